@@ -1,0 +1,54 @@
+#include "app/application.h"
+
+#include "app/okdialog.h"
+#include "app/startup.h"
+#include "app/talkcontext.h"
+#include "app/talkwindow.h"
+#include "app/wiring.h"
+#include "platform/modalrunner.h"
+#include "platform/services.h"
+#include "platform/settingsstore.h"
+#include "platform/silentcharacter.h"
+#include "platform/singleinstance.h"
+#include "platform/textbox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+int RunPirokan(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pirokan"));
+
+    // A second start ends here, silently, leaving the first undisturbed.
+    SingleInstance instance(SingleInstance::defaultLockPath());
+    if (!instance.isFirst())
+        return 0;
+
+    QtSettingsStore settings;
+    SilentAgent agent;
+    SystemBeeper beeper;
+    SystemClipboard clipboard;
+    DesktopShell shell;
+    SystemClock clock;
+    ExecRunner modal;
+
+    TalkWindow window;
+    TalkContext t;
+    t.w = &window;
+    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal};
+    t.gAppPath = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+
+    QString error;
+    if (!LoadTalkWindow(t, &error)) {
+        std::fprintf(stderr, "pirokan: %s\n", qPrintable(error));
+        ShowOKDialog(t, error, OkDialog::Notice, QStringLiteral("Pirokan"));
+        return 1;
+    }
+    WireTalkWindow(t);
+    window.show();
+    window.activateWindow();
+    window.txtTalk->setFocus();
+    return app.exec();
+}

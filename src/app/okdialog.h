@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class ColorButton;
+class ColorLabel;
+struct TalkContext;
+
+// The confirmation dialog: one prompt in very large type and one or two very large buttons.
+class OkDialog final : public QDialog
+{
+    Q_OBJECT
+public:
+    enum Kind { OkCancel = 33, YesNo = 36, Notice = 48 };
+
+    explicit OkDialog(QWidget *parent);
+    // Sets the buttons for the kind, the title and the prompt.
+    void configure(const QString &prompt, int kind, const QString &title);
+    bool answer() const { return m_answer; }
+
+    ColorLabel *lblOK;
+    std::array<ColorButton *, 2> cmdOK;
+
+private:
+    void cmdOK_Click(int index);
+    bool m_answer = false;
+};
+
+// Asks or informs through the dialog; the answer is left in OKAnswer.
+void ShowOKDialog(TalkContext &t, const QString &prompt, int kind, const QString &title);

@@ -1,0 +1,147 @@
+#include "app/optionsdialog.h"
+
+#include "platform/controls.h"
+#include "platform/fonts.h"
+#include "platform/settingsstore.h"
+#include "platform/twips.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace {
+
+constexpr quint32 Back = 0xFFC0C0;
+constexpr double TextPoints = 15.75;
+constexpr int OptionHeight = 420;
+
+template <typename W> W *styled(W *w, const char *name, QRect twips, double points = TextPoints)
+{
+    w->setObjectName(QLatin1String(name));
+    setBackground(w, Back);
+    Fonts::set(w, Fonts::ProportionalGothic, points, true);
+    Twips::setRect(w, twips);
+    return w;
+}
+
+QGroupBox *group(QWidget *parent, const char *name, const QString &caption, QRect twips)
+{
+    return styled(new QGroupBox(caption, parent), name, twips);
+}
+
+// Places option buttons of one array in their screen order, indexed as stored.
+template <size_t N>
+QButtonGroup *options(QGroupBox *box, const char *name, std::array<QRadioButton *, N> &array,
+                      const std::array<std::pair<int, const char *>, N> &screenOrder)
+{
+    auto *buttons = new QButtonGroup(box);
+    int top = 360;
+    for (const auto &[index, caption] : screenOrder) {
+        auto *b = styled(new QRadioButton(QString::fromUtf8(caption), box), name,
+                         QRect(240, top, 6300, OptionHeight));
+        b->setProperty("index", index);
+        buttons->addButton(b, index);
+        array[size_t(index)] = b;
+        top += OptionHeight;
+    }
+    return buttons;
+}
+
+} // namespace
+
+OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent) : QDialog(parent), m_store(store)
+{
+    setObjectName(QStringLiteral("frmOPT"));
+    setWindowTitle(QStringLiteral("オプション"));
+    setBackground(this, Back);
+    if (parent)
+        Twips::setScale(this, Twips::scaleOf(parent));
+    const double scale = Twips::scaleOf(this);
+    setFixedSize(Twips::toPixels(6990, scale), Twips::toPixels(10005, scale));
+
+    auto *frmOPT1 = group(this, "frmOPT1", QStringLiteral("１画面目の設定"), {120, 60, 6750, 2100});
+    m_group1 = options<4>(frmOPT1, "Option1", Option1,
+                          {{{2, "１回クリックで文字入力"},
+                            {3, "２回クリックで文字入力"},
+                            {0, "１回クリックで文字選択画面へ"},
+                            {1, "２回クリックで文字選択画面へ"}}});
+    auto *frmOPT2 =
+        group(this, "frmOPT2", QStringLiteral("文字選択画面の設定（拡大画面）"), {120, 2220, 6750, 1260});
+    m_group2 = options<2>(frmOPT2, "Option2", Option2,
+                          {{{0, "１回クリックで文字入力"}, {1, "２回クリックで文字入力"}}});
+    auto *frmVoice = group(this, "frmVoice", QStringLiteral("声の設定"), {120, 3540, 6750, 2100});
+    m_group3 = options<4>(frmVoice, "Option3", Option3,
+                          {{{0, "毎回声を出す"},
+                            {1, "文字選択での時に声を出す　（毎回）"},
+                            {2, "文字入力の時に声を出す　　（最後）"},
+                            {3, "声を出さない"}}});
+    auto *frmSample = group(this, "frmSample", QStringLiteral("例文の設定"), {120, 5700, 6750, 1380});
+    chkSamp = styled(new QCheckBox(QStringLiteral("例文を自動で表示する。"), frmSample), "chkSamp",
+                     {240, 360, 6300, OptionHeight});
+    cmbSample = styled(new QComboBox(frmSample), "cmbSample", {240, 840, 1080, 420});
+    cmbSample->addItems({QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３"),
+                         QStringLiteral("４"), QStringLiteral("５")});
+    lblSample = styled(new QLabel(QStringLiteral("文字で例文を表示する。"), frmSample), "lblSample",
+                       {1440, 840, 5100, 420});
+
+    chkMaxC = styled(new QCheckBox(QStringLiteral("濁点表示文字"), this), "chkMaxC",
+                     {240, 7200, 6500, OptionHeight});
+    chkBeep = styled(new QCheckBox(QStringLiteral("キー確認音を出す。"), this), "chkBeep",
+                     {240, 7680, 6500, OptionHeight});
+    chkMoji = styled(new QCheckBox(QStringLiteral("文字を拡大する。"), this), "chkMoji",
+                     {240, 8160, 6500, OptionHeight});
+
+    const std::pair<const char *, quint32> buttons[] = {{"キャンセル", 0xC0C0FF}, {"確定", 0xFFC0C0}};
+    for (int i = 0; i < 2; ++i) {
+        auto *b = new ColorButton(QString::fromUtf8(buttons[i].first), this, i);
+        b->setObjectName(QStringLiteral("cmdOK"));
+        b->setProperty("index", i);
+        b->setBackColor(buttons[i].second);
+        Fonts::set(b, Fonts::ProportionalGothic, 18, true);
+        Twips::setRect(b, i == 0 ? 240 : 3630, 8880, 3120, 960);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdOK_Click(i); });
+        cmdOK[size_t(i)] = b;
+    }
+    load();
+}
+
+void OptionsDialog::load()
+{
+    const Settings s = ReadSettings(m_store);
+    Option1[size_t(s.OPT1.toInt())]->setChecked(true);
+    Option2[size_t(s.OPT2.toInt())]->setChecked(true);
+    Option3[size_t(s.OPT3.toInt())]->setChecked(true);
+    chkBeep->setChecked(s.Beep.toInt() != 0);
+    chkMoji->setChecked(s.Moji.toInt() != 0);
+    chkSamp->setChecked(s.Samp.toInt() != 0);
+    chkMaxC->setChecked(s.gMaxC != 9);
+    cmbSample->setCurrentIndex(s.Sample - 1);
+}
+
+Settings OptionsDialog::shown() const
+{
+    auto state = [](const QCheckBox *c) { return QString::number(c->isChecked() ? 1 : 0); };
+    Settings s;
+    s.OPT1 = QString::number(m_group1->checkedId());
+    s.OPT2 = QString::number(m_group2->checkedId());
+    s.OPT3 = QString::number(m_group3->checkedId());
+    s.Samp = state(chkSamp);
+    s.Sample = qint16(cmbSample->currentIndex() + 1);
+    s.Beep = state(chkBeep);
+    s.Moji = state(chkMoji);
+    s.gMaxC = chkMaxC->isChecked() ? 14 : 9;
+    return s;
+}
+
+void OptionsDialog::cmdOK_Click(int index)
+{
+    if (index == 1) {
+        WriteSettings(m_store, shown());
+        accept();
+    } else {
+        reject();
+    }
+}

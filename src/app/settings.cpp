@@ -1,0 +1,47 @@
+#include "app/settings.h"
+
+#include "platform/settingsstore.h"
+
+namespace {
+
+// The stored value when it is a whole number within [low, high], else the default.
+QString readNumber(const SettingsStore &store, const QString &key, int low, int high, int defaultValue)
+{
+    bool ok = false;
+    const int value = store.read(key, QString::number(defaultValue)).trimmed().toInt(&ok);
+    return QString::number(ok && value >= low && value <= high ? value : defaultValue);
+}
+
+} // namespace
+
+Settings ReadSettings(const SettingsStore &store)
+{
+    Settings s;
+    s.OPT1 = readNumber(store, QStringLiteral("OPT1"), 0, 3, 0);
+    s.OPT2 = readNumber(store, QStringLiteral("OPT2"), 0, 1, 0);
+    s.OPT3 = readNumber(store, QStringLiteral("OPT3"), 0, 3, 0);
+    s.Beep = readNumber(store, QStringLiteral("Beep"), 0, 1, 0);
+    s.Moji = readNumber(store, QStringLiteral("Moji"), 0, 1, 0);
+    s.Samp = readNumber(store, QStringLiteral("Samp"), 0, 1, 1);
+    const int maxC = readNumber(store, QStringLiteral("gMaxC"), 9, 14, 9).toInt();
+    s.gMaxC = maxC == 14 ? 14 : 9; // a stored 10 (or anything else) means ten columns
+    s.Sample = qint16(readNumber(store, QStringLiteral("Sample"), 1, 5, 2).toInt());
+    return s;
+}
+
+void WriteSettings(SettingsStore &store, const Settings &s)
+{
+    store.write(QStringLiteral("OPT1"), s.OPT1);
+    store.write(QStringLiteral("OPT2"), s.OPT2);
+    store.write(QStringLiteral("OPT3"), s.OPT3);
+    store.write(QStringLiteral("Samp"), s.Samp);
+    store.write(QStringLiteral("Sample"), QString::number(s.Sample));
+    store.write(QStringLiteral("Beep"), s.Beep);
+    store.write(QStringLiteral("Moji"), s.Moji);
+    store.write(QStringLiteral("gMaxC"), QString::number(s.gMaxC));
+}
+
+int talkFontPoints(const Settings &settings)
+{
+    return settings.largeText() ? 100 : 55;
+}

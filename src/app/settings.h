@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class SettingsStore;
+
+// The eight options, as the rest of the program reads them.
+struct Settings
+{
+    QString OPT1 = QStringLiteral("0"); // first-screen presses
+    QString OPT2 = QStringLiteral("0"); // selection-screen presses
+    QString OPT3 = QStringLiteral("0"); // when the character speaks
+    QString Beep = QStringLiteral("0"); // key sound on when "1"
+    QString Moji = QStringLiteral("0"); // large text
+    QString Samp = QStringLiteral("1"); // suggestions while typing, on when not 0
+    qint32 gMaxC = 9;                   // last board column: 9 or 14
+    qint16 Sample = 2;                  // length of the suggestion key, 1..5
+
+    bool beepOn() const { return Beep == QLatin1String("1"); }
+    bool largeText() const { return Moji.toInt() == 1; }
+    bool suggestionsOn() const { return Samp.toInt() != 0; }
+};
+
+// Reads the eight keys; a value that is missing, not a number or out of range reads as its default.
+Settings ReadSettings(const SettingsStore &store);
+
+// Writes all eight keys as decimal text, in the dialog's order.
+void WriteSettings(SettingsStore &store, const Settings &settings);
+
+// Point size of the text box for the large-text option.
+int talkFontPoints(const Settings &settings);

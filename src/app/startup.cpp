@@ -1,0 +1,55 @@
+#include "app/startup.h"
+
+#include "app/talkcontext.h"
+#include "app/talkwindow.h"
+#include "board/board.h"
+#include "platform/character.h"
+#include "platform/fonts.h"
+#include "platform/services.h"
+#include "platform/textbox.h"
+
+#include <QDir>
+#include <QObject>
+
+namespace {
+
+const QString CharacterName = QStringLiteral("Genie");
+constexpr int Japanese = 1041;
+
+} // namespace
+
+void ApplyTextSize(TalkContext &t)
+{
+    Fonts::set(t.w->txtTalk, Fonts::Gothic, talkFontPoints(t.settings), true);
+}
+
+bool LoadTalkWindow(TalkContext &t, QString *error)
+{
+    t.settings = ReadSettings(*t.sv.settings);
+    ScreenPointer::setWait();
+    t.w->setWindowTitle(QStringLiteral("Pirokan!  ") + QStringLiteral("Ver 1.2"));
+    t.w->txtTalk->setText(QString());
+    t.boardRow = 0;
+    t.boardCol = 0;
+    ApplyTextSize(t);
+    BuildBoardPage(t);
+
+    const QString file = QDir(t.gAppPath).filePath(QStringLiteral("genie.acs"));
+    if (!t.sv.agent->load(CharacterName, file, error)) {
+        ScreenPointer::setDefault();
+        return false;
+    }
+    t.gCharacter = t.sv.agent->character(CharacterName);
+    if (!t.gCharacter) {
+        if (error)
+            *error = QObject::tr("The character %1 is not in %2").arg(CharacterName, file);
+        ScreenPointer::setDefault();
+        return false;
+    }
+    t.gCharacter->setLanguageId(Japanese);
+    t.gCharacter->show();
+    t.gCharacter->moveTo(855, 20);
+    t.gCharacter->play(QStringLiteral("greet"));
+    ScreenPointer::setDefault();
+    return true;
+}

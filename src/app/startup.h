@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+struct TalkContext;
+
+// Loads the main window: settings, text area, board, stored sentences and the
+// speaking character. False, with a message naming what failed, when it cannot.
+bool LoadTalkWindow(TalkContext &t, QString *error);
+
+// Re-applies the text size of the large-text option to the text box.
+void ApplyTextSize(TalkContext &t);

@@ -1,0 +1,9 @@
+#include "app/talkcontext.h"
+
+#include "platform/services.h"
+
+void TalkContext::keyBeep()
+{
+    if (settings.beepOn())
+        sv.beeper->beep();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The speaking character: an on-screen figure with a Japanese voice.
+// Speak returns at once while the speech goes on; Stop ends it.
+class Character
+{
+public:
+    virtual ~Character() = default;
+    virtual void setLanguageId(int languageId) = 0;
+    virtual void show() = 0;
+    virtual void moveTo(int x, int y) = 0; // screen pixels
+    virtual void play(const QString &animation) = 0;
+    virtual void speak(const QString &text) = 0;
+    virtual void stop() = 0;
+};
+
+// Loads characters from character files and hands them out by name.
+class Agent
+{
+public:
+    virtual ~Agent() = default;
+    // False, with a message naming the file, when the character cannot be loaded.
+    virtual bool load(const QString &name, const QString &file, QString *error) = 0;
+    // The character loaded under this name; null when there is none.
+    virtual Character *character(const QString &name) = 0;
+};

@@ -1,0 +1,74 @@
+#include "platform/characterfile.h"
+
+#include <QFile>
+#include <QObject>
+
+namespace {
+
+std::optional<double> numberIn(const QString &value, double low, double high)
+{
+    bool ok = false;
+    const double n = value.toDouble(&ok);
+    if (!ok || n < low || n > high)
+        return std::nullopt;
+    return n;
+}
+
+} // namespace
+
+CharacterSpec parseCharacterSpec(const QString &text)
+{
+    CharacterSpec spec;
+    const CharacterSpec defaults;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString key = line.left(eq).trimmed();
+        const QString value = line.mid(eq + 1).trimmed();
+        if (key == QLatin1String("name")) {
+            if (!value.isEmpty())
+                spec.name = value;
+        } else if (key == QLatin1String("figure.body") || key == QLatin1String("figure.face")) {
+            const QColor c = QColor::fromString(value);
+            if (c.isValid())
+                (key == QLatin1String("figure.body") ? spec.body : spec.face) = c;
+        } else if (key == QLatin1String("figure.size")) {
+            spec.size = int(numberIn(value, 80, 600).value_or(defaults.size));
+        } else if (key == QLatin1String("voice.engines")) {
+            QStringList engines;
+            for (const QString &e : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                const QString name = e.trimmed().toLower();
+                if (defaults.engines.contains(name))
+                    engines << name;
+            }
+            if (!engines.isEmpty())
+                spec.engines = engines;
+        } else if (key == QLatin1String("voice.file")) {
+            if (!value.isEmpty())
+                spec.voiceFile = value;
+        } else if (key == QLatin1String("voice.speed")) {
+            spec.speed = numberIn(value, 0.5, 2.0).value_or(defaults.speed);
+        } else if (key == QLatin1String("voice.pitch")) {
+            spec.pitch = numberIn(value, -12, 12).value_or(defaults.pitch);
+        } else if (key == QLatin1String("voice.volume")) {
+            spec.volume = numberIn(value, 0, 1).value_or(defaults.volume);
+        }
+    }
+    return spec;
+}
+
+std::optional<CharacterSpec> readCharacterFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        if (error)
+            *error = QObject::tr("The character file %1 cannot be read: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return parseCharacterSpec(QString::fromUtf8(file.readAll()));
+}

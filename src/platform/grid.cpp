@@ -1,0 +1,213 @@
+#include "platform/grid.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <cmath>
+
+namespace {
+
+constexpr int DefaultColWidth = 960; // twips
+
+} // namespace
+
+Grid::Grid(QWidget *parent) : QTableView(parent)
+{
+    setModel(&m_model);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFocusPolicy(Qt::NoFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setFrameShape(QFrame::NoFrame);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setCornerButtonEnabled(false);
+    updateBatching();
+}
+
+void Grid::setRows(int rows)
+{
+    m_model.resize(rows, m_model.cols());
+    m_row = std::clamp(m_row, 0, std::max(0, rows - 1));
+}
+
+void Grid::setCols(int cols)
+{
+    m_model.resize(m_model.rows(), cols);
+    m_colWidths.resize(size_t(std::max(0, cols)), 0);
+    m_col = std::clamp(m_col, 0, std::max(0, cols - 1));
+    m_colSel = m_col;
+    applyColumnWidths();
+}
+
+void Grid::setRow(int row)
+{
+    m_row = row;
+    m_colSel = m_col;
+}
+
+void Grid::setCol(int col)
+{
+    m_col = col;
+    m_colSel = col;
+}
+
+QString Grid::textMatrix(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols())
+        return {};
+    return m_model.cell(row, col).text;
+}
+
+void Grid::setTextMatrix(int row, int col, const QString &text)
+{
+    m_model.setText(row, col, text);
+}
+
+void Grid::setCellBackColor(quint32 bgr)
+{
+    m_model.setBack(m_row, std::min(m_col, m_colSel), std::max(m_col, m_colSel), bgr);
+}
+
+quint32 Grid::cellBackColor(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols())
+        return 0xFFFFFF;
+    return m_model.cell(row, col).back;
+}
+
+void Grid::setCellAlignment(int code)
+{
+    m_model.setAlignment(m_row, std::min(m_col, m_colSel), std::max(m_col, m_colSel), code);
+}
+
+int Grid::cellAlignment(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols())
+        return 1;
+    return m_model.cell(row, col).alignment;
+}
+
+void Grid::setForeColor(quint32 bgr)
+{
+    m_model.setForeColor(bgr);
+}
+
+int Grid::colWidth(int col) const
+{
+    if (col < 0 || col >= int(m_colWidths.size()))
+        return 0;
+    return m_colWidths[size_t(col)] > 0 ? m_colWidths[size_t(col)] : DefaultColWidth;
+}
+
+void Grid::setColWidth(int col, int twips)
+{
+    if (col < 0 || col >= int(m_colWidths.size()))
+        return;
+    m_colWidths[size_t(col)] = std::max(0, twips);
+    applyColumnWidths();
+}
+
+void Grid::setTopRow(int row)
+{
+    m_topRow = std::clamp(row, 0, std::max(0, rows() - 1));
+    applyTopRow();
+}
+
+void Grid::setRedraw(bool on)
+{
+    m_redraw = on;
+    setUpdatesEnabled(on);
+    updateBatching();
+}
+
+void Grid::setSort(int code)
+{
+    if (code == SortAscending || code == SortDescending)
+        m_model.sortRows(std::min(m_col, m_colSel), std::max(m_col, m_colSel), code == SortDescending);
+}
+
+void Grid::updateBatching()
+{
+    // Bulk changes to a grid that is not drawn are announced once, when it is drawn again.
+    m_model.setBatching(!m_redraw || !isVisible());
+    if (!m_model.rows())
+        return;
+    applyColumnWidths();
+    applyTopRow();
+}
+
+void Grid::rescaled()
+{
+    // Rows are as high as their font plus a small margin, as the boards are laid out.
+    const double scale = Twips::scaleOf(this);
+    const double rowTwips = Twips::fontPoints(this) * 20 + 48;
+    verticalHeader()->setDefaultSectionSize(std::max(1, int(std::floor(rowTwips * scale / Twips::PerPixel))));
+    applyColumnWidths();
+    applyTopRow();
+}
+
+void Grid::applyColumnWidths()
+{
+    const double scale = Twips::scaleOf(this);
+    for (int c = 0; c < cols(); ++c)
+        setColumnWidth(c, Twips::toPixels(colWidth(c), scale));
+}
+
+void Grid::applyTopRow()
+{
+    verticalScrollBar()->setValue(m_topRow);
+}
+
+void Grid::mousePressEvent(QMouseEvent *event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    m_mouseRow = index.isValid() ? index.row() : -1;
+    m_mouseCol = index.isValid() ? index.column() : -1;
+    m_pressed = true;
+    if (index.isValid()) {
+        setRow(index.row());
+        setCol(index.column());
+    }
+    emit mouseDown();
+}
+
+void Grid::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_pressed)
+        return;
+    m_pressed = false;
+    if (rect().contains(event->position().toPoint()) ||
+        viewport()->rect().contains(event->position().toPoint()))
+        emit click();
+}
+
+void Grid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // A quick second press is a second press, not a double click.
+    mousePressEvent(event);
+}
+
+void Grid::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void Grid::showEvent(QShowEvent *event)
+{
+    QTableView::showEvent(event);
+    updateBatching();
+}
+
+void Grid::hideEvent(QHideEvent *event)
+{
+    QTableView::hideEvent(event);
+    updateBatching();
+}

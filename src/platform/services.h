@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QUrl>
+
+// Small services the program reaches the desktop through. Each has the real
+// implementation here and is replaced by a recording fake in tests.
+
+class Beeper
+{
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};
+
+class Clipboard
+{
+public:
+    virtual ~Clipboard() = default;
+    virtual void clear() = 0;
+    virtual void setText(const QString &text) = 0;
+    virtual QString text() const = 0;
+};
+
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+    // Hands a link to the desktop; false when nothing took it.
+    virtual bool open(const QUrl &url) = 0;
+};
+
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDate today() const = 0;
+};
+
+class SystemBeeper final : public Beeper
+{
+public:
+    void beep() override;
+};
+
+class SystemClipboard final : public Clipboard
+{
+public:
+    void clear() override;
+    void setText(const QString &text) override;
+    QString text() const override;
+};
+
+class DesktopShell final : public Shell
+{
+public:
+    bool open(const QUrl &url) override;
+};
+
+class SystemClock final : public Clock
+{
+public:
+    QDate today() const override { return QDate::currentDate(); }
+};
+
+// The screen-wide mouse pointer: the wait pointer (code 11) or the default (code 0).
+namespace ScreenPointer {
+void setWait();
+void setDefault();
+bool isWait();
+} // namespace ScreenPointer
