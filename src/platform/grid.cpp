@@ -29,6 +29,11 @@ Grid::Grid(QWidget *parent) : QTableView(parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
     setCornerButtonEnabled(false);
+    // A reset lays the header out anew; the widths and scroll position are ours.
+    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
+        applyColumnWidths();
+        applyTopRow();
+    });
     updateBatching();
 }
 
@@ -138,10 +143,6 @@ void Grid::updateBatching()
 {
     // Bulk changes to a grid that is not drawn are announced once, when it is drawn again.
     m_model.setBatching(!m_redraw || !isVisible());
-    if (!m_model.rows())
-        return;
-    applyColumnWidths();
-    applyTopRow();
 }
 
 void Grid::rescaled()

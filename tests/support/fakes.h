@@ -1,0 +1,118 @@
+#pragma once
+
+#include "platform/character.h"
+#include "platform/characterfile.h"
+#include "platform/modalrunner.h"
+#include "platform/services.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <memory>
+
+// A character that records every call as one line, e.g. "speak か".
+class RecordingCharacter final : public Character
+{
+public:
+    explicit RecordingCharacter(QStringList *log) : m_log(log) {}
+    void setLanguageId(int id) override { *m_log << QStringLiteral("language %1").arg(id); }
+    void show() override { *m_log << QStringLiteral("show"); }
+    void moveTo(int x, int y) override { *m_log << QStringLiteral("move %1 %2").arg(x).arg(y); }
+    void play(const QString &a) override { *m_log << QStringLiteral("play ") + a; }
+    void speak(const QString &text) override { *m_log << QStringLiteral("speak ") + text; }
+    void stop() override { *m_log << QStringLiteral("stop"); }
+
+private:
+    QStringList *m_log;
+};
+
+class RecordingAgent final : public Agent
+{
+public:
+    bool load(const QString &name, const QString &file, QString *error) override
+    {
+        log << QStringLiteral("load %1").arg(name);
+        if (!readCharacterFile(file, error))
+            return false;
+        m_name = name;
+        m_character = std::make_unique<RecordingCharacter>(&log);
+        return true;
+    }
+    Character *character(const QString &name) override
+    {
+        log << QStringLiteral("character %1").arg(name);
+        return name == m_name ? m_character.get() : nullptr;
+    }
+    // The speech requests only, in order.
+    QStringList spoken() const
+    {
+        QStringList s;
+        for (const QString &line : log)
+            if (line.startsWith(QLatin1String("speak ")))
+                s << line.mid(6);
+        return s;
+    }
+
+    QStringList log;
+
+private:
+    QString m_name;
+    std::unique_ptr<RecordingCharacter> m_character;
+};
+
+class CountingBeeper final : public Beeper
+{
+public:
+    void beep() override { ++count; }
+    int count = 0;
+};
+
+class MemoryClipboard final : public Clipboard
+{
+public:
+    void clear() override { content.clear(); }
+    void setText(const QString &text) override { content = text; }
+    QString text() const override { return content; }
+    QString content;
+};
+
+class RecordingShell final : public Shell
+{
+public:
+    bool open(const QUrl &url) override
+    {
+        opened << url;
+        return accepts;
+    }
+    QList<QUrl> opened;
+    bool accepts = true;
+};
+
+class FixedClock final : public Clock
+{
+public:
+    QDate today() const override { return date; }
+    QDate date = QDate(2026, 12, 8);
+};
+
+// Answers modal dialogs in order: each answer gets the dialog and works its controls.
+// A dialog with no answer queued is closed without a button.
+class ScriptedRunner final : public ModalRunner
+{
+public:
+    using Answer = std::function<void(QDialog &)>;
+    void run(QDialog &dialog) override
+    {
+        shown << dialog.objectName();
+        if (answers.empty()) {
+            dialog.reject();
+            return;
+        }
+        Answer a = std::move(answers.front());
+        answers.pop_front();
+        a(dialog);
+    }
+    std::deque<Answer> answers;
+    QStringList shown;
+};

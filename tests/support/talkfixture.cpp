@@ -1,0 +1,66 @@
+#include "support/talkfixture.h"
+
+#include "app/okdialog.h"
+#include "app/startup.h"
+#include "app/wiring.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+#include "platform/textbox.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+TalkFixture::TalkFixture(const QHash<QString, QString> &stored, bool startNow)
+{
+    settings.values = stored;
+    QFile::copy(QStringLiteral(PIROKAN_DATA_DIR "/genie.acs"), folder.filePath(QStringLiteral("genie.acs")));
+    m_window = std::make_unique<TalkWindow>();
+    t.w = m_window.get();
+    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal};
+    t.gAppPath = folder.path();
+    if (startNow && !start())
+        qFatal("start-up failed");
+}
+
+TalkFixture::~TalkFixture() = default;
+
+bool TalkFixture::start(QString *error)
+{
+    if (!LoadTalkWindow(t, error))
+        return false;
+    WireTalkWindow(t);
+    m_window->show();
+    m_window->activateWindow();
+    m_window->txtTalk->setFocus();
+    return true;
+}
+
+void TalkFixture::answerOk(int button)
+{
+    modal.answers.push_back([this, button](QDialog &d) {
+        prompts << d.findChild<QLabel *>(QStringLiteral("lblOK"))->text();
+        arrayButton(&d, QStringLiteral("cmdOK"), button)->click();
+    });
+}
+
+void TalkFixture::press(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void TalkFixture::pressCell(Grid *grid, int row, int col)
+{
+    const QRect r = grid->visualRect(grid->model()->index(row, col));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+QPushButton *arrayButton(QWidget *parent, const QString &name, int index)
+{
+    const auto buttons = parent->findChildren<QPushButton *>(name);
+    for (QPushButton *b : buttons)
+        if (b->property("index").toInt() == index)
+            return b;
+    return nullptr;
+}

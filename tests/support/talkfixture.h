@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/talkcontext.h"
+#include "app/talkwindow.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+#include "platform/textbox.h"
+#include "platform/settingsstore.h"
+#include "support/fakes.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+class QDialog;
+class QPushButton;
+
+// A main window started as the program starts it, on fakes and a temporary
+// program folder, never on the user's settings or files.
+class TalkFixture
+{
+public:
+    // Settings to store before start-up, as key/value pairs.
+    explicit TalkFixture(const QHash<QString, QString> &stored = {}, bool start = true);
+    ~TalkFixture();
+
+    bool start(QString *error = nullptr);
+
+    TalkWindow &window() { return *m_window; }
+    TalkContext t;
+
+    MemorySettingsStore settings;
+    RecordingAgent agent;
+    CountingBeeper beeper;
+    MemoryClipboard clipboard;
+    RecordingShell shell;
+    FixedClock clock;
+    ScriptedRunner modal;
+    QTemporaryDir folder;
+
+    // Queues an answer to the next confirmation dialog: button 0 (yes/OK) or 1, and records its prompt.
+    void answerOk(int button);
+    QStringList prompts;
+
+    // Presses a control as a user does: down, then up over it.
+    static void press(QWidget *widget);
+    // Presses a grid cell.
+    static void pressCell(class Grid *grid, int row, int col);
+
+private:
+    std::unique_ptr<TalkWindow> m_window;
+};
+
+// The button of a control array with the given index.
+QPushButton *arrayButton(QWidget *parent, const QString &name, int index);

@@ -1,0 +1,145 @@
+#include "platform/colors.h"
+#include "platform/grid.h"
+#include "platform/twips.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestGrid : public QObject
+{
+    Q_OBJECT
+
+    static void fill(Grid &g, const QStringList &rows)
+    {
+        g.setCols(2);
+        g.setRows(int(rows.size()));
+        for (int r = 0; r < rows.size(); ++r) {
+            g.setTextMatrix(r, 0, QString::number(r));
+            g.setTextMatrix(r, 1, rows[r]);
+        }
+    }
+
+private slots:
+    void rowsAndColumnsKeepTextWhenGrowing()
+    {
+        Grid g(nullptr);
+        fill(g, {QStringLiteral("a"), QStringLiteral("b")});
+        g.setRows(5);
+        QCOMPARE(g.textMatrix(1, 1), QStringLiteral("b"));
+        QCOMPARE(g.textMatrix(4, 1), QString());
+        g.setRows(0);
+        QCOMPARE(g.rows(), 0);
+        QCOMPARE(g.textMatrix(0, 0), QString()); // out of range reads empty
+    }
+
+    void currentCellAndSelectionColour()
+    {
+        Grid g(nullptr);
+        g.setCols(4);
+        g.setRows(3);
+        g.setRow(1);
+        g.setCol(1);
+        g.setColSel(3);
+        g.setCellBackColor(Colors::LightGreen);
+        QCOMPARE(g.cellBackColor(1, 0), Colors::White);
+        QCOMPARE(g.cellBackColor(1, 1), Colors::LightGreen);
+        QCOMPARE(g.cellBackColor(1, 3), Colors::LightGreen);
+        QCOMPARE(g.cellBackColor(0, 1), Colors::White);
+        g.setText(QStringLiteral("x"));
+        QCOMPARE(g.textMatrix(1, 1), QStringLiteral("x"));
+        // Setting the column makes the selection that one cell again.
+        g.setRow(2);
+        g.setCol(2);
+        g.setCellAlignment(Grid::CenterBottom);
+        QCOMPARE(g.cellAlignment(2, 2), 5);
+        QCOMPARE(g.cellAlignment(2, 3), 1);
+    }
+
+    void sortsByCodeUnitAndColoursStayWithTheirRows()
+    {
+        Grid g(nullptr);
+        fill(g, {QStringLiteral("か"), QStringLiteral("B"), QStringLiteral("a"), QStringLiteral("あ"),
+                 QStringLiteral("ア")});
+        g.setRow(2); // "a" marked
+        g.setCol(0);
+        g.setColSel(1);
+        g.setCellBackColor(Colors::LightGreen);
+        g.setRow(0);
+        g.setCol(1);
+        g.setColSel(1);
+        g.setSort(Grid::SortAscending);
+        const QStringList ascending = {QStringLiteral("B"), QStringLiteral("a"), QStringLiteral("あ"),
+                                       QStringLiteral("か"), QStringLiteral("ア")};
+        for (int r = 0; r < 5; ++r)
+            QCOMPARE(g.textMatrix(r, 1), ascending[r]);
+        QCOMPARE(g.textMatrix(1, 0), QStringLiteral("2"));
+        QCOMPARE(g.cellBackColor(1, 0), Colors::LightGreen);
+        QCOMPARE(g.cellBackColor(0, 0), Colors::White);
+        g.setSort(Grid::SortDescending);
+        QCOMPARE(g.textMatrix(0, 1), QStringLiteral("ア"));
+        QCOMPARE(g.textMatrix(4, 1), QStringLiteral("B"));
+        g.setSort(3); // not a text sort: nothing moves
+        QCOMPARE(g.textMatrix(0, 1), QStringLiteral("ア"));
+    }
+
+    void columnWidthsInTwipsFollowTheScale()
+    {
+        QWidget window;
+        Twips::setScale(&window, 1.0);
+        auto *g = new Grid(&window);
+        g->setCols(2);
+        g->setColWidth(0, 1530);
+        window.show();
+        QCOMPARE(g->colWidth(0), 1530);
+        QCOMPARE(g->columnWidth(0), 102);
+        Twips::setScale(&window, 2.0);
+        QCOMPARE(g->colWidth(0), 1530);
+        QCOMPARE(g->columnWidth(0), 204);
+    }
+
+    void mouseDownRunsBeforeClickAndBothSeeThePressedCell()
+    {
+        QWidget window;
+        auto *g = new Grid(&window);
+        Twips::setRect(g, 0, 0, 6000, 3000);
+        g->setCols(3);
+        g->setRows(3);
+        for (int c = 0; c < 3; ++c)
+            g->setColWidth(c, 2000);
+        window.resize(500, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QStringList order;
+        QObject::connect(g, &Grid::mouseDown, g,
+                         [&] { order << QStringLiteral("down %1 %2").arg(g->row()).arg(g->col()); });
+        QObject::connect(g, &Grid::click, g,
+                         [&] { order << QStringLiteral("click %1 %2").arg(g->row()).arg(g->col()); });
+        const QRect cell = g->visualRect(g->model()->index(2, 1));
+        QTest::mousePress(g->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(order, QStringList{QStringLiteral("down 2 1")});
+        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(order, (QStringList{QStringLiteral("down 2 1"), QStringLiteral("click 2 1")}));
+        QCOMPARE(g->mouseRow(), 2);
+        QCOMPARE(g->mouseCol(), 1);
+    }
+
+    void changesWhileRedrawIsOffAppearWhenItIsOn()
+    {
+        QWidget window;
+        auto *g = new Grid(&window);
+        Twips::setRect(g, 0, 0, 6000, 3000);
+        window.show();
+        g->setRedraw(false);
+        g->setCols(1);
+        g->setRows(1000);
+        g->setTextMatrix(999, 0, QStringLiteral("last"));
+        g->setRedraw(true);
+        QCOMPARE(g->model()->rowCount(), 1000);
+        QCOMPARE(g->model()->index(999, 0).data().toString(), QStringLiteral("last"));
+        g->setTopRow(990);
+        QCOMPARE(g->topRow(), 990);
+    }
+};
+
+QTEST_MAIN(TestGrid)
+#include "test_grid.moc"

@@ -1,0 +1,85 @@
+#include "app/okdialog.h"
+#include "platform/controls.h"
+#include "platform/twips.h"
+#include "support/talkfixture.h"
+
+#include <QTest>
+
+class TestOkDialog : public QObject
+{
+    Q_OBJECT
+
+    struct Seen
+    {
+        QString title, prompt, left, right;
+        bool rightShown = false;
+        int leftTwips = 0;
+    };
+
+    // Records what the dialog shows, then presses a button (or none).
+    static void seeAndPress(TalkFixture &f, Seen *seen, int button)
+    {
+        f.modal.answers.push_back([seen, button](QDialog &d) {
+            auto &dlg = static_cast<OkDialog &>(d);
+            seen->title = dlg.windowTitle();
+            seen->prompt = dlg.lblOK->text();
+            seen->left = dlg.cmdOK[0]->text();
+            seen->right = dlg.cmdOK[1]->text();
+            seen->rightShown = !dlg.cmdOK[1]->isHidden();
+            seen->leftTwips = Twips::rect(dlg.cmdOK[0]).left();
+            if (button >= 0)
+                dlg.cmdOK[size_t(button)]->click();
+            else
+                dlg.close();
+        });
+    }
+
+private slots:
+    void kindsInSequence()
+    {
+        TalkFixture f;
+        Seen a, b, c, d;
+        seeAndPress(f, &a, 0);
+        ShowOKDialog(f.t, QStringLiteral("同一文が登録されています"), 48, QStringLiteral("例文登録"));
+        QVERIFY(f.t.OKAnswer);
+        QCOMPARE(a.left, QStringLiteral("OK"));
+        QVERIFY(!a.rightShown);
+        QCOMPARE(a.leftTwips, 3500);
+        QCOMPARE(a.title, QStringLiteral("例文登録"));
+        QCOMPARE(a.prompt, QStringLiteral("同一文が登録されています"));
+
+        // A fresh dialog: nothing of the notice carries over.
+        seeAndPress(f, &b, 1);
+        ShowOKDialog(f.t, QStringLiteral("はじめからでよろしいですか？"), 33, QStringLiteral("例文登録"));
+        QVERIFY(!f.t.OKAnswer);
+        QCOMPARE(b.left, QStringLiteral("ＯＫ"));
+        QCOMPARE(b.right, QStringLiteral("キャンセル"));
+        QVERIFY(b.rightShown);
+        QCOMPARE(b.leftTwips, 300);
+
+        seeAndPress(f, &c, 0);
+        ShowOKDialog(f.t, QStringLiteral("日記を登録して終了します"), 36, QStringLiteral("日記の終了"));
+        QVERIFY(f.t.OKAnswer);
+        QCOMPARE(c.left, QStringLiteral("ＹＥＳ"));
+        QCOMPARE(c.right, QStringLiteral("ＮＯ"));
+
+        seeAndPress(f, &d, 0);
+        ShowOKDialog(f.t, QStringLiteral("x"), 0, QStringLiteral("t"));
+        QCOMPARE(d.left, QStringLiteral("OK"));
+        QCOMPARE(d.right, QStringLiteral("キャンセル"));
+        QCOMPARE(d.leftTwips, 300);
+    }
+
+    void closingWithoutAButtonIsNo()
+    {
+        TalkFixture f;
+        Seen s;
+        f.t.OKAnswer = true;
+        seeAndPress(f, &s, -1);
+        ShowOKDialog(f.t, QStringLiteral("q"), 36, QStringLiteral("t"));
+        QVERIFY(!f.t.OKAnswer);
+    }
+};
+
+QTEST_MAIN(TestOkDialog)
+#include "test_okdialog.moc"

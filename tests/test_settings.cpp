@@ -1,0 +1,137 @@
+#include "app/optionsdialog.h"
+#include "app/settings.h"
+#include "platform/grid.h"
+#include "platform/textbox.h"
+#include "platform/twips.h"
+#include "support/talkfixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QTest>
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultsFromAnEmptyStore()
+    {
+        MemorySettingsStore store;
+        const Settings s = ReadSettings(store);
+        QCOMPARE(s.OPT1, QStringLiteral("0"));
+        QCOMPARE(s.OPT3, QStringLiteral("0"));
+        QCOMPARE(s.Samp, QStringLiteral("1"));
+        QCOMPARE(s.gMaxC, 9);
+        QCOMPARE(s.Sample, qint16(2));
+        QVERIFY(!s.beepOn());
+        QCOMPARE(talkFontPoints(s), 55);
+    }
+
+    void wrongValuesReadAsDefaults_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("not a number") << "OPT1" << "abc";
+        QTest::newRow("out of range") << "OPT2" << "7";
+        QTest::newRow("negative") << "OPT3" << "-1";
+        QTest::newRow("board ten") << "gMaxC" << "10";
+        QTest::newRow("board eleven") << "gMaxC" << "11";
+        QTest::newRow("key too long") << "Sample" << "9";
+        QTest::newRow("key zero") << "Sample" << "0";
+        QTest::newRow("overflow") << "Sample" << "99999999999";
+        QTest::newRow("empty") << "Beep" << "";
+    }
+    void wrongValuesReadAsDefaults()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, stored);
+        MemorySettingsStore store;
+        store.values.insert(key, stored);
+        const Settings s = ReadSettings(store);
+        const Settings d;
+        QCOMPARE(s.OPT1, d.OPT1);
+        QCOMPARE(s.OPT2, d.OPT2);
+        QCOMPARE(s.OPT3, d.OPT3);
+        QCOMPARE(s.Beep, d.Beep);
+        QCOMPARE(s.gMaxC, d.gMaxC);
+        QCOMPARE(s.Sample, d.Sample);
+    }
+
+    void dialogShowsTheDefaultsOfAnEmptyStore()
+    {
+        MemorySettingsStore store;
+        OptionsDialog dialog(store, nullptr);
+        QVERIFY(dialog.Option1[0]->isChecked());
+        QVERIFY(dialog.Option2[0]->isChecked());
+        QVERIFY(dialog.Option3[0]->isChecked());
+        QVERIFY(dialog.chkSamp->isChecked());
+        QVERIFY(!dialog.chkBeep->isChecked());
+        QVERIFY(!dialog.chkMoji->isChecked());
+        QVERIFY(!dialog.chkMaxC->isChecked());
+        QCOMPARE(dialog.cmbSample->currentText(), QStringLiteral("２"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("オプション"));
+    }
+
+    void confirmWritesAllEightAndRebuildsTheBoard()
+    {
+        TalkFixture f({{QStringLiteral("gMaxC"), QStringLiteral("10")}});
+        TalkWindow &w = f.window();
+        f.press(w.cmdKey); // katakana on show: OK must bring hiragana back
+        QCOMPARE(w.cmdKey->text(), QStringLiteral("カタ"));
+        f.modal.answers.push_back([](QDialog &d) {
+            auto &o = static_cast<OptionsDialog &>(d);
+            QVERIFY(!o.chkMaxC->isChecked()); // a stored 10 is ten columns
+            o.Option1[3]->setChecked(true);
+            o.Option2[1]->setChecked(true);
+            o.Option3[2]->setChecked(true);
+            o.chkMaxC->setChecked(true);
+            o.chkBeep->setChecked(true);
+            o.chkMoji->setChecked(true);
+            o.chkSamp->setChecked(false);
+            o.cmbSample->setCurrentIndex(4);
+            o.cmdOK[1]->click();
+        });
+        f.press(w.cmdOpt);
+        QCOMPARE(f.settings.values.size(), 8);
+        QCOMPARE(f.settings.values.value("OPT1"), QStringLiteral("3"));
+        QCOMPARE(f.settings.values.value("OPT2"), QStringLiteral("1"));
+        QCOMPARE(f.settings.values.value("OPT3"), QStringLiteral("2"));
+        QCOMPARE(f.settings.values.value("Samp"), QStringLiteral("0"));
+        QCOMPARE(f.settings.values.value("Sample"), QStringLiteral("5"));
+        QCOMPARE(f.settings.values.value("Beep"), QStringLiteral("1"));
+        QCOMPARE(f.settings.values.value("Moji"), QStringLiteral("1"));
+        QCOMPARE(f.settings.values.value("gMaxC"), QStringLiteral("14"));
+        QCOMPARE(f.t.settings.Sample, qint16(5));
+        QCOMPARE(w.grdBoard->cols(), 15);
+        QCOMPARE(w.cmdKey->text(), QStringLiteral("ひら"));
+        QCOMPARE(Twips::fontPoints(w.txtTalk), 100.0);
+    }
+
+    void cancelChangesNothing()
+    {
+        TalkFixture f;
+        TalkWindow &w = f.window();
+        f.press(w.cmdKey);
+        w.txtTalk->setText(QStringLiteral("あい_"));
+        f.modal.answers.push_back([](QDialog &d) {
+            auto &o = static_cast<OptionsDialog &>(d);
+            o.Option1[2]->setChecked(true);
+            o.chkMaxC->setChecked(true);
+            o.chkMoji->setChecked(true);
+            o.cmbSample->setCurrentIndex(0);
+            o.cmdOK[0]->click();
+        });
+        f.press(w.cmdOpt);
+        f.press(w.cmdOpt); // closed by the close box: no answer queued
+        QVERIFY(f.settings.values.isEmpty());
+        QCOMPARE(w.cmdKey->text(), QStringLiteral("カタ"));
+        QCOMPARE(w.grdBoard->cols(), 10);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_"));
+        QCOMPARE(Twips::fontPoints(w.txtTalk), 55.0);
+        QCOMPARE(f.t.settings.OPT1, QStringLiteral("0"));
+    }
+};
+
+QTEST_MAIN(TestSettings)
+#include "test_settings.moc"

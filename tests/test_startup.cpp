@@ -1,0 +1,120 @@
+#include "app/startup.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+#include "platform/textbox.h"
+#include "platform/twips.h"
+#include "support/talkfixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpState()
+    {
+        TalkFixture f;
+        TalkWindow &w = f.window();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Pirokan!  Ver 1.2"));
+        QCOMPARE(f.agent.log, (QStringList{QStringLiteral("load Genie"), QStringLiteral("character Genie"),
+                                           QStringLiteral("language 1041"), QStringLiteral("show"),
+                                           QStringLiteral("move 855 20"), QStringLiteral("play greet")}));
+        QVERIFY(w.fraRes->isVisible());
+        QVERIFY(!w.fraDay->isVisible());
+        QVERIFY(!w.fraTalk->isVisible());
+        QVERIFY(!w.fraSet->isVisible());
+        QVERIFY(w.cmdSampADD->isVisible());
+        QVERIFY(!w.cmdSampDel->isVisible());
+        for (Grid *g : {w.grdEx, w.grdSp, w.grdDay, w.grdAD, w.grdMail})
+            QVERIFY(!g->isVisible());
+        QVERIFY(w.grdBoard->isVisible());
+        QCOMPARE(w.cmdKey->text(), QStringLiteral("ひら"));
+        QCOMPARE(w.grdBoard->textMatrix(0, 9), QStringLiteral("あ"));
+        QCOMPARE(w.cmdSamp->text(), QStringLiteral("例文表示"));
+        QCOMPARE(w.cmdBack->text(), QStringLiteral("戻る"));
+        QCOMPARE(w.txtTalk->text(), QString());
+        QCOMPARE(Twips::fontPoints(w.txtTalk), 55.0);
+        QTRY_VERIFY(w.txtTalk->hasFocus());
+        // cmdCopy and cmdPaste lie below the text area's normal height.
+        QVERIFY(Twips::rect(w.cmdCopy).top() > Twips::rect(w.fraText).height());
+        QCOMPARE(f.beeper.count, 0);
+    }
+
+    void everyControlIsNamedAndStackedFrontToBack()
+    {
+        TalkFixture f;
+        QStringList order;
+        for (QObject *child : f.window().children())
+            if (child->isWidgetType())
+                order.prepend(child->objectName());
+        QCOMPARE(order, (QStringList{"fraSet", "fraRes", "fraDay", "fraTalk", "grdMail", "grdAD", "grdSp", "grdEx",
+                                     "fraText", "cmdSamp", "cmdSampADD", "grdDay", "cmdKey", "cmdRead", "cmdEnd",
+                                     "cmdOpt", "grdBoard", "cmdSampDel", "txtHide"}));
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(arrayButton(f.window().fraRes, QStringLiteral("cmdRes"), i));
+    }
+
+    void largeTextOptionAtStartUp()
+    {
+        TalkFixture f({{QStringLiteral("Moji"), QStringLiteral("1")}});
+        QCOMPARE(Twips::fontPoints(f.window().txtTalk), 100.0);
+    }
+
+    void textIsCutTo500Characters()
+    {
+        TalkFixture f;
+        TextBox *t = f.window().txtTalk;
+        t->setText(QString(501, QLatin1Char('a')));
+        QCOMPARE(t->length(), 500);
+        t->setSelStart(500);
+        t->insertPlainText(QStringLiteral("bb"));
+        QCOMPARE(t->length(), 500);
+        QCOMPARE(t->text(), QString(500, QLatin1Char('a')));
+    }
+
+    void missingCharacterFileStopsStartUpNamingIt()
+    {
+        TalkFixture f({}, false);
+        QFile::remove(f.folder.filePath(QStringLiteral("genie.acs")));
+        QString error;
+        QVERIFY(!LoadTalkWindow(f.t, &error));
+        QVERIFY2(error.contains(QStringLiteral("genie.acs")), qPrintable(error));
+        QVERIFY(!f.window().isVisible());
+    }
+
+    void scalingKeepsProportions()
+    {
+        TalkFixture f;
+        TalkWindow &w = f.window();
+        const QRect before = w.grdBoard->geometry();
+        const QRect keyBefore = w.cmdKey->geometry();
+        w.resize(w.width() * 2, w.height() * 2);
+        QTRY_COMPARE(w.grdBoard->geometry().width(), before.width() * 2);
+        QCOMPARE(w.grdBoard->geometry().top(), before.top() * 2);
+        QVERIFY(qAbs(w.cmdKey->geometry().left() - keyBefore.left() * 2) <= 1);
+        QCOMPARE(Twips::rect(w.grdBoard), QRect(0, 2400, 15345, 5715)); // logical place unchanged
+        QVERIFY(w.grdBoard->font().pixelSize() > 140);
+        // A wider than tall window scales by its height and keeps the canvas whole.
+        w.resize(w.width() * 2, w.height());
+        QTRY_COMPARE(w.grdBoard->geometry().width(), before.width() * 2);
+    }
+
+    void endButtonEndsTheProgram()
+    {
+        TalkFixture f;
+        bool quit = false;
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [&] { quit = true; });
+        QTimer::singleShot(0, &f.window(), [&] { f.press(f.window().cmdEnd); });
+        QTimer::singleShot(5000, qApp, &QCoreApplication::quit); // safety net
+        QApplication::exec();
+        QVERIFY(quit);
+        QVERIFY(!f.window().isVisible());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
