@@ -32,15 +32,24 @@ private slots:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("not a number") << "OPT1" << "abc";
-        QTest::newRow("out of range") << "OPT2" << "7";
-        QTest::newRow("negative") << "OPT3" << "-1";
-        QTest::newRow("board ten") << "gMaxC" << "10";
-        QTest::newRow("board eleven") << "gMaxC" << "11";
-        QTest::newRow("key too long") << "Sample" << "9";
-        QTest::newRow("key zero") << "Sample" << "0";
-        QTest::newRow("overflow") << "Sample" << "99999999999";
-        QTest::newRow("empty") << "Beep" << "";
+        QTest::newRow("not a number") << "OPT1"
+                                      << "abc";
+        QTest::newRow("out of range") << "OPT2"
+                                      << "7";
+        QTest::newRow("negative") << "OPT3"
+                                  << "-1";
+        QTest::newRow("board ten") << "gMaxC"
+                                   << "10";
+        QTest::newRow("board eleven") << "gMaxC"
+                                      << "11";
+        QTest::newRow("key too long") << "Sample"
+                                      << "9";
+        QTest::newRow("key zero") << "Sample"
+                                  << "0";
+        QTest::newRow("overflow") << "Sample"
+                                  << "99999999999";
+        QTest::newRow("empty") << "Beep"
+                               << "";
     }
     void wrongValuesReadAsDefaults()
     {

@@ -15,6 +15,7 @@ class ModalRunner;
 class SettingsStore;
 class Shell;
 class TalkWindow;
+class KeyRepeat;
 
 // The services the program reaches the desktop through; whoever creates the
 // window chooses them (the real ones, or fakes in tests).
@@ -53,6 +54,7 @@ struct TalkContext
     qint32 pickRow = 0;
     qint32 pickCol = 0;
     bool keyHeld = false;
+    KeyRepeat *keyRepeat = nullptr; // repeats held keys
 
     // Sounds the key beep when the option is on.
     void keyBeep();

@@ -33,6 +33,8 @@ bool TalkFixture::start(QString *error)
     WireTalkWindow(t);
     m_window->show();
     m_window->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_window.get()))
+        qWarning("the main window did not become active");
     m_window->txtTalk->setFocus();
     return true;
 }

@@ -4,8 +4,8 @@
 #include "app/talkwindow.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
-#include "platform/textbox.h"
 #include "platform/settingsstore.h"
+#include "platform/textbox.h"
 #include "support/fakes.h"
 
 #include <QTemporaryDir>

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The text model: the sentence ends in the cursor marker "_", and the next
+// character goes in before the highlighted one.
+namespace Insertion {
+
+inline const QString Marker = QStringLiteral("_");
+
+struct Result
+{
+    QString text;
+    int caret;
+};
+
+// Puts ch before position selStart and keeps the marker at the end. Empty when
+// the result would be longer than maxLength: the character is refused whole.
+std::optional<Result> insertPending(const QString &text, int selStart, const QString &ch, int maxLength);
+
+} // namespace Insertion

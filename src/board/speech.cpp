@@ -1,0 +1,30 @@
+#include "board/speech.h"
+
+#include "app/talkcontext.h"
+#include "platform/character.h"
+
+namespace Speech {
+
+bool voiced(const QString &opt3, const QString &tag)
+{
+    switch (opt3.toInt()) {
+    case 0:
+        return true;
+    case 1:
+        return tag == Entered || tag == Selected;
+    case 2:
+        return tag == Entered;
+    case 3:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace Speech
+
+void SpeakIfVoiced(TalkContext &t, const QString &text, const QString &tag)
+{
+    if (Speech::voiced(t.settings.OPT3, tag) && t.gCharacter)
+        t.gCharacter->speak(text);
+}

@@ -1,0 +1,6 @@
+#include "app/talkcontext.h"
+#include "board/board.h"
+
+void SuggestFromTail(TalkContext &, const QString &) {}
+
+void ShowSuggestions(TalkContext &, const QString &) {}

@@ -1,0 +1,113 @@
+#include "text/editkeys.h"
+
+#include "app/talkcontext.h"
+#include "app/talkwindow.h"
+#include "platform/colors.h"
+#include "platform/controls.h"
+#include "platform/textbox.h"
+#include "text/keyrepeat.h"
+
+namespace EditKeys {
+
+namespace {
+
+using Key = TextBox::Key;
+
+const QString Marker = QStringLiteral("_");
+
+// Line movement, or nothing when there is no line in that direction.
+bool moveLine(TextBox &box, Key key, Key back, Key select)
+{
+    const int before = box.selStart();
+    // Upwards from the highlight's start, downwards from its end: the column stays.
+    if (key == Key::Up)
+        box.setSelStart(before);
+    const int active = box.textCursor().position();
+    box.sendKey(key);
+    if (box.textCursor().position() == active) {
+        // On the first or last line the highlight stays where it was.
+        box.setSelStart(before);
+        box.setSelLength(1);
+        return true;
+    }
+    box.sendKey(back);
+    box.sendKey(select);
+    return true;
+}
+
+} // namespace
+
+bool act(TextBox &box, int index)
+{
+    const int p = box.selStart();
+    const QString text = box.text();
+    const int L = int(text.size());
+    switch (index) {
+    case Right:
+        if (p == L - 1 && !text.endsWith(Marker)) {
+            box.setText(text + Marker);
+            box.setSelStart(box.length() - 1);
+            box.sendKey(Key::ShiftRight);
+            return false;
+        }
+        if (p + 2 > L)
+            return false;
+        if (box.selLength() != 0) {
+            box.setSelLength(0);
+            box.sendKey(Key::Right);
+        }
+        box.sendKey(Key::ShiftRight);
+        return true;
+    case Backspace: {
+        const bool highlighted = box.selLength() != 0;
+        if (p == L - 1 && text.endsWith(Marker)) {
+            // The character before the marker goes, from the highlight or from a caret alike.
+            if (highlighted)
+                box.sendKey(Key::Left);
+            box.sendKey(Key::Backspace);
+        } else {
+            box.sendKey(Key::Backspace);
+            if (highlighted)
+                box.sendKey(Key::Left);
+        }
+        box.sendKey(Key::ShiftRight);
+        return false;
+    }
+    case Left:
+        if (p == 0)
+            return false;
+        box.setSelLength(0);
+        box.sendKey(Key::ShiftLeft);
+        return true;
+    case Down:
+        return moveLine(box, Key::Down, Key::Left, Key::ShiftRight);
+    case Up:
+        return moveLine(box, Key::Up, Key::Right, Key::ShiftLeft);
+    default:
+        return true;
+    }
+}
+
+} // namespace EditKeys
+
+bool RepeatEditKey(TalkContext &t, int index)
+{
+    TextBox *box = t.w->txtTalk;
+    if (!box->isVisible())
+        return false;
+    box->setFocus();
+    return EditKeys::act(*box, index);
+}
+
+void cmdRes_MouseDown(TalkContext &t, int index)
+{
+    t.w->cmdRes[size_t(index)]->setBackColor(Colors::Grey);
+    t.keyHeld = true;
+    t.keyRepeat->hold([&t, index] { return RepeatEditKey(t, index); });
+}
+
+void cmdRes_MouseUp(TalkContext &t, int index)
+{
+    t.w->cmdRes[size_t(index)]->setBackColor(Colors::White);
+    t.keyRepeat->release();
+}

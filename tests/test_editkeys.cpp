@@ -1,0 +1,152 @@
+#include "support/talkfixture.h"
+#include "text/editkeys.h"
+#include "text/keyrepeat.h"
+
+#include <QTest>
+
+// The five edit keys on the text model: a highlighted character marks where
+// the next one goes, and the text ends in the marker "_".
+class TestEditKeys : public QObject
+{
+    Q_OBJECT
+
+    // Sets the text and highlights the character at p (or puts a caret there when len is 0).
+    static void set(TextBox *box, const QString &text, int p, int len = 1)
+    {
+        box->setText(text);
+        box->setSelStart(p);
+        box->setSelLength(len);
+    }
+    static void check(TextBox *box, const QString &text, const QString &highlighted, int p)
+    {
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->selText(), highlighted);
+        QCOMPARE(box->selStart(), p);
+    }
+
+private slots:
+    void singleActions()
+    {
+        TalkFixture f;
+        TextBox *box = f.window().txtTalk;
+        using namespace EditKeys;
+
+        set(box, "abc_", 3);
+        QVERIFY(!act(*box, Right)); // on the marker: nothing, and a stop
+        check(box, "abc_", "_", 3);
+        QVERIFY(!act(*box, Backspace));
+        check(box, "ab_", "_", 2);
+
+        set(box, "abc", 2);
+        QVERIFY(!act(*box, Right)); // no marker: one is added and highlighted
+        check(box, "abc_", "_", 3);
+
+        set(box, "abc_", 1);
+        QVERIFY(!act(*box, Backspace));
+        check(box, "ac_", "a", 0);
+        set(box, "abc_", 1);
+        QVERIFY(act(*box, Right));
+        check(box, "abc_", "c", 2);
+        set(box, "abc_", 1);
+        QVERIFY(act(*box, Left));
+        check(box, "abc_", "a", 0);
+        QVERIFY(!act(*box, Left)); // at the start: a stop
+        QVERIFY(act(*box, Right)); // from a highlight made leftwards
+        check(box, "abc_", "b", 1);
+
+        set(box, "abc_", 0); // the first character highlighted
+        act(*box, Backspace);
+        check(box, "bc_", "b", 0);
+
+        set(box, "ab_", 1, 0); // caret: the character before it goes
+        act(*box, Backspace);
+        check(box, "b_", "b", 0);
+    }
+
+    void backspaceAfterASpaceDeletesTheSpace()
+    {
+        // After the space button the box holds a plain caret just before the marker.
+        TalkFixture f;
+        TextBox *box = f.window().txtTalk;
+        set(box, QStringLiteral("あ　_"), 2, 0);
+        EditKeys::act(*box, EditKeys::Backspace);
+        check(box, QStringLiteral("あ_"), QStringLiteral("_"), 1);
+    }
+
+    void linesUpAndDown()
+    {
+        TalkFixture f;
+        TextBox *box = f.window().txtTalk;
+        set(box, QStringLiteral("abcd\nefgh\nijkl_"), 7); // "g"
+        QVERIFY(EditKeys::act(*box, EditKeys::Down));
+        QCOMPARE(box->selText(), QStringLiteral("k"));
+        QVERIFY(EditKeys::act(*box, EditKeys::Down)); // last line: stays
+        QCOMPARE(box->selText(), QStringLiteral("k"));
+        EditKeys::act(*box, EditKeys::Up);
+        EditKeys::act(*box, EditKeys::Up);
+        QCOMPARE(box->selText(), QStringLiteral("c"));
+        EditKeys::act(*box, EditKeys::Up); // first line: stays
+        QCOMPARE(box->selText(), QStringLiteral("c"));
+    }
+
+    void heldKeysRepeatAndStopAtTheEnds()
+    {
+        TalkFixture f;
+        TalkWindow &w = f.window();
+        TextBox *box = w.txtTalk;
+        set(box, "abcde_", 4);
+        QPushButton *left = arrayButton(w.fraRes, "cmdRes", 2);
+        QTest::mousePress(left, Qt::LeftButton);
+        QCOMPARE(w.cmdRes[2]->backColor(), 0x808080u);
+        QCOMPARE(box->selText(), QStringLiteral("d")); // the first step acts on press
+        QTRY_COMPARE(box->selStart(), 0);
+        QTRY_VERIFY(!f.t.keyRepeat->repeating());
+        QCOMPARE(box->selText(), QStringLiteral("a"));
+        QTest::mouseRelease(left, Qt::LeftButton);
+        QCOMPARE(w.cmdRes[2]->backColor(), 0xFFFFFFu);
+        QVERIFY(!f.t.keyHeld);
+
+        QPushButton *right = arrayButton(w.fraRes, "cmdRes", 0);
+        QTest::mousePress(right, Qt::LeftButton);
+        QTRY_COMPARE(box->selText(), QStringLiteral("_"));
+        QTRY_VERIFY(!f.t.keyRepeat->repeating());
+        QTest::mouseRelease(right, Qt::LeftButton);
+
+        QPushButton *bs = arrayButton(w.fraRes, "cmdRes", 1);
+        QTest::mousePress(bs, Qt::LeftButton); // held: still one deletion
+        QTest::qWait(3 * KeyRepeat::IntervalMs);
+        QTest::mouseRelease(bs, Qt::LeftButton);
+        QCOMPARE(box->text(), QStringLiteral("abcd_"));
+    }
+
+    void releaseEndsTheRepeat()
+    {
+        TalkFixture f;
+        TalkWindow &w = f.window();
+        TextBox *box = w.txtTalk;
+        set(box, QString(40, QLatin1Char('a')) + "_", 40);
+        QPushButton *left = arrayButton(w.fraRes, "cmdRes", 2);
+        QTest::mousePress(left, Qt::LeftButton);
+        QTest::mouseRelease(left, Qt::LeftButton);
+        QVERIFY(!f.t.keyRepeat->repeating());
+        QTest::qWait(2 * KeyRepeat::IntervalMs);
+        QCOMPARE(box->selStart(), 39); // one step, none after release
+    }
+
+    void hiddenTextBoxIgnoresTheKeys()
+    {
+        TalkFixture f;
+        TalkWindow &w = f.window();
+        set(w.txtTalk, "abc_", 1);
+        w.fraText->hide();
+        QPushButton *bs = arrayButton(w.fraRes, "cmdRes", 1);
+        QTest::mousePress(bs, Qt::LeftButton);
+        QCOMPARE(w.cmdRes[1]->backColor(), 0x808080u);
+        QTest::mouseRelease(bs, Qt::LeftButton);
+        QCOMPARE(w.cmdRes[1]->backColor(), 0xFFFFFFu);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("abc_"));
+    }
+};
+
+QTEST_MAIN(TestEditKeys)
+#include "test_editkeys.moc"
