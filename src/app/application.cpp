@@ -5,6 +5,7 @@
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "app/wiring.h"
+#include "platform/entrystorage.h"
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/settingsstore.h"
@@ -34,11 +35,14 @@ int RunPirokan(int argc, char **argv)
     SystemClock clock;
     ExecRunner modal;
 
+    const QString appPath = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    FolderEntryStorage entries(FolderEntryStorage::chooseFolder(appPath));
+
     TalkWindow window;
     TalkContext t;
     t.w = &window;
-    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal};
-    t.gAppPath = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries};
+    t.gAppPath = appPath;
 
     QString error;
     if (!LoadTalkWindow(t, &error)) {

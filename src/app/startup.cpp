@@ -3,6 +3,8 @@
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "board/board.h"
+#include "entries/entries.h"
+#include "modes/modes.h"
 #include "platform/character.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
@@ -33,6 +35,9 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
     t.boardCol = 0;
     ApplyTextSize(t);
     BuildBoardPage(t);
+    EntryFiles::EnsureEntryFiles(t);
+    LoadSampleFile(t);
+    IndexSampleRows(t);
 
     const QString file = QDir(t.gAppPath).filePath(QStringLiteral("genie.acs"));
     if (!t.sv.agent->load(CharacterName, file, error)) {

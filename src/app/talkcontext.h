@@ -14,6 +14,7 @@ class Clock;
 class ModalRunner;
 class SettingsStore;
 class Shell;
+class EntryStorage;
 class TalkWindow;
 class KeyRepeat;
 
@@ -28,6 +29,7 @@ struct Services
     Shell *shell = nullptr;
     Clock *clock = nullptr;
     ModalRunner *modal = nullptr;
+    EntryStorage *entries = nullptr;
 };
 
 // The program-wide state beside the main window's controls, and the window itself.

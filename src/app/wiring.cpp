@@ -5,12 +5,16 @@
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "board/board.h"
+#include "entries/entries.h"
+#include "modes/modes.h"
+#include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/modalrunner.h"
 #include "platform/textbox.h"
 #include "text/editkeys.h"
 #include "text/keyrepeat.h"
+#include "text/texttools.h"
 
 #include <QApplication>
 
@@ -54,4 +58,36 @@ void WireTalkWindow(TalkContext &t)
         QObject::connect(w->cmdRes[size_t(i)], &QPushButton::pressed, w, [&t, i] { cmdRes_MouseDown(t, i); });
         QObject::connect(w->cmdRes[size_t(i)], &QPushButton::released, w, [&t, i] { cmdRes_MouseUp(t, i); });
     }
+
+    // Lists and modes.
+    QObject::connect(w->cmdSamp, &QPushButton::pressed, w, [w] { w->cmdSamp->setBackColor(0xC00000); });
+    QObject::connect(w->cmdSamp, &QPushButton::released, w, [w] { w->cmdSamp->setBackColor(0xFFC0C0); });
+    QObject::connect(w->cmdSamp, &QPushButton::clicked, w, [&t] { cmdSamp_Click(t); });
+    QObject::connect(w->cmdStart, &QPushButton::clicked, w, [&t] { cmdStart_Click(t); });
+    QObject::connect(w->cmdDec, &QPushButton::clicked, w, [&t] { cmdDec_Click(t); });
+    QObject::connect(w->cmdBack, &QPushButton::clicked, w, [&t] { cmdBack_Click(t); });
+    QObject::connect(w->cmdSampADD, &QPushButton::clicked, w, [&t] { cmdSampADD_Click(t); });
+    QObject::connect(w->cmdSampDel, &QPushButton::clicked, w, [&t] { cmdSampDel_Click(t); });
+    QObject::connect(w->cmdRevise, &QPushButton::clicked, w, [&t] { cmdRevise_Click(t); });
+    const std::pair<Grid *, int> lists[] = {
+        {w->grdEx, 1}, {w->grdDay, 1}, {w->grdAD, 0}, {w->grdMail, 0}, {w->grdSp, 0}};
+    for (const auto &[grid, startColumn] : lists) {
+        Grid *g = grid;
+        const int c = startColumn;
+        QObject::connect(g, &Grid::click, w, [&t, g, c] { SelectListRow(t, g, c); });
+    }
+
+    // Text area tools and reading aloud.
+    QObject::connect(w->cmdUp, &QPushButton::pressed, w, [&t] { cmdUp_MouseDown(t); });
+    QObject::connect(w->cmdUp, &QPushButton::released, w, [&t] { cmdUp_MouseUp(t); });
+    QObject::connect(w->cmdDown, &QPushButton::pressed, w, [&t] { cmdDown_MouseDown(t); });
+    QObject::connect(w->cmdDown, &QPushButton::released, w, [&t] { cmdDown_MouseUp(t); });
+    QObject::connect(w->cmdWide, &QPushButton::clicked, w, [&t] { cmdWide_Click(t); });
+    for (ColorButton *b : {w->cmdCopy, w->cmdPaste}) {
+        QObject::connect(b, &QPushButton::pressed, w, [b] { b->setBackColor(Colors::Grey); });
+        QObject::connect(b, &QPushButton::released, w, [b] { b->setBackColor(Colors::White); });
+    }
+    QObject::connect(w->cmdCopy, &QPushButton::clicked, w, [&t] { cmdCopy_Click(t); });
+    QObject::connect(w->cmdPaste, &QPushButton::clicked, w, [&t] { cmdPaste_Click(t); });
+    QObject::connect(w->cmdRead, &QPushButton::clicked, w, [&t] { cmdRead_Click(t); });
 }

@@ -18,7 +18,7 @@ TalkFixture::TalkFixture(const QHash<QString, QString> &stored, bool startNow)
     QFile::copy(QStringLiteral(PIROKAN_DATA_DIR "/genie.acs"), folder.filePath(QStringLiteral("genie.acs")));
     m_window = std::make_unique<TalkWindow>();
     t.w = m_window.get();
-    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal};
+    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries};
     t.gAppPath = folder.path();
     if (startNow && !start())
         qFatal("start-up failed");

@@ -3,6 +3,7 @@
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "platform/controls.h"
+#include "platform/entrystorage.h"
 #include "platform/grid.h"
 #include "platform/settingsstore.h"
 #include "platform/textbox.h"
@@ -36,6 +37,7 @@ public:
     FixedClock clock;
     ScriptedRunner modal;
     QTemporaryDir folder;
+    FolderEntryStorage entries{folder.path()};
 
     // Queues an answer to the next confirmation dialog: button 0 (yes/OK) or 1, and records its prompt.
     void answerOk(int button);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The lines of the entry files: each entry in double quotes, CR LF after it.
+namespace EntryFormat {
+
+inline const QString Placeholder = QStringLiteral("ああああ日記ダミー消さないでね！");
+inline const QString DiaryRow = QStringLiteral("日記");
+inline const QString MailRow = QStringLiteral("メール");
+
+// Leading and trailing half-width spaces removed.
+QString trimSpaces(const QString &s);
+
+// The kept lines of a file's text, quotes removed; blank lines are skipped.
+QStringList parseLines(const QString &fileText);
+// A file's text from its entries.
+QString fileText(const QStringList &entries);
+
+// Diary line: "YY.MM.DD", a space, the text.
+QString diaryDate(const QDate &date);
+QString diaryDateOf(const QString &line);
+QString diaryTextOf(const QString &line);
+
+// What each save writes, from the list's rows.
+QStringList sampleEntries(const QStringList &rows);
+QStringList diaryEntries(const QStringList &dates, const QStringList &texts, int editRow,
+                         const QString &text);
+QStringList addressEntries(const QStringList &rows, int editRow, const QString &text);
+QStringList mailEntries(const QStringList &rows, int editRow, const QString &text);
+
+// The stored form of the text box's text: trimmed, without its final marker.
+QString storedForm(const QString &text);
+
+// The first-time content of the example file.
+QStringList starterSentences();
+
+} // namespace EntryFormat

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The "mailto:" link a mail is handed over as, encoded so that every
+// character of the subject and body arrives as written.
+namespace MailLink {
+
+QByteArray build(const QString &address, const QString &subject, const QString &body);
+
+} // namespace MailLink

@@ -1,0 +1,150 @@
+#include "entries/mailwindow.h"
+
+#include "app/okdialog.h"
+#include "app/talkcontext.h"
+#include "app/talkwindow.h"
+#include "entries/entries.h"
+#include "entries/maillink.h"
+#include "modes/modes.h"
+#include "platform/controls.h"
+#include "platform/fonts.h"
+#include "platform/grid.h"
+#include "platform/modalrunner.h"
+#include "platform/services.h"
+#include "platform/twips.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QUrl>
+
+namespace {
+
+ColorLabel *label(QWidget *parent, const char *name, const QString &caption, QRect twips, double points,
+                  int index = -1)
+{
+    auto *l = new ColorLabel(caption, parent);
+    l->setObjectName(QLatin1String(name));
+    if (index >= 0)
+        l->setProperty("index", index);
+    l->setBackColor(0xFFFFFF);
+    Fonts::set(l, Fonts::ProportionalGothic, points);
+    Twips::setRect(l, twips);
+    return l;
+}
+
+ColorButton *button(QWidget *parent, const char *name, const QString &caption, QRect twips)
+{
+    auto *b = new ColorButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setBackColor(0xFFC0C0);
+    Fonts::set(b, Fonts::ProportionalGothic, 36);
+    Twips::setRect(b, twips);
+    return b;
+}
+
+} // namespace
+
+MailWindow::MailWindow(TalkContext &t, QWidget *parent) : QDialog(parent), m_t(t)
+{
+    setObjectName(QStringLiteral("frmMail"));
+    setWindowTitle(QStringLiteral("メール送信！"));
+    setBackground(this, 0xFF8080);
+    if (parent)
+        Twips::setScale(this, Twips::scaleOf(parent));
+    const double scale = Twips::scaleOf(this);
+    setFixedSize(Twips::toPixels(15270, scale), Twips::toPixels(11115, scale));
+
+    const QString click = QStringLiteral("クリックして");
+    lbladd0 = label(this, "lbladd", QStringLiteral("宛先："), {360, 120, 2415, 1095}, 48, 0);
+    lblName = label(this, "lblName", click, {3240, 120, 11685, 735}, 36);
+    lblMail = label(this, "lblMail", click, {3240, 960, 11685, 735}, 36);
+    lbladd1 = label(this, "lbladd", QStringLiteral("件名："), {360, 1560, 2415, 975}, 48, 1);
+    lblTop = label(this, "lblTop", click, {3240, 1800, 11685, 735}, 36);
+    txtData = new QPlainTextEdit(this);
+    txtData->setObjectName(QStringLiteral("txtData"));
+    txtData->setWordWrapMode(QTextOption::WrapAnywhere);
+    Fonts::set(txtData, Fonts::Gothic, 27.75);
+    Twips::setRect(txtData, 240, 2760, 14685, 6705);
+    cmdSend = button(this, "cmdSend", QStringLiteral("送　　信"), {900, 9780, 10575, 855});
+    cmdEnd = button(this, "cmdEnd", QStringLiteral("終了"), {12300, 9780, 1965, 855});
+
+    connect(cmdSend, &QPushButton::clicked, this, &MailWindow::cmdSend_Click);
+    connect(cmdEnd, &QPushButton::clicked, this, &MailWindow::cmdEnd_Click);
+    connect(lblName, &ColorLabel::clicked, this, &MailWindow::lblName_Click);
+    connect(lblMail, &ColorLabel::clicked, this, &MailWindow::lblName_Click);
+    connect(lblTop, &ColorLabel::clicked, this, &MailWindow::lblTop_Click);
+}
+
+void MailWindow::cmdSend_Click()
+{
+    const QUrl url = QUrl::fromEncoded(
+        MailLink::build(lblMail->text(), lblTop->text(), txtData->toPlainText()), QUrl::StrictMode);
+    if (!m_t.sv.shell->open(url))
+        ShowOKDialog(m_t, tr("メールソフトを開けませんでした。"), OkDialog::Notice,
+                     QStringLiteral("メール送信！"));
+}
+
+void MailWindow::cmdEnd_Click()
+{
+    unload();
+}
+
+void MailWindow::lblName_Click()
+{
+    TalkWindow *w = m_t.w;
+    LoadAddressFile(m_t);
+    IndexAddressRows(m_t);
+    w->cmdSamp->setText(ListCaption::EndAddresses);
+    w->cmdSampADD->hide();
+    w->cmdSampDel->hide();
+    w->grdAD->show();
+    w->fraRes->hide();
+    w->fraDay->hide();
+    w->fraTalk->show();
+    unload();
+}
+
+void MailWindow::lblTop_Click()
+{
+    TalkWindow *w = m_t.w;
+    LoadMailFile(m_t);
+    w->cmdSamp->setText(ListCaption::EndMail);
+    w->cmdSampADD->hide();
+    w->cmdSampDel->hide();
+    w->fraRes->hide();
+    w->fraDay->hide();
+    w->fraTalk->show();
+    unload();
+}
+
+void MailWindow::unload()
+{
+    m_unloading = true;
+    accept();
+}
+
+void MailWindow::reject()
+{
+    // Only the window's own buttons and labels close it.
+    if (m_unloading)
+        QDialog::reject();
+}
+
+void MailWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_unloading)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void ShowMailWindow(TalkContext &t, const QString &name, const QString &address, const QString &subject,
+                    const QString &body)
+{
+    MailWindow window(t, t.w);
+    window.lblName->setText(name);
+    window.lblMail->setText(address);
+    window.lblTop->setText(subject);
+    window.txtData->setPlainText(body);
+    t.sv.modal->run(window);
+}

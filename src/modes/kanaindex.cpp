@@ -1,0 +1,74 @@
+#include "modes/kanaindex.h"
+
+#include "entries/entryformat.h"
+
+namespace KanaIndex {
+
+namespace {
+
+struct Range
+{
+    const char16_t *head;
+    char16_t first;
+    char16_t last;
+};
+
+// Tested in this order: an earlier row takes every character its range holds,
+// so only ご, ぞ, ど, ぼ and ぽ reach the voiced rows.
+const Range Table[] = {
+    {u"あ行", u'あ', u'お'}, {u"か行", u'か', u'こ'}, {u"さ行", u'さ', u'そ'}, {u"た行", u'た', u'と'},
+    {u"な行", u'な', u'の'}, {u"は行", u'は', u'ほ'}, {u"ま行", u'ま', u'も'}, {u"や行", u'や', u'よ'},
+    {u"ら行", u'ら', u'ろ'}, {u"わ行", u'わ', u'ん'}, {u"が行", u'が', u'ご'}, {u"ざ行", u'ざ', u'ぞ'},
+    {u"だ行", u'だ', u'ど'}, {u"ば行", u'ば', u'ぼ'}, {u"ぱ行", u'ぱ', u'ぽ'}, {u"ア行", u'ア', u'オ'},
+    {u"カ行", u'カ', u'コ'}, {u"サ行", u'サ', u'ソ'}, {u"タ行", u'タ', u'ト'}, {u"ナ行", u'ナ', u'ノ'},
+    {u"ハ行", u'ハ', u'ホ'}, {u"マ行", u'マ', u'モ'}, {u"ヤ行", u'ヤ', u'ヨ'}, {u"ラ行", u'ラ', u'ロ'},
+    {u"ワ行", u'ワ', u'ン'}, {u"ガ行", u'ガ', u'ゴ'}, {u"ザ行", u'ザ', u'ゾ'}, {u"ダ行", u'ダ', u'ド'},
+    {u"バ行", u'バ', u'ボ'}, {u"パ行", u'パ', u'ポ'},
+};
+
+} // namespace
+
+QString headOf(QChar c)
+{
+    for (const Range &r : Table)
+        if (c.unicode() >= r.first && c.unicode() <= r.last)
+            return QString::fromUtf16(r.head);
+    return {};
+}
+
+QStringList heads(const QStringList &texts)
+{
+    QStringList out;
+    out.reserve(texts.size());
+    QString current, written;
+    for (const QString &text : texts) {
+        if (!text.isEmpty()) {
+            const QString h = headOf(text.front());
+            if (!h.isEmpty())
+                current = h;
+        }
+        if (current != written) {
+            out << current;
+            written = current;
+        } else {
+            out << QString();
+        }
+    }
+    return out;
+}
+
+} // namespace KanaIndex
+
+namespace KanaIndex {
+
+QStringList placeholdersFirst(const QStringList &sortedTexts)
+{
+    QStringList first, rest;
+    for (const QString &t : sortedTexts)
+        (t == EntryFormat::Placeholder && first.size() < 2 ? first : rest) << t;
+    while (first.size() < 2)
+        first << EntryFormat::Placeholder;
+    return first + rest;
+}
+
+} // namespace KanaIndex

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Row heads of the sorted lists: "あ行" at the first entry of each group that
+// begins with a character of the same row of the syllabary.
+namespace KanaIndex {
+
+// The head of the first table row whose range holds c; empty when none does.
+QString headOf(QChar c);
+
+// Column 0 for each row of a sorted list: the head where a group begins, else empty.
+// Rows whose first character has no head join the group above them.
+QStringList heads(const QStringList &texts);
+
+} // namespace KanaIndex
+
+namespace KanaIndex {
+// The example list's rows with the two placeholder lines first, whatever the
+// other sentences begin with; a missing placeholder is added.
+QStringList placeholdersFirst(const QStringList &sortedTexts);
+} // namespace KanaIndex
