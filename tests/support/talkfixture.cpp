@@ -3,6 +3,7 @@
 #include "app/okdialog.h"
 #include "app/startup.h"
 #include "app/wiring.h"
+#include "entries/entryformat.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/textbox.h"
@@ -37,6 +38,26 @@ bool TalkFixture::start(QString *error)
         qWarning("the main window did not become active");
     m_window->txtTalk->setFocus();
     return true;
+}
+
+void TalkFixture::writeEntries(const QString &name, const QStringList &lines)
+{
+    QString error;
+    if (!entries.write(name, EntryFormat::fileText(lines), &error))
+        qFatal("cannot write %s", qPrintable(error));
+}
+
+QStringList TalkFixture::readEntries(const QString &name)
+{
+    return EntryFormat::parseLines(entries.read(name).text);
+}
+
+void TalkFixture::typed(const QString &textWithMarker)
+{
+    TextBox *box = m_window->txtTalk;
+    box->setText(textWithMarker);
+    box->setSelStart(box->length() - 1);
+    box->setSelLength(1);
 }
 
 void TalkFixture::answerOk(int button)

@@ -39,6 +39,12 @@ public:
     QTemporaryDir folder;
     FolderEntryStorage entries{folder.path()};
 
+    // An entry file's entries, written before start-up or read back after a save.
+    void writeEntries(const QString &name, const QStringList &entries);
+    QStringList readEntries(const QString &name);
+    // Types text as the board would leave it: the text with the marker highlighted.
+    void typed(const QString &textWithMarker);
+
     // Queues an answer to the next confirmation dialog: button 0 (yes/OK) or 1, and records its prompt.
     void answerOk(int button);
     QStringList prompts;

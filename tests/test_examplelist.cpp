@@ -1,0 +1,232 @@
+#include "entries/entries.h"
+#include "entries/entryformat.h"
+#include "modes/modes.h"
+#include "platform/colors.h"
+#include "support/talkfixture.h"
+#include "text/keyrepeat.h"
+
+#include <QTest>
+
+using EntryFormat::Placeholder;
+
+// The phrase bank: the example list, registering, deleting, suggestions while typing.
+class TestExampleList : public QObject
+{
+    Q_OBJECT
+
+    static std::unique_ptr<TalkFixture> started(const QStringList &talk, QHash<QString, QString> options = {})
+    {
+        if (!options.contains(QStringLiteral("OPT1")))
+            options.insert(QStringLiteral("OPT1"), QStringLiteral("2")); // one press enters
+        auto f = std::make_unique<TalkFixture>(options, false);
+        f->writeEntries(QStringLiteral("Talk.txt"), talk);
+        if (!f->start())
+            qFatal("start-up failed");
+        return f;
+    }
+
+private slots:
+    void firstStartCreatesTheFiles()
+    {
+        TalkFixture f;
+        const QStringList talk = f.readEntries(QStringLiteral("Talk.txt"));
+        QCOMPARE(talk.mid(0, 2), (QStringList{Placeholder, Placeholder}));
+        QVERIFY(talk.size() >= 47);
+        for (const char *name : {"day.txt", "addres.txt", "mail.txt"})
+            QVERIFY(f.entries.read(QString::fromUtf8(name)).exists);
+        QCOMPARE(f.t.SampleTexts->size(), talk.size());
+    }
+
+    void openPickAndClose()
+    {
+        auto f = started({Placeholder, Placeholder, "かさ", "1ban", "あした", "ABC"});
+        TalkWindow &w = f->window();
+        f->typed(QStringLiteral("あい_"));
+        f->press(w.cmdSamp);
+        QCOMPARE(CurrentMode(w), Mode::ExampleList);
+        QVERIFY(w.grdEx->isVisible() && !w.grdBoard->isVisible());
+        QVERIFY(w.fraTalk->isVisible() && !w.fraRes->isVisible());
+        QVERIFY(w.cmdSampDel->isVisible() && !w.cmdSampADD->isVisible());
+        QCOMPARE(w.cmdSamp->text(), QStringLiteral("例文終了"));
+        const QStringList col1 = {"日記", "メール", "1ban", "ABC", "あした", "かさ"};
+        const QStringList col0 = {"あ行", "", "", "", "", "か行"};
+        for (int r = 0; r < col1.size(); ++r) {
+            QCOMPARE(w.grdEx->textMatrix(r, 1), col1[r]);
+            QCOMPARE(w.grdEx->textMatrix(r, 0), col0[r]);
+        }
+        QCOMPARE(f->t.gListRow, 0);
+        QCOMPARE(w.grdEx->cellBackColor(0, 1), Colors::LightGreen);
+        QCOMPARE(w.grdEx->cellBackColor(0, 0), Colors::White);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_"));
+
+        f->pressCell(w.grdEx, 4, 1); // あした
+        QCOMPARE(f->t.gListRow, 4);
+        QCOMPARE(w.grdEx->cellBackColor(0, 1), Colors::White);
+        QCOMPARE(w.grdEx->cellBackColor(4, 1), Colors::LightGreen);
+        QCOMPARE(w.grdEx->cellBackColor(4, 0), Colors::White);
+        f->press(w.cmdDec);
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あいあした_"));
+        QCOMPARE(w.txtTalk->selText(), QStringLiteral("_"));
+        QVERIFY(w.cmdSampADD->isVisible() && w.fraRes->isVisible());
+
+        f->press(w.cmdSamp);
+        f->press(w.cmdSamp); // 例文終了: back without touching the text
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あいあした_"));
+        QCOMPARE(w.cmdSamp->text(), QStringLiteral("例文表示"));
+    }
+
+    void registerRefuseDuplicateAndDelete()
+    {
+        auto f = started({Placeholder, Placeholder, "はい"});
+        TalkWindow &w = f->window();
+        f->typed(QStringLiteral(" はい_"));
+        f->answerOk(0);
+        f->press(w.cmdSampADD);
+        QCOMPARE(f->prompts, QStringList{"同一文が登録されています"});
+        QCOMPARE(CurrentMode(w), Mode::Board);
+
+        f->typed(QStringLiteral("ありがとう_"));
+        f->press(w.cmdSampADD);
+        QCOMPARE(CurrentMode(w), Mode::ExampleList);
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "はい", "ありがとう"}));
+        QCOMPARE(w.grdEx->textMatrix(f->t.gListRow, 1), QStringLiteral("ありがとう"));
+        QCOMPARE(w.grdEx->cellBackColor(f->t.gListRow, 1), Colors::LightGreen);
+        QCOMPARE(w.grdEx->textMatrix(0, 1), QStringLiteral("日記"));
+
+        // The menu rows cannot be deleted, and ask nothing.
+        f->pressCell(w.grdEx, 1, 1);
+        f->press(w.cmdSampDel);
+        QCOMPARE(f->prompts.size(), 1);
+        // Declined: nothing changes.
+        f->pressCell(w.grdEx, 2, 1);
+        f->answerOk(1);
+        f->press(w.cmdSampDel);
+        QCOMPARE(f->readEntries("Talk.txt").size(), 4);
+        f->answerOk(0);
+        f->press(w.cmdSampDel);
+        QCOMPARE(f->prompts.last(), QStringLiteral("上記例文を削除してもいいですか？"));
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "はい"}));
+        QVERIFY(!f->t.SampleTexts->contains(QStringLiteral("ありがとう")));
+        // Registering it again is accepted: the emptied row no longer matches.
+        f->typed(QStringLiteral("ありがとう_"));
+        f->press(w.cmdSampADD);
+        QCOMPARE(f->readEntries("Talk.txt").size(), 4);
+    }
+
+    void failedSaveKeepsTheFileAndSaysSo()
+    {
+        auto f = started({Placeholder, Placeholder, "はい"});
+        TalkWindow &w = f->window();
+        f->typed(QStringLiteral("ありがとう_"));
+        f->entries.failNextWrite();
+        f->answerOk(0);
+        f->press(w.cmdSampADD);
+        QCOMPARE(f->prompts.size(), 1);
+        QVERIFY(f->prompts[0].contains(QStringLiteral("保存できませんでした")));
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "はい"}));
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("ありがとう_"));
+        QCOMPARE(CurrentMode(w), Mode::Board);
+    }
+
+    void suggestionsWhileTyping()
+    {
+        auto f = started({Placeholder, Placeholder, "ありがとう", "あした", "ありがたい"});
+        TalkWindow &w = f->window();
+        f->typed(QStringLiteral("きょうは_"));
+        f->pressCell(w.grdBoard, 0, 9);        // あ
+        QCOMPARE(CurrentMode(w), Mode::Board); // "はあ" matches nothing: the board stays
+        f->pressCell(w.grdBoard, 1, 1);        // り
+        QCOMPARE(CurrentMode(w), Mode::Suggest);
+        QCOMPARE(w.grdSp->textMatrix(0, 0), QStringLiteral("あり"));
+        QCOMPARE(w.grdSp->textMatrix(1, 0), QStringLiteral("ありがとう"));
+        QCOMPARE(w.grdSp->textMatrix(2, 0), QStringLiteral("ありがたい"));
+        QCOMPARE(w.grdSp->cellBackColor(0, 0), Colors::LightGreen);
+        QVERIFY(w.fraTalk->isVisible() && !w.grdBoard->isVisible());
+
+        f->press(w.cmdUp); // on the key row: nothing
+        QCOMPARE(f->t.gListRow, 0);
+        QTest::mousePress(w.cmdDown, Qt::LeftButton);
+        QTest::mouseRelease(w.cmdDown, Qt::LeftButton);
+        QCOMPARE(f->t.gListRow, 1);
+        f->press(w.cmdDec);
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("きょうはありがとう_"));
+        QCOMPARE(w.txtTalk->selText(), QStringLiteral("_"));
+    }
+
+    void noSuggestionsWhenOff()
+    {
+        auto f = started({Placeholder, Placeholder, "ありがとう"}, {{"Samp", "0"}});
+        f->pressCell(f->window().grdBoard, 0, 9);
+        QCOMPARE(CurrentMode(f->window()), Mode::Board);
+    }
+
+    void scrollingALongList()
+    {
+        QStringList talk{Placeholder, Placeholder};
+        for (int i = 0; i < 8; ++i)
+            talk << QStringLiteral("か%1").arg(i);
+        auto f = started(talk);
+        TalkWindow &w = f->window();
+        f->press(w.cmdSamp);
+        QTest::mousePress(w.cmdDown, Qt::LeftButton);
+        QCOMPARE(w.cmdDown->backColor(), 0x008000u);
+        QTRY_COMPARE(f->t.gListRow, 9);
+        QTRY_VERIFY(!f->t.keyRepeat->repeating());
+        QTest::mouseRelease(w.cmdDown, Qt::LeftButton);
+        QCOMPARE(w.cmdDown->backColor(), 0x80FF80u);
+        QVERIFY(w.grdEx->topRow() > 0);
+        QCOMPARE(w.grdEx->cellBackColor(9, 1), Colors::LightGreen);
+        QCOMPARE(w.grdEx->cellBackColor(8, 1), Colors::White);
+        QTest::mousePress(w.cmdUp, Qt::LeftButton);
+        QTRY_COMPARE(f->t.gListRow, 0);
+        QTest::mouseRelease(w.cmdUp, Qt::LeftButton);
+        QCOMPARE(w.grdEx->topRow(), 0);
+    }
+
+    void textAreaTools()
+    {
+        auto f = started({Placeholder, Placeholder});
+        TalkWindow &w = f->window();
+        f->press(w.cmdWide);
+        QCOMPARE(w.cmdWide->text(), QStringLiteral("狭める"));
+        QCOMPARE(Twips::rect(w.txtTalk).height(), w.heightTwips() - 3630);
+        QCOMPARE(Twips::rect(w.fraText).height(), w.heightTwips() - 3480);
+        QCOMPARE(Twips::rect(w.fraText).bottom() + 1, 8100); // just above the bottom frames
+        QVERIFY(w.cmdPaste->isVisible());
+        f->press(w.cmdWide);
+        QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
+        QCOMPARE(Twips::rect(w.fraText).height(), 2445);
+
+        f->typed(QStringLiteral("あい_"));
+        f->press(w.cmdCopy);
+        QCOMPARE(f->clipboard.content, QStringLiteral("あい_"));
+        f->press(w.cmdPaste);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_あい_"));
+        QCOMPARE(f->clipboard.content, QString());
+        QCOMPARE(w.cmdCopy->backColor(), 0xFFFFFFu);
+        f->press(w.cmdPaste); // empty clipboard: nothing
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_あい_"));
+    }
+
+    void restart()
+    {
+        auto f = started({Placeholder, Placeholder});
+        TalkWindow &w = f->window();
+        f->pressCell(w.grdBoard, 0, 9);
+        f->answerOk(1);
+        f->press(w.cmdStart);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あ_"));
+        QCOMPARE(w.grdBoard->cellBackColor(0, 9), Colors::SystemDesktop);
+        f->answerOk(0);
+        f->press(w.cmdStart);
+        QCOMPARE(f->prompts.last(), QStringLiteral("はじめからでよろしいですか？"));
+        QCOMPARE(w.txtTalk->text(), QString());
+        QCOMPARE(w.grdBoard->cellBackColor(0, 9), Colors::White);
+    }
+};
+
+QTEST_MAIN(TestExampleList)
+#include "test_examplelist.moc"
