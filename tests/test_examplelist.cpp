@@ -110,6 +110,7 @@ private slots:
         QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "はい"}));
         QVERIFY(!f->t.SampleTexts->contains(QStringLiteral("ありがとう")));
         // Registering it again is accepted: the emptied row no longer matches.
+        f->press(w.cmdSamp);
         f->typed(QStringLiteral("ありがとう_"));
         f->press(w.cmdSampADD);
         QCOMPARE(f->readEntries("Talk.txt").size(), 4);
@@ -154,6 +155,15 @@ private slots:
         QCOMPARE(CurrentMode(w), Mode::Board);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("きょうはありがとう_"));
         QCOMPARE(w.txtTalk->selText(), QStringLiteral("_"));
+    }
+
+    void placeholderLinesAreNeverOffered()
+    {
+        auto f = started({Placeholder, Placeholder, "あした"});
+        f->pressCell(f->window().grdBoard, 0, 9); // あ
+        QCOMPARE(CurrentMode(f->window()), Mode::Suggest);
+        QCOMPARE(f->window().grdSp->rows(), 2);
+        QCOMPARE(f->window().grdSp->textMatrix(1, 0), QStringLiteral("あした"));
     }
 
     void noSuggestionsWhenOff()

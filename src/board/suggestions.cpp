@@ -33,8 +33,9 @@ void ShowSuggestions(TalkContext &t, const QString &key)
     g->setColWidth(0, TalkWindow::CanvasWidth);
     QStringList rows{EntryFormat::trimSpaces(key)};
     if (t.SampleTexts) {
+        // The placeholder lines only reserve the menu rows; they are never offered.
         for (const QString &s : *t.SampleTexts)
-            if (SuggestKey::matches(key, s))
+            if (s != EntryFormat::Placeholder && SuggestKey::matches(key, s))
                 rows << s;
     }
     g->setRows(int(rows.size()));

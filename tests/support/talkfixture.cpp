@@ -70,11 +70,15 @@ void TalkFixture::answerOk(int button)
 
 void TalkFixture::press(QWidget *widget)
 {
+    if (!widget->isVisible())
+        qFatal("pressing the hidden control %s", qPrintable(widget->objectName()));
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
 void TalkFixture::pressCell(Grid *grid, int row, int col)
 {
+    if (!grid->isVisible())
+        qFatal("pressing the hidden grid %s", qPrintable(grid->objectName()));
     const QRect r = grid->visualRect(grid->model()->index(row, col));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
 }

@@ -1,0 +1,261 @@
+#include "entries/entryformat.h"
+#include "entries/mailwindow.h"
+#include "modes/modes.h"
+#include "platform/colors.h"
+#include "support/talkfixture.h"
+
+#include <QPlainTextEdit>
+#include <QTest>
+
+using EntryFormat::Placeholder;
+
+// The diary, the address book and mails: the list button's closing roads, Decide and Back.
+class TestDiaryMail : public QObject
+{
+    Q_OBJECT
+
+    static std::unique_ptr<TalkFixture> started()
+    {
+        auto f = std::make_unique<TalkFixture>(QHash<QString, QString>{{"OPT1", "2"}, {"Samp", "0"}}, false);
+        f->writeEntries(QStringLiteral("Talk.txt"), {Placeholder, Placeholder, "はい"});
+        f->writeEntries(QStringLiteral("day.txt"), {"26.11.30 さむい"});
+        f->writeEntries(QStringLiteral("addres.txt"), {"よしこ,yoshiko@example.jp", "あに、ani@example.jp"});
+        f->writeEntries(QStringLiteral("mail.txt"), {"げんき？"});
+        if (!f->start())
+            qFatal("start-up failed");
+        return f;
+    }
+
+    // From the board through the example list's menu row into a list.
+    static void openMenuRow(TalkFixture &f, int row)
+    {
+        f.press(f.window().cmdSamp);
+        f.pressCell(f.window().grdEx, row, 1);
+        f.press(f.window().cmdDec);
+    }
+
+    static void openAddressBookEntry(TalkFixture &f, int row)
+    {
+        openMenuRow(f, 1);
+        f.pressCell(f.window().grdAD, row, 1);
+        f.press(f.window().cmdDec);
+    }
+
+private slots:
+    void diaryEntryIsStoredUnderToday()
+    {
+        auto f = started();
+        TalkWindow &w = f->window();
+        openMenuRow(*f, 0);
+        QCOMPARE(CurrentMode(w), Mode::DiaryList);
+        QCOMPARE(w.cmdSamp->text(), QStringLiteral("日記終了"));
+        QCOMPARE(w.grdDay->textMatrix(0, 0), QStringLiteral("26.12.08"));
+        QCOMPARE(w.grdDay->textMatrix(0, 1), QString());
+        QCOMPARE(w.grdDay->textMatrix(1, 1), QStringLiteral("さむい"));
+        QCOMPARE(w.grdDay->cellBackColor(0, 1), Colors::LightGreen);
+        QVERIFY(!w.cmdSampADD->isVisible() && !w.cmdSampDel->isVisible());
+
+        f->press(w.cmdDec);
+        QCOMPARE(CurrentMode(w), Mode::DiaryEntry);
+        QVERIFY(w.fraDay->isVisible() && !w.fraTalk->isVisible());
+        QCOMPARE(w.txtTalk->backColor(), Colors::LightGreen);
+        QCOMPARE(w.cmdBack->text(), QStringLiteral("戻る"));
+        QCOMPARE(w.cmdWide->text(), QStringLiteral("狭める"));
+        QCOMPARE(Twips::rect(w.txtTalk).height(), w.heightTwips() - 3630);
+
+        f->press(w.cmdRevise);
+        QVERIFY(w.grdBoard->isVisible() && w.fraRes->isVisible());
+        QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
+        QCOMPARE(CurrentMode(w), Mode::DiaryEntry);
+        f->pressCell(w.grdBoard, 0, 9);
+        f->pressCell(w.grdBoard, 4, 9);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あお_"));
+
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->prompts, QStringList{"日記を登録して終了します"});
+        QCOMPARE(f->readEntries("day.txt"), (QStringList{"26.12.08 あお_", "26.11.30 さむい"}));
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("_"));
+        QCOMPARE(w.txtTalk->backColor(), Colors::White);
+    }
+
+    void declinedDiaryKeepsTheText()
+    {
+        auto f = started();
+        TalkWindow &w = f->window();
+        openMenuRow(*f, 0);
+        f->pressCell(w.grdDay, 1, 1);
+        f->press(w.cmdDec);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("さむい"));
+        QCOMPARE(f->t.EditRow, 1);
+        // Back shows the list again, the entry still in the text box.
+        f->press(w.cmdBack);
+        QCOMPARE(CurrentMode(w), Mode::DiaryList);
+        QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("さむい"));
+        QCOMPARE(f->t.gListRow, 0);
+        f->pressCell(w.grdDay, 1, 1);
+        f->press(w.cmdDec);
+        f->typed(QStringLiteral("さむい、ゆき_"));
+        f->answerOk(1);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->readEntries("day.txt"), QStringList{"26.11.30 さむい"});
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("さむい、ゆき_")); // kept, marker at its end
+        QCOMPARE(CurrentMode(w), Mode::Board);
+    }
+
+    void addressListClosingRoads()
+    {
+        auto f = started();
+        TalkWindow &w = f->window();
+        openMenuRow(*f, 1);
+        QCOMPARE(CurrentMode(w), Mode::AddressList);
+        QCOMPARE(w.grdAD->textMatrix(0, 1), QString());
+        QCOMPARE(w.grdAD->textMatrix(1, 1), QStringLiteral("あに、ani@example.jp"));
+        QCOMPARE(w.grdAD->textMatrix(1, 0), QStringLiteral("あ行"));
+        QCOMPARE(w.grdAD->textMatrix(2, 0), QStringLiteral("や行"));
+        // Only the marker: no separator, the notice, and the mode stays.
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->prompts, QStringList{"名前、アドレスは、カンマで区切ってください。"});
+        QCOMPARE(CurrentMode(w), Mode::AddressList);
+        QVERIFY(w.isEnabled());
+        // With a separator and the list shown: no question, the text is emptied.
+        f->typed(QStringLiteral("x,y_"));
+        f->press(w.cmdSamp);
+        QCOMPARE(f->prompts.size(), 1);
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("_"));
+    }
+
+    void newAddressIsStoredFirst()
+    {
+        auto f = started();
+        TalkWindow &w = f->window();
+        openAddressBookEntry(*f, 0);
+        QCOMPARE(CurrentMode(w), Mode::AddressEntry);
+        QCOMPARE(w.txtTalk->backColor(), Colors::LightBlue);
+        QCOMPARE(w.cmdBack->text(), QStringLiteral("決定"));
+        f->press(w.cmdRevise);
+        f->typed(QStringLiteral("はは：haha@example.jp_"));
+        f->answerOk(1); // NO: nothing stored, the text is emptied all the same
+        f->press(w.cmdSamp);
+        QCOMPARE(f->readEntries("addres.txt").size(), 2);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("_"));
+
+        openAddressBookEntry(*f, 0);
+        f->typed(QStringLiteral("はは：haha@example.jp_"));
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->prompts.last(), QStringLiteral("メルアド登録して終了します"));
+        QCOMPARE(f->readEntries("addres.txt"),
+                 (QStringList{"はは：haha@example.jp", "あに、ani@example.jp", "よしこ,yoshiko@example.jp"}));
+    }
+
+    void writeAndSendAMail()
+    {
+        auto f = started();
+        TalkWindow &w = f->window();
+        openAddressBookEntry(*f, 2); // よしこ
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("よしこ,yoshiko@example.jp"));
+        f->press(w.cmdBack); // 決定: the recipient
+        QCOMPARE(f->t.gMailName, QStringLiteral("よしこ"));
+        QCOMPARE(f->t.gMailAddr, QStringLiteral("yoshiko@example.jp"));
+        QCOMPARE(CurrentMode(w), Mode::MailList);
+        QCOMPARE(w.grdMail->textMatrix(1, 0), QStringLiteral("げんき？"));
+        f->press(w.cmdDec); // row 0: a new mail
+        QCOMPARE(CurrentMode(w), Mode::MailEntry);
+        QCOMPARE(w.cmdSamp->text(), QStringLiteral("ﾒｰﾙ終了"));
+        f->press(w.cmdRevise);
+        f->typed(QStringLiteral("あしたは 5じ & ゆうしょく_"));
+        f->answerOk(0);
+        f->press(w.cmdSamp); // stored, and back on the board
+        QCOMPARE(f->prompts.last(), QStringLiteral("メールを登録して終了します"));
+        QCOMPARE(f->readEntries("mail.txt"), (QStringList{"あしたは 5じ & ゆうしょく_", "げんき？"}));
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("_"));
+
+        // Open the stored mail again and hand it over.
+        openAddressBookEntry(*f, 2);
+        f->press(w.cmdBack);
+        f->pressCell(w.grdMail, 1, 0);
+        f->press(w.cmdDec);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あしたは 5じ & ゆうしょく_"));
+        QStringList seen;
+        f->modal.answers.push_back([&](QDialog &d) {
+            auto &m = static_cast<MailWindow &>(d);
+            seen << m.windowTitle() << m.lblName->text() << m.lblMail->text() << m.lblTop->text()
+                 << m.txtData->toPlainText();
+            QVERIFY(!m.close()); // the title-bar close box does nothing
+            m.cmdSend->click();
+            m.cmdEnd->click();
+        });
+        f->press(w.cmdBack); // 決定: the mail window
+        QCOMPARE(seen, (QStringList{"メール送信！", "よしこ", "yoshiko@example.jp", "あしたは 5じ & ",
+                                    "あしたは 5じ & ゆうしょく_"}));
+        QCOMPARE(f->shell.opened.size(), 1);
+        const QByteArray link = f->shell.opened[0].toEncoded();
+        QVERIFY2(link.startsWith("mailto:yoshiko@example.jp?subject="), link.constData());
+        QVERIFY2(link.contains("%20%26"), link.constData());
+        QCOMPARE(QUrl::fromPercentEncoding(link.mid(link.indexOf("&body=") + 6)),
+                 QStringLiteral("あしたは 5じ & ゆうしょく_"));
+        QCOMPARE(CurrentMode(w), Mode::MailEntry);
+    }
+
+    void mailWindowLabelsAndAFailedHandOver()
+    {
+        auto f = started();
+        TalkWindow &w = f->window();
+        openAddressBookEntry(*f, 1);
+        f->press(w.cmdBack);
+        f->pressCell(w.grdMail, 1, 0);
+        f->press(w.cmdDec);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("げんき？"));
+        f->shell.accepts = false;
+        f->modal.answers.push_back([&](QDialog &d) {
+            auto &m = static_cast<MailWindow &>(d);
+            f->answerOk(0);
+            m.cmdSend->click(); // nothing takes it: the user is told, the window stays
+            QCOMPARE(f->prompts.last(), QStringLiteral("メールソフトを開けませんでした。"));
+            QVERIFY(!m.close());
+            m.lblTop->clicked(); // back to the mail list
+        });
+        f->press(w.cmdBack);
+        QCOMPARE(CurrentMode(w), Mode::MailList);
+        f->press(w.cmdDec);
+        f->modal.answers.push_back([](QDialog &d) { static_cast<MailWindow &>(d).lblName->clicked(); });
+        f->press(w.cmdBack);
+        QCOMPARE(CurrentMode(w), Mode::AddressList);
+        QCOMPARE(w.cmdSamp->text(), QStringLiteral("ﾒﾙｱﾄﾞ終了"));
+    }
+
+    void backWithoutSeparatorChangesNothing()
+    {
+        auto f = started();
+        TalkWindow &w = f->window();
+        openAddressBookEntry(*f, 0);
+        f->typed(QStringLiteral("だれか_"));
+        f->answerOk(0);
+        f->press(w.cmdBack);
+        QCOMPARE(f->prompts.last(), QStringLiteral("名前、アドレスは、カンマで区切ってください。"));
+        QCOMPARE(CurrentMode(w), Mode::AddressEntry);
+        QCOMPARE(f->t.gMailAddr, QString());
+    }
+
+    void emptyDiaryStillOffersToday()
+    {
+        auto f = started();
+        f->writeEntries(QStringLiteral("day.txt"), {});
+        TalkWindow &w = f->window();
+        openMenuRow(*f, 0);
+        QCOMPARE(w.grdDay->rows(), 1);
+        f->press(w.cmdDec);
+        f->typed(QStringLiteral("はじめて_"));
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->readEntries("day.txt"), QStringList{"26.12.08 はじめて_"});
+    }
+};
+
+QTEST_MAIN(TestDiaryMail)
+#include "test_diarymail.moc"

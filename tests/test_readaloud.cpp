@@ -1,0 +1,54 @@
+#include "support/talkfixture.h"
+
+#include <QTest>
+
+// The read button: its caption is the only state; the marker is read as a space.
+class TestReadAloud : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readThenStop()
+    {
+        TalkFixture f({{QStringLiteral("Beep"), QStringLiteral("1")}});
+        TalkWindow &w = f.window();
+        f.press(w.cmdRead); // empty text: only the beep
+        QCOMPARE(f.beeper.count, 1);
+        QCOMPARE(w.cmdRead->text(), QStringLiteral("読む"));
+        QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
+
+        f.typed(QStringLiteral("あ_い_"));
+        f.agent.log.clear();
+        f.press(w.cmdRead);
+        QCOMPARE(w.cmdRead->text(), QStringLiteral("♪"));
+        QCOMPARE(f.agent.log, QStringList{"speak あ い "});
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あ_い_"));
+        QCOMPARE(Twips::rect(w.txtTalk).height(), w.heightTwips() - 3630);
+        QCOMPARE(w.cmdWide->text(), QStringLiteral("広げる"));
+
+        w.txtTalk->setText(QStringLiteral("あい")); // the marker lost, as after a paste
+        f.press(w.cmdRead);
+        QCOMPARE(f.agent.log.last(), QStringLiteral("stop"));
+        QCOMPARE(w.cmdRead->text(), QStringLiteral("読む"));
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_"));
+        QCOMPARE(w.txtTalk->selText(), QStringLiteral("_"));
+        QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
+    }
+
+    void stoppingWhileAnEntryIsViewedKeepsItWide()
+    {
+        TalkFixture f;
+        TalkWindow &w = f.window();
+        f.typed(QStringLiteral("にっき_"));
+        w.fraDay->show();
+        w.cmdWide->setText(QStringLiteral("狭める"));
+        f.press(w.cmdRead);
+        f.press(w.cmdRead);
+        QCOMPARE(w.cmdRead->text(), QStringLiteral("読む"));
+        QCOMPARE(Twips::rect(w.txtTalk).height(), w.heightTwips() - 3630);
+        QCOMPARE(w.cmdWide->text(), QStringLiteral("狭める"));
+    }
+};
+
+QTEST_MAIN(TestReadAloud)
+#include "test_readaloud.moc"
