@@ -6,18 +6,23 @@ packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev libgl-dev
     fonts-ipafont-gothic
+    open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
+    libespeak-ng-dev espeak-ng-data
     xvfb xauth imagemagick
 )
+voice=hts-voice-nitech-jp-atr503-m001
+
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
 
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
+    installed "$p" || missing+=("$p")
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
-    echo "pirokan: all build and run packages are installed."
+    echo "pirokan: all packages are installed."
     exit 0
 fi
 
@@ -25,6 +30,21 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
+
 echo "pirokan: installing missing packages: ${missing[*]}"
 $sudo apt-get update -qq
+
+# The Japanese voice lives in Debian's "contrib" component.
+if ! apt-cache policy "$voice" | grep -q 'Candidate: [0-9]'; then
+    echo "pirokan: enabling Debian's contrib component for the Japanese voice ($voice)"
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        $sudo sed -i -E '/^Components:/{/\bcontrib\b/! s/$/ contrib/}' "$f"
+    done
+    if [ -f /etc/apt/sources.list ]; then
+        $sudo sed -i -E '/^deb(-src)? .*\bmain\b/{/\bcontrib\b/! s/$/ contrib/}' /etc/apt/sources.list
+    fi
+    $sudo apt-get update -qq
+fi
+
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

@@ -9,8 +9,8 @@
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/settingsstore.h"
-#include "platform/silentcharacter.h"
 #include "platform/singleinstance.h"
+#include "platform/speech/voiceagent.h"
 #include "platform/textbox.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ int RunPirokan(int argc, char **argv)
         return 0;
 
     QtSettingsStore settings;
-    SilentAgent agent;
+    VoiceAgent agent;
     SystemBeeper beeper;
     SystemClipboard clipboard;
     DesktopShell shell;

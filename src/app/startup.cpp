@@ -3,6 +3,7 @@
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "board/board.h"
+#include "board/boardpages.h"
 #include "entries/entries.h"
 #include "modes/modes.h"
 #include "platform/character.h"
@@ -55,6 +56,8 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
     t.gCharacter->show();
     t.gCharacter->moveTo(855, 20);
     t.gCharacter->play(QStringLiteral("greet"));
+    // Every board character is made ready in the background, so a press is heard at once.
+    t.gCharacter->prepare(BoardPages::everyCharacter());
     ScreenPointer::setDefault();
     return true;
 }

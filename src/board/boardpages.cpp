@@ -1,5 +1,7 @@
 #include "board/boardpages.h"
 
+#include "board/modifiers.h"
+
 namespace BoardPages {
 
 namespace {
@@ -63,6 +65,27 @@ QString cell(CharSet set, int gMaxC, int row, int col)
         return {};
     const char16_t *column = (set == CharSet::Hiragana ? HiraganaColumns : KatakanaColumns)[kanaRow];
     return QString(QChar(column[row]));
+}
+
+QStringList everyCharacter()
+{
+    QStringList all;
+    auto add = [&all](const QString &s) {
+        if (!s.isEmpty() && !all.contains(s))
+            all << s;
+    };
+    for (CharSet set : {CharSet::Hiragana, CharSet::Katakana, CharSet::Alphanumeric}) {
+        for (int c = 0; c <= 14; ++c) {
+            for (int r = 0; r < Rows; ++r) {
+                const QString ch = cell(set, 14, r, c);
+                add(ch);
+                add(Modifiers::smallForm(ch));
+                add(Modifiers::voicing(ch).left);
+                add(Modifiers::voicing(ch).right);
+            }
+        }
+    }
+    return all;
 }
 
 int columnWidth(int gMaxC)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The three character sets of the first screen and where each character sits.
 namespace BoardPages {
@@ -19,6 +20,9 @@ QString captionOf(CharSet set);
 
 // Text of a first-screen cell (empty where the set has nothing).
 QString cell(CharSet set, int gMaxC, int row, int col);
+
+// Every character the board and its selection screens can show, each once.
+QStringList everyCharacter();
 
 // Width of every board column in twips.
 int columnWidth(int gMaxC);

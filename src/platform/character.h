@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The speaking character: an on-screen figure with a Japanese voice.
 // Speak returns at once while the speech goes on; Stop ends it.
@@ -14,6 +15,8 @@ public:
     virtual void play(const QString &animation) = 0;
     virtual void speak(const QString &text) = 0;
     virtual void stop() = 0;
+    // Makes these texts ready to be said at once later; a character may ignore it.
+    virtual void prepare(const QStringList &) {}
 };
 
 // Loads characters from character files and hands them out by name.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+// Our speaking character's figure: a small genie drawn in code, in a frameless
+// window that stays on top and never takes the keyboard focus. It greets,
+// moves its mouth while the voice sounds, and floats gently otherwise.
+class Figure final : public QWidget
+{
+    Q_OBJECT
+public:
+    Figure(QColor body, QColor face, int size, std::function<bool()> speaking);
+
+    void greet();
+    bool greeting() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    QColor m_body, m_face;
+    std::function<bool()> m_speaking;
+    QTimer m_frames;
+    QElapsedTimer m_clock;
+    qint64 m_greetUntil = 0;
+};

@@ -1,0 +1,146 @@
+#include "platform/speech/speakingvoice.h"
+
+#include "platform/speech/audiooutput.h"
+#include "platform/speech/readings.h"
+#include "platform/speech/speechengine.h"
+
+SpeakingVoice::SpeakingVoice(std::unique_ptr<SpeechEngine> engine, AudioOutput *audio,
+                             const QString &cacheFolder)
+    : m_engine(std::move(engine)), m_audio(audio), m_cache(cacheFolder)
+{
+    m_worker = std::thread([this] { run(); });
+}
+
+SpeakingVoice::~SpeakingVoice()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+        m_cancelUrgent = true;
+        m_cancelBackground = true;
+    }
+    m_wake.notify_all();
+    m_worker.join();
+}
+
+QString SpeakingVoice::keyOf(const QString &part) const
+{
+    return m_engine->key() + QChar(0x1f) + part;
+}
+
+QStringList SpeakingVoice::partsOf(const QString &text) const
+{
+    const QString lone = Readings::ofLoneCharacter(text);
+    if (lone != text || text.size() <= 1)
+        return lone.isEmpty() ? QStringList() : QStringList{m_engine->prepared(lone)};
+    QStringList parts;
+    for (const QString &clause : Readings::clauses(text)) {
+        const QString p = m_engine->prepared(clause);
+        if (!p.trimmed().isEmpty())
+            parts << p;
+    }
+    return parts;
+}
+
+void SpeakingVoice::speak(const QString &text)
+{
+    const QStringList parts = partsOf(text);
+    if (parts.isEmpty())
+        return;
+    std::unique_lock lock(m_mutex);
+    const quint64 generation = m_generation;
+    // A clip already made plays at once, unless earlier requests are still waiting.
+    qsizetype first = 0;
+    if (m_urgent.empty() && !m_busyUrgent) {
+        while (first < parts.size()) {
+            const auto clip = m_cache.inMemory(keyOf(parts[first]));
+            if (!clip)
+                break;
+            m_audio->play(*clip);
+            ++first;
+        }
+    }
+    if (first == parts.size())
+        return;
+    for (qsizetype i = first; i < parts.size(); ++i)
+        m_urgent.push_back({parts[i], generation});
+    m_cancelBackground = true; // background work gives way
+    lock.unlock();
+    m_wake.notify_all();
+}
+
+void SpeakingVoice::stop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_generation;
+        m_urgent.clear();
+        m_cancelUrgent = true;
+    }
+    m_audio->stop();
+}
+
+void SpeakingVoice::prefetch(const QStringList &texts)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        for (const QString &t : texts)
+            for (const QString &p : partsOf(t))
+                m_background.push_back(p);
+    }
+    m_wake.notify_all();
+}
+
+bool SpeakingVoice::isSpeaking() const
+{
+    return m_audio->isPlaying();
+}
+
+void SpeakingVoice::waitUntilIdle()
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return m_quit || (m_urgent.empty() && m_background.empty() && !m_busy); });
+}
+
+void SpeakingVoice::run()
+{
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_wake.wait(lock, [this] { return m_quit || !m_urgent.empty() || !m_background.empty(); });
+        if (m_quit)
+            break;
+        const bool urgent = !m_urgent.empty();
+        Job job;
+        if (urgent) {
+            job = m_urgent.front();
+            m_urgent.pop_front();
+            m_cancelUrgent = false;
+        } else {
+            job = {m_background.front(), 0};
+            m_background.pop_front();
+            m_cancelBackground = false;
+        }
+        m_busy = true;
+        m_busyUrgent = urgent;
+        lock.unlock();
+
+        const QString key = keyOf(job.text);
+        std::optional<Clip> clip = m_cache.find(key);
+        if (!clip) {
+            clip = m_engine->synthesize(job.text, urgent ? m_cancelUrgent : m_cancelBackground);
+            if (clip)
+                m_cache.store(key, *clip);
+        }
+
+        lock.lock();
+        if (urgent && clip && job.generation == m_generation)
+            m_audio->play(*clip);
+        if (!urgent && !clip && m_cancelBackground && !m_quit)
+            m_background.push_back(job.text); // given way to a request: try again later
+        m_busy = false;
+        m_busyUrgent = false;
+        if (m_urgent.empty() && m_background.empty())
+            m_idle.notify_all();
+    }
+    m_idle.notify_all();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/speech/voicecache.h"
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class AudioOutput;
+class SpeechEngine;
+
+// Speaks through an engine and an audio output without ever holding up the
+// caller: requests queue in order on a worker thread; ready clips play at once.
+class SpeakingVoice
+{
+public:
+    SpeakingVoice(std::unique_ptr<SpeechEngine> engine, AudioOutput *audio, const QString &cacheFolder);
+    ~SpeakingVoice();
+
+    // A lone character is said by its reading; a sentence clause by clause.
+    void speak(const QString &text);
+    // Ends the sound and drops what was waiting, and any synthesis in progress.
+    void stop();
+    // Makes clips for these texts in the background, when nothing else is asked for.
+    void prefetch(const QStringList &texts);
+    bool isSpeaking() const;
+
+    // For tests and benchmarks: waits until the background work is done.
+    void waitUntilIdle();
+    void forgetMemoryCache() { m_cache.clearMemory(); }
+    // The parts a text is said in, as the engine is given them.
+    QStringList partsOf(const QString &text) const;
+
+private:
+    struct Job
+    {
+        QString text;
+        quint64 generation;
+    };
+
+    void run();
+    QString keyOf(const QString &part) const;
+
+    std::unique_ptr<SpeechEngine> m_engine;
+    AudioOutput *m_audio;
+    VoiceCache m_cache;
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<Job> m_urgent;
+    std::deque<QString> m_background;
+    bool m_busyUrgent = false;
+    bool m_busy = false;
+    bool m_quit = false;
+    std::atomic<quint64> m_generation{0};
+    std::atomic_bool m_cancelUrgent{false};
+    std::atomic_bool m_cancelBackground{false};
+    std::thread m_worker;
+};

@@ -1,0 +1,126 @@
+#include "platform/speech/voiceagent.h"
+
+#include "platform/characterfile.h"
+#include "platform/speech/audiooutput.h"
+#include "platform/speech/espeakengine.h"
+#include "platform/speech/figure.h"
+#include "platform/speech/openjtalkengine.h"
+#include "platform/speech/speakingvoice.h"
+
+#include <QDir>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+
+Q_LOGGING_CATEGORY(lcVoice, "pirokan.voice")
+
+VoiceCharacter::VoiceCharacter(std::unique_ptr<SpeakingVoice> voice, std::unique_ptr<AudioOutput> audio,
+                               std::unique_ptr<Figure> figure)
+    : m_audio(std::move(audio)), m_voice(std::move(voice)), m_figure(std::move(figure))
+{}
+
+VoiceCharacter::~VoiceCharacter()
+{
+    m_voice.reset(); // before the output it plays into
+}
+
+void VoiceCharacter::setLanguageId(int languageId)
+{
+    if (languageId != 1041)
+        qCWarning(lcVoice) << "only Japanese is spoken; language" << languageId << "ignored";
+}
+
+void VoiceCharacter::show()
+{
+    m_figure->show();
+}
+
+void VoiceCharacter::moveTo(int x, int y)
+{
+    m_figure->move(x, y);
+}
+
+void VoiceCharacter::play(const QString &animation)
+{
+    if (animation == QLatin1String("greet"))
+        m_figure->greet();
+}
+
+void VoiceCharacter::speak(const QString &text)
+{
+    if (m_voice)
+        m_voice->speak(text);
+}
+
+void VoiceCharacter::stop()
+{
+    if (m_voice)
+        m_voice->stop();
+}
+
+void VoiceCharacter::prepare(const QStringList &texts)
+{
+    if (m_voice)
+        m_voice->prefetch(texts);
+}
+
+namespace {
+
+std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSpec &spec, QStringList *problems)
+{
+    for (const QString &name : spec.engines) {
+        std::unique_ptr<SpeechEngine> engine;
+        if (name == QLatin1String("openjtalk")) {
+            OpenJTalkEngine::Setup setup;
+            setup.voiceFile = spec.voiceFile;
+            setup.speed = spec.speed;
+            setup.pitch = spec.pitch;
+            setup.volume = spec.volume;
+            engine = std::make_unique<OpenJTalkEngine>(setup);
+        } else if (name == QLatin1String("espeak")) {
+            engine = std::make_unique<EspeakEngine>(spec.speed, spec.pitch, spec.volume);
+        } else {
+            break; // "silent"
+        }
+        const QString why = engine->unavailableReason();
+        if (why.isEmpty())
+            return engine;
+        *problems << QStringLiteral("%1: %2").arg(name, why);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
+{
+    const auto spec = readCharacterFile(file, error);
+    if (!spec)
+        return false;
+    QStringList problems;
+    std::unique_ptr<SpeechEngine> engine = firstWorkingEngine(*spec, &problems);
+    QString noSound;
+    std::unique_ptr<AudioOutput> audio = engine ? createSystemAudioOutput(&noSound) : nullptr;
+    std::unique_ptr<SpeakingVoice> voice;
+    if (engine && audio) {
+        const QString cache = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+                                  .filePath(QStringLiteral("voice"));
+        voice = std::make_unique<SpeakingVoice>(std::move(engine), audio.get(), cache);
+    } else {
+        if (!noSound.isEmpty())
+            problems << noSound;
+        qCWarning(lcVoice).noquote() << "Pirokan is silent:" << problems.join(QStringLiteral("; "))
+                                     << "(see Troubleshooting in the README)";
+    }
+    SpeakingVoice *raw = voice.get();
+    auto figure = std::make_unique<Figure>(spec->body, spec->face, spec->size,
+                                           [raw] { return raw && raw->isSpeaking(); });
+    m_characters[name] =
+        std::make_unique<VoiceCharacter>(std::move(voice), std::move(audio), std::move(figure));
+    return true;
+}
+
+Character *VoiceAgent::character(const QString &name)
+{
+    const auto it = m_characters.find(name);
+    return it == m_characters.end() ? nullptr : it->second.get();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/character.h"
+
+#include <map>
+#include <memory>
+
+class AudioOutput;
+class Figure;
+class SpeakingVoice;
+
+// The speaking character made of our voice and our figure.
+class VoiceCharacter final : public Character
+{
+public:
+    VoiceCharacter(std::unique_ptr<SpeakingVoice> voice, std::unique_ptr<AudioOutput> audio,
+                   std::unique_ptr<Figure> figure);
+    ~VoiceCharacter() override;
+
+    void setLanguageId(int languageId) override;
+    void show() override;
+    void moveTo(int x, int y) override;
+    void play(const QString &animation) override;
+    void speak(const QString &text) override;
+    void stop() override;
+    void prepare(const QStringList &texts) override;
+
+private:
+    std::unique_ptr<AudioOutput> m_audio;
+    std::unique_ptr<SpeakingVoice> m_voice; // null when silent
+    std::unique_ptr<Figure> m_figure;
+};
+
+// Loads characters from character files: picks the first engine of the file's
+// list that works here, and falls silent (saying why, once) when none does.
+class VoiceAgent final : public Agent
+{
+public:
+    bool load(const QString &name, const QString &file, QString *error) override;
+    Character *character(const QString &name) override;
+
+private:
+    std::map<QString, std::unique_ptr<VoiceCharacter>> m_characters;
+};
