@@ -15,7 +15,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLoggingCategory>
 #include <cstdio>
+
+Q_LOGGING_CATEGORY(lcApp, "pirokan.app")
 
 int RunPirokan(int argc, char **argv)
 {
@@ -54,5 +57,6 @@ int RunPirokan(int argc, char **argv)
     window.show();
     window.activateWindow();
     window.txtTalk->setFocus();
+    qCInfo(lcApp) << "started; entry files in" << entries.folder();
     return app.exec();
 }
