@@ -4,17 +4,21 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QIODevice>
+#include <QLoggingCategory>
 #include <QMediaDevices>
 #include <QMutex>
 #include <QObject>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
+
+Q_LOGGING_CATEGORY(lcAudio, "pirokan.audio", QtWarningMsg)
 
 namespace {
 
 constexpr int BufferMs = 40;
 
-// The samples waiting to be played, read by the sink from its own thread.
+// The samples waiting to be played, taken by the audio thread.
 class PcmQueue final : public QIODevice
 {
 public:
@@ -61,13 +65,17 @@ private:
     qint64 m_read = 0;
 };
 
-// Owns the sink; lives on the audio thread.
+// Owns the sink and feeds it, a buffer's worth at a time; lives on the audio thread.
 class SinkHost final : public QObject
 {
 public:
     SinkHost(const QAudioDevice &device, PcmQueue *queue, std::atomic_bool *active)
-        : m_device(device), m_queue(queue), m_active(active)
-    {}
+        : m_device(device), m_queue(queue), m_active(active), m_feed(new QTimer(this))
+    {
+        m_feed->setTimerType(Qt::PreciseTimer);
+        m_feed->setInterval(BufferMs / 4);
+        connect(m_feed, &QTimer::timeout, this, &SinkHost::feed);
+    }
 
     void kick()
     {
@@ -79,31 +87,50 @@ public:
             m_sink = new QAudioSink(m_device, format, this);
             m_sink->setBufferSize(Clip::Rate * 2 * BufferMs / 1000);
             connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State s) {
+                qCDebug(lcAudio) << "sink" << s << m_sink->error() << "pending" << m_queue->pending();
                 *m_active = s == QAudio::ActiveState;
-                if (s == QAudio::IdleState && m_queue->pending() == 0)
-                    m_sink->stop();
             });
         }
-        if (m_sink->state() != QAudio::ActiveState) {
-            m_sink->stop();
-            m_sink->start(m_queue);
-        }
+        if (!m_output)
+            m_output = m_sink->start();
+        feed();
+        m_feed->start();
     }
 
     void halt()
     {
+        m_feed->stop();
         if (m_sink) {
-            m_sink->reset();
-            m_sink->stop();
+            m_sink->reset(); // drops what the device still holds
+            m_output = nullptr;
         }
         *m_active = false;
     }
 
 private:
+    void feed()
+    {
+        if (!m_output)
+            return;
+        const qint64 pending = m_queue->pending();
+        if (pending == 0) {
+            if (m_sink->state() != QAudio::ActiveState)
+                m_feed->stop(); // played out; the next clip starts the feed again
+            return;
+        }
+        const qint64 n = std::min<qint64>(m_sink->bytesFree(), pending) & ~qint64(1);
+        if (n <= 0)
+            return;
+        const QByteArray bytes = m_queue->read(n);
+        m_output->write(bytes);
+    }
+
     QAudioDevice m_device;
     PcmQueue *m_queue;
     std::atomic_bool *m_active;
     QAudioSink *m_sink = nullptr;
+    QIODevice *m_output = nullptr;
+    QTimer *m_feed; // a child, so it moves to the audio thread with its host
 };
 
 class QtAudioOutput final : public AudioOutput
