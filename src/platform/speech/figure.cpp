@@ -1,5 +1,6 @@
 #include "platform/speech/figure.h"
 
+#include <QBitmap>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
@@ -22,6 +23,7 @@ Figure::Figure(QColor body, QColor face, int size, std::function<bool()> speakin
     m_frames.setInterval(FrameMs);
     connect(&m_frames, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     m_clock.start();
+    updateMask();
 }
 
 void Figure::greet()
@@ -39,6 +41,8 @@ void Figure::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_frames.start();
+    // Where no window manager keeps it on top, it comes up again over the window shown after it.
+    QTimer::singleShot(500, this, &QWidget::raise);
 }
 
 void Figure::hideEvent(QHideEvent *event)
@@ -52,23 +56,43 @@ void Figure::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const double t = m_clock.elapsed() / 1000.0;
+    draw(p, t, std::sin(t * 2.0) * height() * 0.015, greeting() ? std::sin(t * 12.0) * 25.0 : 0.0);
+}
+
+void Figure::updateMask()
+{
+    // The window takes the figure's shape, so it looks right without a compositor too.
+    QBitmap mask(size());
+    mask.fill(Qt::color0);
+    QPainter p(&mask);
+    const double reach = height() * 0.015;
+    for (double bob : {-reach, 0.0, reach})
+        for (double wave : {-25.0, 0.0, 25.0})
+            draw(p, 0, bob, wave, true);
+    p.end();
+    setMask(mask);
+}
+
+void Figure::draw(QPainter &p, double t, double bob, double wave, bool silhouette)
+{
     const double w = width(), h = height();
-    const double bob = std::sin(t * 2.0) * h * 0.015;
+    p.save();
     p.translate(0, bob);
+    const QColor body = silhouette ? QColor(Qt::color1) : m_body;
+    const QColor face = silhouette ? QColor(Qt::color1) : m_face;
 
     // A wisp of smoke for a body, curling down to a point.
-    QPainterPath body;
-    body.moveTo(w * 0.25, h * 0.42);
-    body.cubicTo(w * 0.10, h * 0.65, w * 0.55, h * 0.70, w * 0.45, h * 0.95);
-    body.cubicTo(w * 0.75, h * 0.80, w * 0.90, h * 0.60, w * 0.75, h * 0.42);
-    body.closeSubpath();
-    p.setPen(QPen(m_body.darker(140), 2));
-    p.setBrush(m_body);
-    p.drawPath(body);
+    QPainterPath wisp;
+    wisp.moveTo(w * 0.25, h * 0.42);
+    wisp.cubicTo(w * 0.10, h * 0.65, w * 0.55, h * 0.70, w * 0.45, h * 0.95);
+    wisp.cubicTo(w * 0.75, h * 0.80, w * 0.90, h * 0.60, w * 0.75, h * 0.42);
+    wisp.closeSubpath();
+    p.setPen(QPen(silhouette ? body : body.darker(140), 2));
+    p.setBrush(body);
+    p.drawPath(wisp);
 
     // Arms: one waves while greeting.
-    const double wave = greeting() ? std::sin(t * 12.0) * 25.0 : 0.0;
-    p.setPen(QPen(m_body.darker(120), w * 0.07, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(silhouette ? body : body.darker(120), w * 0.07, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(w * 0.28, h * 0.50), QPointF(w * 0.10, h * 0.60));
     p.save();
     p.translate(w * 0.72, h * 0.50);
@@ -78,11 +102,15 @@ void Figure::paintEvent(QPaintEvent *)
 
     // Head, eyes, topknot.
     const QRectF head(w * 0.22, h * 0.10, w * 0.56, w * 0.56);
-    p.setPen(QPen(m_face.darker(150), 2));
-    p.setBrush(m_face);
+    p.setPen(QPen(silhouette ? face : face.darker(150), 2));
+    p.setBrush(face);
     p.drawEllipse(head);
-    p.setBrush(m_body);
+    p.setBrush(body);
     p.drawEllipse(QRectF(w * 0.46, h * 0.03, w * 0.08, h * 0.09));
+    if (silhouette) {
+        p.restore();
+        return;
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(40, 40, 60));
     const double blink = std::fmod(t, 4.0) < 0.15 ? 0.2 : 1.0;
@@ -94,4 +122,5 @@ void Figure::paintEvent(QPaintEvent *)
     const double open = speaking ? 0.02 + 0.05 * std::fabs(std::sin(t * 18.0)) : 0.012;
     p.setBrush(QColor(150, 40, 50));
     p.drawEllipse(QRectF(w * 0.42, h * 0.34, w * 0.16, h * open + 2));
+    p.restore();
 }

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <functional>
 
+class QPainter;
+
 // Our speaking character's figure: a small genie drawn in code, in a frameless
 // window that stays on top and never takes the keyboard focus. It greets,
 // moves its mouth while the voice sounds, and floats gently otherwise.
@@ -24,6 +26,9 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void draw(QPainter &p, double t, double bob, double wave, bool silhouette = false);
+    void updateMask();
+
     QColor m_body, m_face;
     std::function<bool()> m_speaking;
     QTimer m_frames;
