@@ -11,8 +11,8 @@ constexpr int GreetMs = 1800;
 } // namespace
 
 Figure::Figure(QColor body, QColor face, int size, std::function<bool()> speaking)
-    : QWidget(nullptr,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput),
       m_body(body), m_face(face), m_speaking(std::move(speaking))
 {
     setObjectName(QStringLiteral("Genie"));
