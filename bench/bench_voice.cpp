@@ -75,7 +75,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     measure("", [] {
         OpenJTalkEngine::Setup setup;
-        setup.voiceFile = CharacterSpec().voiceFile;
+        setup.voiceFile = CharacterSheet().voiceFile;
         return std::make_unique<OpenJTalkEngine>(setup);
     });
     measure("espeak_", [] { return std::make_unique<EspeakEngine>(1.0, 0, 1.0); });

@@ -15,7 +15,7 @@ namespace {
 OpenJTalkEngine::Setup openJTalkSetup()
 {
     OpenJTalkEngine::Setup s;
-    s.voiceFile = CharacterSpec().voiceFile;
+    s.voiceFile = CharacterSheet().voiceFile;
     return s;
 }
 

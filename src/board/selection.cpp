@@ -78,33 +78,21 @@ void grdBoard_Click(TalkContext &t)
     g->setEnabled(false);
     const QString s = boardText(t);
     t.keyBeep();
-    switch (t.settings.OPT1.toInt()) {
-    case 0:
-        paintCell(g, t.boardRow, t.boardCol, Colors::SystemDesktop);
-        openSelectionScreen(t, s);
-        break;
-    case 1:
-        if (s == t.gPickText) {
-            openSelectionScreen(t, s);
-        } else {
+    // 0 and 1 open the selection screen, 2 and 3 enter; 1 and 3 want a second press.
+    const int opt1 = t.settings.OPT1.toInt();
+    if (opt1 >= 0 && opt1 <= 3) {
+        const bool twoPresses = opt1 == 1 || opt1 == 3;
+        if (twoPresses && s != t.gPickText) {
             t.gPickText = s;
             SpeakIfVoiced(t, s, Speech::First);
-        }
-        break;
-    case 2:
-        paintCell(g, t.boardRow, t.boardCol, Colors::SystemDesktop);
-        enterCharacter(t, s);
-        break;
-    case 3:
-        if (s == t.gPickText) {
-            enterCharacter(t, s);
         } else {
-            t.gPickText = s;
-            SpeakIfVoiced(t, s, Speech::First);
+            if (!twoPresses)
+                paintCell(g, t.boardRow, t.boardCol, Colors::SystemDesktop);
+            if (opt1 >= 2)
+                enterCharacter(t, s);
+            else
+                openSelectionScreen(t, s);
         }
-        break;
-    default:
-        break;
     }
     g->setEnabled(true);
     g->setRedraw(true);

@@ -61,11 +61,26 @@ QStringList column(const Grid *g, int col)
     return out;
 }
 
-// Lays a list grid over the board and makes it visible.
-void coverBoard(TalkContext &t, Grid *g)
+// Empties a list grid, without drawing, and lays it over the board.
+void prepareList(TalkContext &t, Grid *g, int cols)
 {
+    g->setRedraw(false);
+    g->setRows(0);
+    g->setCols(cols);
     Twips::setRect(g, Twips::rect(t.w->grdBoard));
     g->show();
+}
+
+// Fills a list with an empty row 0, for a new entry, and the file's entries below it.
+void fillBelowNewRow(TalkContext &t, Grid *g, const QString &file, int textColumn)
+{
+    const QStringList lines = EntryFiles::ReadEntries(t, file);
+    g->setRows(int(lines.size()) + 1);
+    for (int i = 0; i < lines.size(); ++i)
+        g->setTextMatrix(i + 1, textColumn, lines[i]);
+    t.gListRow = 0;
+    MarkListRow(g, 0, textColumn, true);
+    g->setRedraw(true);
 }
 
 } // namespace
@@ -104,10 +119,7 @@ bool SaveSampleFile(TalkContext &t)
 void LoadDiaryFile(TalkContext &t)
 {
     Grid *g = t.w->grdDay;
-    g->setRedraw(false);
-    g->setRows(0);
-    g->setCols(2);
-    coverBoard(t, g);
+    prepareList(t, g, 2);
     const int width = Twips::rect(g).width();
     g->setColWidth(0, 4500);
     g->setColWidth(1, width - 4500);
@@ -151,20 +163,10 @@ bool SaveDiaryFile(TalkContext &t, const QString &text)
 void LoadAddressFile(TalkContext &t)
 {
     Grid *g = t.w->grdAD;
-    g->setRedraw(false);
-    g->setRows(0);
-    g->setCols(2);
-    coverBoard(t, g);
-    const int width = Twips::rect(g).width();
+    prepareList(t, g, 2);
     g->setColWidth(0, 2400);
-    g->setColWidth(1, width - 2400 - 338);
-    const QStringList lines = EntryFiles::ReadEntries(t, EntryFiles::Addresses);
-    g->setRows(int(lines.size()) + 1); // row 0: a new address
-    for (int i = 0; i < lines.size(); ++i)
-        g->setTextMatrix(i + 1, 1, lines[i]);
-    t.gListRow = 0;
-    MarkListRow(g, 0, 1, true);
-    g->setRedraw(true);
+    g->setColWidth(1, Twips::rect(g).width() - 2400 - 338);
+    fillBelowNewRow(t, g, EntryFiles::Addresses, 1);
 }
 
 bool SaveAddressFile(TalkContext &t, const QString &text)
@@ -176,18 +178,9 @@ bool SaveAddressFile(TalkContext &t, const QString &text)
 void LoadMailFile(TalkContext &t)
 {
     Grid *g = t.w->grdMail;
-    g->setRedraw(false);
-    g->setRows(0);
-    g->setCols(1);
-    coverBoard(t, g);
+    prepareList(t, g, 1);
     g->setColWidth(0, Twips::rect(g).width());
-    const QStringList lines = EntryFiles::ReadEntries(t, EntryFiles::Mails);
-    g->setRows(int(lines.size()) + 1); // row 0: a new mail
-    for (int i = 0; i < lines.size(); ++i)
-        g->setTextMatrix(i + 1, 0, lines[i]);
-    t.gListRow = 0;
-    MarkListRow(g, 0, 0, true);
-    g->setRedraw(true);
+    fillBelowNewRow(t, g, EntryFiles::Mails, 0);
 }
 
 bool SaveMailFile(TalkContext &t, const QString &text)

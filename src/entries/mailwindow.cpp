@@ -91,24 +91,22 @@ void MailWindow::cmdEnd_Click()
 
 void MailWindow::lblName_Click()
 {
-    TalkWindow *w = m_t.w;
     LoadAddressFile(m_t);
     IndexAddressRows(m_t);
-    w->cmdSamp->setText(ListCaption::EndAddresses);
-    w->cmdSampADD->hide();
-    w->cmdSampDel->hide();
-    w->grdAD->show();
-    w->fraRes->hide();
-    w->fraDay->hide();
-    w->fraTalk->show();
-    unload();
+    m_t.w->grdAD->show();
+    returnToList(ListCaption::EndAddresses);
 }
 
 void MailWindow::lblTop_Click()
 {
-    TalkWindow *w = m_t.w;
     LoadMailFile(m_t);
-    w->cmdSamp->setText(ListCaption::EndMail);
+    returnToList(ListCaption::EndMail);
+}
+
+void MailWindow::returnToList(const QString &listCaption)
+{
+    TalkWindow *w = m_t.w;
+    w->cmdSamp->setText(listCaption);
     w->cmdSampADD->hide();
     w->cmdSampDel->hide();
     w->fraRes->hide();

@@ -35,6 +35,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Back on the main window's address or mail list, with this window closed.
+    void returnToList(const QString &listCaption);
     void unload();
 
     TalkContext &m_t;

@@ -16,10 +16,10 @@ std::optional<double> numberIn(const QString &value, double low, double high)
 
 } // namespace
 
-CharacterSpec parseCharacterSpec(const QString &text)
+CharacterSheet parseCharacterSheet(const QString &text)
 {
-    CharacterSpec spec;
-    const CharacterSpec defaults;
+    CharacterSheet sheet;
+    const CharacterSheet defaults;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (const QString &raw : lines) {
         const QString line = raw.trimmed();
@@ -32,13 +32,13 @@ CharacterSpec parseCharacterSpec(const QString &text)
         const QString value = line.mid(eq + 1).trimmed();
         if (key == QLatin1String("name")) {
             if (!value.isEmpty())
-                spec.name = value;
+                sheet.name = value;
         } else if (key == QLatin1String("figure.body") || key == QLatin1String("figure.face")) {
             const QColor c = QColor::fromString(value);
             if (c.isValid())
-                (key == QLatin1String("figure.body") ? spec.body : spec.face) = c;
+                (key == QLatin1String("figure.body") ? sheet.body : sheet.face) = c;
         } else if (key == QLatin1String("figure.size")) {
-            spec.size = int(numberIn(value, 80, 600).value_or(defaults.size));
+            sheet.size = int(numberIn(value, 80, 600).value_or(defaults.size));
         } else if (key == QLatin1String("voice.engines")) {
             QStringList engines;
             for (const QString &e : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -47,22 +47,22 @@ CharacterSpec parseCharacterSpec(const QString &text)
                     engines << name;
             }
             if (!engines.isEmpty())
-                spec.engines = engines;
+                sheet.engines = engines;
         } else if (key == QLatin1String("voice.file")) {
             if (!value.isEmpty())
-                spec.voiceFile = value;
+                sheet.voiceFile = value;
         } else if (key == QLatin1String("voice.speed")) {
-            spec.speed = numberIn(value, 0.5, 2.0).value_or(defaults.speed);
+            sheet.speed = numberIn(value, 0.5, 2.0).value_or(defaults.speed);
         } else if (key == QLatin1String("voice.pitch")) {
-            spec.pitch = numberIn(value, -12, 12).value_or(defaults.pitch);
+            sheet.pitch = numberIn(value, -12, 12).value_or(defaults.pitch);
         } else if (key == QLatin1String("voice.volume")) {
-            spec.volume = numberIn(value, 0, 1).value_or(defaults.volume);
+            sheet.volume = numberIn(value, 0, 1).value_or(defaults.volume);
         }
     }
-    return spec;
+    return sheet;
 }
 
-std::optional<CharacterSpec> readCharacterFile(const QString &path, QString *error)
+std::optional<CharacterSheet> readCharacterFile(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -70,5 +70,5 @@ std::optional<CharacterSpec> readCharacterFile(const QString &path, QString *err
             *error = QObject::tr("The character file %1 cannot be read: %2").arg(path, file.errorString());
         return std::nullopt;
     }
-    return parseCharacterSpec(QString::fromUtf8(file.readAll()));
+    return parseCharacterSheet(QString::fromUtf8(file.readAll()));
 }

@@ -16,7 +16,7 @@
 //   voice.pitch     pitch shift in semitones (-12..12)
 //   voice.volume    loudness (0.0..1.0)
 // A missing or unusable value takes its default.
-struct CharacterSpec
+struct CharacterSheet
 {
     QString name = QStringLiteral("Genie");
     QColor body = QColor(0x3b, 0x7d, 0xd8);
@@ -30,7 +30,7 @@ struct CharacterSpec
     double volume = 1.0;
 };
 
-CharacterSpec parseCharacterSpec(const QString &text);
+CharacterSheet parseCharacterSheet(const QString &text);
 
 // Reads and parses a character file; empty with a message naming the file when it cannot be read.
-std::optional<CharacterSpec> readCharacterFile(const QString &path, QString *error);
+std::optional<CharacterSheet> readCharacterFile(const QString &path, QString *error);

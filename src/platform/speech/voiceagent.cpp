@@ -65,19 +65,19 @@ void VoiceCharacter::prepare(const QStringList &texts)
 
 namespace {
 
-std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSpec &spec, QStringList *problems)
+std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSheet &sheet, QStringList *problems)
 {
-    for (const QString &name : spec.engines) {
+    for (const QString &name : sheet.engines) {
         std::unique_ptr<SpeechEngine> engine;
         if (name == QLatin1String("openjtalk")) {
             OpenJTalkEngine::Setup setup;
-            setup.voiceFile = spec.voiceFile;
-            setup.speed = spec.speed;
-            setup.pitch = spec.pitch;
-            setup.volume = spec.volume;
+            setup.voiceFile = sheet.voiceFile;
+            setup.speed = sheet.speed;
+            setup.pitch = sheet.pitch;
+            setup.volume = sheet.volume;
             engine = std::make_unique<OpenJTalkEngine>(setup);
         } else if (name == QLatin1String("espeak")) {
-            engine = std::make_unique<EspeakEngine>(spec.speed, spec.pitch, spec.volume);
+            engine = std::make_unique<EspeakEngine>(sheet.speed, sheet.pitch, sheet.volume);
         } else {
             break; // "silent"
         }
@@ -93,11 +93,11 @@ std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSpec &spec, QStr
 
 bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
 {
-    const auto spec = readCharacterFile(file, error);
-    if (!spec)
+    const auto sheet = readCharacterFile(file, error);
+    if (!sheet)
         return false;
     QStringList problems;
-    std::unique_ptr<SpeechEngine> engine = firstWorkingEngine(*spec, &problems);
+    std::unique_ptr<SpeechEngine> engine = firstWorkingEngine(*sheet, &problems);
     QString noSound;
     std::unique_ptr<AudioOutput> audio = engine ? createSystemAudioOutput(&noSound) : nullptr;
     std::unique_ptr<SpeakingVoice> voice;
@@ -112,7 +112,7 @@ bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
                                      << "(see Troubleshooting in the README)";
     }
     SpeakingVoice *raw = voice.get();
-    auto figure = std::make_unique<Figure>(spec->body, spec->face, spec->size,
+    auto figure = std::make_unique<Figure>(sheet->body, sheet->face, sheet->size,
                                            [raw] { return raw && raw->isSpeaking(); });
     m_characters[name] =
         std::make_unique<VoiceCharacter>(std::move(voice), std::move(audio), std::move(figure));
