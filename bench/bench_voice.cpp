@@ -1,12 +1,15 @@
 // From a request to the first audible sample handed to the audio output, per engine.
 #include "platform/characterfile.h"
+#include "platform/speech/audiooutput.h"
 #include "platform/speech/espeakengine.h"
 #include "platform/speech/openjtalkengine.h"
 #include "platform/speech/speakingvoice.h"
+#include "pulsemeasure.h"
 #include "support/captureaudio.h"
 #include "timing.h"
 
-#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QThread>
 #include <functional>
 
@@ -68,16 +71,75 @@ void measure(const char *prefix, const std::function<std::unique_ptr<SpeechEngin
     stop.print((p + "stop").c_str());
 }
 
+// The same figures through the system's sound output, heard on a sound server's monitor.
+void measureThroughServer()
+{
+    QString why;
+    std::unique_ptr<AudioOutput> audio = createSystemAudioOutput(&why);
+    std::unique_ptr<MonitorListener> monitor = audio ? MonitorListener::open() : nullptr;
+    if (!monitor) {
+        std::printf("pulse: not measured (%s)\n", audio ? "no monitor source" : qPrintable(why));
+        return;
+    }
+    OpenJTalkEngine::Setup setup;
+    setup.voiceFile = CharacterSheet().voiceFile;
+    SpeakingVoice voice(std::make_unique<OpenJTalkEngine>(setup), audio.get(), QString());
+    Timings cached, uncached, stop;
+    {
+        // The program opens its stream at start-up; so does this, before measuring.
+        QElapsedTimer t;
+        t.start();
+        voice.speak(QStringLiteral("あ"));
+        monitor->waitForSound(t, 5000);
+        monitor->waitForQuiet(t, 200, 5000);
+    }
+    for (int i = 0; i < 20; ++i) {
+        const QString c = Characters[i];
+        monitor->drain();
+        QElapsedTimer t;
+        t.start();
+        voice.speak(c);
+        const double ms = monitor->waitForSound(t, 3000);
+        if (qEnvironmentVariableIsSet("PIROKAN_BENCH_DEBUG"))
+            std::printf("  %s %.1f\n", qPrintable(c), ms);
+        uncached.add(std::chrono::nanoseconds(qint64(ms * 1e6)));
+        monitor->waitForQuiet(t, 200, 3000);
+    }
+    for (int i = 0; i < 40; ++i) {
+        monitor->drain();
+        QElapsedTimer t;
+        t.start();
+        voice.speak(Characters[i % Characters.size()]);
+        cached.add(std::chrono::nanoseconds(qint64(monitor->waitForSound(t, 3000) * 1e6)));
+        monitor->waitForQuiet(t, 200, 3000);
+    }
+    for (int i = 0; i < 10; ++i) {
+        monitor->drain();
+        QElapsedTimer t;
+        t.start();
+        voice.speak(Sentence);
+        monitor->waitForSound(t, 5000);
+        QElapsedTimer s;
+        s.start();
+        voice.stop();
+        stop.add(std::chrono::nanoseconds(qint64(monitor->waitForQuiet(s, 150, 3000) * 1e6)));
+    }
+    cached.print("pulse_char_cached");
+    uncached.print("pulse_char_uncached");
+    stop.print("pulse_stop");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     measure("", [] {
         OpenJTalkEngine::Setup setup;
         setup.voiceFile = CharacterSheet().voiceFile;
         return std::make_unique<OpenJTalkEngine>(setup);
     });
     measure("espeak_", [] { return std::make_unique<EspeakEngine>(1.0, 0, 1.0); });
+    measureThroughServer();
     return 0;
 }

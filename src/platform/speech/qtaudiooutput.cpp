@@ -19,11 +19,9 @@ namespace {
 constexpr int BufferMs = 40;
 
 // The samples waiting to be played, taken by the audio thread.
-class PcmQueue final : public QIODevice
+class PcmQueue
 {
 public:
-    PcmQueue() { open(QIODevice::ReadOnly); }
-    bool isSequential() const override { return true; }
     void append(const QByteArray &bytes)
     {
         QMutexLocker lock(&m_mutex);
@@ -33,36 +31,23 @@ public:
     {
         QMutexLocker lock(&m_mutex);
         m_data.clear();
-        m_read = 0;
     }
     qint64 pending() const
     {
         QMutexLocker lock(&m_mutex);
-        return m_data.size() - m_read;
+        return m_data.size();
     }
-    qint64 bytesAvailable() const override { return pending() + QIODevice::bytesAvailable(); }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
+    QByteArray take(qint64 n)
     {
         QMutexLocker lock(&m_mutex);
-        const qint64 n = std::min<qint64>(maxSize, m_data.size() - m_read);
-        if (n <= 0)
-            return 0;
-        memcpy(data, m_data.constData() + m_read, size_t(n));
-        m_read += n;
-        if (m_read > (1 << 20)) {
-            m_data.remove(0, m_read);
-            m_read = 0;
-        }
-        return n;
+        const QByteArray head = m_data.left(n);
+        m_data.remove(0, head.size());
+        return head;
     }
-    qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
     mutable QMutex m_mutex;
     QByteArray m_data;
-    qint64 m_read = 0;
 };
 
 // Owns the sink and feeds it, a buffer's worth at a time; lives on the audio thread.
@@ -77,7 +62,8 @@ public:
         connect(m_feed, &QTimer::timeout, this, &SinkHost::feed);
     }
 
-    void kick()
+    // Opens the stream ahead of the first clip: a server can take a second to set one up.
+    void open()
     {
         if (!m_sink) {
             QAudioFormat format;
@@ -93,6 +79,11 @@ public:
         }
         if (!m_output)
             m_output = m_sink->start();
+    }
+
+    void kick()
+    {
+        open();
         feed();
         m_feed->start();
     }
@@ -121,7 +112,7 @@ private:
         const qint64 n = std::min<qint64>(m_sink->bytesFree(), pending) & ~qint64(1);
         if (n <= 0)
             return;
-        const QByteArray bytes = m_queue->read(n);
+        const QByteArray bytes = m_queue->take(n);
         m_output->write(bytes);
     }
 
@@ -143,6 +134,8 @@ public:
         m_host->moveToThread(&m_thread);
         QObject::connect(&m_thread, &QThread::finished, m_host, &QObject::deleteLater);
         m_thread.start(QThread::TimeCriticalPriority);
+        QMetaObject::invokeMethod(
+            m_host, [h = m_host] { h->open(); }, Qt::QueuedConnection);
     }
     ~QtAudioOutput() override
     {
