@@ -32,12 +32,8 @@ public:
     double waitForSound(const QElapsedTimer &since, int timeoutMs, int threshold = 64)
     {
         while (since.elapsed() < timeoutMs) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-            const QByteArray bytes = m_input->readAll();
-            const auto *s = reinterpret_cast<const qint16 *>(bytes.constData());
-            for (qsizetype i = 0; i < bytes.size() / 2; ++i)
-                if (std::abs(int(s[i])) > threshold)
-                    return since.nsecsElapsed() / 1e6;
+            if (heardLouderThan(threshold))
+                return since.nsecsElapsed() / 1e6;
         }
         return -1;
     }
@@ -47,12 +43,8 @@ public:
     {
         double lastLoud = since.nsecsElapsed() / 1e6;
         while (since.elapsed() < timeoutMs) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-            const QByteArray bytes = m_input->readAll();
-            const auto *s = reinterpret_cast<const qint16 *>(bytes.constData());
-            for (qsizetype i = 0; i < bytes.size() / 2; ++i)
-                if (std::abs(int(s[i])) > threshold)
-                    lastLoud = since.nsecsElapsed() / 1e6;
+            if (heardLouderThan(threshold))
+                lastLoud = since.nsecsElapsed() / 1e6;
             if (since.nsecsElapsed() / 1e6 - lastLoud > quietMs)
                 return lastLoud;
         }
@@ -70,6 +62,18 @@ public:
     }
 
 private:
+    // Whether what arrived since the last look holds a sample louder than the threshold.
+    bool heardLouderThan(int threshold)
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        const QByteArray bytes = m_input->readAll();
+        const auto *s = reinterpret_cast<const qint16 *>(bytes.constData());
+        for (qsizetype i = 0; i < bytes.size() / 2; ++i)
+            if (std::abs(int(s[i])) > threshold)
+                return true;
+        return false;
+    }
+
     explicit MonitorListener(const QAudioDevice &device)
     {
         QAudioFormat f;

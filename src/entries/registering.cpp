@@ -55,15 +55,7 @@ void cmdSampADD_Click(TalkContext &t)
     g->setColWidth(0, 2500);
     g->setColWidth(1, Twips::rect(g).width() - 2500);
     g->setRedraw(true);
-    w->grdBoard->hide();
-    w->grdSp->hide();
-    g->show();
-    w->cmdSamp->setText(ListCaption::EndExamples);
-    w->cmdSampDel->show();
-    w->cmdSampADD->hide();
-    w->fraRes->hide();
-    w->fraDay->hide();
-    w->fraTalk->show();
+    ShowExampleListControls(t);
     ScreenPointer::setDefault();
 }
 

@@ -58,8 +58,14 @@ void ShowExampleList(TalkContext &t)
     t.gListRow = 0;
     MarkListRow(g, 0, 1, true);
     g->setRedraw(true);
+    ShowExampleListControls(t);
+}
+
+void ShowExampleListControls(TalkContext &t)
+{
+    TalkWindow *w = t.w;
     w->grdBoard->hide();
-    g->show();
+    w->grdEx->show();
     for (Grid *other : {w->grdSp, w->grdDay, w->grdAD, w->grdMail})
         other->hide();
     w->cmdSamp->setText(ListCaption::EndExamples);

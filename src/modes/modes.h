@@ -40,6 +40,8 @@ void cmdStart_Click(TalkContext &t);
 void ApplyBoardConfiguration(TalkContext &t);
 // Shows the example list over the board, with its menu rows.
 void ShowExampleList(TalkContext &t);
+// The controls of the example list mode: the list in the board's place, Delete, list navigation.
+void ShowExampleListControls(TalkContext &t);
 
 // Decide and Back.
 void cmdDec_Click(TalkContext &t);
