@@ -5,6 +5,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 OpenJTalkEngine::OpenJTalkEngine(Setup setup)
     : m_setup(std::move(setup)), m_path(QStandardPaths::findExecutable(m_setup.program))
 {}
@@ -45,6 +49,10 @@ std::optional<Clip> OpenJTalkEngine::synthesize(const QString &text, const std::
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_UNIX
+    if (m_lowPriority)
+        process.setChildProcessModifier([] { (void)!nice(10); });
+#endif
     process.start(m_path, arguments());
     if (!process.waitForStarted(2000))
         return std::nullopt;

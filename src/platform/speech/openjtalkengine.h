@@ -22,9 +22,11 @@ public:
     QString key() const override;
     QString unavailableReason() const override;
     std::optional<Clip> synthesize(const QString &text, const std::atomic_bool &cancelled) override;
+    void setLowPriority(bool low) override { m_lowPriority = low; }
 
 private:
     QStringList arguments() const;
     Setup m_setup;
     QString m_path;
+    bool m_lowPriority = false;
 };

@@ -127,6 +127,7 @@ void SpeakingVoice::run()
         const QString key = keyOf(job.text);
         std::optional<Clip> clip = m_cache.find(key);
         if (!clip) {
+            m_engine->setLowPriority(!urgent);
             clip = m_engine->synthesize(job.text, urgent ? m_cancelUrgent : m_cancelBackground);
             if (clip)
                 m_cache.store(key, *clip);

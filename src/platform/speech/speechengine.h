@@ -18,6 +18,8 @@ public:
     virtual QString unavailableReason() const = 0;
     // Text the engine can read: some engines read kana only.
     virtual QString prepared(const QString &text) const { return text; }
+    // Work made ahead of time yields the processor to everything else.
+    virtual void setLowPriority(bool) {}
     // Empty when nothing could be made (or it was cancelled).
     virtual std::optional<Clip> synthesize(const QString &text, const std::atomic_bool &cancelled) = 0;
 };
