@@ -63,6 +63,7 @@ MailWindow::MailWindow(TalkContext &t, QWidget *parent) : QDialog(parent), m_t(t
     txtData = new QPlainTextEdit(this);
     txtData->setObjectName(QStringLiteral("txtData"));
     txtData->setWordWrapMode(QTextOption::WrapAnywhere);
+    txtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Fonts::set(txtData, Fonts::Gothic, 27.75);
     Twips::setRect(txtData, 240, 2760, 14685, 6705);
     cmdSend = button(this, "cmdSend", QStringLiteral("送　　信"), {900, 9780, 10575, 855});
