@@ -48,7 +48,6 @@ public:
     void setTopRow(int row);
 
     void setRedraw(bool on);
-    bool redraw() const { return m_redraw; }
 
     void setSort(int code);
 

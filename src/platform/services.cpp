@@ -43,9 +43,4 @@ void setDefault()
         QApplication::restoreOverrideCursor();
 }
 
-bool isWait()
-{
-    return QApplication::overrideCursor() != nullptr;
-}
-
 } // namespace ScreenPointer

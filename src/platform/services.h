@@ -68,5 +68,4 @@ public:
 namespace ScreenPointer {
 void setWait();
 void setDefault();
-bool isWait();
 } // namespace ScreenPointer
