@@ -63,8 +63,6 @@ void VoiceCharacter::prepare(const QStringList &texts)
         m_voice->prefetch(texts);
 }
 
-namespace {
-
 std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSheet &sheet, QStringList *problems)
 {
     for (const QString &name : sheet.engines) {
@@ -88,8 +86,6 @@ std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSheet &sheet, QS
     }
     return nullptr;
 }
-
-} // namespace
 
 bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
 {

@@ -2,12 +2,19 @@
 
 #include "platform/character.h"
 
+#include <QStringList>
 #include <map>
 #include <memory>
 
 class AudioOutput;
 class Figure;
 class SpeakingVoice;
+class SpeechEngine;
+struct CharacterSheet;
+
+// The first engine of the sheet's list that can speak here; null (with the
+// reasons) when none can, or when "silent" comes first.
+std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSheet &sheet, QStringList *problems);
 
 // The speaking character made of our voice and our figure.
 class VoiceCharacter final : public Character

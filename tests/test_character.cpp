@@ -1,0 +1,85 @@
+#include "platform/characterfile.h"
+#include "platform/speech/speechengine.h"
+#include "platform/speech/voiceagent.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The character file and the choice of voice it leads to.
+class TestCharacter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unknownValuesFallBack()
+    {
+        const CharacterSheet d;
+        const CharacterSheet s = parseCharacterSheet(QStringLiteral("# comment\n"
+                                                                    "name = Genie\n"
+                                                                    "figure.body = not a colour\n"
+                                                                    "figure.face = #102030\n"
+                                                                    "figure.size = 5000\n"
+                                                                    "voice.engines = festival, espeak\n"
+                                                                    "voice.speed = fast\n"
+                                                                    "voice.pitch = 3\n"
+                                                                    "no equals sign\n"));
+        QCOMPARE(s.name, QStringLiteral("Genie"));
+        QCOMPARE(s.body, d.body);
+        QCOMPARE(s.face, QColor(0x10, 0x20, 0x30));
+        QCOMPARE(s.size, d.size);
+        QCOMPARE(s.engines, QStringList{"espeak"});
+        QCOMPARE(s.speed, d.speed);
+        QCOMPARE(s.pitch, 3.0);
+        QCOMPARE(parseCharacterSheet(QStringLiteral("voice.engines = nothing")).engines, d.engines);
+    }
+
+    void unreadableFileIsNamed()
+    {
+        QString error;
+        QVERIFY(!readCharacterFile(QStringLiteral("/nonexistent/genie.acs"), &error));
+        QVERIFY(error.contains(QStringLiteral("/nonexistent/genie.acs")));
+    }
+
+    void missingVoiceFallsBackToTheNextEngine()
+    {
+        CharacterSheet sheet;
+        sheet.voiceFile = QStringLiteral("/nonexistent.htsvoice");
+        QStringList problems;
+        const auto engine = firstWorkingEngine(sheet, &problems);
+        QVERIFY(engine);
+        QVERIFY(engine->key().startsWith(QStringLiteral("espeak")));
+        QCOMPARE(problems.size(), 1);
+        QVERIFY(problems[0].contains(QStringLiteral("/nonexistent.htsvoice")));
+
+        sheet.engines = {QStringLiteral("openjtalk"), QStringLiteral("silent"), QStringLiteral("espeak")};
+        problems.clear();
+        QVERIFY(!firstWorkingEngine(sheet, &problems)); // silent before espeak: silent
+    }
+
+    void agentLoadsAndAnswersEveryCallEvenWhenSilent()
+    {
+        QTemporaryDir dir;
+        QFile f(dir.filePath(QStringLiteral("genie.acs")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("name = Genie\nvoice.engines = silent\n");
+        f.close();
+        VoiceAgent agent;
+        QString error;
+        QVERIFY(agent.load(QStringLiteral("Genie"), f.fileName(), &error));
+        Character *c = agent.character(QStringLiteral("Genie"));
+        QVERIFY(c);
+        QVERIFY(!agent.character(QStringLiteral("Merlin")));
+        c->setLanguageId(1041);
+        c->show();
+        c->moveTo(855, 20);
+        c->play(QStringLiteral("greet"));
+        c->speak(QStringLiteral("こんにちは"));
+        c->stop();
+        c->prepare({QStringLiteral("あ")});
+        QVERIFY(!agent.load(QStringLiteral("Genie"), dir.filePath(QStringLiteral("missing.acs")), &error));
+    }
+};
+
+QTEST_MAIN(TestCharacter)
+#include "test_character.moc"
