@@ -13,10 +13,7 @@ OkDialog::OkDialog(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmOK"));
     setWindowTitle(QStringLiteral("問い合わせ？"));
     setBackground(this, 0xFF8080);
-    if (parent)
-        Twips::setScale(this, Twips::scaleOf(parent));
-    const double scale = Twips::scaleOf(this);
-    setFixedSize(Twips::toPixels(11775, scale), Twips::toPixels(4545, scale));
+    Twips::sizeDialog(this, parent, 11775, 4545);
 
     lblOK = new ColorLabel(QStringLiteral("Label1"), this);
     lblOK->setObjectName(QStringLiteral("lblOK"));

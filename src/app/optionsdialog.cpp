@@ -57,10 +57,7 @@ OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent) : QDialog(pa
     setObjectName(QStringLiteral("frmOPT"));
     setWindowTitle(QStringLiteral("オプション"));
     setBackground(this, Back);
-    if (parent)
-        Twips::setScale(this, Twips::scaleOf(parent));
-    const double scale = Twips::scaleOf(this);
-    setFixedSize(Twips::toPixels(6990, scale), Twips::toPixels(10005, scale));
+    Twips::sizeDialog(this, parent, 6990, 10005);
 
     auto *frmOPT1 = group(this, "frmOPT1", QStringLiteral("１画面目の設定"), {120, 60, 6750, 2100});
     m_group1 = options<4>(frmOPT1, "Option1", Option1,

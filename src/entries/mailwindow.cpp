@@ -49,10 +49,7 @@ MailWindow::MailWindow(TalkContext &t, QWidget *parent) : QDialog(parent), m_t(t
     setObjectName(QStringLiteral("frmMail"));
     setWindowTitle(QStringLiteral("メール送信！"));
     setBackground(this, 0xFF8080);
-    if (parent)
-        Twips::setScale(this, Twips::scaleOf(parent));
-    const double scale = Twips::scaleOf(this);
-    setFixedSize(Twips::toPixels(15270, scale), Twips::toPixels(11115, scale));
+    Twips::sizeDialog(this, parent, 15270, 11115);
 
     const QString click = QStringLiteral("クリックして");
     lbladd0 = label(this, "lbladd", QStringLiteral("宛先："), {360, 120, 2415, 1095}, 48, 0);

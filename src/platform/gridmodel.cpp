@@ -79,28 +79,26 @@ void GridModel::setText(int row, int col, const QString &text)
     changed(row, col, col);
 }
 
-void GridModel::setBack(int row, int fromCol, int toCol, quint32 bgr)
+template <typename Change> void GridModel::changeCells(int row, int fromCol, int toCol, Change change)
 {
     if (row < 0 || row >= rows())
         return;
     fromCol = std::max(0, fromCol);
     toCol = std::min(m_cols - 1, toCol);
     for (int c = fromCol; c <= toCol; ++c)
-        m_cells[size_t(row)][size_t(c)].back = bgr;
+        change(m_cells[size_t(row)][size_t(c)]);
     if (fromCol <= toCol)
         changed(row, fromCol, toCol);
 }
 
+void GridModel::setBack(int row, int fromCol, int toCol, quint32 bgr)
+{
+    changeCells(row, fromCol, toCol, [bgr](Cell &cell) { cell.back = bgr; });
+}
+
 void GridModel::setAlignment(int row, int fromCol, int toCol, int code)
 {
-    if (row < 0 || row >= rows())
-        return;
-    fromCol = std::max(0, fromCol);
-    toCol = std::min(m_cols - 1, toCol);
-    for (int c = fromCol; c <= toCol; ++c)
-        m_cells[size_t(row)][size_t(c)].alignment = code;
-    if (fromCol <= toCol)
-        changed(row, fromCol, toCol);
+    changeCells(row, fromCol, toCol, [code](Cell &cell) { cell.alignment = code; });
 }
 
 void GridModel::setForeColor(quint32 bgr)

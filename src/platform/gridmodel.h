@@ -36,6 +36,8 @@ public:
 
 private:
     void changed(int row, int fromCol, int toCol);
+    // Applies a change to the cells of one row from fromCol to toCol, within the grid.
+    template <typename Change> void changeCells(int row, int fromCol, int toCol, Change change);
 
     std::vector<std::vector<Cell>> m_cells;
     int m_cols = 0;

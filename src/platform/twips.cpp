@@ -114,6 +114,14 @@ double fontPoints(const QWidget *widget)
     return widget->property(FontProperty).toDouble();
 }
 
+void sizeDialog(QWidget *dialog, QWidget *parent, int width, int height)
+{
+    if (parent)
+        setScale(dialog, scaleOf(parent));
+    const double scale = scaleOf(dialog);
+    dialog->setFixedSize(toPixels(width, scale), toPixels(height, scale));
+}
+
 void setScale(QWidget *window, double scale)
 {
     window->setProperty(ScaleProperty, scale);

@@ -30,6 +30,9 @@ void setScale(QWidget *window, double scale);
 // Applies the stored rectangle and font of one widget at its window's scale.
 void apply(QWidget *widget);
 
+// Gives a dialog its parent window's scale and a fixed inner size in twips.
+void sizeDialog(QWidget *dialog, QWidget *parent, int width, int height);
+
 int toPixels(double twips, double scale);
 double toTwips(int pixels, double scale);
 double pointsToPixels(double points, double scale);
