@@ -29,12 +29,8 @@ OkDialog::OkDialog(QWidget *parent) : QDialog(parent)
         quint32 back;
     } standing[] = {{"OK", 300, 0xFFC0C0}, {"キャンセル", 6720, 0xC0C0FF}};
     for (int i = 0; i < 2; ++i) {
-        auto *b = new ColorButton(QString::fromUtf8(standing[i].caption), this, i);
-        b->setObjectName(QStringLiteral("cmdOK"));
-        b->setProperty("index", i);
-        b->setBackColor(standing[i].back);
-        Fonts::set(b, Fonts::ProportionalGothic, 48, true);
-        Twips::setRect(b, standing[i].left, 2280, 4845, 2175);
+        auto *b = makeButton(this, "cmdOK", QString::fromUtf8(standing[i].caption),
+                             {standing[i].left, 2280, 4845, 2175}, standing[i].back, 48, true, i);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdOK_Click(i); });
         cmdOK[size_t(i)] = b;
     }

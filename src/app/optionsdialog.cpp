@@ -93,12 +93,8 @@ OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent) : QDialog(pa
 
     const std::pair<const char *, quint32> buttons[] = {{"キャンセル", 0xC0C0FF}, {"確定", 0xFFC0C0}};
     for (int i = 0; i < 2; ++i) {
-        auto *b = new ColorButton(QString::fromUtf8(buttons[i].first), this, i);
-        b->setObjectName(QStringLiteral("cmdOK"));
-        b->setProperty("index", i);
-        b->setBackColor(buttons[i].second);
-        Fonts::set(b, Fonts::ProportionalGothic, 18, true);
-        Twips::setRect(b, i == 0 ? 240 : 3630, 8880, 3120, 960);
+        auto *b = makeButton(this, "cmdOK", QString::fromUtf8(buttons[i].first),
+                             {i == 0 ? 240 : 3630, 8880, 3120, 960}, buttons[i].second, 18, true, i);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdOK_Click(i); });
         cmdOK[size_t(i)] = b;
     }

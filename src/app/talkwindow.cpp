@@ -12,19 +12,6 @@
 
 namespace {
 
-ColorButton *button(QWidget *parent, const char *name, const QString &caption, QRect twips, quint32 back,
-                    double points, bool bold, int index = -1)
-{
-    auto *b = new ColorButton(caption, parent, index);
-    b->setObjectName(QLatin1String(name));
-    if (index >= 0)
-        b->setProperty("index", index);
-    b->setBackColor(back);
-    Fonts::set(b, Fonts::ProportionalGothic, points, bold);
-    Twips::setRect(b, twips);
-    return b;
-}
-
 ColorFrame *frame(QWidget *parent, const char *name, QRect twips, quint32 back)
 {
     auto *f = new ColorFrame(parent);
@@ -62,32 +49,34 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
     txtHide->hide();
 
     const quint32 paleBlue = 0xFFC0C0, paleRed = 0xC0C0FF, paleGreen = 0xC0FFC0, lightGreen = 0x80FF80;
-    cmdSampDel =
-        button(this, "cmdSampDel", QStringLiteral("例文削除"), {540, 9840, 3525, 720}, paleRed, 36, false);
+    cmdSampDel = makeButton(this, "cmdSampDel", QStringLiteral("例文削除"), {540, 9840, 3525, 720}, paleRed,
+                            36, false);
     cmdSampDel->hide();
     grdBoard = grid(this, "grdBoard", {0, 2400, 15345, 5715}, 54.75, 5, 10);
-    cmdOpt = button(this, "cmdOpt", QStringLiteral("設定"), {0, 8280, 405, 1065}, 0xFF8080, 15.75, true);
-    cmdEnd = button(this, "cmdEnd", QStringLiteral("終了"), {0, 9840, 405, 1065}, 0xFF8080, 15.75, true);
-    cmdRead = button(this, "cmdRead", QStringLiteral("読む"), {12870, 8370, 2295, 1200}, paleBlue, 36, false);
-    cmdKey = button(this, "cmdKey", QStringLiteral("英数"), {12870, 9990, 2295, 1065}, paleGreen, 36, false);
+    cmdOpt = makeButton(this, "cmdOpt", QStringLiteral("設定"), {0, 8280, 405, 1065}, 0xFF8080, 15.75, true);
+    cmdEnd = makeButton(this, "cmdEnd", QStringLiteral("終了"), {0, 9840, 405, 1065}, 0xFF8080, 15.75, true);
+    cmdRead =
+        makeButton(this, "cmdRead", QStringLiteral("読む"), {12870, 8370, 2295, 1200}, paleBlue, 36, false);
+    cmdKey =
+        makeButton(this, "cmdKey", QStringLiteral("英数"), {12870, 9990, 2295, 1065}, paleGreen, 36, false);
     grdDay = grid(this, "grdDay", {0, 2400, 15345, 5715}, 54.75, 1, 1);
     grdDay->hide();
-    cmdSampADD =
-        button(this, "cmdSampADD", QStringLiteral("例文追加"), {540, 9840, 3525, 1185}, paleGreen, 36, false);
+    cmdSampADD = makeButton(this, "cmdSampADD", QStringLiteral("例文追加"), {540, 9840, 3525, 1185},
+                            paleGreen, 36, false);
     cmdSamp =
-        button(this, "cmdSamp", QStringLiteral("例文表示"), {540, 8280, 3525, 1245}, paleBlue, 36, false);
+        makeButton(this, "cmdSamp", QStringLiteral("例文表示"), {540, 8280, 3525, 1245}, paleBlue, 36, false);
 
     fraText = frame(this, "fraText", {0, 0, 15330, 2355}, 0xFF8080);
     txtTalk = new TextBox(fraText, MaxTextLength);
     txtTalk->setObjectName(QStringLiteral("txtTalk"));
     Fonts::set(txtTalk, Fonts::Gothic, 36, true);
     Twips::setRect(txtTalk, 30, 0, 14325, 2295);
-    cmdWide =
-        button(fraText, "cmdWide", QStringLiteral("広げる"), {14415, 150, 855, 2175}, paleBlue, 27.75, false);
+    cmdWide = makeButton(fraText, "cmdWide", QStringLiteral("広げる"), {14415, 150, 855, 2175}, paleBlue,
+                         27.75, false);
     cmdCopy =
-        button(fraText, "cmdCopy", QStringLiteral("コピ"), {14415, 2670, 855, 2235}, 0xC98391, 24, true);
+        makeButton(fraText, "cmdCopy", QStringLiteral("コピ"), {14415, 2670, 855, 2235}, 0xC98391, 24, true);
     cmdPaste =
-        button(fraText, "cmdPaste", QStringLiteral("貼る"), {14415, 5280, 855, 2235}, 0xC98391, 24, true);
+        makeButton(fraText, "cmdPaste", QStringLiteral("貼る"), {14415, 5280, 855, 2235}, 0xC98391, 24, true);
 
     grdEx = grid(this, "grdEx", {0, 2400, 15345, 5715}, 54.75, 1, 1);
     grdSp = grid(this, "grdSp", {0, 2400, 15345, 5715}, 54.75, 1, 1);
@@ -97,36 +86,40 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
         g->hide();
 
     fraTalk = frame(this, "fraTalk", {4140, 8100, 8475, 2955}, 0xFF8080);
-    cmdUp = button(fraTalk, "cmdUp", QStringLiteral("△"), {480, 240, 1935, 2655}, paleGreen, 48, true);
-    cmdDown = button(fraTalk, "cmdDown", QStringLiteral("▽"), {3360, 240, 1935, 2655}, lightGreen, 48, true);
-    cmdDec = button(fraTalk, "cmdDec", QStringLiteral("決定"), {6360, 240, 1695, 2655}, paleBlue, 36, false);
+    cmdUp = makeButton(fraTalk, "cmdUp", QStringLiteral("△"), {480, 240, 1935, 2655}, paleGreen, 48, true);
+    cmdDown =
+        makeButton(fraTalk, "cmdDown", QStringLiteral("▽"), {3360, 240, 1935, 2655}, lightGreen, 48, true);
+    cmdDec =
+        makeButton(fraTalk, "cmdDec", QStringLiteral("決定"), {6360, 240, 1695, 2655}, paleBlue, 36, false);
     fraTalk->hide();
 
     fraDay = frame(this, "fraDay", {4140, 8100, 8475, 2955}, 0xFF8080);
-    cmdRevise =
-        button(fraDay, "cmdRevise", QStringLiteral("修正する"), {480, 240, 3135, 2655}, paleBlue, 36, false);
-    cmdBack = button(fraDay, "cmdBack", QStringLiteral("戻る"), {4920, 240, 3135, 2655}, paleRed, 36, false);
+    cmdRevise = makeButton(fraDay, "cmdRevise", QStringLiteral("修正する"), {480, 240, 3135, 2655}, paleBlue,
+                           36, false);
+    cmdBack =
+        makeButton(fraDay, "cmdBack", QStringLiteral("戻る"), {4920, 240, 3135, 2655}, paleRed, 36, false);
     fraDay->hide();
 
     fraRes = frame(this, "fraRes", {4140, 8100, 8475, 3015}, 0xFF8080);
-    cmdRes[0] =
-        button(fraRes, "cmdRes", QStringLiteral("→"), {4380, 180, 1275, 2715}, Colors::White, 48, true, 0);
+    cmdRes[0] = makeButton(fraRes, "cmdRes", QStringLiteral("→"), {4380, 180, 1275, 2715}, Colors::White, 48,
+                           true, 0);
     cmdRes[1] =
-        button(fraRes, "cmdRes", QStringLiteral("ＢＳ"), {6060, 180, 2265, 1305}, 0xC0E0FF, 36, true, 1);
+        makeButton(fraRes, "cmdRes", QStringLiteral("ＢＳ"), {6060, 180, 2265, 1305}, 0xC0E0FF, 36, true, 1);
     cmdRes[2] =
-        button(fraRes, "cmdRes", QStringLiteral("←"), {360, 180, 1275, 2715}, Colors::White, 48, true, 2);
+        makeButton(fraRes, "cmdRes", QStringLiteral("←"), {360, 180, 1275, 2715}, Colors::White, 48, true, 2);
     cmdRes[3] =
-        button(fraRes, "cmdRes", QStringLiteral("↓"), {2220, 1740, 1545, 1155}, lightGreen, 36, true, 3);
+        makeButton(fraRes, "cmdRes", QStringLiteral("↓"), {2220, 1740, 1545, 1155}, lightGreen, 36, true, 3);
     cmdRes[4] =
-        button(fraRes, "cmdRes", QStringLiteral("↑"), {2220, 180, 1545, 1155}, paleGreen, 36, true, 4);
+        makeButton(fraRes, "cmdRes", QStringLiteral("↑"), {2220, 180, 1545, 1155}, paleGreen, 36, true, 4);
     cmdStart =
-        button(fraRes, "cmdStart", QStringLiteral("始め"), {6060, 1800, 2265, 1155}, paleRed, 36, false);
+        makeButton(fraRes, "cmdStart", QStringLiteral("始め"), {6060, 1800, 2265, 1155}, paleRed, 36, false);
 
     fraSet = frame(this, "fraSet", {14640, 2400, 16245, 8895}, 0xFF8080);
     grdBoard2 = grid(fraSet, "grdBoard2", {30, 30, 15285, 7035}, 114.75, 3, 3);
-    cmdspace = button(fraSet, "cmdspace", QStringLiteral("スペース"), {120, 7200, 5775, 1560},
-                      Colors::SystemTitleText, 48, false);
-    cmdEnd2 = button(fraSet, "cmdEnd2", QStringLiteral("戻る"), {6120, 7200, 9075, 1560}, paleRed, 48, true);
+    cmdspace = makeButton(fraSet, "cmdspace", QStringLiteral("スペース"), {120, 7200, 5775, 1560},
+                          Colors::SystemTitleText, 48, false);
+    cmdEnd2 =
+        makeButton(fraSet, "cmdEnd2", QStringLiteral("戻る"), {6120, 7200, 9075, 1560}, paleRed, 48, true);
     fraSet->hide();
 }
 

@@ -69,13 +69,9 @@ void WireTalkWindow(TalkContext &t)
     QObject::connect(w->cmdSampADD, &QPushButton::clicked, w, [&t] { cmdSampADD_Click(t); });
     QObject::connect(w->cmdSampDel, &QPushButton::clicked, w, [&t] { cmdSampDel_Click(t); });
     QObject::connect(w->cmdRevise, &QPushButton::clicked, w, [&t] { cmdRevise_Click(t); });
-    const std::pair<Grid *, int> lists[] = {
-        {w->grdEx, 1}, {w->grdDay, 1}, {w->grdAD, 0}, {w->grdMail, 0}, {w->grdSp, 0}};
-    for (const auto &[grid, startColumn] : lists) {
-        Grid *g = grid;
-        const int c = startColumn;
-        QObject::connect(g, &Grid::click, w, [&t, g, c] { SelectListRow(t, g, c); });
-    }
+    for (const ListGrid list : ListGrids(w))
+        QObject::connect(list.grid, &Grid::click, w,
+                         [&t, list] { SelectListRow(t, list.grid, list.startColumn); });
 
     // Text area tools and reading aloud.
     QObject::connect(w->cmdUp, &QPushButton::pressed, w, [&t] { cmdUp_MouseDown(t); });

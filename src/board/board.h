@@ -11,6 +11,8 @@ void cmdKey_Click(TalkContext &t);
 
 // First screen and selection screen.
 void grdBoard_MouseDown(TalkContext &t);
+// Paints every cell of the first screen white again.
+void ClearBoardColours(TalkContext &t);
 void grdBoard_Click(TalkContext &t);
 void grdBoard2_MouseDown(TalkContext &t);
 void grdBoard2_Click(TalkContext &t);

@@ -58,6 +58,11 @@ void enterCharacter(TalkContext &t, const QString &s)
 
 } // namespace
 
+void ClearBoardColours(TalkContext &t)
+{
+    paintAll(t.w->grdBoard, 4, t.settings.gMaxC, Colors::White);
+}
+
 void grdBoard_MouseDown(TalkContext &t)
 {
     Grid *g = t.w->grdBoard;
@@ -65,7 +70,7 @@ void grdBoard_MouseDown(TalkContext &t)
     t.boardCol = g->col();
     g->setRedraw(false);
     g->setEnabled(false);
-    paintAll(g, 4, t.settings.gMaxC, Colors::White);
+    ClearBoardColours(t);
     paintCell(g, t.boardRow, t.boardCol, boardText(t) == t.gPickText ? Colors::Silver : Colors::LightGreen);
     g->setEnabled(true);
     g->setRedraw(true);

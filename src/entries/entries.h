@@ -2,9 +2,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 struct TalkContext;
+class Grid;
+class TalkWindow;
 
 namespace EntryFiles {
 inline const QString Samples = QStringLiteral("Talk.txt");
@@ -35,7 +38,18 @@ void cmdSampADD_Click(TalkContext &t);
 void cmdSampDel_Click(TalkContext &t);
 void cmdRevise_Click(TalkContext &t);
 
+// The five list grids, in the order the list tools look for the one on show,
+// with the column their selection colour starts at.
+struct ListGrid
+{
+    Grid *grid;
+    int startColumn;
+};
+std::array<ListGrid, 5> ListGrids(TalkWindow *w);
+
 // A press on a list row selects it.
-void SelectListRow(TalkContext &t, class Grid *grid, int startColumn);
+void SelectListRow(TalkContext &t, Grid *grid, int startColumn);
+// Colours row `row` of a list from its start column to the last column.
+void PaintListRow(Grid *grid, int row, int startColumn, quint32 bgr);
 // Marks row `row` of a list from its start column on, and scrolls it to the top.
-void MarkListRow(class Grid *grid, int row, int startColumn, bool scrollToTop);
+void MarkListRow(Grid *grid, int row, int startColumn, bool scrollToTop);

@@ -18,7 +18,7 @@ namespace EntryFiles {
 void EnsureEntryFiles(TalkContext &t)
 {
     for (const QString &name : {Samples, Diary, Addresses, Mails}) {
-        if (t.sv.entries->read(name).exists)
+        if (t.sv.entries->exists(name))
             continue;
         QStringList content;
         if (name == Samples)
@@ -87,10 +87,7 @@ void fillBelowNewRow(TalkContext &t, Grid *g, const QString &file, int textColum
 
 void MarkListRow(Grid *g, int row, int startColumn, bool scrollToTop)
 {
-    g->setRow(row);
-    g->setCol(startColumn);
-    g->setColSel(g->cols() - 1);
-    g->setCellBackColor(Colors::LightGreen);
+    PaintListRow(g, row, startColumn, Colors::LightGreen);
     if (scrollToTop)
         g->setTopRow(row);
 }

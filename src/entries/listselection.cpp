@@ -5,6 +5,19 @@
 #include "platform/grid.h"
 #include "platform/textbox.h"
 
+std::array<ListGrid, 5> ListGrids(TalkWindow *w)
+{
+    return {{{w->grdSp, 0}, {w->grdEx, 1}, {w->grdDay, 1}, {w->grdAD, 0}, {w->grdMail, 0}}};
+}
+
+void PaintListRow(Grid *g, int row, int startColumn, quint32 bgr)
+{
+    g->setRow(row);
+    g->setCol(startColumn);
+    g->setColSel(g->cols() - 1);
+    g->setCellBackColor(bgr);
+}
+
 void SelectListRow(TalkContext &t, Grid *g, int startColumn)
 {
     t.keyBeep();
@@ -14,14 +27,8 @@ void SelectListRow(TalkContext &t, Grid *g, int startColumn)
         t.w->txtTalk->setFocus();
         return;
     }
-    g->setRow(t.gListRow);
-    g->setCol(startColumn);
-    g->setColSel(g->cols() - 1);
-    g->setCellBackColor(Colors::White);
-    g->setRow(n);
-    g->setCol(startColumn);
-    g->setColSel(g->cols() - 1);
-    g->setCellBackColor(Colors::LightGreen);
+    PaintListRow(g, t.gListRow, startColumn, Colors::White);
+    PaintListRow(g, n, startColumn, Colors::LightGreen);
     t.gListRow = n;
     t.w->txtTalk->setFocus();
 }

@@ -32,16 +32,6 @@ ColorLabel *label(QWidget *parent, const char *name, const QString &caption, QRe
     return l;
 }
 
-ColorButton *button(QWidget *parent, const char *name, const QString &caption, QRect twips)
-{
-    auto *b = new ColorButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setBackColor(0xFFC0C0);
-    Fonts::set(b, Fonts::ProportionalGothic, 36);
-    Twips::setRect(b, twips);
-    return b;
-}
-
 } // namespace
 
 MailWindow::MailWindow(TalkContext &t, QWidget *parent) : QDialog(parent), m_t(t)
@@ -63,8 +53,10 @@ MailWindow::MailWindow(TalkContext &t, QWidget *parent) : QDialog(parent), m_t(t
     txtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Fonts::set(txtData, Fonts::Gothic, 27.75);
     Twips::setRect(txtData, 240, 2760, 14685, 6705);
-    cmdSend = button(this, "cmdSend", QStringLiteral("送　　信"), {900, 9780, 10575, 855});
-    cmdEnd = button(this, "cmdEnd", QStringLiteral("終了"), {12300, 9780, 1965, 855});
+    cmdSend =
+        makeButton(this, "cmdSend", QStringLiteral("送　　信"), {900, 9780, 10575, 855}, 0xFFC0C0, 36, false);
+    cmdEnd =
+        makeButton(this, "cmdEnd", QStringLiteral("終了"), {12300, 9780, 1965, 855}, 0xFFC0C0, 36, false);
 
     connect(cmdSend, &QPushButton::clicked, this, &MailWindow::cmdSend_Click);
     connect(cmdEnd, &QPushButton::clicked, this, &MailWindow::cmdEnd_Click);

@@ -1,6 +1,7 @@
 #include "app/okdialog.h"
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
+#include "board/board.h"
 #include "entries/entries.h"
 #include "entries/entryformat.h"
 #include "modes/decide.h"
@@ -157,15 +158,7 @@ void cmdStart_Click(TalkContext &t)
     if (!t.OKAnswer)
         return;
     t.w->txtTalk->setText(QString());
-    Grid *g = t.w->grdBoard;
-    g->setRedraw(false);
-    for (int c = 0; c <= t.settings.gMaxC; ++c) {
-        for (int r = 0; r < 5; ++r) {
-            g->setRow(r);
-            g->setCol(c);
-            g->setColSel(g->cols() - 1);
-            g->setCellBackColor(Colors::White);
-        }
-    }
-    g->setRedraw(true);
+    t.w->grdBoard->setRedraw(false);
+    ClearBoardColours(t);
+    t.w->grdBoard->setRedraw(true);
 }

@@ -1,9 +1,24 @@
 #include "platform/controls.h"
 
 #include "platform/colors.h"
+#include "platform/fonts.h"
+#include "platform/twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+
+ColorButton *makeButton(QWidget *parent, const char *name, const QString &caption, QRect twips, quint32 back,
+                        double points, bool bold, int index)
+{
+    auto *b = new ColorButton(caption, parent, index);
+    b->setObjectName(QLatin1String(name));
+    if (index >= 0)
+        b->setProperty("index", index);
+    b->setBackColor(back);
+    Fonts::set(b, Fonts::ProportionalGothic, points, bold);
+    Twips::setRect(b, twips);
+    return b;
+}
 
 void setBackground(QWidget *widget, quint32 bgr)
 {

@@ -47,5 +47,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
+// A named button in its place (twips), colour and "ＭＳ Ｐゴシック" size; array
+// members carry their index as the property "index".
+ColorButton *makeButton(QWidget *parent, const char *name, const QString &caption, QRect twips, quint32 back,
+                        double points, bool bold, int index = -1);
+
 // Fills a widget's background with a colour given as 0x00BBGGRR.
 void setBackground(QWidget *widget, quint32 bgr);

@@ -14,6 +14,11 @@ QString FolderEntryStorage::pathOf(const QString &name) const
     return QDir(m_folder).filePath(name);
 }
 
+bool FolderEntryStorage::exists(const QString &name) const
+{
+    return QFileInfo::exists(pathOf(name));
+}
+
 EntryStorage::Read FolderEntryStorage::read(const QString &name)
 {
     Read r;

@@ -17,6 +17,7 @@ public:
     };
 
     virtual ~EntryStorage() = default;
+    virtual bool exists(const QString &name) const = 0;
     virtual Read read(const QString &name) = 0;
     // Replaces the file whole, or leaves the old one as it was and says why.
     virtual bool write(const QString &name, const QString &text, QString *error) = 0;
@@ -29,6 +30,7 @@ class FolderEntryStorage final : public EntryStorage
 {
 public:
     explicit FolderEntryStorage(const QString &folder) : m_folder(folder) {}
+    bool exists(const QString &name) const override;
     Read read(const QString &name) override;
     bool write(const QString &name, const QString &text, QString *error) override;
     QString pathOf(const QString &name) const override;

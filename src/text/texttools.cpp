@@ -2,6 +2,7 @@
 
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
+#include "entries/entries.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
@@ -10,6 +11,8 @@
 #include "platform/twips.h"
 #include "text/keyrepeat.h"
 
+#include <optional>
+
 namespace {
 
 constexpr int NormalFrame = 2445, NormalText = 2295;
@@ -17,29 +20,13 @@ constexpr int FrameMargin = 3480, TextMargin = 3630;
 const QString Widen = QStringLiteral("広げる");
 const QString Narrow = QStringLiteral("狭める");
 
-struct ShownList
+// The first visible list grid, if any.
+std::optional<ListGrid> shownList(TalkWindow *w)
 {
-    Grid *grid = nullptr;
-    int startColumn = 0;
-};
-
-// The first visible list grid and the column its selection colour starts at.
-ShownList shownList(TalkWindow *w)
-{
-    const std::pair<Grid *, int> lists[] = {
-        {w->grdSp, 0}, {w->grdEx, 1}, {w->grdDay, 1}, {w->grdAD, 0}, {w->grdMail, 0}};
-    for (const auto &[g, c] : lists)
-        if (!g->isHidden())
-            return {g, c};
-    return {};
-}
-
-void paintRow(Grid *g, int row, int startColumn, quint32 bgr)
-{
-    g->setRow(row);
-    g->setCol(startColumn);
-    g->setColSel(g->cols() - 1);
-    g->setCellBackColor(bgr);
+    for (const ListGrid &list : ListGrids(w))
+        if (!list.grid->isHidden())
+            return list;
+    return std::nullopt;
 }
 
 } // namespace
@@ -92,15 +79,14 @@ void cmdPaste_Click(TalkContext &t)
 
 bool ScrollListStep(TalkContext &t, int direction)
 {
-    const ShownList list = shownList(t.w);
-    Grid *g = list.grid;
-    if (g) {
+    if (const auto list = shownList(t.w)) {
+        Grid *g = list->grid;
         const bool atEnd = direction < 0 ? t.gListRow == 0 : t.gListRow + 1 >= g->rows();
         if (atEnd)
             return false;
-        paintRow(g, t.gListRow, list.startColumn, Colors::White);
+        PaintListRow(g, t.gListRow, list->startColumn, Colors::White);
         t.gListRow += direction;
-        paintRow(g, t.gListRow, list.startColumn, Colors::LightGreen);
+        PaintListRow(g, t.gListRow, list->startColumn, Colors::LightGreen);
         if (direction < 0 && g->topRow() > 0)
             g->setTopRow(g->topRow() - 1);
         // Downwards the view follows once the selection passes the third visible row.
