@@ -1,4 +1,5 @@
 #include "platform/colors.h"
+#include "platform/fonts.h"
 #include "platform/grid.h"
 #include "platform/twips.h"
 
@@ -121,6 +122,60 @@ private slots:
         QCOMPARE(order, (QStringList{QStringLiteral("down 2 1"), QStringLiteral("click 2 1")}));
         QCOMPARE(g->mouseRow(), 2);
         QCOMPARE(g->mouseCol(), 1);
+    }
+
+    void onlyThePrimaryButtonPresses()
+    {
+        QWidget window;
+        auto *g = new Grid(&window);
+        Twips::setRect(g, 0, 0, 6000, 3000);
+        g->setCols(3);
+        g->setRows(3);
+        window.resize(500, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        int downs = 0, clicks = 0;
+        QObject::connect(g, &Grid::mouseDown, g, [&] { ++downs; });
+        QObject::connect(g, &Grid::click, g, [&] { ++clicks; });
+        const QPoint cell = g->visualRect(g->model()->index(1, 1)).center();
+        for (Qt::MouseButton b : {Qt::RightButton, Qt::MiddleButton, Qt::BackButton})
+            QTest::mouseClick(g->viewport(), b, {}, cell);
+        QCOMPARE(downs, 0);
+        QCOMPARE(clicks, 0);
+        // A right button let go during a left press does not end the press early.
+        QTest::mousePress(g->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseRelease(g->viewport(), Qt::RightButton, {}, cell);
+        QCOMPARE(clicks, 0);
+        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(downs, 1);
+        QCOMPARE(clicks, 1);
+    }
+
+    void shrinkToFitShowsTheWholeText()
+    {
+        QWidget window;
+        auto *g = new Grid(&window);
+        Fonts::set(g, Fonts::Gothic, 54.75);
+        g->setCols(2);
+        g->setRows(1);
+        Twips::setRect(g, 0, 0, 3000, 1500);
+        g->setColWidth(0, 1500);
+        g->setColWidth(1, 1500);
+        g->setTextMatrix(0, 0, QStringLiteral("(^_^)"));
+        g->setTextMatrix(0, 1, QStringLiteral("あ"));
+        window.resize(300, 200);
+        window.show();
+        const auto fits = [g](int col) {
+            return QFontMetricsF(g->cellFont(0, col)).horizontalAdvance(g->textMatrix(0, col)) <
+                   g->columnWidth(col);
+        };
+        QVERIFY(!fits(0)); // cut short, as the lists show long sentences
+        g->setShrinkToFit(true);
+        QVERIFY(fits(0));
+        QCOMPARE(g->cellFont(0, 1), g->font()); // text that fits keeps its font
+        Twips::setScale(&window, 2.0);
+        QVERIFY(fits(0));
+        QVERIFY(g->cellFont(0, 0).pixelSize() > 0 || g->cellFont(0, 0).pointSizeF() > 4);
     }
 
     void changesWhileRedrawIsOffAppearWhenItIsOn()

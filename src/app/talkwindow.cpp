@@ -53,6 +53,7 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
                             36, false);
     cmdSampDel->hide();
     grdBoard = grid(this, "grdBoard", {0, 2400, 15345, 5715}, 54.75, 5, 10);
+    grdBoard->setShrinkToFit(true);
     cmdOpt = makeButton(this, "cmdOpt", QStringLiteral("設定"), {0, 8280, 405, 1065}, 0xFF8080, 15.75, true);
     cmdEnd = makeButton(this, "cmdEnd", QStringLiteral("終了"), {0, 9840, 405, 1065}, 0xFF8080, 15.75, true);
     cmdRead =
@@ -116,6 +117,7 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
 
     fraSet = frame(this, "fraSet", {14640, 2400, 16245, 8895}, 0xFF8080);
     grdBoard2 = grid(fraSet, "grdBoard2", {30, 30, 15285, 7035}, 114.75, 3, 3);
+    grdBoard2->setShrinkToFit(true);
     cmdspace = makeButton(fraSet, "cmdspace", QStringLiteral("スペース"), {120, 7200, 5775, 1560},
                           Colors::SystemTitleText, 48, false);
     cmdEnd2 =

@@ -3,11 +3,51 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <cmath>
 
 namespace {
 
 constexpr int DefaultColWidth = 960; // twips
+
+// The room a cell's text has: the cell less the style's margins on both sides.
+int textRoom(const QWidget *view, int cellWidth)
+{
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    return cellWidth - 2 * margin;
+}
+
+QFont fitted(QFont font, const QString &text, int room)
+{
+    if (text.isEmpty() || room <= 0)
+        return font;
+    for (int i = 0; i < 40 && QFontMetricsF(font).horizontalAdvance(text) > room; ++i) {
+        const double shrink = 0.95 * room / QFontMetricsF(font).horizontalAdvance(text);
+        if (font.pixelSize() > 0)
+            font.setPixelSize(std::max(1, int(font.pixelSize() * std::min(shrink, 0.95))));
+        else
+            font.setPointSizeF(std::max(1.0, font.pointSizeF() * std::min(shrink, 0.95)));
+    }
+    return font;
+}
+
+// Draws each cell in the font the grid chooses for it.
+class CellDelegate final : public QStyledItemDelegate
+{
+public:
+    explicit CellDelegate(Grid *grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (m_grid->shrinkToFit())
+            option->font = fitted(option->font, option->text, textRoom(m_grid, option->rect.width()));
+    }
+
+private:
+    Grid *m_grid;
+};
 
 } // namespace
 
@@ -29,6 +69,7 @@ Grid::Grid(QWidget *parent) : QTableView(parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
     setCornerButtonEnabled(false);
+    setItemDelegate(new CellDelegate(this));
     // A reset lays the header out anew; the widths and scroll position are ours.
     connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
         applyColumnWidths();
@@ -100,6 +141,20 @@ int Grid::cellAlignment(int row, int col) const
     return m_model.cell(row, col).alignment;
 }
 
+void Grid::setShrinkToFit(bool on)
+{
+    m_shrinkToFit = on;
+    setTextElideMode(on ? Qt::ElideNone : Qt::ElideRight);
+    viewport()->update();
+}
+
+QFont Grid::cellFont(int row, int col) const
+{
+    if (!m_shrinkToFit)
+        return font();
+    return fitted(font(), textMatrix(row, col), textRoom(this, columnWidth(col)));
+}
+
 void Grid::setForeColor(quint32 bgr)
 {
     m_model.setForeColor(bgr);
@@ -169,6 +224,11 @@ void Grid::applyTopRow()
 
 void Grid::mousePressEvent(QMouseEvent *event)
 {
+    // Only the primary button (or a touch, which arrives as one) presses a cell.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     const QModelIndex index = indexAt(event->position().toPoint());
     m_mouseRow = index.isValid() ? index.row() : -1;
     m_mouseCol = index.isValid() ? index.column() : -1;
@@ -182,7 +242,7 @@ void Grid::mousePressEvent(QMouseEvent *event)
 
 void Grid::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (!m_pressed)
+    if (!m_pressed || event->button() != Qt::LeftButton)
         return;
     m_pressed = false;
     if (rect().contains(event->position().toPoint()) ||

@@ -51,6 +51,13 @@ public:
 
     void setSort(int code);
 
+    // A cell whose text is wider than its column is drawn in a smaller font,
+    // so that the whole text shows (the boards); otherwise it is cut short.
+    void setShrinkToFit(bool on);
+    bool shrinkToFit() const { return m_shrinkToFit; }
+    // The font a cell is drawn in.
+    QFont cellFont(int row, int col) const;
+
     int mouseRow() const { return m_mouseRow; }
     int mouseCol() const { return m_mouseCol; }
 
@@ -83,4 +90,5 @@ private:
     int m_mouseCol = -1;
     bool m_redraw = true;
     bool m_pressed = false;
+    bool m_shrinkToFit = false;
 };
