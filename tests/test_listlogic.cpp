@@ -122,7 +122,9 @@ private slots:
         QCOMPARE(build("MAILTO:a@b.jp", "x", "y"), QByteArray("mailto:a@b.jp?subject=x&body=y"));
         QCOMPARE(build("a@b.jp", "Q&A #1", "50% ok?\nnext\r\nend"),
                  QByteArray("mailto:a@b.jp?subject=Q%26A%20%231&body=50%25%20ok%3F%0D%0Anext%0D%0Aend"));
-        QCOMPARE(build("a@b.jp", "あ", "_"), QByteArray("mailto:a@b.jp?subject=%E3%81%82&body=_"));
+        QCOMPARE(build("a@b.jp", "あ", "_"), QByteArray("mailto:a@b.jp?subject=%E3%81%82&body="));
+        // Only one trailing marker goes; one inside the text stays.
+        QCOMPARE(build("a@b.jp", "a_b_", "x__"), QByteArray("mailto:a@b.jp?subject=a_b&body=x_"));
     }
 };
 

@@ -8,6 +8,12 @@ namespace {
 
 const QString Scheme = QStringLiteral("mailto:");
 
+// The cursor marker is an editing aid, not part of what is sent.
+QString withoutMarker(const QString &text)
+{
+    return text.endsWith(QLatin1Char('_')) ? text.chopped(1) : text;
+}
+
 QByteArray encoded(QString text)
 {
     // Line breaks travel as CR LF, whatever the text box held.
@@ -24,8 +30,8 @@ QByteArray build(const QString &address, const QString &subject, const QString &
     QString to = address;
     if (to.left(Scheme.size()).toLower() == Scheme)
         to = to.mid(Scheme.size());
-    return Scheme.toLatin1() + QUrl::toPercentEncoding(to, "@") + "?subject=" + encoded(subject) +
-           "&body=" + encoded(body);
+    return Scheme.toLatin1() + QUrl::toPercentEncoding(to, "@") +
+           "?subject=" + encoded(withoutMarker(subject)) + "&body=" + encoded(withoutMarker(body));
 }
 
 } // namespace MailLink
