@@ -3,6 +3,7 @@
 #include "text/keyrepeat.h"
 
 #include <QTest>
+#include <QTextCursor>
 
 // The five edit keys on the text model: a highlighted character marks where
 // the next one goes, and the text ends in the marker "_".
@@ -87,6 +88,64 @@ private slots:
         QCOMPARE(box->selText(), QStringLiteral("c"));
         EditKeys::act(*box, EditKeys::Up); // first line: stays
         QCOMPARE(box->selText(), QStringLiteral("c"));
+    }
+
+    void linesKeepTheColumnHoweverTheHighlightWasMade()
+    {
+        TalkFixture f;
+        TextBox *box = f.window().txtTalk;
+        using namespace EditKeys;
+        const QString text = QStringLiteral("abcd\nefgh\nijkl_");
+        struct Case
+        {
+            int start;         // highlighted before the sideways step
+            Index sideways;    // the step that made the highlight
+            Index vertical;    // then a line up or down
+            const char *lands; // the character highlighted at the end
+        };
+        const Case cases[] = {
+            {2, Left, Down, "f"},  // "b" reached leftwards
+            {0, Right, Down, "f"}, // "b" reached rightwards
+            {6, Left, Down, "i"},  // the start of a line, reached leftwards
+            {7, Right, Down, "l"}, // the end of a line
+            {7, Left, Up, "b"},    {5, Right, Up, "b"}, {6, Left, Up, "a"}, {7, Right, Up, "d"},
+        };
+        for (const Case &c : cases) {
+            set(box, text, c.start);
+            act(*box, c.sideways);
+            act(*box, c.vertical);
+            QCOMPARE(box->selText(), QString::fromLatin1(c.lands));
+        }
+        // Down onto a shorter last line highlights the marker.
+        set(box, QStringLiteral("abcdef\nxy_"), 4);
+        act(*box, Down);
+        QCOMPARE(box->selText(), QStringLiteral("_"));
+    }
+
+    void wrappedLinesKeepTheColumn()
+    {
+        // Lines made by wrapping, as the board writes them, not by line breaks.
+        TalkFixture f;
+        TextBox *box = f.window().txtTalk;
+        box->setText(QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもや"
+                                    "ゆよらりるれろわをんアイウエオカキクケコサシ_"));
+        // The first character of the second line, as the box wraps it.
+        QTextCursor line = box->textCursor();
+        line.setPosition(0);
+        line.movePosition(QTextCursor::Down);
+        const int perLine = line.position();
+        QVERIFY2(perLine > 2 && perLine < 40, qPrintable(QString::number(perLine)));
+        const QString all = box->text();
+        set(box, all, 2);
+        EditKeys::act(*box, EditKeys::Left); // the second character of the first line
+        EditKeys::act(*box, EditKeys::Down);
+        QCOMPARE(box->selStart(), perLine + 1);
+        set(box, all, 1);
+        EditKeys::act(*box, EditKeys::Left); // the start of the first line
+        EditKeys::act(*box, EditKeys::Down);
+        QCOMPARE(box->selStart(), perLine);
+        EditKeys::act(*box, EditKeys::Up);
+        QCOMPARE(box->selStart(), 0);
     }
 
     void heldKeysRepeatAndStopAtTheEnds()

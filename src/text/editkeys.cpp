@@ -15,23 +15,18 @@ using Key = TextBox::Key;
 
 const QString Marker = QStringLiteral("_");
 
-// Line movement, or nothing when there is no line in that direction.
-bool moveLine(TextBox &box, Key key, Key back, Key select)
+// Moves the highlight to the same column of the next or previous line; on the
+// first or last line it stays where it was.
+bool moveLine(TextBox &box, Key key)
 {
+    // From the highlight's start, whichever way it was made, so the column is kept.
     const int before = box.selStart();
-    // Upwards from the highlight's start, downwards from its end: the column stays.
-    if (key == Key::Up)
-        box.setSelStart(before);
-    const int active = box.textCursor().position();
+    box.setSelStart(before);
     box.sendKey(key);
-    if (box.textCursor().position() == active) {
-        // On the first or last line the highlight stays where it was.
-        box.setSelStart(before);
-        box.setSelLength(1);
-        return true;
-    }
-    box.sendKey(back);
-    box.sendKey(select);
+    const int landed = box.textCursor().position();
+    // Past the end of a short last line the marker is highlighted.
+    box.setSelStart(landed == before ? before : std::min(landed, box.length() - 1));
+    box.setSelLength(1);
     return true;
 }
 
@@ -80,9 +75,9 @@ bool act(TextBox &box, int index)
         box.sendKey(Key::ShiftLeft);
         return true;
     case Down:
-        return moveLine(box, Key::Down, Key::Left, Key::ShiftRight);
+        return moveLine(box, Key::Down);
     case Up:
-        return moveLine(box, Key::Up, Key::Right, Key::ShiftLeft);
+        return moveLine(box, Key::Up);
     default:
         return true;
     }
