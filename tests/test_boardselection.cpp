@@ -28,7 +28,17 @@ private slots:
         TalkWindow &w = f.window();
         f.pressCell(w.grdBoard, 0, 8); // か
         QVERIFY(w.fraSet->isVisible());
-        QCOMPARE(Twips::rect(w.fraSet).topLeft(), Twips::rect(w.grdBoard).topLeft());
+        QCOMPARE(Twips::rect(w.fraSet).left(), Twips::rect(w.grdBoard).left());
+        // Every cell and both buttons lie inside the window.
+        const QRect inside = w.rect();
+        for (int c = 0; c < 3; ++c) {
+            const QRect cell = w.grdBoard2->visualRect(w.grdBoard2->model()->index(2, c));
+            const QRect onWindow(w.grdBoard2->viewport()->mapTo(&w, cell.topLeft()), cell.size());
+            QVERIFY2(inside.contains(onWindow), qPrintable(QStringLiteral("column %1").arg(c)));
+        }
+        for (QWidget *b : {static_cast<QWidget *>(w.cmdspace), static_cast<QWidget *>(w.cmdEnd2)})
+            QVERIFY(inside.contains(QRect(b->mapTo(&w, QPoint(0, 0)), b->size())));
+        QVERIFY(Twips::rect(w.fraSet).top() > Twips::rect(w.fraText).height() - 100); // text stays in view
         QCOMPARE(w.grdBoard->cellBackColor(0, 8), Colors::SystemDesktop);
         QCOMPARE(row(w.grdBoard2, 0), (QStringList{"", "", ""}));
         QCOMPARE(row(w.grdBoard2, 1), (QStringList{"さ", "か", "が"}));
@@ -168,6 +178,30 @@ private slots:
         h.pressCell(h.window().grdBoard, 3, 11);
         h.pressCell(h.window().grdBoard, 3, 11);
         QCOMPARE(h.window().txtTalk->text(), QStringLiteral("　_"));
+    }
+
+    void aFullTextRefusesWithOnlyABeep()
+    {
+        const QString full = QString(499, QChar(u'あ')) + QStringLiteral("_");
+        TalkFixture f(opts("0", "0", "0"));
+        TalkWindow &w = f.window();
+        f.typed(full);
+        f.pressCell(w.grdBoard, 0, 8);  // か: the selection screen opens
+        f.pressCell(w.grdBoard2, 1, 2); // が: no room
+        QCOMPARE(f.beeper.count, 1);
+        QCOMPARE(f.agent.spoken(), QStringList{"か"}); // the opening only, nothing "entered"
+        QVERIFY(w.fraSet->isVisible());
+        QVERIFY(w.grdSp->isHidden());
+        QCOMPARE(w.txtTalk->text(), full);
+        QCOMPARE(f.t.gLastPick, QString());
+
+        // Entering straight from the first screen is refused the same way.
+        TalkFixture g(opts("2", "0", "0"));
+        g.typed(full);
+        g.pressCell(g.window().grdBoard, 0, 8);
+        QCOMPARE(g.beeper.count, 1);
+        QVERIFY(g.agent.spoken().isEmpty());
+        QCOMPARE(g.window().txtTalk->text(), full);
     }
 
     void spaceButton()

@@ -21,8 +21,9 @@ void ShowSelectionScreen(TalkContext &t, qint32 col, qint32 row);
 // Writes the small and voiced forms of ch into the outer cells of a selection-screen row.
 void FillVariantCells(TalkContext &t, const QString &ch, qint32 row);
 
-// Inserts the pending character (the caption of txtHide) before the highlight.
-void InsertPendingChar(TalkContext &t);
+// Inserts the pending character (the caption of txtHide) before the highlight;
+// false, after a beep, when the text has no room for it.
+bool InsertPendingChar(TalkContext &t);
 void cmdspace_Click(TalkContext &t);
 
 // Looks up stored sentences that begin with the last typed characters.

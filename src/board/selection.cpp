@@ -13,7 +13,10 @@
 namespace {
 
 const QString FullWidthSpace = QStringLiteral("　");
-constexpr int SelectionColumnWidth = 5250;
+// Three columns that fit the window's canvas beside the grid's margin, so the
+// right-hand one shows whole.
+constexpr int SelectionColumnWidth = (TalkWindow::CanvasWidth - 2 * 30) / 3;
+constexpr int SelectionMargin = 30; // twips below the buttons
 
 void paintAll(Grid *g, int lastRow, int lastCol, quint32 bgr)
 {
@@ -43,17 +46,25 @@ void openSelectionScreen(TalkContext &t, const QString &s)
 {
     SpeakIfVoiced(t, s, Speech::Selected);
     ShowSelectionScreen(t, t.boardCol, t.boardRow);
+    // It covers the first screen, raised just enough that its buttons end inside the window.
     const QRect board = Twips::rect(t.w->grdBoard);
-    Twips::move(t.w->fraSet, board.left(), board.top());
+    const QRect buttons = Twips::rect(t.w->cmdEnd2);
+    const int lowest = TalkWindow::CanvasHeight - (buttons.y() + buttons.height() + SelectionMargin);
+    Twips::move(t.w->fraSet, board.left(), std::min(board.top(), lowest));
     t.w->fraSet->show();
 }
 
-void enterCharacter(TalkContext &t, const QString &s)
+// A character the full text refuses is only heard as the beep: nothing is
+// spoken as entered, nothing looked up, and the selection screen stays.
+bool enterCharacter(TalkContext &t, const QString &s)
 {
     t.w->txtHide->setText(s);
-    InsertPendingChar(t);
+    if (!InsertPendingChar(t))
+        return false;
+    t.w->fraSet->hide();
     SpeakIfVoiced(t, s, Speech::Entered);
     SuggestFromTail(t, t.w->txtTalk->text());
+    return true;
 }
 
 } // namespace
@@ -178,10 +189,8 @@ void grdBoard2_Click(TalkContext &t)
         if (opt2 == 1 && s != t.gLastPick) {
             t.gLastPick = s;
             SpeakIfVoiced(t, s, Speech::First);
-        } else if (opt2 == 0 || opt2 == 1) {
+        } else if ((opt2 == 0 || opt2 == 1) && enterCharacter(t, s)) {
             t.gLastPick = s;
-            t.w->fraSet->hide();
-            enterCharacter(t, s);
         }
         FocusAndHighlight(t);
     }

@@ -7,17 +7,18 @@
 #include "platform/services.h"
 #include "platform/textbox.h"
 
-void InsertPendingChar(TalkContext &t)
+bool InsertPendingChar(TalkContext &t)
 {
     TextBox *box = t.w->txtTalk;
     const auto result = Insertion::insertPending(box->text(), qint16(box->selStart()), t.w->txtHide->text(),
                                                  box->maxLength());
     if (!result) {
         t.sv.beeper->beep(); // the text is full: say so rather than cut the marker off
-        return;
+        return false;
     }
     box->setText(result->text);
     box->setSelStart(result->caret);
+    return true;
 }
 
 void cmdspace_Click(TalkContext &t)
