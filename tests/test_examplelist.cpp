@@ -116,6 +116,45 @@ private slots:
         QCOMPARE(f->readEntries("Talk.txt").size(), 4);
     }
 
+    void theBareMarkerRegistersNothingAndDeletesNothing()
+    {
+        auto f = started({Placeholder, Placeholder, "かさ", "あした"});
+        TalkWindow &w = f->window();
+        f->press(w.cmdSamp);
+        const int kasa = 3; // 日記 メール あした かさ, after the index
+        QCOMPARE(w.grdEx->textMatrix(kasa, 1), QStringLiteral("かさ"));
+        f->pressCell(w.grdEx, kasa, 1);
+        f->press(w.cmdSamp);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("_"));
+        f->press(w.cmdSampADD); // nothing to store: nothing happens
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QVERIFY(f->modal.shown.isEmpty());
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "かさ", "あした"}));
+
+        // A list with no row shown selected: Delete and Decide do nothing.
+        f->press(w.cmdSamp);
+        for (int r = 0; r < w.grdEx->rows(); ++r) {
+            w.grdEx->setRow(r);
+            w.grdEx->setCol(1);
+            w.grdEx->setColSel(1);
+            w.grdEx->setCellBackColor(Colors::White);
+        }
+        f->t.gListRow = kasa;
+        f->answerOk(0);
+        f->press(w.cmdSampDel);
+        QVERIFY(f->modal.shown.isEmpty());
+        f->modal.answers.clear();
+        QCOMPARE(f->readEntries("Talk.txt").size(), 4);
+        f->press(w.cmdDec);
+        QCOMPARE(CurrentMode(w), Mode::ExampleList);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("_"));
+        // Selected again by a press, it is deleted after the question.
+        f->pressCell(w.grdEx, kasa, 1);
+        f->answerOk(0);
+        f->press(w.cmdSampDel);
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "あした"}));
+    }
+
     void failedSaveKeepsTheFileAndSaysSo()
     {
         auto f = started({Placeholder, Placeholder, "はい"});

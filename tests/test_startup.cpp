@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -103,16 +104,32 @@ private slots:
         QTRY_COMPARE(w.grdBoard->geometry().width(), before.width() * 2);
     }
 
-    void endButtonEndsTheProgram()
+    void endButtonEndsTheProgramButAsksBeforeLosingText()
     {
         TalkFixture f;
-        bool quit = false;
-        connect(qApp, &QCoreApplication::aboutToQuit, this, [&] { quit = true; });
-        QTimer::singleShot(0, &f.window(), [&] { f.press(f.window().cmdEnd); });
-        QTimer::singleShot(5000, qApp, &QCoreApplication::quit); // safety net
-        QApplication::exec();
-        QVERIFY(quit);
-        QVERIFY(!f.window().isVisible());
+        TalkWindow &w = f.window();
+        QSignalSpy closing(&w, &TalkWindow::closing);
+        f.typed(QStringLiteral("あした_"));
+        f.answerOk(1); // キャンセル: the text stays
+        f.press(w.cmdEnd);
+        QCOMPARE(f.prompts.size(), 1);
+        QCOMPARE(f.modal.shown, QStringList{QStringLiteral("frmOK")});
+        QCOMPARE(closing.count(), 0);
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あした_"));
+        f.answerOk(0);
+        f.press(w.cmdEnd);
+        QCOMPARE(closing.count(), 1);
+        QVERIFY(!w.isVisible());
+
+        for (const QString &empty : {QString(), QStringLiteral("_")}) {
+            TalkFixture g;
+            QSignalSpy ended(&g.window(), &TalkWindow::closing);
+            g.window().txtTalk->setText(empty);
+            g.press(g.window().cmdEnd); // nothing to lose: ends at once
+            QCOMPARE(ended.count(), 1);
+            QVERIFY(g.modal.shown.isEmpty());
+        }
     }
 };
 

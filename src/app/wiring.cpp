@@ -1,5 +1,6 @@
 #include "app/wiring.h"
 
+#include "app/okdialog.h"
 #include "app/optionsdialog.h"
 #include "app/startup.h"
 #include "app/talkcontext.h"
@@ -30,6 +31,19 @@ void cmdOpt_Click(TalkContext &t)
     BuildBoardPage(t);
 }
 
+void cmdEnd_Click(TalkContext &t)
+{
+    // A slip on the small exit button must not throw away what was written.
+    const QString text = t.w->txtTalk->text();
+    if (!text.isEmpty() && text != QStringLiteral("_")) {
+        ShowOKDialog(t, QStringLiteral("書いた文は消えます。終了してもいいですか？"), OkDialog::OkCancel,
+                     QStringLiteral("終了"));
+        if (!t.OKAnswer)
+            return;
+    }
+    t.w->close();
+}
+
 void cmdEnd2_Click(TalkContext &t)
 {
     t.keyBeep();
@@ -42,7 +56,7 @@ void WireTalkWindow(TalkContext &t)
     TalkWindow *w = t.w;
     QObject::connect(w, &TalkWindow::activated, w, [w] { w->txtTalk->setFocus(); });
     QObject::connect(w, &TalkWindow::closing, w, [] { QApplication::quit(); });
-    QObject::connect(w->cmdEnd, &QPushButton::clicked, w, [w] { w->close(); });
+    QObject::connect(w->cmdEnd, &QPushButton::clicked, w, [&t] { cmdEnd_Click(t); });
     QObject::connect(w->cmdOpt, &QPushButton::clicked, w, [&t] { cmdOpt_Click(t); });
     QObject::connect(w->cmdEnd2, &QPushButton::clicked, w, [&t] { cmdEnd2_Click(t); });
     QObject::connect(w->cmdKey, &QPushButton::clicked, w, [&t] { cmdKey_Click(t); });

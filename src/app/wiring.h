@@ -6,4 +6,5 @@ struct TalkContext;
 void WireTalkWindow(TalkContext &t);
 
 void cmdOpt_Click(TalkContext &t);
+void cmdEnd_Click(TalkContext &t);
 void cmdEnd2_Click(TalkContext &t);

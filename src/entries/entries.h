@@ -49,6 +49,10 @@ std::array<ListGrid, 5> ListGrids(TalkWindow *w);
 
 // A press on a list row selects it.
 void SelectListRow(TalkContext &t, Grid *grid, int startColumn);
+// Whether row `row` of a list is shown selected (its mark always reaches the last column).
+bool ListRowMarked(const Grid *grid, int row);
+// The list grid on show; null when none is.
+Grid *ListOnShow(TalkWindow *w);
 // Colours row `row` of a list from its start column to the last column.
 void PaintListRow(Grid *grid, int row, int startColumn, quint32 bgr);
 // Marks row `row` of a list from its start column on, and scrolls it to the top.

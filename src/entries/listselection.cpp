@@ -10,6 +10,20 @@ std::array<ListGrid, 5> ListGrids(TalkWindow *w)
     return {{{w->grdSp, 0}, {w->grdEx, 1}, {w->grdDay, 1}, {w->grdAD, 0}, {w->grdMail, 0}}};
 }
 
+bool ListRowMarked(const Grid *g, int row)
+{
+    return row >= 0 && row < g->rows() && g->cols() > 0 &&
+           g->cellBackColor(row, g->cols() - 1) == Colors::LightGreen;
+}
+
+Grid *ListOnShow(TalkWindow *w)
+{
+    for (const ListGrid list : ListGrids(w))
+        if (!list.grid->isHidden())
+            return list.grid;
+    return nullptr;
+}
+
 void PaintListRow(Grid *g, int row, int startColumn, quint32 bgr)
 {
     g->setRow(row);

@@ -19,10 +19,11 @@ void cmdSampADD_Click(TalkContext &t)
     TalkWindow *w = t.w;
     Grid *g = w->grdEx;
     const QString text = w->txtTalk->text();
-    if (trimSpaces(text).isEmpty())
+    const QString stored = EntryFormat::storedForm(text);
+    // The bare marker (what a list action leaves) has nothing to store.
+    if (trimSpaces(text).isEmpty() || stored.isEmpty())
         return;
     ScreenPointer::setWait();
-    const QString stored = EntryFormat::storedForm(text);
     for (int r = 0; r < g->rows(); ++r) {
         if (trimSpaces(g->textMatrix(r, 1)) == stored) {
             ShowOKDialog(t, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
@@ -62,6 +63,9 @@ void cmdSampADD_Click(TalkContext &t)
 void cmdSampDel_Click(TalkContext &t)
 {
     Grid *g = t.w->grdEx;
+    // Only a sentence the user sees selected is ever deleted.
+    if (!ListRowMarked(g, t.gListRow))
+        return;
     const QString sentence = g->textMatrix(t.gListRow, 1);
     const QString trimmed = trimSpaces(sentence);
     if (trimmed == EntryFormat::DiaryRow || trimmed == EntryFormat::MailRow)

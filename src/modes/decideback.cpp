@@ -90,6 +90,11 @@ bool decideExample(TalkContext &t)
 void cmdDec_Click(TalkContext &t)
 {
     TalkWindow *w = t.w;
+    // Decide takes only a row the user sees selected.
+    if (Grid *list = ListOnShow(w); list && !ListRowMarked(list, t.gListRow)) {
+        FocusAndHighlight(t);
+        return;
+    }
     w->setEnabled(false);
     const quint32 lightBlue = Colors::LightBlue;
     if (!w->grdSp->isHidden()) {

@@ -105,7 +105,8 @@ void switchList(TalkContext &t)
         ApplyBoardConfiguration(t);
     } else if (caption == ListCaption::EndAddresses) {
         bool keep = false;
-        if (!box->text().isEmpty()) {
+        // The bare marker a list action leaves holds nothing to store.
+        if (!box->text().isEmpty() && box->text() != QStringLiteral("_")) {
             if (!DecideMath::hasSeparator(box->text())) {
                 ShowOKDialog(t, QStringLiteral("名前、アドレスは、カンマで区切ってください。"),
                              OkDialog::Notice, QStringLiteral("メルアド登録"));
