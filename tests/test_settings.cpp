@@ -80,6 +80,16 @@ private slots:
         QVERIFY(!dialog.chkMaxC->isChecked());
         QCOMPARE(dialog.cmbSample->currentText(), QStringLiteral("２"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("オプション"));
+        // Option buttons and check boxes are drawn in the dialog's colour, not the button grey.
+        dialog.resize(400, 600);
+        const QImage shot = dialog.grab().toImage();
+        const QColor back = dialog.palette().color(QPalette::Window);
+        for (QWidget *w : std::initializer_list<QWidget *>{dialog.Option1[0], dialog.Option3[3],
+                                                           dialog.chkSamp, dialog.chkBeep}) {
+            const QPoint farRight = w->mapTo(&dialog, QPoint(w->width() - 3, w->height() / 2));
+            QCOMPARE(w->palette().color(w->backgroundRole()), back);
+            QCOMPARE(shot.pixelColor(farRight * shot.devicePixelRatio()), back);
+        }
     }
 
     void confirmWritesAllEightAndRebuildsTheBoard()

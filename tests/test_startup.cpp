@@ -21,9 +21,12 @@ private slots:
         TalkFixture f;
         TalkWindow &w = f.window();
         QCOMPARE(w.windowTitle(), QStringLiteral("Pirokan!  Ver 1.2"));
-        QCOMPARE(f.agent.log, (QStringList{QStringLiteral("load Genie"), QStringLiteral("character Genie"),
-                                           QStringLiteral("language 1041"), QStringLiteral("show"),
-                                           QStringLiteral("move 855 20"), QStringLiteral("play greet")}));
+        // The figure is placed before the window shows, and again as the window comes up.
+        QCOMPARE(
+            f.agent.log.mid(0, 7),
+            (QStringList{QStringLiteral("load Genie"), QStringLiteral("character Genie"),
+                         QStringLiteral("language 1041"), QStringLiteral("show"), QStringLiteral("fit 76"),
+                         QStringLiteral("move 961 0"), QStringLiteral("play greet")}));
         QVERIFY(w.fraRes->isVisible());
         QVERIFY(!w.fraDay->isVisible());
         QVERIFY(!w.fraTalk->isVisible());
@@ -102,6 +105,34 @@ private slots:
         // A wider than tall window scales by its height and keeps the canvas whole.
         w.resize(w.width() * 2, w.height());
         QTRY_COMPARE(w.grdBoard->geometry().width(), before.width() * 2);
+    }
+
+    void figureFollowsTheWindowAndNeverCoversTheText()
+    {
+        TalkFixture f;
+        TalkWindow &w = f.window();
+        const auto lastOf = [&f](const QString &what) {
+            for (auto it = f.agent.log.crbegin(); it != f.agent.log.crend(); ++it)
+                if (it->startsWith(what))
+                    return it->mid(what.size() + 1).split(QLatin1Char(' '));
+            return QStringList();
+        };
+        const auto figureRect = [&] {
+            const QStringList at = lastOf(QStringLiteral("move"));
+            const int h = lastOf(QStringLiteral("fit")).value(0).toInt();
+            return QRect(at.value(0).toInt(), at.value(1).toInt(), h * 3 / 4, h);
+        };
+        for (const QSize size : {w.size(), w.size() * 2, QSize(w.width() * 3, w.height())}) {
+            w.resize(size);
+            w.move(40, 30);
+            QTRY_COMPARE(figureRect().topLeft(),
+                         w.mapToGlobal(QPoint(Twips::toPixels(14415, Twips::scaleOf(&w)), 0)));
+            const QRect text(w.txtTalk->mapToGlobal(QPoint(0, 0)), w.txtTalk->size());
+            const QRect window(w.mapToGlobal(QPoint(0, 0)), w.size());
+            QVERIFY(!figureRect().intersects(text));
+            QVERIFY(window.contains(figureRect()));
+            QVERIFY(figureRect().height() >= Twips::toPixels(1140, Twips::scaleOf(&w)) - 1);
+        }
     }
 
     void endButtonEndsTheProgramButAsksBeforeLosingText()

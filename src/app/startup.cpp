@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/figureplacement.h"
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "board/board.h"
@@ -54,7 +55,7 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
     }
     t.gCharacter->setLanguageId(Japanese);
     t.gCharacter->show();
-    t.gCharacter->moveTo(855, 20);
+    (new FigurePlacement(t.w, t.gCharacter))->place();
     t.gCharacter->play(QStringLiteral("greet"));
     // Every board character is made ready in the background, so a press is heard at once.
     t.gCharacter->prepare(BoardPages::everyCharacter());

@@ -12,6 +12,8 @@ public:
     virtual void setLanguageId(int languageId) = 0;
     virtual void show() = 0;
     virtual void moveTo(int x, int y) = 0; // screen pixels
+    // Keeps the figure at most this many pixels tall (its width follows).
+    virtual void fitHeight(int) {}
     virtual void play(const QString &animation) = 0;
     virtual void speak(const QString &text) = 0;
     virtual void stop() = 0;

@@ -19,6 +19,7 @@ public:
     void setLanguageId(int id) override { *m_log << QStringLiteral("language %1").arg(id); }
     void show() override { *m_log << QStringLiteral("show"); }
     void moveTo(int x, int y) override { *m_log << QStringLiteral("move %1 %2").arg(x).arg(y); }
+    void fitHeight(int pixels) override { *m_log << QStringLiteral("fit %1").arg(pixels); }
     void play(const QString &a) override { *m_log << QStringLiteral("play ") + a; }
     void speak(const QString &text) override { *m_log << QStringLiteral("speak ") + text; }
     void stop() override { *m_log << QStringLiteral("stop"); }

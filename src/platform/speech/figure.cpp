@@ -13,7 +13,7 @@ constexpr int GreetMs = 1800;
 Figure::Figure(QColor body, QColor face, int size, std::function<bool()> speaking)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput),
-      m_body(body), m_face(face), m_speaking(std::move(speaking))
+      m_body(body), m_face(face), m_size(size), m_speaking(std::move(speaking))
 {
     setObjectName(QStringLiteral("Genie"));
     setAttribute(Qt::WA_TranslucentBackground);
@@ -24,6 +24,16 @@ Figure::Figure(QColor body, QColor face, int size, std::function<bool()> speakin
     connect(&m_frames, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     m_clock.start();
     updateMask();
+}
+
+void Figure::fitHeight(int pixels)
+{
+    const int h = std::clamp(pixels, 8, m_size);
+    if (h == height())
+        return;
+    setFixedSize(h * 3 / 4, h);
+    updateMask();
+    update();
 }
 
 void Figure::greet()

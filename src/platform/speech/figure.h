@@ -19,6 +19,8 @@ public:
 
     void greet();
     bool greeting() const;
+    // As tall as the character file says, or these pixels where that is less.
+    void fitHeight(int pixels);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -30,6 +32,7 @@ private:
     void updateMask();
 
     QColor m_body, m_face;
+    int m_size; // the tallest it is drawn, in pixels
     std::function<bool()> m_speaking;
     QTimer m_frames;
     QElapsedTimer m_clock;

@@ -39,6 +39,11 @@ void VoiceCharacter::moveTo(int x, int y)
     m_figure->move(x, y);
 }
 
+void VoiceCharacter::fitHeight(int pixels)
+{
+    m_figure->fitHeight(pixels);
+}
+
 void VoiceCharacter::play(const QString &animation)
 {
     if (animation == QLatin1String("greet"))

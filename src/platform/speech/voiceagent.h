@@ -27,6 +27,7 @@ public:
     void setLanguageId(int languageId) override;
     void show() override;
     void moveTo(int x, int y) override;
+    void fitHeight(int pixels) override;
     void play(const QString &animation) override;
     void speak(const QString &text) override;
     void stop() override;
