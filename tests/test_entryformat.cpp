@@ -1,7 +1,9 @@
 #include "entries/entryformat.h"
 #include "platform/entrystorage.h"
 #include "platform/textcodec.h"
+#include "support/failingstorage.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,12 +23,25 @@ class TestEntryFormat : public QObject
 private slots:
     void readingLines()
     {
-        const QString text =
-            QStringLiteral("\"あいう\"\r\n\r\n   \r\n\" \"\r\n\"a\"\"b\"\rlast\"\r\nin\nline\r\n");
+        const QString text = QStringLiteral(
+            "\"あいう\"\r\n\r\n   \r\n\" \"\r\n\"a\"\"b\"\rlast\"\r\nin\nline\r\n\"two\nlines\"\r\n");
         // Blank lines go; a quote-only line is kept as an empty entry; every quote goes;
-        // CR alone ends a line, LF alone does not.
-        QCOMPARE(parseLines(text), (QStringList{"あいう", " ", "ab", "last", "in\nline"}));
+        // CR LF, CR and LF end a line, but an LF inside an open quote is part of the entry.
+        QCOMPARE(parseLines(text), (QStringList{"あいう", " ", "ab", "last", "in", "line", "two\nlines"}));
         QCOMPARE(parseLines(QString()), QStringList());
+        // A file edited on Linux: many LF-ended lines are many entries.
+        QStringList many;
+        QString lf;
+        for (int i = 0; i < 52; ++i) {
+            many << QStringLiteral("れいぶん%1").arg(i);
+            lf += QStringLiteral("\"れいぶん%1\"\n").arg(i);
+        }
+        QCOMPARE(parseLines(lf), many);
+        QCOMPARE(parseLines(QStringLiteral("plain\nlines\n")), (QStringList{"plain", "lines"}));
+        // What the program writes for a two-line text reads back as one entry.
+        const QStringList mails = {"", "きょうは\nありがとう_", "next"};
+        QCOMPARE(parseLines(fileText(mails)), mails);
+        QCOMPARE(parseLines(QStringLiteral("\"unclosed\nat the end")), QStringList{"unclosed\nat the end"});
     }
 
     void writingLines()
@@ -51,6 +66,15 @@ private slots:
                  (QStringList{"26.12.08 new_", "26.12.01 old"}));
         // An empty entry is still written, as its date and a space.
         QCOMPARE(diaryEntries({"26.12.08"}, {""}, 5, "dropped"), QStringList{"26.12.08 "});
+        // Lines of another shape are shown and written back as they stand.
+        for (const QString &odd :
+             {QStringLiteral("26.12.08くぎりなし"), QStringLiteral("日付のない日記の行です"),
+              QStringLiteral("２６.１２.０８ ぜんかく"), QStringLiteral(" 26.12.08 まえに空白")}) {
+            QCOMPARE(diaryDateOf(odd), QString());
+            QCOMPARE(diaryTextOf(odd), odd);
+            QCOMPARE(diaryEntries({diaryDateOf(odd), "26.12.01"}, {diaryTextOf(odd), "old"}, 9, ""),
+                     (QStringList{odd, "26.12.01 old"}));
+        }
     }
 
     void addressesAndMails()
@@ -75,21 +99,41 @@ private slots:
 
     void codePage932AndUtf8()
     {
+        using TextCodec::Encoding;
+        const auto decoded = [](const QByteArray &bytes) { return TextCodec::decode(bytes).value().text; };
+        const auto encodingOf = [](const QByteArray &bytes) {
+            return TextCodec::decode(bytes).value().encoding;
+        };
         // 0x81 0x60 is the full-width tilde in Windows-31J, not the wave dash.
-        QCOMPARE(*TextCodec::decode(QByteArray("\x81\x60\x82\xa0", 4)), QStringLiteral("～あ"));
+        QCOMPARE(decoded(QByteArray("\x81\x60\x82\xa0", 4)), QStringLiteral("～あ"));
         QCOMPARE(TextCodec::encode(QStringLiteral("～あ")), QByteArray("\x81\x60\x82\xa0", 4));
         // What code page 932 cannot hold is written as UTF-8 with a mark, and read back whole.
         const QString emoji = QStringLiteral("ありがとう😀𠮷");
         const QByteArray bytes = TextCodec::encode(emoji);
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-        QCOMPARE(*TextCodec::decode(bytes), emoji);
+        QCOMPARE(decoded(bytes), emoji);
+        QCOMPARE(encodingOf(bytes), Encoding::Utf8WithBom);
         QVERIFY(!TextCodec::decode(QByteArray("\xFF\xFF\xFE", 3)));
+
+        // UTF-8 without a mark that also happens to be valid Windows-31J is read as UTF-8.
+        const QString address = QStringLiteral("山田、yamada@example.jp");
+        QCOMPARE(decoded(address.toUtf8()), address);
+        QCOMPARE(encodingOf(address.toUtf8()), Encoding::Utf8);
+        QCOMPARE(encodingOf(QByteArray("plain ascii")), Encoding::CodePage932);
+        // Each file keeps its own encoding where it can hold the text.
+        QCOMPARE(TextCodec::encode(address, Encoding::Utf8), address.toUtf8());
+        QCOMPARE(TextCodec::encode(emoji, Encoding::Utf8WithBom), bytes);
+
+        // A character cut off at the very end is an error in every encoding, never dropped.
+        for (const QByteArray &cut : {QByteArray("\x82\xa0\x82", 3), QByteArray("\xE3\x81\x82\xE3\x81", 5),
+                                      QByteArray("\xEF\xBB\xBF\xE3\x81\x82\xE3", 7)})
+            QVERIFY2(!TextCodec::decode(cut), cut.toHex().constData());
     }
 
     void filesRoundTripAndSurviveAFailedSave()
     {
         QTemporaryDir dir;
-        FolderEntryStorage storage(dir.path());
+        FailingEntryStorage storage(dir.path());
         QString error;
         QVERIFY(
             storage.write(QStringLiteral("Talk.txt"), fileText({Placeholder, Placeholder, "あい"}), &error));
@@ -121,6 +165,57 @@ private slots:
         QVERIFY(!storage.write(QStringLiteral("mail.txt"), QStringLiteral("x"), &error));
         QCOMPARE(fileBytes(dir.filePath(QStringLiteral("mail.txt"))), QByteArray("\xFF\xFF\xFE garbage"));
         QVERIFY(!storage.read(QStringLiteral("none.txt")).exists);
+    }
+
+    void eachFileKeepsItsEncodingAndStaleTemporariesGo()
+    {
+        QTemporaryDir dir;
+        QFile f(dir.filePath(QStringLiteral("addres.txt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("\"山田、yamada@example.jp\"\n").toUtf8());
+        f.close();
+        for (const char *left :
+             {"Talk.txt.AbC123", "day.txt.x1Y2z3", "Talk.txt.toolong7", "notes.txt.AbC123"})
+            QFile(dir.filePath(QString::fromLatin1(left))).open(QIODevice::WriteOnly);
+        FolderEntryStorage storage(dir.path());
+        storage.removeStaleTemporaries({"Talk.txt", "day.txt", "addres.txt", "mail.txt"});
+        QStringList left = QDir(dir.path()).entryList(QDir::Files);
+        left.sort();
+        QCOMPARE(left, (QStringList{"Talk.txt.toolong7", "addres.txt", "notes.txt.AbC123"}));
+
+        const EntryStorage::Read r = storage.read(QStringLiteral("addres.txt"));
+        QCOMPARE(parseLines(r.text), QStringList{"山田、yamada@example.jp"});
+        QString error;
+        QVERIFY(storage.write(QStringLiteral("addres.txt"),
+                              fileText({"山田、yamada@example.jp", "鈴木,s@x.jp"}), &error));
+        QCOMPARE(fileBytes(f.fileName()),
+                 QStringLiteral("\"山田、yamada@example.jp\"\r\n\"鈴木,s@x.jp\"\r\n").toUtf8());
+    }
+
+    void saveFailuresSayWhatHappenedInJapanese()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        // A folder that cannot be made, even by root: it would lie under a file.
+        FolderEntryStorage storage(dir.filePath(QStringLiteral("file/Pirokan")));
+        QString error;
+        QVERIFY(!storage.write(QStringLiteral("Talk.txt"), fileText({"あ"}), &error));
+        QVERIFY2(error.startsWith(QStringLiteral("「Talk.txt」を保存できませんでした。フォルダー")),
+                 qPrintable(error));
+        QVERIFY2(
+            error.contains(QStringLiteral("\nフォルダー：") + QDir::toNativeSeparators(storage.folder())),
+            qPrintable(error));
+        QVERIFY2(!error.contains(QStringLiteral("前の内容")), qPrintable(error)); // there was none
+        QVERIFY(!error.contains(QStringLiteral("No such")));
+
+        QVERIFY(!storage.read(QStringLiteral("Talk.txt")).exists);
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("day.txt"))); // not a regular file
+        FolderEntryStorage odd(dir.path());
+        const EntryStorage::Read r = odd.read(QStringLiteral("day.txt"));
+        QVERIFY(r.exists && !r.ok);
+        QVERIFY2(r.error.startsWith(QStringLiteral("「day.txt」を開けません")), qPrintable(r.error));
     }
 };
 

@@ -17,6 +17,7 @@ namespace EntryFiles {
 
 void EnsureEntryFiles(TalkContext &t)
 {
+    t.sv.entries->removeStaleTemporaries({Samples, Diary, Addresses, Mails});
     for (const QString &name : {Samples, Diary, Addresses, Mails}) {
         if (t.sv.entries->exists(name))
             continue;
@@ -31,7 +32,7 @@ QStringList ReadEntries(TalkContext &t, const QString &name)
 {
     const EntryStorage::Read r = t.sv.entries->read(name);
     if (r.exists && !r.ok) {
-        ShowOKDialog(t, QObject::tr("ファイルを読めません。消さずに残します。\n%1").arg(r.error),
+        ShowOKDialog(t, r.error + QObject::tr("\nこのファイルは消さずに、そのまま残します。"),
                      OkDialog::Notice, QStringLiteral("Pirokan"));
         return {};
     }
@@ -43,8 +44,7 @@ bool WriteEntries(TalkContext &t, const QString &name, const QStringList &entrie
     QString error;
     if (t.sv.entries->write(name, fileText(entries), &error))
         return true;
-    ShowOKDialog(t, QObject::tr("保存できませんでした。前の内容は残っています。\n%1").arg(error),
-                 OkDialog::Notice, QStringLiteral("Pirokan"));
+    ShowOKDialog(t, error, OkDialog::Notice, QStringLiteral("Pirokan"));
     return false;
 }
 

@@ -1,5 +1,7 @@
 #include "entries/entryformat.h"
 
+#include <QRegularExpression>
+
 namespace EntryFormat {
 
 namespace {
@@ -29,21 +31,34 @@ QStringList parseLines(const QString &fileText)
     QStringList lines;
     qsizetype start = 0;
     const qsizetype n = fileText.size();
-    // A line ends at CR or CR LF.
+    QString entry;
+    bool open = false; // an entry begun with a quote and not yet closed
+    // A line ends at CR LF, CR or LF; a lone LF inside an open quote is a line
+    // break the program itself stored within one entry.
     while (start < n) {
-        qsizetype end = fileText.indexOf(QLatin1Char('\r'), start);
-        if (end < 0)
-            end = n;
+        qsizetype end = start;
+        while (end < n && fileText[end] != QLatin1Char('\r') && fileText[end] != QLatin1Char('\n'))
+            ++end;
+        const bool loneLf = end < n && fileText[end] == QLatin1Char('\n');
         const QString line = fileText.mid(start, end - start);
         start = end + 1;
-        if (start < n && end < n && fileText[start] == QLatin1Char('\n'))
+        if (end < n && fileText[end] == QLatin1Char('\r') && start < n &&
+            fileText[start] == QLatin1Char('\n'))
             ++start;
-        if (trimSpaces(line).isEmpty())
+        entry = open ? entry + QLatin1Char('\n') + line : line;
+        const QString trimmed = trimSpaces(entry);
+        open = loneLf && trimmed.startsWith(QLatin1Char('"')) &&
+               (trimmed.size() == 1 || !trimmed.endsWith(QLatin1Char('"')));
+        if (open)
             continue;
-        QString kept = line;
+        if (trimmed.isEmpty())
+            continue;
+        QString kept = entry;
         kept.remove(QLatin1Char('"'));
         lines << kept;
     }
+    if (open && !trimSpaces(entry).isEmpty())
+        lines << QString(entry).remove(QLatin1Char('"'));
     return lines;
 }
 
@@ -60,14 +75,26 @@ QString diaryDate(const QDate &date)
     return date.toString(QStringLiteral("yy.MM.dd"));
 }
 
+namespace {
+
+// "YY.MM.DD " and the text: the shape every diary save writes.
+bool isDated(const QString &line)
+{
+    static const QRegularExpression dated(QStringLiteral("^[0-9]{2}\\.[0-9]{2}\\.[0-9]{2} "));
+    return dated.match(line).hasMatch();
+}
+
+} // namespace
+
 QString diaryDateOf(const QString &line)
 {
-    return line.left(8);
+    return isDated(line) ? line.left(8) : QString();
 }
 
 QString diaryTextOf(const QString &line)
 {
-    return trimSpaces(line.mid(9));
+    // A line of another shape is kept whole, as it stands.
+    return isDated(line) ? trimSpaces(line.mid(9)) : line;
 }
 
 QStringList sampleEntries(const QStringList &rows)
@@ -86,8 +113,10 @@ QStringList sampleEntries(const QStringList &rows)
 QStringList diaryEntries(const QStringList &dates, const QStringList &texts, int editRow, const QString &text)
 {
     QStringList out;
-    for (int i = 0; i < dates.size(); ++i)
-        out << dates[i] + QLatin1Char(' ') + (i == editRow ? text : texts.value(i));
+    for (int i = 0; i < dates.size(); ++i) {
+        const QString entry = i == editRow ? text : texts.value(i);
+        out << (dates[i].isEmpty() ? entry : dates[i] + QLatin1Char(' ') + entry);
+    }
     return out;
 }
 

@@ -20,7 +20,8 @@ QStringList parseLines(const QString &fileText);
 // A file's text from its entries.
 QString fileText(const QStringList &entries);
 
-// Diary line: "YY.MM.DD", a space, the text.
+// Diary line: "YY.MM.DD", a space, the text. A line of another shape has no
+// date, and its text is the whole line; it is written back as it stands.
 QString diaryDate(const QDate &date);
 QString diaryDateOf(const QString &line);
 QString diaryTextOf(const QString &line);

@@ -1,17 +1,25 @@
 #include "platform/entrystorage.h"
 
-#include "platform/textcodec.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QObject>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStorageInfo>
+
+Q_LOGGING_CATEGORY(lcFiles, "pirokan.files")
 
 QString FolderEntryStorage::pathOf(const QString &name) const
 {
     return QDir(m_folder).filePath(name);
+}
+
+QString FolderEntryStorage::named(const QString &name, const QString &what) const
+{
+    return QObject::tr("「%1」%2\nフォルダー：%3").arg(name, what, QDir::toNativeSeparators(m_folder));
 }
 
 bool FolderEntryStorage::exists(const QString &name) const
@@ -26,53 +34,77 @@ EntryStorage::Read FolderEntryStorage::read(const QString &name)
     r.exists = file.exists();
     if (!r.exists)
         return r;
-    if (!file.open(QIODevice::ReadOnly)) {
-        r.error = QObject::tr("%1 cannot be read: %2").arg(file.fileName(), file.errorString());
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcFiles) << file.fileName() << "cannot be read:" << file.errorString();
+        r.error = named(name, QObject::tr("を開けません。ファイルを読む許可があるか確かめてください。"));
         m_unreadable.insert(name);
         return r;
     }
-    const auto text = TextCodec::decode(file.readAll());
-    if (!text) {
-        r.error = QObject::tr("%1 is not in a known text encoding").arg(file.fileName());
+    const auto decoded = TextCodec::decode(file.readAll());
+    if (!decoded) {
+        r.error = named(name, QObject::tr("の文字コードが分かりません（壊れた文字があります）。"));
         m_unreadable.insert(name);
         return r;
     }
     m_unreadable.remove(name);
+    m_encodings.insert(name, decoded->encoding);
     r.ok = true;
-    r.text = *text;
+    r.text = decoded->text;
     return r;
 }
 
 bool FolderEntryStorage::write(const QString &name, const QString &text, QString *error)
 {
-    if (m_unreadable.contains(name)) {
+    const auto fail = [&](const QString &message, const QString &detail) {
+        qCWarning(lcFiles) << pathOf(name) << "could not be saved:" << detail;
         if (error)
-            *error = QObject::tr("%1 could not be read, so it is not overwritten").arg(pathOf(name));
+            *error = message;
         return false;
-    }
-    QDir().mkpath(m_folder);
+    };
+    if (m_unreadable.contains(name))
+        return fail(named(name, QObject::tr("は読めなかったので、上書きしません。")),
+                    QStringLiteral("unread"));
+    const bool earlier = QFileInfo::exists(pathOf(name));
+    const QString kept = earlier ? QObject::tr("\n前の内容は残っています。") : QString();
+    const QByteArray bytes =
+        TextCodec::encode(text, m_encodings.value(name, TextCodec::Encoding::CodePage932));
+
     QSaveFile file(pathOf(name));
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    if (QDir().mkpath(m_folder) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+        file.commit())
+        return true;
+    const QString detail = file.errorString();
+    file.cancelWriting();
+    const QFileInfo folder(m_folder);
+    if (!folder.isDir() || !folder.isWritable())
+        return fail(named(name, QObject::tr("を保存できませんでした。フォルダーを作れないか、書き込めません。"
+                                            "フォルダーの場所と書き込み許可を確かめてください。")) +
+                        kept,
+                    detail);
+    const QStorageInfo disk(m_folder);
+    if (file.error() == QFileDevice::ResourceError ||
+        (disk.isValid() && disk.bytesAvailable() < bytes.size()))
+        return fail(named(name, QObject::tr("を保存できませんでした。ディスクがいっぱいです。"
+                                            "いらないファイルを消してから、もう一度保存してください。")) +
+                        kept,
+                    detail);
+    return fail(named(name, QObject::tr("を保存できませんでした。書き込みの途中でエラーが起きました。")) +
+                    kept,
+                detail);
+}
+
+void FolderEntryStorage::removeStaleTemporaries(const QStringList &names)
+{
+    // A save killed between writing its temporary file and renaming it leaves "Talk.txt.AbC123".
+    QDir dir(m_folder);
+    for (const QString &name : names) {
+        const QRegularExpression temporary(
+            QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(name)));
+        for (const QString &file : dir.entryList({name + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+            if (temporary.match(file).hasMatch() && dir.remove(file))
+                qCInfo(lcFiles) << "removed" << dir.filePath(file) << "left by an interrupted save";
+        }
     }
-    const QByteArray bytes = TextCodec::encode(text);
-    if (m_failNext) {
-        m_failNext = false;
-        file.write(bytes.left(bytes.size() / 2));
-        file.cancelWriting();
-        file.commit();
-        if (error)
-            *error = QObject::tr("writing %1 was interrupted").arg(file.fileName());
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = QObject::tr("%1 could not be saved: %2").arg(pathOf(name), file.errorString());
-        return false;
-    }
-    return true;
 }
 
 QString FolderEntryStorage::chooseFolder(const QString &programFolder)

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/textcodec.h"
+
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 // Where the entry files are read and written, whole, one entry a line.
+// Every error is a complete message in Japanese, ready to show.
 class EntryStorage
 {
 public:
@@ -22,11 +26,14 @@ public:
     // Replaces the file whole, or leaves the old one as it was and says why.
     virtual bool write(const QString &name, const QString &text, QString *error) = 0;
     virtual QString pathOf(const QString &name) const = 0;
+    // Removes what an interrupted save of these files may have left behind.
+    virtual void removeStaleTemporaries(const QStringList &) {}
 };
 
-// Files in one folder, written atomically. A file that exists but could not be
-// read is never overwritten, so what it holds is not lost.
-class FolderEntryStorage final : public EntryStorage
+// Files in one folder, written atomically, each in the encoding it was read
+// in. A file that exists but could not be read is never overwritten, so what
+// it holds is not lost.
+class FolderEntryStorage : public EntryStorage
 {
 public:
     explicit FolderEntryStorage(const QString &folder) : m_folder(folder) {}
@@ -34,17 +41,18 @@ public:
     Read read(const QString &name) override;
     bool write(const QString &name, const QString &text, QString *error) override;
     QString pathOf(const QString &name) const override;
+    void removeStaleTemporaries(const QStringList &names) override;
     QString folder() const { return m_folder; }
-
-    // For tests: the next write stops half-way, as a crash or a full disk would.
-    void failNextWrite() { m_failNext = true; }
 
     // The program's folder when it already keeps the files and can be written,
     // else the per-user data folder.
     static QString chooseFolder(const QString &programFolder);
 
 private:
+    // "「name」" with the folder on a line of its own, as messages name a file.
+    QString named(const QString &name, const QString &what) const;
+
     QString m_folder;
     QSet<QString> m_unreadable;
-    bool m_failNext = false;
+    QHash<QString, TextCodec::Encoding> m_encodings;
 };

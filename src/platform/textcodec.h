@@ -4,12 +4,26 @@
 #include <QString>
 #include <optional>
 
-// The entry files' encoding: code page 932 (Windows-31J), or UTF-8 with a
-// byte-order mark when the text holds characters code page 932 cannot.
+// The entry files' encodings: code page 932 (Windows-31J) as a first start
+// writes them, UTF-8 as other editors do, and UTF-8 with a byte-order mark for
+// text that code page 932 cannot hold.
 namespace TextCodec {
 
-// The text of a file; empty when the bytes are neither.
-std::optional<QString> decode(const QByteArray &bytes);
-QByteArray encode(const QString &text);
+enum class Encoding { CodePage932, Utf8, Utf8WithBom };
+
+struct Decoded
+{
+    QString text;
+    Encoding encoding;
+};
+
+// A byte-order mark means UTF-8; without one, bytes that are valid UTF-8 and
+// not plain ASCII are UTF-8 (Japanese in code page 932 almost never is);
+// otherwise code page 932. Empty when the bytes are none of these, including
+// a character cut off at the end.
+std::optional<Decoded> decode(const QByteArray &bytes);
+
+// The text in the given encoding where it can hold it, else UTF-8 with a mark.
+QByteArray encode(const QString &text, Encoding encoding = Encoding::CodePage932);
 
 } // namespace TextCodec

@@ -7,6 +7,7 @@
 #include "platform/grid.h"
 #include "platform/settingsstore.h"
 #include "platform/textbox.h"
+#include "support/failingstorage.h"
 #include "support/fakes.h"
 
 #include <QTemporaryDir>
@@ -37,7 +38,7 @@ public:
     FixedClock clock;
     ScriptedRunner modal;
     QTemporaryDir folder;
-    FolderEntryStorage entries{folder.path()};
+    FailingEntryStorage entries{folder.path()};
 
     // An entry file's entries, written before start-up or read back after a save.
     void writeEntries(const QString &name, const QStringList &entries);
