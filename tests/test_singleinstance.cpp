@@ -41,6 +41,30 @@ private slots:
         QVERIFY(instance.isFirst());
     }
 
+    void onlyALiveOwnerKeepsAStartOut()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("pirokan.lock"));
+        // Empty (a power cut between creating and writing it) or garbled: nobody holds it.
+        for (const QByteArray &content :
+             {QByteArray(), QByteArray("\x01\x02garbage\n"), QByteArray("-5\n\n")}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+            f.close();
+            SingleInstance instance(path);
+            QCOMPARE(instance.state(), SingleInstance::State::First);
+        }
+        // A lock that cannot be made at all (here its folder would lie under a file) does not stop the start.
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SingleInstance unlocked(dir.filePath(QStringLiteral("file/pirokan.lock")));
+        QCOMPARE(unlocked.state(), SingleInstance::State::Unlocked);
+        QVERIFY(unlocked.isFirst());
+        QVERIFY(!unlocked.problem().isEmpty());
+    }
+
     void secondStartEndsSilentlyAndLeavesTheFirst()
     {
         QTemporaryDir home;

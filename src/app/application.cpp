@@ -25,10 +25,14 @@ int RunPirokan(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pirokan"));
 
-    // A second start ends here, silently, leaving the first undisturbed.
+    // A second start ends here, leaving the first undisturbed.
     SingleInstance instance(SingleInstance::defaultLockPath());
-    if (!instance.isFirst())
+    if (instance.state() == SingleInstance::State::AlreadyRunning) {
+        qCInfo(lcApp) << "already running; this start ends";
         return 0;
+    }
+    if (instance.state() == SingleInstance::State::Unlocked)
+        qCWarning(lcApp) << "starting without the single-instance lock:" << instance.problem();
 
     QtSettingsStore settings;
     VoiceAgent agent;
