@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 // The character file and the choice of voice it leads to.
 class TestCharacter : public QObject
@@ -38,7 +39,30 @@ private slots:
     {
         QString error;
         QVERIFY(!readCharacterFile(QStringLiteral("/nonexistent/genie.acs"), &error));
-        QVERIFY(error.contains(QStringLiteral("/nonexistent/genie.acs")));
+        QVERIFY(error.contains(QStringLiteral("「genie.acs」")));
+        QVERIFY(error.contains(QStringLiteral("フォルダー：/nonexistent")));
+    }
+
+    void notANumberAndEndlessFilesAreRefused()
+    {
+        const CharacterSheet d;
+        for (const char *bad : {"nan", "NaN", "inf", "-inf", "1e999"}) {
+            const CharacterSheet s =
+                parseCharacterSheet(QStringLiteral("voice.speed = %1\nvoice.pitch = %1\n"
+                                                   "voice.volume = %1\nfigure.size = %1\n")
+                                        .arg(QLatin1String(bad)));
+            QCOMPARE(s.speed, d.speed);
+            QCOMPARE(s.pitch, d.pitch);
+            QCOMPARE(s.volume, d.volume);
+            QCOMPARE(s.size, d.size);
+        }
+        // A FIFO would keep start-up waiting for a writer for ever.
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("genie.acs"));
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QString error;
+        QVERIFY(!readCharacterFile(fifo, &error));
+        QVERIFY(!error.isEmpty());
     }
 
     void missingVoiceFallsBackToTheNextEngine()

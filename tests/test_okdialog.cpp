@@ -35,6 +35,29 @@ class TestOkDialog : public QObject
     }
 
 private slots:
+    void aLongPromptIsShownWholeAndTheDialogGrows()
+    {
+        QWidget parent;
+        const QString prompt = QStringLiteral(
+            "話すキャラクターのファイル「genie.acs」を読めないため、Pirokan を始められません。\n"
+            "フォルダー：/home/someone/.local/share/a-rather-long-folder-name/Pirokan/build/RelWithDebInfo\n"
+            "ファイルがあるか、ふつうのファイルで読む許可があるか、確かめてください。");
+        OkDialog short_(&parent), long_(&parent);
+        short_.configure(QStringLiteral("はい"), OkDialog::Notice, QStringLiteral("t"));
+        long_.configure(prompt, OkDialog::Notice, QStringLiteral("t"));
+        QCOMPARE(long_.lblOK->text().remove(QChar(0x200B)), prompt);
+        QCOMPARE(short_.size(), QSize(Twips::toPixels(11775, 1.0), Twips::toPixels(4545, 1.0)));
+        QVERIFY(long_.height() > short_.height());
+        const QRect needed = QFontMetrics(long_.lblOK->font())
+                                 .boundingRect(QRect(0, 0, long_.lblOK->width(), 100000), Qt::TextWordWrap,
+                                               long_.lblOK->text());
+        QVERIFY(needed.height() <= long_.lblOK->height());
+        QVERIFY(needed.width() <= long_.lblOK->width());
+        QVERIFY(long_.cmdOK[0]->geometry().top() >= long_.lblOK->geometry().bottom());
+        QVERIFY(long_.cmdOK[0]->geometry().bottom() <= long_.height());
+        QVERIFY(long_.height() < 800); // still on a small screen
+    }
+
     void kindsInSequence()
     {
         TalkFixture f;

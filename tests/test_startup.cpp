@@ -86,7 +86,8 @@ private slots:
         QFile::remove(f.folder.filePath(QStringLiteral("genie.acs")));
         QString error;
         QVERIFY(!LoadTalkWindow(f.t, &error));
-        QVERIFY2(error.contains(QStringLiteral("genie.acs")), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("「genie.acs」を読めない")), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("\nフォルダー：") + f.folder.path()), qPrintable(error));
         QVERIFY(!f.window().isVisible());
     }
 

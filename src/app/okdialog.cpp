@@ -8,19 +8,39 @@
 #include "platform/services.h"
 #include "platform/twips.h"
 
+#include <QFontMetrics>
+#include <cmath>
+
+namespace {
+
+constexpr int Width = 11775, Height = 4545;                        // twips
+constexpr int LabelLeft = 240, LabelTop = 120, LabelWidth = 11385; // twips
+constexpr int LabelHeight = 1965, ButtonsBelowLabel = 195;         // twips
+constexpr int LongestLabel = 7200;                                 // twips
+constexpr double LargestPoints = 48, SmallestPoints = 18;
+
+// A path may break after each separator, so a long folder wraps instead of running out.
+QString breakablePaths(QString text)
+{
+    text.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+    return text;
+}
+
+} // namespace
+
 OkDialog::OkDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmOK"));
     setWindowTitle(QStringLiteral("問い合わせ？"));
     setBackground(this, 0xFF8080);
-    Twips::sizeDialog(this, parent, 11775, 4545);
+    Twips::sizeDialog(this, parent, Width, Height);
 
     lblOK = new ColorLabel(QStringLiteral("Label1"), this);
     lblOK->setObjectName(QStringLiteral("lblOK"));
     lblOK->setBackColor(0xFF8080);
     lblOK->setWordWrap(true);
-    Fonts::set(lblOK, Fonts::ProportionalGothic, 48, true);
-    Twips::setRect(lblOK, 240, 120, 11385, 1965);
+    Fonts::set(lblOK, Fonts::ProportionalGothic, LargestPoints, true);
+    Twips::setRect(lblOK, LabelLeft, LabelTop, LabelWidth, LabelHeight);
 
     const struct
     {
@@ -60,7 +80,30 @@ void OkDialog::configure(const QString &prompt, int kind, const QString &title)
         break;
     }
     setWindowTitle(title);
-    lblOK->setText(prompt);
+    lblOK->setText(breakablePaths(prompt));
+    fitPrompt();
+}
+
+void OkDialog::fitPrompt()
+{
+    // A long prompt is shown whole: in smaller type down to a floor, and in a taller dialog.
+    const double scale = Twips::scaleOf(this);
+    const int width = Twips::toPixels(LabelWidth, scale);
+    int needed = 0;
+    for (double points = LargestPoints; points >= SmallestPoints; points -= 3) {
+        Fonts::set(lblOK, Fonts::ProportionalGothic, points, true);
+        const QRect bounds = QFontMetrics(lblOK->font())
+                                 .boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, lblOK->text());
+        needed = int(std::ceil(Twips::toTwips(bounds.height(), scale))) + 60;
+        if (needed <= LongestLabel)
+            break;
+    }
+    const int label = std::max(LabelHeight, needed);
+    Twips::setRect(lblOK, LabelLeft, LabelTop, LabelWidth, label);
+    const int buttonsTop = LabelTop + label + ButtonsBelowLabel;
+    for (ColorButton *b : cmdOK)
+        Twips::setRect(b, Twips::rect(b).left(), buttonsTop, Twips::rect(b).width(), Twips::rect(b).height());
+    Twips::sizeDialog(this, parentWidget(), Width, Height + (label - LabelHeight));
 }
 
 void OkDialog::cmdOK_Click(int index)

@@ -24,6 +24,7 @@ public:
 
 private:
     void cmdOK_Click(int index);
+    void fitPrompt();
     bool m_answer = false;
 };
 

@@ -49,7 +49,10 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
     t.gCharacter = t.sv.agent->character(CharacterName);
     if (!t.gCharacter) {
         if (error)
-            *error = QObject::tr("The character %1 is not in %2").arg(CharacterName, file);
+            *error = QObject::tr("話すキャラクター「%1」が、ファイル「genie.acs」にありません。Pirokan "
+                                 "を始められません。\n"
+                                 "フォルダー：%2")
+                         .arg(CharacterName, QDir::toNativeSeparators(t.gAppPath));
         ScreenPointer::setDefault();
         return false;
     }

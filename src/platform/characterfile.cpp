@@ -1,15 +1,23 @@
 #include "platform/characterfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QObject>
 
+Q_LOGGING_CATEGORY(lcCharacter, "pirokan.character")
+
 namespace {
+
+constexpr qint64 MaxFileSize = 1 << 20; // a character file is a few lines
 
 std::optional<double> numberIn(const QString &value, double low, double high)
 {
     bool ok = false;
     const double n = value.toDouble(&ok);
-    if (!ok || n < low || n > high)
+    // Written so that NaN, which compares false with everything, is refused too.
+    if (!ok || !(n >= low && n <= high))
         return std::nullopt;
     return n;
 }
@@ -64,11 +72,19 @@ CharacterSheet parseCharacterSheet(const QString &text)
 
 std::optional<CharacterSheet> readCharacterFile(const QString &path, QString *error)
 {
+    const QFileInfo info(path);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // Only a regular file: a FIFO or a device would keep start-up waiting for ever.
+    if (!info.isFile() || info.size() > MaxFileSize || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        qCWarning(lcCharacter) << "the character file" << path << "cannot be read:"
+                               << (info.exists() ? file.errorString() : QStringLiteral("missing"));
         if (error)
-            *error = QObject::tr("The character file %1 cannot be read: %2").arg(path, file.errorString());
+            *error =
+                QObject::tr("話すキャラクターのファイル「%1」を読めないため、Pirokan を始められません。\n"
+                            "フォルダー：%2\n"
+                            "ファイルがあるか、ふつうのファイルで読む許可があるか、確かめてください。")
+                    .arg(info.fileName(), QDir::toNativeSeparators(info.absolutePath()));
         return std::nullopt;
     }
-    return parseCharacterSheet(QString::fromUtf8(file.readAll()));
+    return parseCharacterSheet(QString::fromUtf8(file.read(MaxFileSize)));
 }

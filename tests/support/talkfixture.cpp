@@ -63,7 +63,7 @@ void TalkFixture::typed(const QString &textWithMarker)
 void TalkFixture::answerOk(int button)
 {
     modal.answers.push_back([this, button](QDialog &d) {
-        prompts << d.findChild<QLabel *>(QStringLiteral("lblOK"))->text();
+        prompts << d.findChild<QLabel *>(QStringLiteral("lblOK"))->text().remove(QChar(0x200B));
         arrayButton(&d, QStringLiteral("cmdOK"), button)->click();
     });
 }

@@ -3,6 +3,7 @@
 #include "platform/speech/readings.h"
 
 #include <QObject>
+#include <espeak-ng/espeak_ng.h>
 #include <espeak-ng/speak_lib.h>
 #include <mutex>
 
@@ -41,8 +42,14 @@ bool EspeakEngine::initialise()
         return m_problem.isEmpty();
     m_tried = true;
     std::lock_guard lock(espeakMutex);
-    m_rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 0);
-    if (m_rate <= 0) {
+    // The library's own start-up ends the whole process when its data is missing;
+    // this one returns the error instead.
+    espeak_ng_InitializePath(nullptr);
+    espeak_ng_ERROR_CONTEXT context = nullptr;
+    const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
+    espeak_ng_ClearErrorContext(&context);
+    if (status != ENS_OK || espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr) != ENS_OK ||
+        (m_rate = espeak_ng_GetSampleRate()) <= 0) {
         m_problem = QObject::tr("espeak-ng could not start (its data may be missing)");
         return false;
     }
