@@ -43,6 +43,30 @@ private slots:
         QVERIFY(error.contains(QStringLiteral("フォルダー：/nonexistent")));
     }
 
+    void aCharacterThatCannotSpeakSaysSoOnceAndASilentOneDoesNot()
+    {
+        QTemporaryDir dir;
+        const auto loaded = [&dir](const QByteArray &sheet) {
+            QFile f(dir.filePath(QStringLiteral("genie.acs")));
+            f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            f.write(sheet);
+            f.close();
+            auto agent = std::make_unique<VoiceAgent>();
+            QString error;
+            if (!agent->load(QStringLiteral("Genie"), f.fileName(), &error))
+                qFatal("not loaded");
+            return agent;
+        };
+        int told = 0;
+        auto mute = loaded("voice.engines = openjtalk\nvoice.file = /nonexistent.htsvoice\n");
+        mute->character(QStringLiteral("Genie"))->setMuteHandler([&told] { ++told; });
+        QTRY_COMPARE(told, 1);
+        auto silent = loaded("voice.engines = silent\n");
+        silent->character(QStringLiteral("Genie"))->setMuteHandler([&told] { ++told; });
+        QTest::qWait(50);
+        QCOMPARE(told, 1);
+    }
+
     void notANumberAndEndlessFilesAreRefused()
     {
         const CharacterSheet d;

@@ -108,6 +108,18 @@ private slots:
         QTRY_COMPARE(w.grdBoard->geometry().width(), before.width() * 2);
     }
 
+    void aMuteVoiceIsToldOnScreen()
+    {
+        TalkFixture f;
+        QVERIFY(f.agent.recording()->muted);
+        f.answerOk(0);
+        f.agent.recording()->muted();
+        QCOMPARE(f.modal.shown, QStringList{QStringLiteral("frmOK")});
+        QVERIFY2(f.prompts.value(0).startsWith(QStringLiteral("声が出せません。")),
+                 qPrintable(f.prompts.value(0)));
+        QVERIFY(f.prompts.value(0).contains(QStringLiteral("README")));
+    }
+
     void figureFollowsTheWindowAndNeverCoversTheText()
     {
         TalkFixture f;

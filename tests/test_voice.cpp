@@ -4,6 +4,7 @@
 #include "platform/speech/openjtalkengine.h"
 #include "platform/speech/readings.h"
 #include "platform/speech/speakingvoice.h"
+#include "platform/speech/speechengine.h"
 #include "support/captureaudio.h"
 
 #include <QTemporaryDir>
@@ -32,6 +33,18 @@ bool audible(const std::optional<Clip> &clip)
     return clip && clip->seconds() > 0.05 && rms(*clip) > 300;
 }
 
+// An engine that fails on every utterance, as one that crashes each time does.
+class FailingEngine final : public SpeechEngine
+{
+public:
+    QString key() const override { return QStringLiteral("failing"); }
+    QString unavailableReason() const override { return {}; }
+    std::optional<Clip> synthesize(const QString &, const std::atomic_bool &) override
+    {
+        return std::nullopt;
+    }
+};
+
 } // namespace
 
 // The voice: readings, engines, and the queue that plays their clips in order.
@@ -42,6 +55,26 @@ class TestVoice : public QObject
     std::atomic_bool notCancelled{false};
 
 private slots:
+    void speechThatKeepsFailingIsReportedOnce()
+    {
+        QTemporaryDir cache;
+        CaptureAudio audio;
+        SpeakingVoice voice(std::make_unique<FailingEngine>(), &audio, cache.path());
+        std::atomic_int reported{0};
+        voice.setFailureHandler([&reported] { ++reported; });
+        for (int i = 0; i < SpeakingVoice::FailuresToReport - 1; ++i) {
+            voice.speak(QStringLiteral("あ"));
+            voice.waitUntilIdle();
+        }
+        QCOMPARE(reported.load(), 0); // a failure or two may pass
+        for (int i = 0; i < 5; ++i) {
+            voice.speak(QStringLiteral("い"));
+            voice.waitUntilIdle();
+        }
+        QCOMPARE(reported.load(), 1);
+        QCOMPARE(audio.count(), size_t(0));
+    }
+
     void lonesAreReadAsThemselves()
     {
         using Readings::ofLoneCharacter;

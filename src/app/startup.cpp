@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/figureplacement.h"
+#include "app/okdialog.h"
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "board/board.h"
@@ -56,6 +57,14 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
         ScreenPointer::setDefault();
         return false;
     }
+    // Without a voice the program still works, but the user must know it cannot speak for them.
+    t.gCharacter->setMuteHandler([&t] {
+        ShowOKDialog(t,
+                     QObject::tr("声が出せません。音声合成か音の出力が使えません。\n"
+                                 "文字を書くことと保存はこのまま使えます。\n"
+                                 "直し方は README の「Troubleshooting」を見てください。"),
+                     OkDialog::Notice, QStringLiteral("Pirokan"));
+    });
     t.gCharacter->setLanguageId(Japanese);
     t.gCharacter->show();
     (new FigurePlacement(t.w, t.gCharacter))->place();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The speaking character: an on-screen figure with a Japanese voice.
 // Speak returns at once while the speech goes on; Stop ends it.
@@ -19,6 +20,11 @@ public:
     virtual void stop() = 0;
     // Makes these texts ready to be said at once later; a character may ignore it.
     virtual void prepare(const QStringList &) {}
+    // Called once, on the user-interface thread, when the voice cannot be heard:
+    // already at start (no engine or no sound output; the handler is called soon
+    // after it is set), or later when speaking keeps failing. Never for a
+    // character that is silent by choice.
+    virtual void setMuteHandler(std::function<void()>) {}
 };
 
 // Loads characters from character files and hands them out by name.

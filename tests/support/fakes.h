@@ -23,6 +23,10 @@ public:
     void play(const QString &a) override { *m_log << QStringLiteral("play ") + a; }
     void speak(const QString &text) override { *m_log << QStringLiteral("speak ") + text; }
     void stop() override { *m_log << QStringLiteral("stop"); }
+    void setMuteHandler(std::function<void()> handler) override { muted = std::move(handler); }
+
+    // What the program does when the voice cannot be heard.
+    std::function<void()> muted;
 
 private:
     QStringList *m_log;
@@ -55,6 +59,7 @@ public:
         return s;
     }
 
+    RecordingCharacter *recording() const { return m_character.get(); }
     QStringList log;
 
 private:

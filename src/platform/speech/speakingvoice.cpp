@@ -91,6 +91,12 @@ void SpeakingVoice::prefetch(const QStringList &texts)
     m_wake.notify_all();
 }
 
+void SpeakingVoice::setFailureHandler(std::function<void()> handler)
+{
+    std::lock_guard lock(m_mutex);
+    m_onFailure = std::move(handler);
+}
+
 bool SpeakingVoice::isSpeaking() const
 {
     return m_audio->isPlaying();
@@ -136,6 +142,14 @@ void SpeakingVoice::run()
         lock.lock();
         if (urgent && clip && job.generation == m_generation)
             m_audio->play(*clip);
+        if (urgent && !m_cancelUrgent && !m_quit) {
+            // An engine that fails on everything (a crash on every utterance) leaves the user mute.
+            m_failuresInARow = clip ? 0 : m_failuresInARow + 1;
+            if (m_failuresInARow >= FailuresToReport && !m_failureReported && m_onFailure) {
+                m_failureReported = true;
+                m_onFailure();
+            }
+        }
         if (!urgent && !clip && m_cancelBackground && !m_quit)
             m_background.push_back(job.text); // given way to a request: try again later
         m_busy = false;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -29,6 +30,9 @@ public:
     // Makes clips for these texts in the background, when nothing else is asked for.
     void prefetch(const QStringList &texts);
     bool isSpeaking() const;
+    // Called once, from the voice's thread, when speech has failed this many times in a row.
+    static constexpr int FailuresToReport = 3;
+    void setFailureHandler(std::function<void()> handler);
 
     // For tests and benchmarks: waits until the background work is done.
     void waitUntilIdle();
@@ -61,5 +65,8 @@ private:
     std::atomic<quint64> m_generation{0};
     std::atomic_bool m_cancelUrgent{false};
     std::atomic_bool m_cancelBackground{false};
+    std::function<void()> m_onFailure;
+    int m_failuresInARow = 0;
+    bool m_failureReported = false;
     std::thread m_worker;
 };

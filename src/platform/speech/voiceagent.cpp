@@ -10,12 +10,13 @@
 #include <QDir>
 #include <QLoggingCategory>
 #include <QStandardPaths>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcVoice, "pirokan.voice")
 
 VoiceCharacter::VoiceCharacter(std::unique_ptr<SpeakingVoice> voice, std::unique_ptr<AudioOutput> audio,
-                               std::unique_ptr<Figure> figure)
-    : m_audio(std::move(audio)), m_voice(std::move(voice)), m_figure(std::move(figure))
+                               std::unique_ptr<Figure> figure, bool mute)
+    : m_audio(std::move(audio)), m_voice(std::move(voice)), m_figure(std::move(figure)), m_mute(mute)
 {}
 
 VoiceCharacter::~VoiceCharacter()
@@ -68,6 +69,16 @@ void VoiceCharacter::prepare(const QStringList &texts)
         m_voice->prefetch(texts);
 }
 
+void VoiceCharacter::setMuteHandler(std::function<void()> handler)
+{
+    if (m_mute)
+        QTimer::singleShot(0, m_figure.get(), handler);
+    else if (m_voice)
+        m_voice->setFailureHandler([figure = m_figure.get(), handler] {
+            QMetaObject::invokeMethod(figure, handler, Qt::QueuedConnection);
+        });
+}
+
 std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSheet &sheet, QStringList *problems)
 {
     for (const QString &name : sheet.engines) {
@@ -115,8 +126,10 @@ bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
     SpeakingVoice *raw = voice.get();
     auto figure = std::make_unique<Figure>(sheet->body, sheet->face, sheet->size,
                                            [raw] { return raw && raw->isSpeaking(); });
+    // Silent by choice ("silent" first) leaves no problem to tell of.
+    const bool mute = !voice && !problems.isEmpty();
     m_characters[name] =
-        std::make_unique<VoiceCharacter>(std::move(voice), std::move(audio), std::move(figure));
+        std::make_unique<VoiceCharacter>(std::move(voice), std::move(audio), std::move(figure), mute);
     return true;
 }
 

@@ -20,8 +20,9 @@ std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSheet &sheet, QS
 class VoiceCharacter final : public Character
 {
 public:
+    // mute: the voice was wanted but cannot be heard.
     VoiceCharacter(std::unique_ptr<SpeakingVoice> voice, std::unique_ptr<AudioOutput> audio,
-                   std::unique_ptr<Figure> figure);
+                   std::unique_ptr<Figure> figure, bool mute);
     ~VoiceCharacter() override;
 
     void setLanguageId(int languageId) override;
@@ -32,11 +33,13 @@ public:
     void speak(const QString &text) override;
     void stop() override;
     void prepare(const QStringList &texts) override;
+    void setMuteHandler(std::function<void()> handler) override;
 
 private:
     std::unique_ptr<AudioOutput> m_audio;
     std::unique_ptr<SpeakingVoice> m_voice; // null when silent
     std::unique_ptr<Figure> m_figure;
+    bool m_mute;
 };
 
 // Loads characters from character files: picks the first engine of the file's
