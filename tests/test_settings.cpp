@@ -1,6 +1,7 @@
 #include "app/optionsdialog.h"
 #include "app/settings.h"
 #include "platform/grid.h"
+#include "platform/settingsstore.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
 #include "support/talkfixture.h"
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestSettings : public QObject
@@ -125,6 +127,43 @@ private slots:
         QCOMPARE(w.grdBoard->cols(), 15);
         QCOMPARE(w.cmdKey->text(), QStringLiteral("ひら"));
         QCOMPARE(Twips::fontPoints(w.txtTalk), 100.0);
+    }
+
+    void theOptionsAreStoredAllOrNothingAndAFailureIsTold()
+    {
+        QTemporaryDir dir;
+        Settings chosen;
+        chosen.OPT1 = QStringLiteral("3");
+        chosen.gMaxC = 14;
+        QtSettingsStore store(dir.filePath(QStringLiteral("Talk.conf")));
+        QString error;
+        QVERIFY(WriteSettings(store, chosen, &error));
+        QCOMPARE(ReadSettings(QtSettingsStore(dir.filePath(QStringLiteral("Talk.conf")))).OPT1,
+                 QStringLiteral("3"));
+        QCOMPARE(ReadSettings(QtSettingsStore(dir.filePath(QStringLiteral("Talk.conf")))).gMaxC, 14);
+
+        // A store that cannot be written (its folder would lie under a file, even for root).
+        QFile blocker(dir.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QtSettingsStore unwritable(dir.filePath(QStringLiteral("file/Talk.conf")));
+        QVERIFY(!WriteSettings(unwritable, chosen, &error));
+        QVERIFY2(error.startsWith(QStringLiteral("設定を保存できませんでした。")), qPrintable(error));
+
+        // Through the window: the options apply for now, and the user is told they were not kept.
+        TalkFixture f;
+        f.settings.failWrites = true;
+        f.modal.answers.push_back([](QDialog &d) {
+            auto &o = static_cast<OptionsDialog &>(d);
+            o.chkMoji->setChecked(true);
+            o.cmdOK[1]->click();
+        });
+        f.answerOk(0);
+        f.press(f.window().cmdOpt);
+        QCOMPARE(f.modal.shown, (QStringList{"frmOPT", "frmOK"}));
+        QVERIFY(f.prompts.value(0).startsWith(QStringLiteral("設定を保存できませんでした。")));
+        QCOMPARE(Twips::fontPoints(f.window().txtTalk), 100.0);
+        QVERIFY(f.settings.values.isEmpty());
     }
 
     void cancelChangesNothing()

@@ -5,8 +5,10 @@
 #include "platform/speech/readings.h"
 #include "platform/speech/speakingvoice.h"
 #include "platform/speech/speechengine.h"
+#include "platform/speech/voicecache.h"
 #include "support/captureaudio.h"
 
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -75,6 +77,22 @@ private slots:
         QCOMPARE(audio.count(), size_t(0));
     }
 
+    void anEmptyCacheFileIsAMiss()
+    {
+        QTemporaryDir folder;
+        VoiceCache cache(folder.path());
+        Clip clip;
+        clip.samples = {1, 2, 3};
+        cache.store(QStringLiteral("k"), clip);
+        cache.clearMemory();
+        QVERIFY(cache.find(QStringLiteral("k")));
+        QDirIterator files(folder.path(), QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY(files.hasNext());
+        QFile(files.next()).resize(0); // what a write cut short leaves
+        cache.clearMemory();
+        QVERIFY(!cache.find(QStringLiteral("k")));
+    }
+
     void lonesAreReadAsThemselves()
     {
         using Readings::ofLoneCharacter;
@@ -109,6 +127,9 @@ private slots:
         QCOMPARE(clip->samples.size(), size_t(4));
         QCOMPARE(ClipOps::resampled(*clip).samples.size(), size_t(7));
         QVERIFY(!ClipOps::fromWav("not a wav"));
+        // A WAVE with an empty data chunk, and empty bytes, make no sound and no fault.
+        QVERIFY(!ClipOps::fromWav(wav.left(40) + QByteArray(4, '\0')));
+        QVERIFY(ClipOps::fromBytes(QByteArray()).isEmpty());
 
         Clip quiet;
         quiet.samples = std::vector<qint16>(48000, 0);

@@ -134,7 +134,7 @@ Settings OptionsDialog::shown() const
 void OptionsDialog::cmdOK_Click(int index)
 {
     if (index == 1) {
-        WriteSettings(m_store, shown());
+        WriteSettings(m_store, shown(), &m_saveError);
         accept();
     } else {
         reject();

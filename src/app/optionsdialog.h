@@ -24,6 +24,8 @@ public:
 
     // The options as the controls show them.
     Settings shown() const;
+    // Why the confirmed options could not be stored; empty when they were.
+    QString saveError() const { return m_saveError; }
 
     std::array<QRadioButton *, 4> Option1;
     std::array<QRadioButton *, 2> Option2;
@@ -44,4 +46,5 @@ private:
     QButtonGroup *m_group1;
     QButtonGroup *m_group2;
     QButtonGroup *m_group3;
+    QString m_saveError;
 };

@@ -29,16 +29,17 @@ Settings ReadSettings(const SettingsStore &store)
     return s;
 }
 
-void WriteSettings(SettingsStore &store, const Settings &s)
+bool WriteSettings(SettingsStore &store, const Settings &s, QString *error)
 {
-    store.write(QStringLiteral("OPT1"), s.OPT1);
-    store.write(QStringLiteral("OPT2"), s.OPT2);
-    store.write(QStringLiteral("OPT3"), s.OPT3);
-    store.write(QStringLiteral("Samp"), s.Samp);
-    store.write(QStringLiteral("Sample"), QString::number(s.Sample));
-    store.write(QStringLiteral("Beep"), s.Beep);
-    store.write(QStringLiteral("Moji"), s.Moji);
-    store.write(QStringLiteral("gMaxC"), QString::number(s.gMaxC));
+    return store.write({{QStringLiteral("OPT1"), s.OPT1},
+                        {QStringLiteral("OPT2"), s.OPT2},
+                        {QStringLiteral("OPT3"), s.OPT3},
+                        {QStringLiteral("Samp"), s.Samp},
+                        {QStringLiteral("Sample"), QString::number(s.Sample)},
+                        {QStringLiteral("Beep"), s.Beep},
+                        {QStringLiteral("Moji"), s.Moji},
+                        {QStringLiteral("gMaxC"), QString::number(s.gMaxC)}},
+                       error);
 }
 
 int talkFontPoints(const Settings &settings)

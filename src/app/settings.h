@@ -24,8 +24,8 @@ struct Settings
 // Reads the eight keys; a value that is missing, not a number or out of range reads as its default.
 Settings ReadSettings(const SettingsStore &store);
 
-// Writes all eight keys as decimal text, in the dialog's order.
-void WriteSettings(SettingsStore &store, const Settings &settings);
+// Writes all eight keys as decimal text, all or none; false, saying why, when they were not kept.
+bool WriteSettings(SettingsStore &store, const Settings &settings, QString *error);
 
 // Point size of the text box for the large-text option.
 int talkFontPoints(const Settings &settings);

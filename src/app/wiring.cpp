@@ -25,7 +25,10 @@ void cmdOpt_Click(TalkContext &t)
     t.sv.modal->run(dialog);
     if (dialog.result() != QDialog::Accepted)
         return;
-    t.settings = ReadSettings(*t.sv.settings);
+    // What was confirmed applies now, even when the store could not keep it.
+    t.settings = dialog.shown();
+    if (!dialog.saveError().isEmpty())
+        ShowOKDialog(t, dialog.saveError(), OkDialog::Notice, QStringLiteral("Pirokan"));
     ApplyTextSize(t);
     t.w->cmdKey->setText(QStringLiteral("英数"));
     BuildBoardPage(t);

@@ -1,34 +1,32 @@
 #pragma once
 
-#include <QHash>
+#include <QList>
 #include <QString>
+#include <utility>
 
 // The per-user settings store: text values by key within one application and section.
 class SettingsStore
 {
 public:
+    using Values = QList<std::pair<QString, QString>>;
+
     virtual ~SettingsStore() = default;
     virtual QString read(const QString &key, const QString &defaultValue) const = 0;
-    virtual void write(const QString &key, const QString &value) = 0;
+    // Stores all the values or none of them; false, saying why, when they could not be kept.
+    virtual bool write(const Values &values, QString *error) = 0;
 };
 
 // QSettings under application "Talk", section "OPT".
 class QtSettingsStore final : public SettingsStore
 {
 public:
+    QtSettingsStore() = default;
+    // A store in this file instead of the user's own (for tests).
+    explicit QtSettingsStore(const QString &fileName) : m_fileName(fileName) {}
+
     QString read(const QString &key, const QString &defaultValue) const override;
-    void write(const QString &key, const QString &value) override;
-};
+    bool write(const Values &values, QString *error) override;
 
-// Keeps values in memory; for tests and for runs that must not touch the user's store.
-class MemorySettingsStore final : public SettingsStore
-{
-public:
-    QString read(const QString &key, const QString &defaultValue) const override
-    {
-        return values.value(key, defaultValue);
-    }
-    void write(const QString &key, const QString &value) override { values.insert(key, value); }
-
-    QHash<QString, QString> values;
+private:
+    QString m_fileName;
 };

@@ -4,8 +4,10 @@
 #include "platform/characterfile.h"
 #include "platform/modalrunner.h"
 #include "platform/services.h"
+#include "platform/settingsstore.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QStringList>
 #include <deque>
 #include <functional>
@@ -65,6 +67,30 @@ public:
 private:
     QString m_name;
     std::unique_ptr<RecordingCharacter> m_character;
+};
+
+// Keeps values in memory; a write can be made to fail as a read-only store does.
+class MemorySettingsStore final : public SettingsStore
+{
+public:
+    QString read(const QString &key, const QString &defaultValue) const override
+    {
+        return values.value(key, defaultValue);
+    }
+    bool write(const Values &written, QString *error) override
+    {
+        if (failWrites) {
+            if (error)
+                *error = QStringLiteral("設定を保存できませんでした。");
+            return false;
+        }
+        for (const auto &[key, value] : written)
+            values.insert(key, value);
+        return true;
+    }
+
+    QHash<QString, QString> values;
+    bool failWrites = false;
 };
 
 class CountingBeeper final : public Beeper

@@ -27,6 +27,8 @@ std::optional<Clip> fromWav(const QByteArray &wav)
             const qsizetype n = std::min<qsizetype>(size, wav.size() - body) / 2;
             Clip clip;
             clip.sampleRate = rate;
+            if (n <= 0)
+                return std::nullopt; // no sound in it
             clip.samples.resize(size_t(n));
             std::memcpy(clip.samples.data(), wav.constData() + body, size_t(n) * 2);
             return clip;
@@ -89,7 +91,8 @@ Clip fromBytes(const QByteArray &bytes, int sampleRate)
     Clip clip;
     clip.sampleRate = sampleRate;
     clip.samples.resize(size_t(bytes.size() / 2));
-    std::memcpy(clip.samples.data(), bytes.constData(), clip.samples.size() * 2);
+    if (!clip.samples.empty())
+        std::memcpy(clip.samples.data(), bytes.constData(), clip.samples.size() * 2);
     return clip;
 }
 

@@ -30,6 +30,8 @@ std::optional<Clip> VoiceCache::find(const QString &key)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const Clip clip = ClipOps::fromBytes(file.readAll());
+    if (clip.isEmpty())
+        return std::nullopt; // an empty file (a write cut short) is made again
     QMutexLocker lock(&m_mutex);
     m_memory.insert(key, clip);
     return clip;
