@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 using namespace EntryFormat;
 
@@ -216,6 +219,34 @@ private slots:
         const EntryStorage::Read r = odd.read(QStringLiteral("day.txt"));
         QVERIFY(r.exists && !r.ok);
         QVERIFY2(r.error.startsWith(QStringLiteral("「day.txt」を開けません")), qPrintable(r.error));
+    }
+
+    void aFullDiskKeepsTheOldFileAndSaysSo()
+    {
+        // A small disk of its own; only where this may be mounted (as root, as CI runs).
+        QTemporaryDir dir;
+        if (geteuid() != 0 || QProcess::execute(QStringLiteral("mount"),
+                                                {"-t", "tmpfs", "-o", "size=32k", "tmpfs", dir.path()}) != 0)
+            QSKIP("no small disk can be mounted here");
+        const auto unmount =
+            qScopeGuard([&dir] { QProcess::execute(QStringLiteral("umount"), {dir.path()}); });
+        FolderEntryStorage storage(dir.path());
+        QString error;
+        const QString before(2000, QChar(u'あ'));
+        QVERIFY(storage.write(QStringLiteral("Talk.txt"), before, &error));
+        QFile filler(dir.filePath(QStringLiteral("filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(1024, 'x')) == 1024) {
+        }
+        filler.close();
+        // The new text does not fit: the save says so, and the file keeps every byte it had.
+        QVERIFY(!storage.write(QStringLiteral("Talk.txt"), QString(8000, QChar(u'い')), &error));
+        QVERIFY2(error.contains(QStringLiteral("ディスクがいっぱいです")), qPrintable(error));
+        QVERIFY(error.contains(QStringLiteral("前の内容は残っています")));
+        QCOMPARE(fileBytes(dir.filePath(QStringLiteral("Talk.txt"))), TextCodec::encode(before));
+        QVERIFY(!storage.write(QStringLiteral("day.txt"), QString(8000, QChar(u'い')), &error));
+        QVERIFY(!error.contains(QStringLiteral("前の内容")));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("day.txt"))));
     }
 };
 

@@ -70,8 +70,8 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
         TextCodec::encode(text, m_encodings.value(name, TextCodec::Encoding::CodePage932));
 
     QSaveFile file(pathOf(name));
-    if (QDir().mkpath(m_folder) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-        file.commit())
+    if (QDir().mkpath(m_folder) && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(bytes) == bytes.size() && file.commit())
         return true;
     const QString detail = file.errorString();
     file.cancelWriting();
