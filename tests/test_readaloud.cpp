@@ -35,6 +35,27 @@ private slots:
         QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
     }
 
+    void theCaptionFollowsTheVoiceWhenItEndsByItself()
+    {
+        TalkFixture f;
+        TalkWindow &w = f.window();
+        f.typed(QStringLiteral("あいう_"));
+        f.press(w.cmdRead);
+        QCOMPARE(w.cmdRead->text(), QStringLiteral("♪"));
+        QTest::qWait(400);
+        QCOMPARE(w.cmdRead->text(), QStringLiteral("♪")); // still sounding
+        w.txtTalk->setSelLength(0);
+        f.agent.recording()->speaking = false; // the sentence ends by itself
+        QTRY_COMPARE(w.cmdRead->text(), QStringLiteral("読む"));
+        QCOMPARE(w.txtTalk->selText(), QStringLiteral("_"));
+        QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
+        QVERIFY(!f.agent.log.contains(QStringLiteral("stop")));
+        // The next press reads again at once.
+        f.press(w.cmdRead);
+        QCOMPARE(w.cmdRead->text(), QStringLiteral("♪"));
+        QCOMPARE(f.agent.spoken().size(), 2);
+    }
+
     void stoppingWhileAnEntryIsViewedKeepsItWide()
     {
         TalkFixture f;

@@ -18,6 +18,8 @@ public:
     virtual void play(const QString &animation) = 0;
     virtual void speak(const QString &text) = 0;
     virtual void stop() = 0;
+    // Whether something asked for is still being said (or about to be).
+    virtual bool isSpeaking() const { return false; }
     // Makes these texts ready to be said at once later; a character may ignore it.
     virtual void prepare(const QStringList &) {}
     // Called once, on the user-interface thread, when the voice cannot be heard:

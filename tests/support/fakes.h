@@ -23,8 +23,18 @@ public:
     void moveTo(int x, int y) override { *m_log << QStringLiteral("move %1 %2").arg(x).arg(y); }
     void fitHeight(int pixels) override { *m_log << QStringLiteral("fit %1").arg(pixels); }
     void play(const QString &a) override { *m_log << QStringLiteral("play ") + a; }
-    void speak(const QString &text) override { *m_log << QStringLiteral("speak ") + text; }
-    void stop() override { *m_log << QStringLiteral("stop"); }
+    void speak(const QString &text) override
+    {
+        *m_log << QStringLiteral("speak ") + text;
+        speaking = true;
+    }
+    void stop() override
+    {
+        *m_log << QStringLiteral("stop");
+        speaking = false;
+    }
+    bool isSpeaking() const override { return speaking; }
+    bool speaking = false;
     void setMuteHandler(std::function<void()> handler) override { muted = std::move(handler); }
 
     // What the program does when the voice cannot be heard.

@@ -8,6 +8,7 @@
 namespace {
 constexpr int FrameMs = 50;
 constexpr int GreetMs = 1800;
+constexpr int AwakeMs = 1500; // covers the time a voice takes to start
 } // namespace
 
 Figure::Figure(QColor body, QColor face, int size, std::function<bool()> speaking)
@@ -21,7 +22,7 @@ Figure::Figure(QColor body, QColor face, int size, std::function<bool()> speakin
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(size * 3 / 4, size);
     m_frames.setInterval(FrameMs);
-    connect(&m_frames, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(&m_frames, &QTimer::timeout, this, &Figure::nextFrame);
     m_clock.start();
     updateMask();
 }
@@ -39,7 +40,26 @@ void Figure::fitHeight(int pixels)
 void Figure::greet()
 {
     m_greetUntil = m_clock.elapsed() + GreetMs;
+    wake();
+}
+
+void Figure::wake()
+{
+    m_awakeUntil = std::max(m_awakeUntil, m_clock.elapsed() + AwakeMs);
+    if (isVisible() && !m_frames.isActive())
+        m_frames.start();
     update();
+}
+
+void Figure::nextFrame()
+{
+    update();
+    // Idle, nothing wakes the machine: the last frame drawn shows the figure at rest.
+    const bool speaking = m_speaking && m_speaking();
+    if (speaking)
+        m_awakeUntil = std::max(m_awakeUntil, m_clock.elapsed() + FrameMs * 2);
+    else if (m_clock.elapsed() > m_awakeUntil && !greeting())
+        m_frames.stop();
 }
 
 bool Figure::greeting() const
@@ -50,7 +70,7 @@ bool Figure::greeting() const
 void Figure::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_frames.start();
+    wake();
     // Where no window manager keeps it on top, it comes up again over the window shown after it.
     QTimer::singleShot(500, this, &QWidget::raise);
 }
@@ -65,6 +85,10 @@ void Figure::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    if (!m_frames.isActive()) {
+        draw(p, 1.0, 0.0, 0.0); // at rest: upright, eyes open, mouth closed
+        return;
+    }
     const double t = m_clock.elapsed() / 1000.0;
     draw(p, t, std::sin(t * 2.0) * height() * 0.015, greeting() ? std::sin(t * 12.0) * 25.0 : 0.0);
 }

@@ -18,6 +18,8 @@ public:
     Figure(QColor body, QColor face, int size, std::function<bool()> speaking);
 
     void greet();
+    // Moves for a while, and for as long as the voice sounds; otherwise it is a still picture.
+    void wake();
     bool greeting() const;
     // As tall as the character file says, or these pixels where that is less.
     void fitHeight(int pixels);
@@ -26,6 +28,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+
+private slots:
+    void nextFrame();
 
 private:
     void draw(QPainter &p, double t, double bob, double wave, bool silhouette = false);
@@ -37,4 +42,5 @@ private:
     QTimer m_frames;
     QElapsedTimer m_clock;
     qint64 m_greetUntil = 0;
+    qint64 m_awakeUntil = 0;
 };

@@ -1,4 +1,5 @@
 #include "platform/speech/audiooutput.h"
+#include "platform/speech/pcmqueue.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -6,7 +7,6 @@
 #include <QIODevice>
 #include <QLoggingCategory>
 #include <QMediaDevices>
-#include <QMutex>
 #include <QObject>
 #include <QThread>
 #include <QTimer>
@@ -16,41 +16,16 @@ Q_LOGGING_CATEGORY(lcAudio, "pirokan.audio", QtWarningMsg)
 
 namespace {
 
-constexpr int BufferMs = 40;
+constexpr int BufferMs = 20; // what a Stop lets through at most
 
-// The samples waiting to be played, taken by the audio thread.
-class PcmQueue
+constexpr qint64 bytesFor(int ms)
 {
-public:
-    void append(const QByteArray &bytes)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_data += bytes;
-    }
-    void clear()
-    {
-        QMutexLocker lock(&m_mutex);
-        m_data.clear();
-    }
-    qint64 pending() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_data.size();
-    }
-    QByteArray take(qint64 n)
-    {
-        QMutexLocker lock(&m_mutex);
-        const QByteArray head = m_data.left(n);
-        m_data.remove(0, head.size());
-        return head;
-    }
+    return qint64(Clip::Rate) * 2 * ms / 1000;
+}
 
-private:
-    mutable QMutex m_mutex;
-    QByteArray m_data;
-};
-
-// Owns the sink and feeds it, a buffer's worth at a time; lives on the audio thread.
+// Owns the sink and feeds it a little at a time; lives on the audio thread.
+// The stream is opened once and never reset or reopened: a Stop only empties
+// the queue, so every clip after it plays at once and at its own speed.
 class SinkHost final : public QObject
 {
 public:
@@ -71,7 +46,7 @@ public:
             format.setChannelCount(1);
             format.setSampleFormat(QAudioFormat::Int16);
             m_sink = new QAudioSink(m_device, format, this);
-            m_sink->setBufferSize(Clip::Rate * 2 * BufferMs / 1000);
+            m_sink->setBufferSize(int(bytesFor(BufferMs)));
             connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State s) {
                 qCDebug(lcAudio) << "sink" << s << m_sink->error() << "pending" << m_queue->pending();
                 *m_active = s == QAudio::ActiveState;
@@ -88,16 +63,6 @@ public:
         m_feed->start();
     }
 
-    void halt()
-    {
-        m_feed->stop();
-        if (m_sink) {
-            m_sink->reset(); // drops what the device still holds
-            m_output = nullptr;
-        }
-        *m_active = false;
-    }
-
 private:
     void feed()
     {
@@ -105,15 +70,14 @@ private:
             return;
         const qint64 pending = m_queue->pending();
         if (pending == 0) {
+            // Played out: idle, nothing runs until the next clip.
             if (m_sink->state() != QAudio::ActiveState)
-                m_feed->stop(); // played out; the next clip starts the feed again
+                m_feed->stop();
             return;
         }
-        const qint64 n = std::min<qint64>(m_sink->bytesFree(), pending) & ~qint64(1);
-        if (n <= 0)
-            return;
-        const QByteArray bytes = m_queue->take(n);
-        m_output->write(bytes);
+        const QByteArray bytes = m_queue->take(m_sink->bytesFree());
+        if (!bytes.isEmpty())
+            m_output->write(bytes);
     }
 
     QAudioDevice m_device;
@@ -139,7 +103,7 @@ public:
     }
     ~QtAudioOutput() override
     {
-        stop();
+        m_queue.clear();
         m_thread.quit();
         m_thread.wait();
     }
@@ -151,9 +115,8 @@ public:
     }
     void stop() override
     {
-        m_queue.clear(); // nothing more is read; the sink's small buffer is dropped below
-        QMetaObject::invokeMethod(
-            m_host, [h = m_host] { h->halt(); }, Qt::QueuedConnection);
+        // Only what the sink already holds, one small buffer, is still heard.
+        m_queue.clear();
     }
     bool isPlaying() const override { return m_active || m_queue.pending() > 0; }
 

@@ -99,6 +99,11 @@ void SpeakingVoice::setFailureHandler(std::function<void()> handler)
 
 bool SpeakingVoice::isSpeaking() const
 {
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_urgent.empty() || m_busyUrgent)
+            return true;
+    }
     return m_audio->isPlaying();
 }
 

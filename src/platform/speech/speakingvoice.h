@@ -29,6 +29,7 @@ public:
     void stop();
     // Makes clips for these texts in the background, when nothing else is asked for.
     void prefetch(const QStringList &texts);
+    // Whether anything asked for is still to be heard: being made, waiting or sounding.
     bool isSpeaking() const;
     // Called once, from the voice's thread, when speech has failed this many times in a row.
     static constexpr int FailuresToReport = 3;

@@ -53,8 +53,15 @@ void VoiceCharacter::play(const QString &animation)
 
 void VoiceCharacter::speak(const QString &text)
 {
-    if (m_voice)
+    if (m_voice) {
         m_voice->speak(text);
+        m_figure->wake();
+    }
+}
+
+bool VoiceCharacter::isSpeaking() const
+{
+    return m_voice && m_voice->isSpeaking();
 }
 
 void VoiceCharacter::stop()

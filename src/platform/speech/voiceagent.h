@@ -32,6 +32,7 @@ public:
     void play(const QString &animation) override;
     void speak(const QString &text) override;
     void stop() override;
+    bool isSpeaking() const override;
     void prepare(const QStringList &texts) override;
     void setMuteHandler(std::function<void()> handler) override;
 
