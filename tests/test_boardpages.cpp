@@ -3,6 +3,7 @@
 #include "platform/grid.h"
 #include "support/talkfixture.h"
 
+#include <QSet>
 #include <QTest>
 
 using namespace BoardPages;
@@ -21,6 +22,20 @@ private slots:
         QCOMPARE(cell(CharSet::Hiragana, 9, 3, 0), QStringLiteral("。"));
         QCOMPARE(cell(CharSet::Katakana, 9, 2, 6), QStringLiteral("ツ"));
         QCOMPARE(columnWidth(9), 1530);
+    }
+
+    void clipsAreMadeForTheStartPageFirst()
+    {
+        const QStringList order = BoardPages::everyCharacter();
+        QCOMPARE(order.size(), QSet<QString>(order.begin(), order.end()).size());
+        // Every cell of the page a start shows, before any small form, before katakana.
+        qsizetype lastOfPage = 0;
+        for (int r = 0; r < 5; ++r)
+            for (int c = 0; c <= 9; ++c)
+                lastOfPage = std::max(lastOfPage, order.indexOf(cell(CharSet::Hiragana, 9, r, c)));
+        QVERIFY(lastOfPage < order.indexOf(QStringLiteral("ぁ")));
+        QVERIFY(order.indexOf(QStringLiteral("ぁ")) < order.indexOf(QStringLiteral("ア")));
+        QVERIFY(order.contains(QStringLiteral("ぱ")) && order.contains(QStringLiteral("(^_^)")));
     }
 
     void fifteenColumns()

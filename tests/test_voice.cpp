@@ -2,6 +2,7 @@
 #include "platform/speech/clip.h"
 #include "platform/speech/espeakengine.h"
 #include "platform/speech/openjtalkengine.h"
+#include "platform/speech/pcmqueue.h"
 #include "platform/speech/readings.h"
 #include "platform/speech/speakingvoice.h"
 #include "platform/speech/speechengine.h"
@@ -11,6 +12,7 @@
 #include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -47,6 +49,20 @@ public:
     }
 };
 
+// Makes a tenth of a second of tone for any text, at once.
+class ToneEngine final : public SpeechEngine
+{
+public:
+    QString key() const override { return QStringLiteral("tone"); }
+    QString unavailableReason() const override { return {}; }
+    std::optional<Clip> synthesize(const QString &, const std::atomic_bool &) override
+    {
+        Clip c;
+        c.samples.assign(Clip::Rate / 10, 3000);
+        return c;
+    }
+};
+
 } // namespace
 
 // The voice: readings, engines, and the queue that plays their clips in order.
@@ -57,6 +73,30 @@ class TestVoice : public QObject
     std::atomic_bool notCancelled{false};
 
 private slots:
+    void clausesArePausedAsInOneSentence()
+    {
+        QTemporaryDir cache;
+        CaptureAudio audio;
+        SpeakingVoice voice(std::make_unique<ToneEngine>(), &audio, cache.path());
+        for (int cached = 0; cached < 2; ++cached) { // made now, then played from the cache
+            audio.clear();
+            voice.speak(QStringLiteral("きょうは、いいてんき。またね"));
+            voice.waitUntilIdle();
+            QTRY_COMPARE(audio.count(), size_t(5)); // clause, pause, clause, pause, clause
+            for (size_t i : {1u, 3u}) {
+                const Clip &pause = audio.clips[i];
+                QVERIFY(
+                    std::all_of(pause.samples.begin(), pause.samples.end(), [](qint16 s) { return s == 0; }));
+                QVERIFY(pause.seconds() >= 0.400 && pause.seconds() <= 0.485);
+            }
+            QCOMPARE(audio.clips[4].samples.front(), qint16(3000)); // nothing after the last clause
+        }
+        audio.clear();
+        voice.speak(QStringLiteral("か")); // a lone character: no pause at all
+        voice.waitUntilIdle();
+        QTRY_COMPARE(audio.count(), size_t(1));
+    }
+
     void speechThatKeepsFailingIsReportedOnce()
     {
         QTemporaryDir cache;
@@ -75,6 +115,29 @@ private slots:
         }
         QCOMPARE(reported.load(), 1);
         QCOMPARE(audio.count(), size_t(0));
+    }
+
+    void afterAnyNumberOfStopsAClipIsHeardExactly()
+    {
+        PcmQueue queue;
+        const auto clipOf = [](int round, int samples) {
+            QByteArray bytes(samples * 2, '\0');
+            for (int i = 0; i < samples; ++i)
+                reinterpret_cast<qint16 *>(bytes.data())[i] = qint16(round * 7 + i);
+            return bytes;
+        };
+        for (int round = 0; round < 1000; ++round) {
+            queue.append(clipOf(round, 4800)); // a sentence, cut short by Stop
+            queue.take(960 + (round % 7) * 2);
+            queue.clear();
+            QCOMPARE(queue.pending(), 0);
+            const QByteArray next = clipOf(round + 1, 900 + round % 50);
+            queue.append(next);
+            QByteArray heard;
+            while (queue.pending() > 0) // taken as the sink asks, a buffer at a time
+                heard += queue.take(2 + (round % 3) * 1000);
+            QCOMPARE(heard, next); // no tail of the stopped clip, no gap, no repeat
+        }
     }
 
     void anEmptyCacheFileIsAMiss()

@@ -74,11 +74,14 @@ QStringList everyCharacter()
         if (!s.isEmpty() && !all.contains(s))
             all << s;
     };
+    // The page a start shows comes first, then the forms its selection screens offer, then the rest.
     for (CharSet set : {CharSet::Hiragana, CharSet::Katakana, CharSet::Alphanumeric}) {
+        for (int c = 0; c <= 14; ++c)
+            for (int r = 0; r < Rows; ++r)
+                add(cell(set, 14, r, c));
         for (int c = 0; c <= 14; ++c) {
             for (int r = 0; r < Rows; ++r) {
                 const QString ch = cell(set, 14, r, c);
-                add(ch);
                 add(Modifiers::smallForm(ch));
                 add(Modifiers::voicing(ch).left);
                 add(Modifiers::voicing(ch).right);

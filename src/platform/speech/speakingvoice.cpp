@@ -42,6 +42,19 @@ QStringList SpeakingVoice::partsOf(const QString &text) const
     return parts;
 }
 
+void SpeakingVoice::play(const Clip &clip, bool pauseAfter)
+{
+    m_audio->play(clip);
+    if (pauseAfter) {
+        static const Clip pause = [] {
+            Clip c;
+            c.samples.assign(size_t(Clip::Rate) * ClausePauseMs / 1000, 0);
+            return c;
+        }();
+        m_audio->play(pause);
+    }
+}
+
 void SpeakingVoice::speak(const QString &text)
 {
     const QStringList parts = partsOf(text);
@@ -56,14 +69,14 @@ void SpeakingVoice::speak(const QString &text)
             const auto clip = m_cache.inMemory(keyOf(parts[first]));
             if (!clip)
                 break;
-            m_audio->play(*clip);
+            play(*clip, first + 1 < parts.size());
             ++first;
         }
     }
     if (first == parts.size())
         return;
     for (qsizetype i = first; i < parts.size(); ++i)
-        m_urgent.push_back({parts[i], generation});
+        m_urgent.push_back({parts[i], generation, i + 1 < parts.size()});
     m_cancelBackground = true; // background work gives way
     lock.unlock();
     m_wake.notify_all();
@@ -127,7 +140,7 @@ void SpeakingVoice::run()
             m_urgent.pop_front();
             m_cancelUrgent = false;
         } else {
-            job = {m_background.front(), 0};
+            job = {m_background.front(), 0, false};
             m_background.pop_front();
             m_cancelBackground = false;
         }
@@ -146,7 +159,7 @@ void SpeakingVoice::run()
 
         lock.lock();
         if (urgent && clip && job.generation == m_generation)
-            m_audio->play(*clip);
+            play(*clip, job.pauseAfter);
         if (urgent && !m_cancelUrgent && !m_quit) {
             // An engine that fails on everything (a crash on every utterance) leaves the user mute.
             m_failuresInARow = clip ? 0 : m_failuresInARow + 1;
