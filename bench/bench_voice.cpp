@@ -8,7 +8,9 @@
 #include "support/captureaudio.h"
 #include "timing.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QThread>
 #include <functional>
@@ -71,6 +73,34 @@ void measure(const char *prefix, const std::function<std::unique_ptr<SpeechEngin
     stop.print((p + "stop").c_str());
 }
 
+// Context switches of every thread of this process so far: each is a wake-up.
+qint64 contextSwitches()
+{
+    qint64 total = 0;
+    for (const QString &task :
+         QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile status(QStringLiteral("/proc/self/task/%1/status").arg(task));
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.contains("ctxt_switches:"))
+                total += line.split(':').value(1).trimmed().toLongLong();
+    }
+    return total;
+}
+
+// How long a sentence sounds on the monitor, from its first to its last loud sample.
+double soundingMs(SpeakingVoice &voice, MonitorListener &monitor)
+{
+    monitor.drain();
+    QElapsedTimer t;
+    t.start();
+    voice.speak(Sentence);
+    const double start = monitor.waitForSound(t, 5000);
+    const double end = monitor.waitForQuiet(t, 600, 20000);
+    return end - start;
+}
+
 // The same figures through the system's sound output, heard on a sound server's monitor.
 void measureThroughServer()
 {
@@ -124,9 +154,50 @@ void measureThroughServer()
         voice.stop();
         stop.add(std::chrono::nanoseconds(qint64(monitor->waitForQuiet(s, 150, 3000) * 1e6)));
     }
+    // A cached character after a Stop: the stream is never reopened, so no later.
+    Timings afterStop;
+    for (int i = 0; i < 20; ++i) {
+        monitor->drain();
+        QElapsedTimer t;
+        t.start();
+        voice.speak(Sentence);
+        monitor->waitForSound(t, 5000);
+        voice.stop();
+        monitor->waitForQuiet(t, 150, 5000);
+        QElapsedTimer c;
+        c.start();
+        voice.speak(Characters[i % Characters.size()]);
+        afterStop.add(std::chrono::nanoseconds(qint64(monitor->waitForSound(c, 3000) * 1e6)));
+        monitor->waitForQuiet(c, 200, 3000);
+    }
     cached.print("pulse_char_cached");
     uncached.print("pulse_char_uncached");
+    afterStop.print("pulse_char_after_stop");
     stop.print("pulse_stop");
+
+    // Soak: the same sentence sounds as long after many Stops as before the first.
+    const int rounds = qEnvironmentVariableIntValue("PIROKAN_SOAK_ROUNDS") > 0
+                           ? qEnvironmentVariableIntValue("PIROKAN_SOAK_ROUNDS")
+                           : 1000;
+    const double before = soundingMs(voice, *monitor);
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer t;
+        t.start();
+        voice.speak(i % 2 ? Sentence : Characters[i % Characters.size()]);
+        monitor->waitForSound(t, 3000);
+        voice.stop();
+        monitor->waitForQuiet(t, 30, 3000);
+    }
+    const double after = soundingMs(voice, *monitor);
+    std::printf("pulse_soak rounds=%d before_ms=%.1f after_ms=%.1f ratio=%.3f\n", rounds, before, after,
+                after / before);
+
+    // Idle: nothing is said, and nothing should wake the process (the monitor is closed first).
+    monitor.reset();
+    QThread::msleep(3000);
+    const qint64 switches = contextSwitches();
+    QThread::msleep(10000); // the audio thread keeps its own event loop meanwhile
+    std::printf("pulse_idle_wakeups per_s=%.1f\n", double(contextSwitches() - switches) / 10.0);
 }
 
 } // namespace

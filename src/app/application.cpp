@@ -20,8 +20,44 @@
 
 Q_LOGGING_CATEGORY(lcApp, "pirokan.app")
 
+namespace {
+
+// Answers --version and --help without a display; -1 when neither was asked.
+int answerCommandLine(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--version" || arg == "-v") {
+            std::printf("pirokan %s\n", PIROKAN_VERSION);
+            return 0;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::printf("Usage: pirokan [--help] [--version]\n\n"
+                        "Pirokan speaks for people who cannot speak or type: press characters on a large\n"
+                        "kana board by touch or mouse, and Pirokan says each one and the finished sentence\n"
+                        "in a Japanese voice. It keeps your own sentences, diary, addresses and mails.\n\n"
+                        "Files:\n"
+                        "  options       ~/.config/Talk/Talk.conf (section [OPT])\n"
+                        "  your entries  ~/.local/share/Pirokan/ (Talk.txt, day.txt, addres.txt, mail.txt)\n"
+                        "  speech cache  ~/.cache/Pirokan/voice/\n"
+                        "  character     genie.acs beside the program, or in %s\n\n"
+                        "No voice, or a file that cannot be read? See \"Troubleshooting\" in the README\n"
+                        "(/usr/share/doc/pirokan/README.md when installed as a package) and man pirokan.\n",
+                        PIROKAN_DATA_INSTALL_DIR);
+            return 0;
+        }
+        std::fprintf(stderr, "pirokan: unknown option %s (try --help)\n", argv[i]);
+        return 2;
+    }
+    return -1;
+}
+
+} // namespace
+
 int RunPirokan(int argc, char **argv)
 {
+    if (const int answered = answerCommandLine(argc, argv); answered >= 0)
+        return answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pirokan"));
 

@@ -14,6 +14,7 @@
 #include "platform/textbox.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QObject>
 
 namespace {
@@ -22,6 +23,22 @@ const QString CharacterName = QStringLiteral("Genie");
 constexpr int Japanese = 1041;
 
 } // namespace
+
+QString CharacterFilePath(const QString &appPath)
+{
+    // Beside the program first (a build, or a copy the user keeps there), then where it is installed.
+    const QString name = QStringLiteral("genie.acs");
+    const QString beside = QDir(appPath).filePath(name);
+    if (QFileInfo::exists(beside))
+        return beside;
+    for (const QString &folder : {QDir(appPath).filePath(QStringLiteral("../share/pirokan")),
+                                  QStringLiteral(PIROKAN_DATA_INSTALL_DIR)}) {
+        const QString installed = QDir::cleanPath(QDir(folder).filePath(name));
+        if (QFileInfo::exists(installed))
+            return installed;
+    }
+    return beside; // missing: named in the message, where it is looked for first
+}
 
 void ApplyTextSize(TalkContext &t)
 {
@@ -32,7 +49,7 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
 {
     t.settings = ReadSettings(*t.sv.settings);
     ScreenPointer::setWait();
-    t.w->setWindowTitle(QStringLiteral("Pirokan!  ") + QStringLiteral("Ver 1.2"));
+    t.w->setWindowTitle(QStringLiteral("Pirokan!  Ver ") + QStringLiteral(PIROKAN_VERSION));
     t.w->txtTalk->setText(QString());
     t.boardRow = 0;
     t.boardCol = 0;
@@ -42,7 +59,7 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
     LoadSampleFile(t);
     IndexSampleRows(t);
 
-    const QString file = QDir(t.gAppPath).filePath(QStringLiteral("genie.acs"));
+    const QString file = CharacterFilePath(t.gAppPath);
     if (!t.sv.agent->load(CharacterName, file, error)) {
         ScreenPointer::setDefault();
         return false;

@@ -10,3 +10,6 @@ bool LoadTalkWindow(TalkContext &t, QString *error);
 
 // Re-applies the text size of the large-text option to the text box.
 void ApplyTextSize(TalkContext &t);
+
+// Where the character file is: beside the program, else in the installed data folder.
+QString CharacterFilePath(const QString &appPath);

@@ -52,13 +52,17 @@ public:
                 *m_active = s == QAudio::ActiveState;
             });
         }
-        if (!m_output)
+        if (!m_output) {
             m_output = m_sink->start();
+            rest();
+        }
     }
 
     void kick()
     {
         open();
+        if (m_sink->state() == QAudio::SuspendedState)
+            m_sink->resume();
         feed();
         m_feed->start();
     }
@@ -70,14 +74,21 @@ private:
             return;
         const qint64 pending = m_queue->pending();
         if (pending == 0) {
-            // Played out: idle, nothing runs until the next clip.
             if (m_sink->state() != QAudio::ActiveState)
-                m_feed->stop();
+                rest();
             return;
         }
         const QByteArray bytes = m_queue->take(m_sink->bytesFree());
         if (!bytes.isEmpty())
             m_output->write(bytes);
+    }
+
+    // Played out: the stream is paused (not closed), so nothing wakes the machine until the next clip.
+    void rest()
+    {
+        m_feed->stop();
+        if (m_sink->state() != QAudio::SuspendedState && m_sink->state() != QAudio::StoppedState)
+            m_sink->suspend();
     }
 
     QAudioDevice m_device;
