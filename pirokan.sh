@@ -2,6 +2,7 @@
 # One entry point for people and CI:
 #   ./pirokan.sh run    install what is missing, build and start Pirokan
 #   ./pirokan.sh test   install what is missing, build and run every test headless
+#   ./pirokan.sh package  install what is missing, build and make a .deb in build/
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$here/build"
@@ -20,8 +21,13 @@ test)
     cd "$build"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
     ;;
+package)
+    cd "$build"
+    cpack -G DEB
+    ls "$build"/pirokan_*.deb
+    ;;
 *)
-    echo "usage: $0 [run|test]" >&2
+    echo "usage: $0 [run|test|package]" >&2
     exit 2
     ;;
 esac

@@ -9,6 +9,7 @@ packages=(
     open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
     libespeak-ng-dev espeak-ng-data
     xvfb xauth imagemagick
+    desktop-file-utils appstream dpkg-dev lintian
 )
 voice=hts-voice-nitech-jp-atr503-m001
 

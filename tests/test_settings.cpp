@@ -1,6 +1,7 @@
 #include "app/optionsdialog.h"
 #include "app/settings.h"
 #include "platform/grid.h"
+#include "platform/loginstart.h"
 #include "platform/settingsstore.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
@@ -9,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -164,6 +166,39 @@ private slots:
         QVERIFY(f.prompts.value(0).startsWith(QStringLiteral("設定を保存できませんでした。")));
         QCOMPARE(Twips::fontPoints(f.window().txtTalk), 100.0);
         QVERIFY(f.settings.values.isEmpty());
+    }
+
+    void startAtLoginWritesAndRemovesTheAutostartEntry()
+    {
+        QStandardPaths::setTestModeEnabled(true); // a scratch config folder, never the user's
+        QFile::remove(LoginStart::entryPath());
+        MemorySettingsStore start;
+        LoginStart login(start, QStringLiteral("/opt/pirokan/bin/pirokan"));
+        QVERIFY(!login.enabled());
+        MemorySettingsStore store;
+        const auto confirm = [&](bool on) {
+            OptionsDialog dialog(store, nullptr, &login);
+            QVERIFY(!dialog.chkLogin->isHidden());
+            QCOMPARE(dialog.chkLogin->isChecked(), !on);
+            dialog.chkLogin->setChecked(on);
+            dialog.cmdOK[1]->click();
+            QVERIFY(dialog.saveError().isEmpty());
+        };
+        confirm(true);
+        QVERIFY(login.enabled());
+        QFile entry(LoginStart::entryPath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QByteArray text = entry.readAll();
+        QVERIFY(text.startsWith("[Desktop Entry]\n"));
+        QVERIFY(text.contains("\nExec=\"/opt/pirokan/bin/pirokan\"\n"));
+        QCOMPARE(start.values.value("AtLogin"), QStringLiteral("1"));
+        QCOMPARE(store.values.size(), 8); // the eight options stay as they are
+        confirm(false);
+        QVERIFY(!QFile::exists(LoginStart::entryPath()));
+        QCOMPARE(start.values.value("AtLogin"), QStringLiteral("0"));
+
+        OptionsDialog without(store, nullptr); // no start at login offered
+        QVERIFY(without.chkLogin->isHidden());
     }
 
     void cancelChangesNothing()

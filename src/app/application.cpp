@@ -6,6 +6,7 @@
 #include "app/talkwindow.h"
 #include "app/wiring.h"
 #include "platform/entrystorage.h"
+#include "platform/loginstart.h"
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/settingsstore.h"
@@ -71,6 +72,8 @@ int RunPirokan(int argc, char **argv)
         qCWarning(lcApp) << "starting without the single-instance lock:" << instance.problem();
 
     QtSettingsStore settings;
+    QtSettingsStore startSettings(QString(), QStringLiteral("Start"));
+    LoginStart login(startSettings, QCoreApplication::applicationFilePath());
     VoiceAgent agent;
     SystemBeeper beeper;
     SystemClipboard clipboard;
@@ -84,7 +87,7 @@ int RunPirokan(int argc, char **argv)
     TalkWindow window;
     TalkContext t;
     t.w = &window;
-    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries};
+    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login};
     t.gAppPath = appPath;
 
     QString error;

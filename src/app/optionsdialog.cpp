@@ -2,6 +2,7 @@
 
 #include "platform/controls.h"
 #include "platform/fonts.h"
+#include "platform/loginstart.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
 
@@ -54,12 +55,13 @@ QButtonGroup *options(QGroupBox *box, const char *name, std::array<QRadioButton 
 
 } // namespace
 
-OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent) : QDialog(parent), m_store(store)
+OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login)
+    : QDialog(parent), m_store(store), m_login(login)
 {
     setObjectName(QStringLiteral("frmOPT"));
     setWindowTitle(QStringLiteral("オプション"));
     setBackground(this, Back);
-    Twips::sizeDialog(this, parent, 6990, 10005);
+    Twips::sizeDialog(this, parent, 6990, 10485);
 
     auto *frmOPT1 = group(this, "frmOPT1", QStringLiteral("１画面目の設定"), {120, 60, 6750, 2100});
     m_group1 = options<4>(frmOPT1, "Option1", Option1,
@@ -92,11 +94,14 @@ OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent) : QDialog(pa
                      {240, 7680, 6500, OptionHeight});
     chkMoji = styled(new QCheckBox(QStringLiteral("文字を拡大する。"), this), "chkMoji",
                      {240, 8160, 6500, OptionHeight});
+    chkLogin = styled(new QCheckBox(QStringLiteral("ログイン時に起動"), this), "chkLogin",
+                      {240, 8640, 6500, OptionHeight});
+    chkLogin->setVisible(m_login != nullptr);
 
     const std::pair<const char *, quint32> buttons[] = {{"キャンセル", 0xC0C0FF}, {"確定", 0xFFC0C0}};
     for (int i = 0; i < 2; ++i) {
         auto *b = makeButton(this, "cmdOK", QString::fromUtf8(buttons[i].first),
-                             {i == 0 ? 240 : 3630, 8880, 3120, 960}, buttons[i].second, 18, true, i);
+                             {i == 0 ? 240 : 3630, 9360, 3120, 960}, buttons[i].second, 18, true, i);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdOK_Click(i); });
         cmdOK[size_t(i)] = b;
     }
@@ -114,6 +119,7 @@ void OptionsDialog::load()
     chkSamp->setChecked(s.Samp.toInt() != 0);
     chkMaxC->setChecked(s.gMaxC != 9);
     cmbSample->setCurrentIndex(s.Sample - 1);
+    chkLogin->setChecked(m_login && m_login->enabled());
 }
 
 Settings OptionsDialog::shown() const
@@ -135,6 +141,10 @@ void OptionsDialog::cmdOK_Click(int index)
 {
     if (index == 1) {
         WriteSettings(m_store, shown(), &m_saveError);
+        QString loginError;
+        if (m_login && chkLogin->isChecked() != m_login->enabled() &&
+            !m_login->setEnabled(chkLogin->isChecked(), &loginError))
+            m_saveError += (m_saveError.isEmpty() ? QString() : QStringLiteral("\n")) + loginError;
         accept();
     } else {
         reject();

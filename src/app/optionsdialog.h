@@ -12,6 +12,7 @@ class QGroupBox;
 class QLabel;
 class QRadioButton;
 class ColorButton;
+class LoginStart;
 class SettingsStore;
 
 // The options dialog. Loading shows the stored options; "確定" writes all
@@ -20,7 +21,7 @@ class OptionsDialog final : public QDialog
 {
     Q_OBJECT
 public:
-    OptionsDialog(SettingsStore &store, QWidget *parent);
+    OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login = nullptr);
 
     // The options as the controls show them.
     Settings shown() const;
@@ -36,6 +37,7 @@ public:
     QCheckBox *chkMaxC;
     QCheckBox *chkBeep;
     QCheckBox *chkMoji;
+    QCheckBox *chkLogin; // added: start when the user logs in
     std::array<ColorButton *, 2> cmdOK;
 
 private:
@@ -43,6 +45,7 @@ private:
     void cmdOK_Click(int index);
 
     SettingsStore &m_store;
+    LoginStart *m_login;
     QButtonGroup *m_group1;
     QButtonGroup *m_group2;
     QButtonGroup *m_group3;

@@ -17,6 +17,7 @@ class Shell;
 class EntryStorage;
 class TalkWindow;
 class KeyRepeat;
+class LoginStart;
 
 // The services the program reaches the desktop through; whoever creates the
 // window chooses them (the real ones, or fakes in tests).
@@ -30,6 +31,7 @@ struct Services
     Clock *clock = nullptr;
     ModalRunner *modal = nullptr;
     EntryStorage *entries = nullptr;
+    LoginStart *login = nullptr; // none: the options offer no start at login
 };
 
 // The program-wide state beside the main window's controls, and the window itself.

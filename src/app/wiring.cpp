@@ -21,7 +21,7 @@
 
 void cmdOpt_Click(TalkContext &t)
 {
-    OptionsDialog dialog(*t.sv.settings, t.w);
+    OptionsDialog dialog(*t.sv.settings, t.w, t.sv.login);
     t.sv.modal->run(dialog);
     if (dialog.result() != QDialog::Accepted)
         return;

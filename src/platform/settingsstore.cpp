@@ -6,11 +6,6 @@
 
 namespace {
 
-QString sectionKey(const QString &key)
-{
-    return QStringLiteral("OPT/") + key;
-}
-
 std::unique_ptr<QSettings> open(const QString &fileName)
 {
     if (!fileName.isEmpty())
@@ -23,7 +18,7 @@ std::unique_ptr<QSettings> open(const QString &fileName)
 
 QString QtSettingsStore::read(const QString &key, const QString &defaultValue) const
 {
-    return open(m_fileName)->value(sectionKey(key), defaultValue).toString();
+    return open(m_fileName)->value(m_section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
 bool QtSettingsStore::write(const Values &values, QString *error)
@@ -32,7 +27,7 @@ bool QtSettingsStore::write(const Values &values, QString *error)
     // so a crash leaves either the old options or the new ones, never a mix.
     const auto settings = open(m_fileName);
     for (const auto &[key, value] : values)
-        settings->setValue(sectionKey(key), value);
+        settings->setValue(m_section + QLatin1Char('/') + key, value);
     settings->sync();
     if (settings->status() == QSettings::NoError)
         return true;

@@ -16,17 +16,21 @@ public:
     virtual bool write(const Values &values, QString *error) = 0;
 };
 
-// QSettings under application "Talk", section "OPT".
+// QSettings under application "Talk", section "OPT" (or another section of the same store).
 class QtSettingsStore final : public SettingsStore
 {
 public:
     QtSettingsStore() = default;
     // A store in this file instead of the user's own (for tests).
     explicit QtSettingsStore(const QString &fileName) : m_fileName(fileName) {}
+    QtSettingsStore(const QString &fileName, const QString &section)
+        : m_fileName(fileName), m_section(section)
+    {}
 
     QString read(const QString &key, const QString &defaultValue) const override;
     bool write(const Values &values, QString *error) override;
 
 private:
     QString m_fileName;
+    QString m_section = QStringLiteral("OPT");
 };
