@@ -18,8 +18,20 @@ run)
     exec "$build/pirokan"
     ;;
 test)
-    cd "$build"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 600)
+
+    echo "pirokan: checking the format of every source file"
+    git -C "$here" ls-files -z -- '*.cpp' '*.h' | (cd "$here" && xargs -0 clang-format --dry-run --Werror)
+
+    # The same tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+    sanitized="$here/build-sanitize"
+    echo "pirokan: building the tests with sanitizers in $sanitized"
+    cmake -S "$here" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+        -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+    cmake --build "$sanitized" --parallel "$(nproc)" >/dev/null
+    (cd "$sanitized" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
+        ctest --output-on-failure --parallel "$(nproc)" --timeout 900 -E '^(installed|package)$')
     ;;
 package)
     cd "$build"

@@ -2,6 +2,7 @@
 #include "platform/speech/speechengine.h"
 #include "platform/speech/voiceagent.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -120,11 +121,24 @@ private slots:
         QVERIFY(!agent.character(QStringLiteral("Merlin")));
         c->setLanguageId(1041);
         c->show();
+        QWidget *figure = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QStringLiteral("Genie"))
+                figure = w;
+        QVERIFY(figure && figure->isVisible());
+        QVERIFY(figure->testAttribute(Qt::WA_TransparentForMouseEvents) ||
+                figure->windowFlags().testFlag(Qt::WindowTransparentForInput)); // presses pass through
         c->moveTo(855, 20);
+        QCOMPARE(figure->pos(), QPoint(855, 20));
+        c->fitHeight(90);
+        QCOMPARE(figure->height(), 90);
+        QCOMPARE(figure->width(), 90 * 3 / 4);
         c->play(QStringLiteral("greet"));
-        c->speak(QStringLiteral("こんにちは"));
+        c->speak(QStringLiteral("こんにちは")); // silent: nothing to say, nothing waits
+        QVERIFY(!c->isSpeaking());
         c->stop();
         c->prepare({QStringLiteral("あ")});
+        QVERIFY(!c->isSpeaking());
         QVERIFY(!agent.load(QStringLiteral("Genie"), dir.filePath(QStringLiteral("missing.acs")), &error));
     }
 };
