@@ -20,6 +20,22 @@ class TestGrid : public QObject
         }
     }
 
+    // A 3 × 3 grid of 2000-twip columns in a window on show, ready to be pressed.
+    static Grid *shownGrid(QWidget &window)
+    {
+        auto *g = new Grid(&window);
+        Twips::setRect(g, 0, 0, 6000, 3000);
+        g->setCols(3);
+        g->setRows(3);
+        for (int c = 0; c < 3; ++c)
+            g->setColWidth(c, 2000);
+        window.resize(500, 300);
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qWarning("the grid's window was not shown");
+        return g;
+    }
+
 private slots:
     void rowsAndColumnsKeepTextWhenGrowing()
     {
@@ -101,15 +117,7 @@ private slots:
     void mouseDownRunsBeforeClickAndBothSeeThePressedCell()
     {
         QWidget window;
-        auto *g = new Grid(&window);
-        Twips::setRect(g, 0, 0, 6000, 3000);
-        g->setCols(3);
-        g->setRows(3);
-        for (int c = 0; c < 3; ++c)
-            g->setColWidth(c, 2000);
-        window.resize(500, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Grid *g = shownGrid(window);
         QStringList order;
         QObject::connect(g, &Grid::mouseDown, g,
                          [&] { order << QStringLiteral("down %1 %2").arg(g->row()).arg(g->col()); });
@@ -127,13 +135,7 @@ private slots:
     void onlyThePrimaryButtonPresses()
     {
         QWidget window;
-        auto *g = new Grid(&window);
-        Twips::setRect(g, 0, 0, 6000, 3000);
-        g->setCols(3);
-        g->setRows(3);
-        window.resize(500, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Grid *g = shownGrid(window);
         int downs = 0, clicks = 0;
         QObject::connect(g, &Grid::mouseDown, g, [&] { ++downs; });
         QObject::connect(g, &Grid::click, g, [&] { ++clicks; });
