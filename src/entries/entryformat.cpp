@@ -26,6 +26,21 @@ QString trimSpaces(const QString &s)
     return s.mid(begin, end - begin);
 }
 
+namespace {
+
+// The first and one past the last character of a text that is not a half-width space.
+std::pair<qsizetype, qsizetype> spanWithoutSpaces(const QString &s)
+{
+    qsizetype begin = 0, end = s.size();
+    while (begin < end && s[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && s[end - 1] == QLatin1Char(' '))
+        --end;
+    return {begin, end};
+}
+
+} // namespace
+
 QStringList parseLines(const QString &fileText)
 {
     QStringList lines;
@@ -46,19 +61,16 @@ QStringList parseLines(const QString &fileText)
             fileText[start] == QLatin1Char('\n'))
             ++start;
         entry = open ? entry + QLatin1Char('\n') + line : line;
-        const QString trimmed = trimSpaces(entry);
-        open = loneLf && trimmed.startsWith(QLatin1Char('"')) &&
-               (trimmed.size() == 1 || !trimmed.endsWith(QLatin1Char('"')));
-        if (open)
+        const auto [first, last] = spanWithoutSpaces(entry);
+        open = loneLf && first < last && entry[first] == QLatin1Char('"') &&
+               (last - first == 1 || entry[last - 1] != QLatin1Char('"'));
+        if (open || first == last)
             continue;
-        if (trimmed.isEmpty())
-            continue;
-        QString kept = entry;
-        kept.remove(QLatin1Char('"'));
-        lines << kept;
+        entry.remove(QLatin1Char('"'));
+        lines << entry;
     }
-    if (open && !trimSpaces(entry).isEmpty())
-        lines << QString(entry).remove(QLatin1Char('"'));
+    if (open)
+        lines << entry.remove(QLatin1Char('"'));
     return lines;
 }
 

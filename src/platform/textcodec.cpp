@@ -2,7 +2,6 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <algorithm>
 
 namespace TextCodec {
 
@@ -28,10 +27,46 @@ QStringDecoder utf8Decoder()
     return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
 }
 
-bool isAscii(const QByteArray &bytes)
+// Whether the bytes are well-formed UTF-8 holding something beyond ASCII. It
+// stops at the first fault, which in a code page 932 file comes with its first
+// Japanese character.
+bool isUtf8BeyondAscii(const QByteArray &bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    bool beyond = false;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int more = 0;
+        unsigned lowest = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+            lowest = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            lowest = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            lowest = 0x10000;
+        } else {
+            return false;
+        }
+        unsigned code = c & (0x3F >> more);
+        for (int k = 1; k <= more; ++k) {
+            if (i + k >= n || (p[i + k] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i + k] & 0x3F);
+        }
+        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        beyond = true;
+        i += more + 1;
+    }
+    return beyond;
 }
 
 } // namespace
@@ -43,7 +78,7 @@ std::optional<Decoded> decode(const QByteArray &bytes)
             return Decoded{*text, Encoding::Utf8WithBom};
         return std::nullopt;
     }
-    if (!isAscii(bytes)) {
+    if (isUtf8BeyondAscii(bytes)) {
         if (auto text = strictly(utf8Decoder(), bytes))
             return Decoded{*text, Encoding::Utf8};
     }
