@@ -6,6 +6,7 @@
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "board/board.h"
+#include "board/insertion.h"
 #include "entries/entries.h"
 #include "modes/modes.h"
 #include "platform/colors.h"
@@ -38,7 +39,7 @@ void cmdEnd_Click(TalkContext &t)
 {
     // A slip on the small exit button must not throw away what was written.
     const QString text = t.w->txtTalk->text();
-    if (!text.isEmpty() && text != QStringLiteral("_")) {
+    if (!Insertion::holdsNothing(text)) {
         ShowOKDialog(t, QStringLiteral("書いた文は消えます。終了してもいいですか？"), OkDialog::OkCancel,
                      QStringLiteral("終了"));
         if (!t.OKAnswer)

@@ -15,6 +15,12 @@ struct Result
     int caret;
 };
 
+// Whether a text holds nothing written: empty, or the bare marker a list action leaves.
+inline bool holdsNothing(const QString &text)
+{
+    return text.isEmpty() || text == Marker;
+}
+
 // Puts ch before position selStart and keeps the marker at the end. Empty when
 // the result would be longer than maxLength: the character is refused whole.
 std::optional<Result> insertPending(const QString &text, int selStart, const QString &ch, int maxLength);

@@ -2,6 +2,7 @@
 #include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "board/board.h"
+#include "board/insertion.h"
 #include "entries/entries.h"
 #include "entries/entryformat.h"
 #include "modes/decide.h"
@@ -106,7 +107,7 @@ void switchList(TalkContext &t)
     } else if (caption == ListCaption::EndAddresses) {
         bool keep = false;
         // The bare marker a list action leaves holds nothing to store.
-        if (!box->text().isEmpty() && box->text() != QStringLiteral("_")) {
+        if (!Insertion::holdsNothing(box->text())) {
             if (!DecideMath::hasSeparator(box->text())) {
                 ShowOKDialog(t, QStringLiteral("名前、アドレスは、カンマで区切ってください。"),
                              OkDialog::Notice, QStringLiteral("メルアド登録"));
