@@ -4,6 +4,8 @@
 #include "platform/speech/readings.h"
 #include "platform/speech/speechengine.h"
 
+#include <algorithm>
+
 SpeakingVoice::SpeakingVoice(std::unique_ptr<SpeechEngine> engine, AudioOutput *audio,
                              const QString &cacheFolder)
     : m_engine(std::move(engine)), m_audio(audio), m_cache(cacheFolder)
@@ -160,7 +162,10 @@ void SpeakingVoice::run()
         lock.lock();
         if (urgent && clip && job.generation == m_generation)
             play(*clip, job.pauseAfter);
-        if (urgent && !m_cancelUrgent && !m_quit) {
+        // Only a part with something to say counts: a lone "。" rightly makes no sound.
+        const bool sayable =
+            std::any_of(job.text.cbegin(), job.text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+        if (urgent && sayable && !m_cancelUrgent && !m_quit) {
             // An engine that fails on everything (a crash on every utterance) leaves the user mute.
             m_failuresInARow = clip ? 0 : m_failuresInARow + 1;
             if (m_failuresInARow >= FailuresToReport && !m_failureReported && m_onFailure) {
