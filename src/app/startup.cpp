@@ -48,7 +48,7 @@ void ApplyTextSize(TalkContext &t)
 bool LoadTalkWindow(TalkContext &t, QString *error)
 {
     t.settings = ReadSettings(*t.sv.settings);
-    ScreenPointer::setWait();
+    BusyScope busy; // the hourglass until start-up ends, however it ends
     t.w->setWindowTitle(QStringLiteral("Pirokan!  Ver ") + QStringLiteral(PIROKAN_VERSION));
     t.w->txtTalk->setText(QString());
     t.boardRow = 0;
@@ -60,10 +60,8 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
     IndexSampleRows(t);
 
     const QString file = CharacterFilePath(t.gAppPath);
-    if (!t.sv.agent->load(CharacterName, file, error)) {
-        ScreenPointer::setDefault();
+    if (!t.sv.agent->load(CharacterName, file, error))
         return false;
-    }
     t.gCharacter = t.sv.agent->character(CharacterName);
     if (!t.gCharacter) {
         if (error)
@@ -71,7 +69,6 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
                                  "を始められません。\n"
                                  "フォルダー：%2")
                          .arg(CharacterName, QDir::toNativeSeparators(t.gAppPath));
-        ScreenPointer::setDefault();
         return false;
     }
     // Without a voice the program still works, but the user must know it cannot speak for them.
@@ -88,6 +85,5 @@ bool LoadTalkWindow(TalkContext &t, QString *error)
     t.gCharacter->play(QStringLiteral("greet"));
     // Every board character is made ready in the background, so a press is heard at once.
     t.gCharacter->prepare(BoardPages::everyCharacter());
-    ScreenPointer::setDefault();
     return true;
 }

@@ -14,10 +14,9 @@ void SuggestFromTail(TalkContext &t, const QString &text)
 {
     if (!t.settings.suggestionsOn() || text.isEmpty())
         return;
-    ScreenPointer::setWait();
+    BusyScope busy;
     if (const auto key = SuggestKey::fromTail(text, t.w->txtTalk->selStart(), t.settings.Sample))
         ShowSuggestions(t, *key);
-    ScreenPointer::setDefault();
 }
 
 void ShowSuggestions(TalkContext &t, const QString &key)

@@ -23,7 +23,7 @@ void cmdSampADD_Click(TalkContext &t)
     // The bare marker (what a list action leaves) has nothing to store.
     if (trimSpaces(text).isEmpty() || stored.isEmpty())
         return;
-    ScreenPointer::setWait();
+    BusyScope busy;
     for (int r = 0; r < g->rows(); ++r) {
         if (trimSpaces(g->textMatrix(r, 1)) == stored) {
             ShowOKDialog(t, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
@@ -38,7 +38,6 @@ void cmdSampADD_Click(TalkContext &t)
         // Nothing was stored: the list stays as the file holds it.
         g->setRows(g->rows() - 1);
         g->setRedraw(true);
-        ScreenPointer::setDefault();
         return;
     }
     LoadSampleFile(t);
@@ -57,7 +56,6 @@ void cmdSampADD_Click(TalkContext &t)
     g->setColWidth(1, Twips::rect(g).width() - 2500);
     g->setRedraw(true);
     ShowExampleListControls(t);
-    ScreenPointer::setDefault();
 }
 
 void cmdSampDel_Click(TalkContext &t)

@@ -9,6 +9,7 @@
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
+#include "platform/services.h"
 #include "platform/textbox.h"
 #include "text/highlight.h"
 #include "text/texttools.h"
@@ -95,29 +96,32 @@ void cmdDec_Click(TalkContext &t)
         FocusAndHighlight(t);
         return;
     }
-    w->setEnabled(false);
-    const quint32 lightBlue = Colors::LightBlue;
-    if (!w->grdSp->isHidden()) {
-        t.gPickText = w->grdSp->textMatrix(t.gListRow, 0);
-        setText(w->txtTalk, DecideMath::replaceTyped(w->txtTalk->text(), w->txtTalk->selStart(), t.gPickText,
-                                                     t.settings.Sample));
-        backToBoard(w, w->grdSp);
-    } else if (!w->grdEx->isHidden()) {
-        if (!decideExample(t)) {
-            w->setEnabled(true);
-            w->txtTalk->setFocus();
-            return;
+    bool listDone = true;
+    {
+        BusyScope busy(w, false);
+        const quint32 lightBlue = Colors::LightBlue;
+        if (!w->grdSp->isHidden()) {
+            t.gPickText = w->grdSp->textMatrix(t.gListRow, 0);
+            setText(w->txtTalk, DecideMath::replaceTyped(w->txtTalk->text(), w->txtTalk->selStart(),
+                                                         t.gPickText, t.settings.Sample));
+            backToBoard(w, w->grdSp);
+        } else if (!w->grdEx->isHidden()) {
+            listDone = decideExample(t);
+        } else if (!w->grdDay->isHidden()) {
+            openEntry(t, w->grdDay, 1, Colors::LightGreen, QString(), QStringLiteral("戻る"));
+        } else if (!w->grdAD->isHidden()) {
+            openEntry(t, w->grdAD, 1, lightBlue, ListCaption::EndAddresses, QStringLiteral("決定"));
+        } else if (!w->grdMail->isHidden()) {
+            openEntry(t, w->grdMail, 0, lightBlue, ListCaption::EndMail, QStringLiteral("決定"));
         }
-    } else if (!w->grdDay->isHidden()) {
-        openEntry(t, w->grdDay, 1, Colors::LightGreen, QString(), QStringLiteral("戻る"));
-    } else if (!w->grdAD->isHidden()) {
-        openEntry(t, w->grdAD, 1, lightBlue, ListCaption::EndAddresses, QStringLiteral("決定"));
-    } else if (!w->grdMail->isHidden()) {
-        openEntry(t, w->grdMail, 0, lightBlue, ListCaption::EndMail, QStringLiteral("決定"));
+        if (listDone)
+            w->fraTalk->hide();
     }
-    w->fraTalk->hide();
-    w->setEnabled(true);
-    FocusAndHighlight(t);
+    // Moving on to another list keeps its frame; the text box gets the focus either way.
+    if (listDone)
+        FocusAndHighlight(t);
+    else
+        w->txtTalk->setFocus();
 }
 
 void cmdBack_Click(TalkContext &t)

@@ -137,11 +137,11 @@ void switchList(TalkContext &t)
 
 void cmdSamp_Click(TalkContext &t)
 {
-    ScreenPointer::setWait();
-    t.w->setEnabled(false);
-    NormalTextArea(t);
-    switchList(t);
-    t.w->setEnabled(true);
+    {
+        BusyScope busy(t.w);
+        NormalTextArea(t);
+        switchList(t);
+    }
     TextBox *box = t.w->txtTalk;
     box->setFocus();
     if (!box->text().endsWith(QLatin1Char('_'))) {
@@ -150,7 +150,6 @@ void cmdSamp_Click(TalkContext &t)
         box->setSelStart(box->length() - 1);
         box->setSelLength(1);
     }
-    ScreenPointer::setDefault();
 }
 
 void cmdStart_Click(TalkContext &t)

@@ -44,3 +44,19 @@ void setDefault()
 }
 
 } // namespace ScreenPointer
+
+BusyScope::BusyScope(QWidget *disabled, bool waitPointer) : m_disabled(disabled), m_waitPointer(waitPointer)
+{
+    if (m_waitPointer)
+        ScreenPointer::setWait();
+    if (m_disabled)
+        m_disabled->setEnabled(false);
+}
+
+BusyScope::~BusyScope()
+{
+    if (m_disabled)
+        m_disabled->setEnabled(true);
+    if (m_waitPointer)
+        ScreenPointer::setDefault();
+}

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDate>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
+#include <QWidget>
 
 // Small services the program reaches the desktop through. Each has the real
 // implementation here and is replaced by a recording fake in tests.
@@ -69,3 +71,18 @@ namespace ScreenPointer {
 void setWait();
 void setDefault();
 } // namespace ScreenPointer
+
+// While a handler works: the wait pointer (when asked) and its window disabled
+// (when one is given). Both come back when the scope ends, on every path.
+class BusyScope
+{
+public:
+    explicit BusyScope(QWidget *disabled = nullptr, bool waitPointer = true);
+    ~BusyScope();
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    QPointer<QWidget> m_disabled;
+    bool m_waitPointer;
+};
