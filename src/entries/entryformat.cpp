@@ -1,6 +1,7 @@
 #include "entries/entryformat.h"
 
 #include <QRegularExpression>
+#include <utility>
 
 namespace EntryFormat {
 
@@ -8,25 +9,6 @@ namespace {
 
 const QString Marker = QStringLiteral("_");
 const QString CrLf = QStringLiteral("\r\n");
-
-QString withoutMarker(const QString &s)
-{
-    return s.endsWith(Marker) ? s.chopped(1) : s;
-}
-
-} // namespace
-
-QString trimSpaces(const QString &s)
-{
-    qsizetype begin = 0, end = s.size();
-    while (begin < end && s[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && s[end - 1] == QLatin1Char(' '))
-        --end;
-    return s.mid(begin, end - begin);
-}
-
-namespace {
 
 // The first and one past the last character of a text that is not a half-width space.
 std::pair<qsizetype, qsizetype> spanWithoutSpaces(const QString &s)
@@ -40,6 +22,17 @@ std::pair<qsizetype, qsizetype> spanWithoutSpaces(const QString &s)
 }
 
 } // namespace
+
+QString withoutMarker(const QString &s)
+{
+    return s.endsWith(Marker) ? s.chopped(1) : s;
+}
+
+QString trimSpaces(const QString &s)
+{
+    const auto [begin, end] = spanWithoutSpaces(s);
+    return s.mid(begin, end - begin);
+}
 
 QStringList parseLines(const QString &fileText)
 {

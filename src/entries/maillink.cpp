@@ -1,5 +1,7 @@
 #include "entries/maillink.h"
 
+#include "entries/entryformat.h"
+
 #include <QUrl>
 
 namespace MailLink {
@@ -7,12 +9,6 @@ namespace MailLink {
 namespace {
 
 const QString Scheme = QStringLiteral("mailto:");
-
-// The cursor marker is an editing aid, not part of what is sent.
-QString withoutMarker(const QString &text)
-{
-    return text.endsWith(QLatin1Char('_')) ? text.chopped(1) : text;
-}
 
 QByteArray encoded(QString text)
 {
@@ -31,7 +27,9 @@ QByteArray build(const QString &address, const QString &subject, const QString &
     if (to.left(Scheme.size()).toLower() == Scheme)
         to = to.mid(Scheme.size());
     return Scheme.toLatin1() + QUrl::toPercentEncoding(to, "@") +
-           "?subject=" + encoded(withoutMarker(subject)) + "&body=" + encoded(withoutMarker(body));
+           "?subject=" + encoded(EntryFormat::withoutMarker(subject)) +
+           // The cursor marker is an editing aid, not part of what is sent.
+           "&body=" + encoded(EntryFormat::withoutMarker(body));
 }
 
 } // namespace MailLink

@@ -76,21 +76,16 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
     const QString detail = file.errorString();
     file.cancelWriting();
     const QFileInfo folder(m_folder);
-    if (!folder.isDir() || !folder.isWritable())
-        return fail(named(name, QObject::tr("を保存できませんでした。フォルダーを作れないか、書き込めません。"
-                                            "フォルダーの場所と書き込み許可を確かめてください。")) +
-                        kept,
-                    detail);
     const QStorageInfo disk(m_folder);
-    if (file.error() == QFileDevice::ResourceError ||
-        (disk.isValid() && disk.bytesAvailable() < bytes.size()))
-        return fail(named(name, QObject::tr("を保存できませんでした。ディスクがいっぱいです。"
-                                            "いらないファイルを消してから、もう一度保存してください。")) +
-                        kept,
-                    detail);
-    return fail(named(name, QObject::tr("を保存できませんでした。書き込みの途中でエラーが起きました。")) +
-                    kept,
-                detail);
+    QString what = QObject::tr("を保存できませんでした。書き込みの途中でエラーが起きました。");
+    if (!folder.isDir() || !folder.isWritable())
+        what = QObject::tr("を保存できませんでした。フォルダーを作れないか、書き込めません。"
+                           "フォルダーの場所と書き込み許可を確かめてください。");
+    else if (file.error() == QFileDevice::ResourceError ||
+             (disk.isValid() && disk.bytesAvailable() < bytes.size()))
+        what = QObject::tr("を保存できませんでした。ディスクがいっぱいです。"
+                           "いらないファイルを消してから、もう一度保存してください。");
+    return fail(named(name, what) + kept, detail);
 }
 
 void FolderEntryStorage::removeStaleTemporaries(const QStringList &names)
