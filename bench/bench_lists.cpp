@@ -1,8 +1,8 @@
 // Lists at scale: 50,000 example sentences and 5,000 addresses.
+#include "app/screens.h"
 #include "board/board.h"
-#include "entries/entries.h"
+#include "entries/entryfiles.h"
 #include "entries/entryformat.h"
-#include "modes/modes.h"
 #include "support/talkfixture.h"
 #include "timing.h"
 
@@ -65,7 +65,7 @@ int main(int argc, char **argv)
     Timings lookup;
     for (int i = 0; i < 500; ++i) {
         f.typed(randomKana(rng, 3) + QStringLiteral("_"));
-        time(lookup, 1, [&](int) { SuggestFromTail(f.t, w.txtTalk->text()); });
+        time(lookup, 1, [&](int) { f.program().suggestions.SuggestFromTail(w.txtTalk->text()); });
     }
     lookup.print("suggest_lookup");
     f.press(w.cmdSamp);
@@ -76,7 +76,7 @@ int main(int argc, char **argv)
         if (CurrentMode(w) != Mode::Board)
             f.press(w.cmdSamp);
         f.typed(QStringLiteral("とうろく%1_").arg(i));
-        cmdSampADD_Click(f.t);
+        f.program().registering.cmdSampADD_Click();
         if (CurrentMode(w) != Mode::ExampleList)
             qFatal("the sentence was not registered");
     });
@@ -84,8 +84,8 @@ int main(int argc, char **argv)
 
     Timings addressOpen;
     time(addressOpen, 10, [&](int) {
-        LoadAddressFile(f.t);
-        IndexAddressRows(f.t);
+        f.program().files.LoadAddressFile();
+        f.program().indexRows.IndexAddressRows();
         w.grdAD->repaint();
     });
     addressOpen.print("address_open");

@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(w.txtTalk->selStart(), 1);
         QCOMPARE(w.txtTalk->selText(), QStringLiteral("_"));
         QCOMPARE(f.agent.spoken(), (QStringList{"か", "が"}));
-        QCOMPARE(f.t.gLastPick, QStringLiteral("が"));
+        QCOMPARE(f.program().board.lastPick(), QStringLiteral("が"));
     }
 
     void selectionScreenAtTheEdges()
@@ -193,7 +193,7 @@ private slots:
         QVERIFY(w.fraSet->isVisible());
         QVERIFY(w.grdSp->isHidden());
         QCOMPARE(w.txtTalk->text(), full);
-        QCOMPARE(f.t.gLastPick, QString());
+        QCOMPARE(f.program().board.lastPick(), QString());
 
         // Entering straight from the first screen is refused the same way.
         TalkFixture g(opts("2", "0", "0"));

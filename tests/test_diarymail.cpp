@@ -1,6 +1,6 @@
+#include "app/screens.h"
 #include "entries/entryformat.h"
 #include "entries/mailwindow.h"
-#include "modes/modes.h"
 #include "platform/colors.h"
 #include "support/talkfixture.h"
 
@@ -14,9 +14,10 @@ class TestDiaryMail : public QObject
 {
     Q_OBJECT
 
-    static std::unique_ptr<TalkFixture> started()
+    static std::unique_ptr<TalkFixture> started(const QString &suggestions = QStringLiteral("0"))
     {
-        auto f = std::make_unique<TalkFixture>(QHash<QString, QString>{{"OPT1", "2"}, {"Samp", "0"}}, false);
+        auto f = std::make_unique<TalkFixture>(QHash<QString, QString>{{"OPT1", "2"}, {"Samp", suggestions}},
+                                               false);
         f->writeEntries(QStringLiteral("Talk.txt"), {Placeholder, Placeholder, "はい"});
         f->writeEntries(QStringLiteral("day.txt"), {"26.11.30 さむい"});
         f->writeEntries(QStringLiteral("addres.txt"), {"よしこ,yoshiko@example.jp", "あに、ani@example.jp"});
@@ -80,6 +81,33 @@ private slots:
         QCOMPARE(w.txtTalk->backColor(), Colors::White);
     }
 
+    // The handlers and the tests read the mode from one place: suggestions shown
+    // while a diary entry is revised are decided as suggestions, and the diary
+    // entry is still stored when the list closes.
+    void suggestionsWhileRevisingADiaryEntry()
+    {
+        auto f = started(QStringLiteral("1"));
+        TalkWindow &w = f->window();
+        openMenuRow(*f, 0);
+        f->press(w.cmdDec);
+        f->press(w.cmdRevise);
+        f->typed(QStringLiteral("_"));
+        f->pressCell(w.grdBoard, 0, 4); // は
+        QCOMPARE(CurrentMode(w), Mode::Suggest);
+        QCOMPARE(w.grdSp->textMatrix(1, 0), QStringLiteral("はい"));
+        f->pressCell(w.grdSp, 1, 0);
+        f->press(w.cmdDec);
+        QCOMPARE(CurrentMode(w), Mode::DiaryEntry);
+        QVERIFY(w.grdBoard->isVisible() && w.fraRes->isVisible() && !w.fraTalk->isVisible());
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("はい_"));
+
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->prompts, QStringList{"日記を登録して終了します"});
+        QCOMPARE(f->readEntries("day.txt"), (QStringList{"26.12.08 はい_", "26.11.30 さむい"}));
+        QCOMPARE(CurrentMode(w), Mode::Board);
+    }
+
     void declinedDiaryKeepsTheText()
     {
         auto f = started();
@@ -88,13 +116,13 @@ private slots:
         f->pressCell(w.grdDay, 1, 1);
         f->press(w.cmdDec);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("さむい"));
-        QCOMPARE(f->t.EditRow, 1);
+        QCOMPARE(f->shared().EditRow, 1);
         // Back shows the list again, the entry still in the text box.
         f->press(w.cmdBack);
         QCOMPARE(CurrentMode(w), Mode::DiaryList);
         QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("さむい"));
-        QCOMPARE(f->t.gListRow, 0);
+        QCOMPARE(f->shared().gListRow, 0);
         f->pressCell(w.grdDay, 1, 1);
         f->press(w.cmdDec);
         f->typed(QStringLiteral("さむい、ゆき_"));
@@ -167,8 +195,8 @@ private slots:
         openAddressBookEntry(*f, 2); // よしこ
         QCOMPARE(w.txtTalk->text(), QStringLiteral("よしこ,yoshiko@example.jp"));
         f->press(w.cmdBack); // 決定: the recipient
-        QCOMPARE(f->t.gMailName, QStringLiteral("よしこ"));
-        QCOMPARE(f->t.gMailAddr, QStringLiteral("yoshiko@example.jp"));
+        QCOMPARE(f->program().decideBack.mailName(), QStringLiteral("よしこ"));
+        QCOMPARE(f->program().decideBack.mailAddress(), QStringLiteral("yoshiko@example.jp"));
         QCOMPARE(CurrentMode(w), Mode::MailList);
         QCOMPARE(w.grdMail->textMatrix(1, 0), QStringLiteral("げんき？"));
         f->press(w.cmdDec); // row 0: a new mail
@@ -247,7 +275,7 @@ private slots:
         f->press(w.cmdBack);
         QCOMPARE(f->prompts.last(), QStringLiteral("名前、アドレスは、カンマで区切ってください。"));
         QCOMPARE(CurrentMode(w), Mode::AddressEntry);
-        QCOMPARE(f->t.gMailAddr, QString());
+        QCOMPARE(f->program().decideBack.mailAddress(), QString());
     }
 
     void emptyDiaryStillOffersToday()

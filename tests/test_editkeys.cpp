@@ -159,21 +159,21 @@ private slots:
         QCOMPARE(w.cmdRes[2]->backColor(), 0x808080u);
         QCOMPARE(box->selText(), QStringLiteral("d")); // the first step acts on press
         QTRY_COMPARE(box->selStart(), 0);
-        QTRY_VERIFY(!f.t.keyRepeat->repeating());
+        QTRY_VERIFY(!f.program().keyRepeat.repeating());
         QCOMPARE(box->selText(), QStringLiteral("a"));
         QTest::mouseRelease(left, Qt::LeftButton);
         QCOMPARE(w.cmdRes[2]->backColor(), 0xFFFFFFu);
-        QVERIFY(!f.t.keyHeld);
+        QVERIFY(!f.program().keyRepeat.held());
 
         QPushButton *right = arrayButton(w.fraRes, "cmdRes", 0);
         QTest::mousePress(right, Qt::LeftButton);
         QTRY_COMPARE(box->selText(), QStringLiteral("_"));
-        QTRY_VERIFY(!f.t.keyRepeat->repeating());
+        QTRY_VERIFY(!f.program().keyRepeat.repeating());
         QTest::mouseRelease(right, Qt::LeftButton);
 
         QPushButton *bs = arrayButton(w.fraRes, "cmdRes", 1);
-        QTest::mousePress(bs, Qt::LeftButton); // held: still one deletion
-        QVERIFY(!f.t.keyRepeat->repeating());  // nothing left to repeat it
+        QTest::mousePress(bs, Qt::LeftButton);       // held: still one deletion
+        QVERIFY(!f.program().keyRepeat.repeating()); // nothing left to repeat it
         QTest::mouseRelease(bs, Qt::LeftButton);
         QCOMPARE(box->text(), QStringLiteral("abcd_"));
     }
@@ -187,7 +187,7 @@ private slots:
         QPushButton *left = arrayButton(w.fraRes, "cmdRes", 2);
         QTest::mousePress(left, Qt::LeftButton);
         QTest::mouseRelease(left, Qt::LeftButton);
-        QVERIFY(!f.t.keyRepeat->repeating()); // no step can follow the release
+        QVERIFY(!f.program().keyRepeat.repeating()); // no step can follow the release
         QCOMPARE(box->selStart(), 39);
     }
 

@@ -1,6 +1,6 @@
-#include "entries/entries.h"
+#include "app/screens.h"
+#include "entries/entryfiles.h"
 #include "entries/entryformat.h"
-#include "modes/modes.h"
 #include "platform/colors.h"
 #include "support/talkfixture.h"
 #include "text/keyrepeat.h"
@@ -34,7 +34,7 @@ private slots:
         QVERIFY(talk.size() >= 47);
         for (const char *name : {"day.txt", "addres.txt", "mail.txt"})
             QVERIFY(f.entries.read(QString::fromUtf8(name)).exists);
-        QCOMPARE(f.t.SampleTexts->size(), talk.size());
+        QCOMPARE(f.shared().SampleTexts->size(), talk.size());
     }
 
     void openPickAndClose()
@@ -54,13 +54,13 @@ private slots:
             QCOMPARE(w.grdEx->textMatrix(r, 1), col1[r]);
             QCOMPARE(w.grdEx->textMatrix(r, 0), col0[r]);
         }
-        QCOMPARE(f->t.gListRow, 0);
+        QCOMPARE(f->shared().gListRow, 0);
         QCOMPARE(w.grdEx->cellBackColor(0, 1), Colors::LightGreen);
         QCOMPARE(w.grdEx->cellBackColor(0, 0), Colors::White);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_"));
 
         f->pressCell(w.grdEx, 4, 1); // あした
-        QCOMPARE(f->t.gListRow, 4);
+        QCOMPARE(f->shared().gListRow, 4);
         QCOMPARE(w.grdEx->cellBackColor(0, 1), Colors::White);
         QCOMPARE(w.grdEx->cellBackColor(4, 1), Colors::LightGreen);
         QCOMPARE(w.grdEx->cellBackColor(4, 0), Colors::White);
@@ -91,8 +91,8 @@ private slots:
         f->press(w.cmdSampADD);
         QCOMPARE(CurrentMode(w), Mode::ExampleList);
         QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "はい", "ありがとう"}));
-        QCOMPARE(w.grdEx->textMatrix(f->t.gListRow, 1), QStringLiteral("ありがとう"));
-        QCOMPARE(w.grdEx->cellBackColor(f->t.gListRow, 1), Colors::LightGreen);
+        QCOMPARE(w.grdEx->textMatrix(f->shared().gListRow, 1), QStringLiteral("ありがとう"));
+        QCOMPARE(w.grdEx->cellBackColor(f->shared().gListRow, 1), Colors::LightGreen);
         QCOMPARE(w.grdEx->textMatrix(0, 1), QStringLiteral("日記"));
 
         // The menu rows cannot be deleted, and ask nothing.
@@ -108,7 +108,7 @@ private slots:
         f->press(w.cmdSampDel);
         QCOMPARE(f->prompts.last(), QStringLiteral("上記例文を削除してもいいですか？"));
         QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "はい"}));
-        QVERIFY(!f->t.SampleTexts->contains(QStringLiteral("ありがとう")));
+        QVERIFY(!f->shared().SampleTexts->contains(QStringLiteral("ありがとう")));
         // Registering it again is accepted: the emptied row no longer matches.
         f->press(w.cmdSamp);
         f->typed(QStringLiteral("ありがとう_"));
@@ -139,7 +139,7 @@ private slots:
             w.grdEx->setColSel(1);
             w.grdEx->setCellBackColor(Colors::White);
         }
-        f->t.gListRow = kasa;
+        f->shared().gListRow = kasa;
         f->answerOk(0);
         f->press(w.cmdSampDel);
         QVERIFY(f->modal.shown.isEmpty());
@@ -186,10 +186,10 @@ private slots:
         QVERIFY(w.fraTalk->isVisible() && !w.grdBoard->isVisible());
 
         f->press(w.cmdUp); // on the key row: nothing
-        QCOMPARE(f->t.gListRow, 0);
+        QCOMPARE(f->shared().gListRow, 0);
         QTest::mousePress(w.cmdDown, Qt::LeftButton);
         QTest::mouseRelease(w.cmdDown, Qt::LeftButton);
-        QCOMPARE(f->t.gListRow, 1);
+        QCOMPARE(f->shared().gListRow, 1);
         f->press(w.cmdDec);
         QCOMPARE(CurrentMode(w), Mode::Board);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("きょうはありがとう_"));
@@ -222,15 +222,15 @@ private slots:
         f->press(w.cmdSamp);
         QTest::mousePress(w.cmdDown, Qt::LeftButton);
         QCOMPARE(w.cmdDown->backColor(), 0x008000u);
-        QTRY_COMPARE(f->t.gListRow, 9);
-        QTRY_VERIFY(!f->t.keyRepeat->repeating());
+        QTRY_COMPARE(f->shared().gListRow, 9);
+        QTRY_VERIFY(!f->program().keyRepeat.repeating());
         QTest::mouseRelease(w.cmdDown, Qt::LeftButton);
         QCOMPARE(w.cmdDown->backColor(), 0x80FF80u);
         QVERIFY(w.grdEx->topRow() > 0);
         QCOMPARE(w.grdEx->cellBackColor(9, 1), Colors::LightGreen);
         QCOMPARE(w.grdEx->cellBackColor(8, 1), Colors::White);
         QTest::mousePress(w.cmdUp, Qt::LeftButton);
-        QTRY_COMPARE(f->t.gListRow, 0);
+        QTRY_COMPARE(f->shared().gListRow, 0);
         QTest::mouseRelease(w.cmdUp, Qt::LeftButton);
         QCOMPARE(w.grdEx->topRow(), 0);
     }

@@ -63,8 +63,8 @@ private slots:
         TalkFixture f;
         Seen a, b, c, d;
         seeAndPress(f, &a, 0);
-        ShowOKDialog(f.t, QStringLiteral("同一文が登録されています"), 48, QStringLiteral("例文登録"));
-        QVERIFY(f.t.OKAnswer);
+        ShowOKDialog(f.shared(), QStringLiteral("同一文が登録されています"), 48, QStringLiteral("例文登録"));
+        QVERIFY(f.shared().OKAnswer);
         QCOMPARE(a.left, QStringLiteral("OK"));
         QVERIFY(!a.rightShown);
         QCOMPARE(a.leftTwips, 3500);
@@ -73,21 +73,23 @@ private slots:
 
         // A fresh dialog: nothing of the notice carries over.
         seeAndPress(f, &b, 1);
-        ShowOKDialog(f.t, QStringLiteral("はじめからでよろしいですか？"), 33, QStringLiteral("例文登録"));
-        QVERIFY(!f.t.OKAnswer);
+        ShowOKDialog(f.shared(), QStringLiteral("はじめからでよろしいですか？"), 33,
+                     QStringLiteral("例文登録"));
+        QVERIFY(!f.shared().OKAnswer);
         QCOMPARE(b.left, QStringLiteral("ＯＫ"));
         QCOMPARE(b.right, QStringLiteral("キャンセル"));
         QVERIFY(b.rightShown);
         QCOMPARE(b.leftTwips, 300);
 
         seeAndPress(f, &c, 0);
-        ShowOKDialog(f.t, QStringLiteral("日記を登録して終了します"), 36, QStringLiteral("日記の終了"));
-        QVERIFY(f.t.OKAnswer);
+        ShowOKDialog(f.shared(), QStringLiteral("日記を登録して終了します"), 36,
+                     QStringLiteral("日記の終了"));
+        QVERIFY(f.shared().OKAnswer);
         QCOMPARE(c.left, QStringLiteral("ＹＥＳ"));
         QCOMPARE(c.right, QStringLiteral("ＮＯ"));
 
         seeAndPress(f, &d, 0);
-        ShowOKDialog(f.t, QStringLiteral("x"), 0, QStringLiteral("t"));
+        ShowOKDialog(f.shared(), QStringLiteral("x"), 0, QStringLiteral("t"));
         QCOMPARE(d.left, QStringLiteral("OK"));
         QCOMPARE(d.right, QStringLiteral("キャンセル"));
         QCOMPARE(d.leftTwips, 300);
@@ -97,10 +99,10 @@ private slots:
     {
         TalkFixture f;
         Seen s;
-        f.t.OKAnswer = true;
+        f.shared().OKAnswer = true;
         seeAndPress(f, &s, -1);
-        ShowOKDialog(f.t, QStringLiteral("q"), 36, QStringLiteral("t"));
-        QVERIFY(!f.t.OKAnswer);
+        ShowOKDialog(f.shared(), QStringLiteral("q"), 36, QStringLiteral("t"));
+        QVERIFY(!f.shared().OKAnswer);
     }
 };
 

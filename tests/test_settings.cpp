@@ -125,7 +125,7 @@ private slots:
         QCOMPARE(f.settings.values.value("Beep"), QStringLiteral("1"));
         QCOMPARE(f.settings.values.value("Moji"), QStringLiteral("1"));
         QCOMPARE(f.settings.values.value("gMaxC"), QStringLiteral("14"));
-        QCOMPARE(f.t.settings.Sample, qint16(5));
+        QCOMPARE(f.shared().settings.Sample, qint16(5));
         QCOMPARE(w.grdBoard->cols(), 15);
         QCOMPARE(w.cmdKey->text(), QStringLiteral("ひら"));
         QCOMPARE(Twips::fontPoints(w.txtTalk), 100.0);
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(w.grdBoard->cols(), 10);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_"));
         QCOMPARE(Twips::fontPoints(w.txtTalk), 55.0);
-        QCOMPARE(f.t.settings.OPT1, QStringLiteral("0"));
+        QCOMPARE(f.shared().settings.OPT1, QStringLiteral("0"));
     }
 };
 

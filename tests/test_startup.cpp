@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "app/lifetime.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/textbox.h"
@@ -85,7 +85,7 @@ private slots:
         TalkFixture f({}, false);
         QFile::remove(f.folder.filePath(QStringLiteral("genie.acs")));
         QString error;
-        QVERIFY(!LoadTalkWindow(f.t, &error));
+        QVERIFY(!f.program().start(&error));
         QVERIFY2(error.contains(QStringLiteral("「genie.acs」を読めない")), qPrintable(error));
         QVERIFY2(error.contains(QStringLiteral("\nフォルダー：") + f.folder.path()), qPrintable(error));
         QVERIFY(!f.window().isVisible());

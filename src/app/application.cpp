@@ -1,10 +1,8 @@
 #include "app/application.h"
 
 #include "app/okdialog.h"
-#include "app/startup.h"
-#include "app/talkcontext.h"
+#include "app/talkprogram.h"
 #include "app/talkwindow.h"
-#include "app/wiring.h"
 #include "platform/entrystorage.h"
 #include "platform/loginstart.h"
 #include "platform/modalrunner.h"
@@ -85,18 +83,15 @@ int RunPirokan(int argc, char **argv)
     FolderEntryStorage entries(FolderEntryStorage::chooseFolder(appPath));
 
     TalkWindow window;
-    TalkContext t;
-    t.w = &window;
-    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login};
-    t.gAppPath = appPath;
+    TalkProgram program(
+        window, {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login}, appPath);
 
     QString error;
-    if (!LoadTalkWindow(t, &error)) {
+    if (!program.start(&error)) {
         std::fprintf(stderr, "pirokan: %s\n", qPrintable(error));
-        ShowOKDialog(t, error, OkDialog::Notice, QStringLiteral("Pirokan"));
+        ShowOKDialog(program.shared, error, OkDialog::Notice, QStringLiteral("Pirokan"));
         return 1;
     }
-    WireTalkWindow(t);
     window.show();
     window.activateWindow();
     window.txtTalk->setFocus();

@@ -1,6 +1,6 @@
 #include "app/okdialog.h"
 
-#include "app/talkcontext.h"
+#include "app/sharedstate.h"
 #include "app/talkwindow.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
@@ -112,13 +112,13 @@ void OkDialog::cmdOK_Click(int index)
     accept();
 }
 
-void ShowOKDialog(TalkContext &t, const QString &prompt, int kind, const QString &title)
+void ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QString &title)
 {
     ScreenPointer::setDefault();
-    t.OKAnswer = false;
+    shared.OKAnswer = false;
     // A fresh dialog every time, so no setting of an earlier call carries over.
-    OkDialog dialog(t.w);
+    OkDialog dialog(shared.dialogParent);
     dialog.configure(prompt, kind, title);
-    t.sv.modal->run(dialog);
-    t.OKAnswer = dialog.answer();
+    shared.sv.modal->run(dialog);
+    shared.OKAnswer = dialog.answer();
 }

@@ -5,7 +5,7 @@
 
 class ColorButton;
 class ColorLabel;
-struct TalkContext;
+struct SharedState;
 
 // The confirmation dialog: one prompt in very large type and one or two very large buttons.
 class OkDialog final : public QDialog
@@ -29,4 +29,4 @@ private:
 };
 
 // Asks or informs through the dialog; the answer is left in OKAnswer.
-void ShowOKDialog(TalkContext &t, const QString &prompt, int kind, const QString &title);
+void ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QString &title);

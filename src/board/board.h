@@ -2,30 +2,55 @@
 
 #include <QString>
 
-struct TalkContext;
+struct SharedState;
+class Suggestions;
+class TalkWindow;
 
-// Clears the first screen and writes the set after the one the character-set
-// button names, sized by the board-width option.
-void BuildBoardPage(TalkContext &t);
-void cmdKey_Click(TalkContext &t);
+// The character board: the first screen, the selection screen that opens over
+// it, and the entering of a character into the text.
+class Board
+{
+public:
+    Board(TalkWindow &w, SharedState &shared, Suggestions &suggestions);
 
-// First screen and selection screen.
-void grdBoard_MouseDown(TalkContext &t);
-// Paints every cell of the first screen white again.
-void ClearBoardColours(TalkContext &t);
-void grdBoard_Click(TalkContext &t);
-void grdBoard2_MouseDown(TalkContext &t);
-void grdBoard2_Click(TalkContext &t);
-// Fills the selection screen around first-screen cell (row, col).
-void ShowSelectionScreen(TalkContext &t, qint32 col, qint32 row);
-// Writes the small and voiced forms of ch into the outer cells of a selection-screen row.
-void FillVariantCells(TalkContext &t, const QString &ch, qint32 row);
+    // Clears the first screen and writes the set after the one the character-set
+    // button names, sized by the board-width option.
+    void BuildBoardPage();
+    void cmdKey_Click();
 
-// Inserts the pending character (the caption of txtHide) before the highlight;
-// false, after a beep, when the text has no room for it.
-bool InsertPendingChar(TalkContext &t);
-void cmdspace_Click(TalkContext &t);
+    void grdBoard_MouseDown();
+    void grdBoard_Click();
+    // Paints every cell of the first screen white again.
+    void ClearBoardColours();
+    void grdBoard2_MouseDown();
+    void grdBoard2_Click();
+    // Fills the selection screen around first-screen cell (row, col).
+    void ShowSelectionScreen(qint32 col, qint32 row);
+    // Writes the small and voiced forms of ch into the outer cells of a selection-screen row.
+    void FillVariantCells(const QString &ch, qint32 row);
 
-// Looks up stored sentences that begin with the last typed characters.
-void SuggestFromTail(TalkContext &t, const QString &text);
-void ShowSuggestions(TalkContext &t, const QString &key);
+    // Inserts the pending character (the caption of txtHide) before the highlight;
+    // false, after a beep, when the text has no room for it.
+    bool InsertPendingChar();
+    void cmdspace_Click();
+
+    // The last character picked on the selection screen.
+    const QString &lastPick() const { return gLastPick; }
+
+private:
+    QString boardText() const;
+    void openSelectionScreen(const QString &s);
+    bool enterCharacter(const QString &s);
+    // Speaks the picked character when the voice option says so.
+    void SpeakIfVoiced(const QString &text, const QString &tag);
+
+    TalkWindow &m_w;
+    SharedState &m_shared;
+    Suggestions &m_suggestions;
+
+    qint32 boardRow = 0;
+    qint32 boardCol = 0;
+    qint32 pickRow = 0;
+    qint32 pickCol = 0;
+    QString gLastPick;
+};

@@ -1,8 +1,5 @@
 #include "board/speech.h"
 
-#include "app/talkcontext.h"
-#include "platform/character.h"
-
 namespace Speech {
 
 bool voiced(const QString &opt3, const QString &tag)
@@ -22,9 +19,3 @@ bool voiced(const QString &opt3, const QString &tag)
 }
 
 } // namespace Speech
-
-void SpeakIfVoiced(TalkContext &t, const QString &text, const QString &tag)
-{
-    if (Speech::voiced(t.settings.OPT3, tag) && t.gCharacter)
-        t.gCharacter->speak(text);
-}

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-struct TalkContext;
-
 namespace Speech {
 inline const QString Selected = QStringLiteral("S"); // the selection screen is opened
 inline const QString Entered = QStringLiteral("E");  // a character is entered
@@ -12,6 +10,3 @@ inline const QString First = QStringLiteral("1");    // first of two presses
 // Whether the voice option lets a pick with this tag speak.
 bool voiced(const QString &opt3, const QString &tag);
 } // namespace Speech
-
-// Speaks the picked character when the voice option says so.
-void SpeakIfVoiced(TalkContext &t, const QString &text, const QString &tag);

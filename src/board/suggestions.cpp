@@ -1,6 +1,8 @@
-#include "app/talkcontext.h"
+#include "board/suggestions.h"
+
+#include "app/screens.h"
+#include "app/sharedstate.h"
 #include "app/talkwindow.h"
-#include "board/board.h"
 #include "board/suggestkey.h"
 #include "entries/entryformat.h"
 #include "platform/colors.h"
@@ -10,30 +12,31 @@
 #include "platform/textbox.h"
 #include "platform/twips.h"
 
-void SuggestFromTail(TalkContext &t, const QString &text)
+Suggestions::Suggestions(TalkWindow &w, SharedState &shared) : m_w(w), m_shared(shared) {}
+
+void Suggestions::SuggestFromTail(const QString &text)
 {
-    if (!t.settings.suggestionsOn() || text.isEmpty())
+    if (!m_shared.settings.suggestionsOn() || text.isEmpty())
         return;
     BusyScope busy;
-    if (const auto key = SuggestKey::fromTail(text, t.w->txtTalk->selStart(), t.settings.Sample))
-        ShowSuggestions(t, *key);
+    if (const auto key = SuggestKey::fromTail(text, m_w.txtTalk->selStart(), m_shared.settings.Sample))
+        ShowSuggestions(*key);
 }
 
-void ShowSuggestions(TalkContext &t, const QString &key)
+void Suggestions::ShowSuggestions(const QString &key)
 {
     if (key.isEmpty())
         return;
-    TalkWindow *w = t.w;
-    Grid *g = w->grdSp;
+    Grid *g = m_w.grdSp;
     g->setRedraw(false);
-    Twips::setRect(g, Twips::rect(w->grdBoard));
+    Twips::setRect(g, Twips::rect(m_w.grdBoard));
     g->setRows(0);
     g->setCols(1);
     g->setColWidth(0, TalkWindow::CanvasWidth);
     QStringList rows{EntryFormat::trimSpaces(key)};
-    if (t.SampleTexts) {
+    if (m_shared.SampleTexts) {
         // The placeholder lines only reserve the menu rows; they are never offered.
-        for (const QString &s : *t.SampleTexts)
+        for (const QString &s : *m_shared.SampleTexts)
             if (s != EntryFormat::Placeholder && SuggestKey::matches(key, s))
                 rows << s;
     }
@@ -41,23 +44,15 @@ void ShowSuggestions(TalkContext &t, const QString &key)
     for (int r = 0; r < rows.size(); ++r)
         g->setTextMatrix(r, 0, rows[r]);
     if (rows.size() == 1) {
-        w->grdBoard->show();
-        w->fraTalk->hide();
-        w->fraDay->hide();
-        w->fraRes->show();
-        g->hide();
+        Screen::board(m_w);
     } else {
         g->setRow(0);
         g->setCol(0);
         g->setCellBackColor(Colors::LightGreen);
         g->setTopRow(0);
         g->setRedraw(true);
-        g->show();
-        w->grdBoard->hide();
-        w->fraDay->hide();
-        w->fraRes->hide();
-        w->fraSet->hide();
-        w->fraTalk->show();
+        m_w.fraSet->hide();
+        Screen::list(m_w, g);
     }
-    t.gListRow = g->row();
+    m_shared.gListRow = g->row();
 }

@@ -1,8 +1,10 @@
+#include "entries/entryfiles.h"
+
 #include "app/okdialog.h"
-#include "app/talkcontext.h"
+#include "app/sharedstate.h"
 #include "app/talkwindow.h"
-#include "entries/entries.h"
 #include "entries/entryformat.h"
+#include "entries/listselection.h"
 #include "platform/colors.h"
 #include "platform/entrystorage.h"
 #include "platform/grid.h"
@@ -12,43 +14,6 @@
 #include <QObject>
 
 using namespace EntryFormat;
-
-namespace EntryFiles {
-
-void EnsureEntryFiles(TalkContext &t)
-{
-    t.sv.entries->removeStaleTemporaries({Samples, Diary, Addresses, Mails});
-    for (const QString &name : {Samples, Diary, Addresses, Mails}) {
-        if (t.sv.entries->exists(name))
-            continue;
-        QStringList content;
-        if (name == Samples)
-            content = QStringList{Placeholder, Placeholder} + starterSentences();
-        WriteEntries(t, name, content);
-    }
-}
-
-QStringList ReadEntries(TalkContext &t, const QString &name)
-{
-    const EntryStorage::Read r = t.sv.entries->read(name);
-    if (r.exists && !r.ok) {
-        ShowOKDialog(t, r.error + QObject::tr("\nこのファイルは消さずに、そのまま残します。"),
-                     OkDialog::Notice, QStringLiteral("Pirokan"));
-        return {};
-    }
-    return parseLines(r.text);
-}
-
-bool WriteEntries(TalkContext &t, const QString &name, const QStringList &entries)
-{
-    QString error;
-    if (t.sv.entries->write(name, fileText(entries), &error))
-        return true;
-    ShowOKDialog(t, error, OkDialog::Notice, QStringLiteral("Pirokan"));
-    return false;
-}
-
-} // namespace EntryFiles
 
 namespace {
 
@@ -61,43 +26,71 @@ QStringList column(const Grid *g, int col)
     return out;
 }
 
+} // namespace
+
+EntryFiles::EntryFiles(TalkWindow &w, SharedState &shared) : m_w(w), m_shared(shared) {}
+
+void EntryFiles::EnsureEntryFiles()
+{
+    m_shared.sv.entries->removeStaleTemporaries({Samples, Diary, Addresses, Mails});
+    for (const QString &name : {Samples, Diary, Addresses, Mails}) {
+        if (m_shared.sv.entries->exists(name))
+            continue;
+        QStringList content;
+        if (name == Samples)
+            content = QStringList{Placeholder, Placeholder} + starterSentences();
+        WriteEntries(name, content);
+    }
+}
+
+QStringList EntryFiles::ReadEntries(const QString &name)
+{
+    const EntryStorage::Read r = m_shared.sv.entries->read(name);
+    if (r.exists && !r.ok) {
+        ShowOKDialog(m_shared, r.error + QObject::tr("\nこのファイルは消さずに、そのまま残します。"),
+                     OkDialog::Notice, QStringLiteral("Pirokan"));
+        return {};
+    }
+    return parseLines(r.text);
+}
+
+bool EntryFiles::WriteEntries(const QString &name, const QStringList &entries)
+{
+    QString error;
+    if (m_shared.sv.entries->write(name, fileText(entries), &error))
+        return true;
+    ShowOKDialog(m_shared, error, OkDialog::Notice, QStringLiteral("Pirokan"));
+    return false;
+}
+
 // Empties a list grid, without drawing, and lays it over the board.
-void prepareList(TalkContext &t, Grid *g, int cols)
+void EntryFiles::prepareList(Grid *g, int cols)
 {
     g->setRedraw(false);
     g->setRows(0);
     g->setCols(cols);
-    Twips::setRect(g, Twips::rect(t.w->grdBoard));
+    Twips::setRect(g, Twips::rect(m_w.grdBoard));
     g->show();
 }
 
 // Fills a list with an empty row 0, for a new entry, and the file's entries below it.
-void fillBelowNewRow(TalkContext &t, Grid *g, const QString &file, int textColumn)
+void EntryFiles::fillBelowNewRow(Grid *g, const QString &file, int textColumn)
 {
-    const QStringList lines = EntryFiles::ReadEntries(t, file);
+    const QStringList lines = ReadEntries(file);
     g->setRows(int(lines.size()) + 1);
     for (int i = 0; i < lines.size(); ++i)
         g->setTextMatrix(i + 1, textColumn, lines[i]);
-    t.gListRow = 0;
+    m_shared.gListRow = 0;
     MarkListRow(g, 0, textColumn, true);
     g->setRedraw(true);
 }
 
-} // namespace
-
-void MarkListRow(Grid *g, int row, int startColumn, bool scrollToTop)
+void EntryFiles::LoadSampleFile()
 {
-    PaintListRow(g, row, startColumn, Colors::LightGreen);
-    if (scrollToTop)
-        g->setTopRow(row);
-}
-
-void LoadSampleFile(TalkContext &t)
-{
-    Grid *g = t.w->grdEx;
+    Grid *g = m_w.grdEx;
     g->setRows(0);
     g->setCols(2);
-    const QStringList lines = EntryFiles::ReadEntries(t, EntryFiles::Samples);
+    const QStringList lines = ReadEntries(Samples);
     QStringList texts;
     texts.reserve(lines.size());
     g->setRows(int(lines.size()));
@@ -105,23 +98,23 @@ void LoadSampleFile(TalkContext &t)
         texts << trimSpaces(lines[i]);
         g->setTextMatrix(i, 1, texts.back());
     }
-    t.SampleTexts = texts;
+    m_shared.SampleTexts = texts;
 }
 
-bool SaveSampleFile(TalkContext &t)
+bool EntryFiles::SaveSampleFile()
 {
-    return EntryFiles::WriteEntries(t, EntryFiles::Samples, sampleEntries(column(t.w->grdEx, 1)));
+    return WriteEntries(Samples, sampleEntries(column(m_w.grdEx, 1)));
 }
 
-void LoadDiaryFile(TalkContext &t)
+void EntryFiles::LoadDiaryFile()
 {
-    Grid *g = t.w->grdDay;
-    prepareList(t, g, 2);
+    Grid *g = m_w.grdDay;
+    prepareList(g, 2);
     const int width = Twips::rect(g).width();
     g->setColWidth(0, 4500);
     g->setColWidth(1, width - 4500);
-    const QStringList lines = EntryFiles::ReadEntries(t, EntryFiles::Diary);
-    const QString today = diaryDate(t.sv.clock->today());
+    const QStringList lines = ReadEntries(Diary);
+    const QString today = diaryDate(m_shared.sv.clock->today());
     // Today's row comes first when the newest entry is older, and also in an
     // empty diary, so the first entry can be written.
     const bool todayRow = lines.isEmpty() || diaryDateOf(lines.front()) != today;
@@ -137,10 +130,10 @@ void LoadDiaryFile(TalkContext &t)
     g->setRedraw(true);
 }
 
-void SortDiaryList(TalkContext &t)
+void EntryFiles::SortDiaryList()
 {
-    Grid *g = t.w->grdDay;
-    t.gListRow = 0;
+    Grid *g = m_w.grdDay;
+    m_shared.gListRow = 0;
     g->setRedraw(false);
     g->setRow(0);
     g->setCol(0);
@@ -150,38 +143,35 @@ void SortDiaryList(TalkContext &t)
     g->setRedraw(true);
 }
 
-bool SaveDiaryFile(TalkContext &t, const QString &text)
+bool EntryFiles::SaveDiaryFile(const QString &text)
 {
-    const Grid *g = t.w->grdDay;
-    return EntryFiles::WriteEntries(t, EntryFiles::Diary,
-                                    diaryEntries(column(g, 0), column(g, 1), t.EditRow, text));
+    const Grid *g = m_w.grdDay;
+    return WriteEntries(Diary, diaryEntries(column(g, 0), column(g, 1), m_shared.EditRow, text));
 }
 
-void LoadAddressFile(TalkContext &t)
+void EntryFiles::LoadAddressFile()
 {
-    Grid *g = t.w->grdAD;
-    prepareList(t, g, 2);
+    Grid *g = m_w.grdAD;
+    prepareList(g, 2);
     g->setColWidth(0, 2400);
     g->setColWidth(1, Twips::rect(g).width() - 2400 - 338);
-    fillBelowNewRow(t, g, EntryFiles::Addresses, 1);
+    fillBelowNewRow(g, Addresses, 1);
 }
 
-bool SaveAddressFile(TalkContext &t, const QString &text)
+bool EntryFiles::SaveAddressFile(const QString &text)
 {
-    return EntryFiles::WriteEntries(t, EntryFiles::Addresses,
-                                    addressEntries(column(t.w->grdAD, 1), t.EditRow, text));
+    return WriteEntries(Addresses, addressEntries(column(m_w.grdAD, 1), m_shared.EditRow, text));
 }
 
-void LoadMailFile(TalkContext &t)
+void EntryFiles::LoadMailFile()
 {
-    Grid *g = t.w->grdMail;
-    prepareList(t, g, 1);
+    Grid *g = m_w.grdMail;
+    prepareList(g, 1);
     g->setColWidth(0, Twips::rect(g).width());
-    fillBelowNewRow(t, g, EntryFiles::Mails, 0);
+    fillBelowNewRow(g, Mails, 0);
 }
 
-bool SaveMailFile(TalkContext &t, const QString &text)
+bool EntryFiles::SaveMailFile(const QString &text)
 {
-    return EntryFiles::WriteEntries(t, EntryFiles::Mails,
-                                    mailEntries(column(t.w->grdMail, 0), t.EditRow, text));
+    return WriteEntries(Mails, mailEntries(column(m_w.grdMail, 0), m_shared.EditRow, text));
 }

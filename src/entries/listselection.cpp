@@ -1,27 +1,28 @@
-#include "app/talkcontext.h"
+#include "entries/listselection.h"
+
+#include "app/sharedstate.h"
 #include "app/talkwindow.h"
-#include "entries/entries.h"
 #include "platform/colors.h"
 #include "platform/grid.h"
 #include "platform/textbox.h"
 
-std::array<ListGrid, 5> ListGrids(TalkWindow *w)
+std::array<ListGrid, 5> ListGrids(const TalkWindow &w)
 {
-    return {{{w->grdSp, 0}, {w->grdEx, 1}, {w->grdDay, 1}, {w->grdAD, 0}, {w->grdMail, 0}}};
+    return {{{w.grdSp, 0}, {w.grdEx, 1}, {w.grdDay, 1}, {w.grdAD, 0}, {w.grdMail, 0}}};
+}
+
+int ListStartColumn(const TalkWindow &w, const Grid *grid)
+{
+    for (const ListGrid list : ListGrids(w))
+        if (list.grid == grid)
+            return list.startColumn;
+    return 0;
 }
 
 bool ListRowMarked(const Grid *g, int row)
 {
     return row >= 0 && row < g->rows() && g->cols() > 0 &&
            g->cellBackColor(row, g->cols() - 1) == Colors::LightGreen;
-}
-
-Grid *ListOnShow(TalkWindow *w)
-{
-    for (const ListGrid list : ListGrids(w))
-        if (!list.grid->isHidden())
-            return list.grid;
-    return nullptr;
 }
 
 void PaintListRow(Grid *g, int row, int startColumn, quint32 bgr)
@@ -32,17 +33,26 @@ void PaintListRow(Grid *g, int row, int startColumn, quint32 bgr)
     g->setCellBackColor(bgr);
 }
 
-void SelectListRow(TalkContext &t, Grid *g, int startColumn)
+void MarkListRow(Grid *g, int row, int startColumn, bool scrollToTop)
 {
-    t.keyBeep();
+    PaintListRow(g, row, startColumn, Colors::LightGreen);
+    if (scrollToTop)
+        g->setTopRow(row);
+}
+
+ListSelection::ListSelection(TalkWindow &w, SharedState &shared) : m_w(w), m_shared(shared) {}
+
+void ListSelection::SelectListRow(Grid *g, int startColumn)
+{
+    m_shared.keyBeep();
     const int n = g->mouseRow();
     // A press below the last row selects nothing.
     if (n < 0 || n >= g->rows()) {
-        t.w->txtTalk->setFocus();
+        m_w.txtTalk->setFocus();
         return;
     }
-    PaintListRow(g, t.gListRow, startColumn, Colors::White);
+    PaintListRow(g, m_shared.gListRow, startColumn, Colors::White);
     PaintListRow(g, n, startColumn, Colors::LightGreen);
-    t.gListRow = n;
-    t.w->txtTalk->setFocus();
+    m_shared.gListRow = n;
+    m_w.txtTalk->setFocus();
 }

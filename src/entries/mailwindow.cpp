@@ -1,14 +1,10 @@
 #include "entries/mailwindow.h"
 
 #include "app/okdialog.h"
-#include "app/talkcontext.h"
-#include "app/talkwindow.h"
-#include "entries/entries.h"
+#include "app/sharedstate.h"
 #include "entries/maillink.h"
-#include "modes/modes.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
-#include "platform/grid.h"
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/twips.h"
@@ -34,7 +30,8 @@ ColorLabel *label(QWidget *parent, const char *name, const QString &caption, QRe
 
 } // namespace
 
-MailWindow::MailWindow(TalkContext &t, QWidget *parent) : QDialog(parent), m_t(t)
+MailWindow::MailWindow(SharedState &shared, QWidget *parent, Hooks hooks)
+    : QDialog(parent), m_shared(shared), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("frmMail"));
     setWindowTitle(QStringLiteral("メール送信！"));
@@ -69,8 +66,8 @@ void MailWindow::cmdSend_Click()
 {
     const QUrl url = QUrl::fromEncoded(
         MailLink::build(lblMail->text(), lblTop->text(), txtData->toPlainText()), QUrl::StrictMode);
-    if (!m_t.sv.shell->open(url))
-        ShowOKDialog(m_t, tr("メールソフトを開けませんでした。"), OkDialog::Notice,
+    if (!m_shared.sv.shell->open(url))
+        ShowOKDialog(m_shared, tr("メールソフトを開けませんでした。"), OkDialog::Notice,
                      QStringLiteral("メール送信！"));
 }
 
@@ -81,27 +78,13 @@ void MailWindow::cmdEnd_Click()
 
 void MailWindow::lblName_Click()
 {
-    LoadAddressFile(m_t);
-    IndexAddressRows(m_t);
-    m_t.w->grdAD->show();
-    returnToList(ListCaption::EndAddresses);
+    m_hooks.backToAddresses();
+    unload();
 }
 
 void MailWindow::lblTop_Click()
 {
-    LoadMailFile(m_t);
-    returnToList(ListCaption::EndMail);
-}
-
-void MailWindow::returnToList(const QString &listCaption)
-{
-    TalkWindow *w = m_t.w;
-    w->cmdSamp->setText(listCaption);
-    w->cmdSampADD->hide();
-    w->cmdSampDel->hide();
-    w->fraRes->hide();
-    w->fraDay->hide();
-    w->fraTalk->show();
+    m_hooks.backToMails();
     unload();
 }
 
@@ -126,13 +109,13 @@ void MailWindow::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-void ShowMailWindow(TalkContext &t, const QString &name, const QString &address, const QString &subject,
-                    const QString &body)
+void ShowMailWindow(SharedState &shared, const QString &name, const QString &address, const QString &subject,
+                    const QString &body, MailWindow::Hooks hooks)
 {
-    MailWindow window(t, t.w);
+    MailWindow window(shared, shared.dialogParent, std::move(hooks));
     window.lblName->setText(name);
     window.lblMail->setText(address);
     window.lblTop->setText(subject);
     window.txtData->setPlainText(body);
-    t.sv.modal->run(window);
+    shared.sv.modal->run(window);
 }

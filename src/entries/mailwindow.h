@@ -1,18 +1,26 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QPlainTextEdit;
 class ColorButton;
 class ColorLabel;
-struct TalkContext;
+struct SharedState;
 
 // Shows a finished mail before it is handed to the desktop's mail program.
 class MailWindow final : public QDialog
 {
     Q_OBJECT
 public:
-    MailWindow(TalkContext &t, QWidget *parent);
+    // Where the name and subject labels lead: back to the address or the mail list.
+    struct Hooks
+    {
+        std::function<void()> backToAddresses;
+        std::function<void()> backToMails;
+    };
+
+    MailWindow(SharedState &shared, QWidget *parent, Hooks hooks);
 
     ColorLabel *lbladd0;
     ColorLabel *lblName;
@@ -35,14 +43,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Back on the main window's address or mail list, with this window closed.
-    void returnToList(const QString &listCaption);
     void unload();
 
-    TalkContext &m_t;
+    SharedState &m_shared;
+    Hooks m_hooks;
     bool m_unloading = false;
 };
 
 // Opens the mail window modally with the recipient, the subject and the body.
-void ShowMailWindow(TalkContext &t, const QString &name, const QString &address, const QString &subject,
-                    const QString &body);
+void ShowMailWindow(SharedState &shared, const QString &name, const QString &address, const QString &subject,
+                    const QString &body, MailWindow::Hooks hooks);

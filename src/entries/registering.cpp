@@ -1,24 +1,29 @@
+#include "entries/registering.h"
+
 #include "app/okdialog.h"
-#include "app/talkcontext.h"
+#include "app/screens.h"
+#include "app/sharedstate.h"
 #include "app/talkwindow.h"
-#include "entries/entries.h"
+#include "entries/entryfiles.h"
 #include "entries/entryformat.h"
-#include "modes/modes.h"
+#include "entries/listselection.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
-#include "text/texttools.h"
 
 using EntryFormat::trimSpaces;
 
-void cmdSampADD_Click(TalkContext &t)
+Registering::Registering(TalkWindow &w, SharedState &shared, EntryFiles &files, Hooks hooks)
+    : m_w(w), m_shared(shared), m_files(files), m_hooks(std::move(hooks))
+{}
+
+void Registering::cmdSampADD_Click()
 {
-    TalkWindow *w = t.w;
-    Grid *g = w->grdEx;
-    const QString text = w->txtTalk->text();
+    Grid *g = m_w.grdEx;
+    const QString text = m_w.txtTalk->text();
     const QString stored = EntryFormat::storedForm(text);
     // The bare marker (what a list action leaves) has nothing to store.
     if (trimSpaces(text).isEmpty() || stored.isEmpty())
@@ -26,7 +31,7 @@ void cmdSampADD_Click(TalkContext &t)
     BusyScope busy;
     for (int r = 0; r < g->rows(); ++r) {
         if (trimSpaces(g->textMatrix(r, 1)) == stored) {
-            ShowOKDialog(t, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
+            ShowOKDialog(m_shared, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
                          QStringLiteral("例文登録"));
             return;
         }
@@ -34,68 +39,64 @@ void cmdSampADD_Click(TalkContext &t)
     g->setRedraw(false);
     g->setRows(g->rows() + 1);
     g->setTextMatrix(g->rows() - 1, 1, stored);
-    if (!SaveSampleFile(t)) {
+    if (!m_files.SaveSampleFile()) {
         // Nothing was stored: the list stays as the file holds it.
         g->setRows(g->rows() - 1);
         g->setRedraw(true);
         return;
     }
-    LoadSampleFile(t);
-    IndexSampleRows(t);
+    m_files.LoadSampleFile();
+    m_hooks.indexSampleRows();
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
     g->setTextMatrix(1, 1, EntryFormat::MailRow);
     for (int r = 0; r < g->rows(); ++r) {
         if (trimSpaces(g->textMatrix(r, 1)) == stored) {
-            t.gListRow = r;
+            m_shared.gListRow = r;
             MarkListRow(g, r, 1, true);
             break;
         }
     }
-    Twips::setRect(g, Twips::rect(w->grdBoard));
+    Twips::setRect(g, Twips::rect(m_w.grdBoard));
     g->setColWidth(0, 2500);
     g->setColWidth(1, Twips::rect(g).width() - 2500);
     g->setRedraw(true);
-    ShowExampleListControls(t);
+    ShowExampleListControls(m_w);
 }
 
-void cmdSampDel_Click(TalkContext &t)
+void Registering::cmdSampDel_Click()
 {
-    Grid *g = t.w->grdEx;
+    Grid *g = m_w.grdEx;
     // Only a sentence the user sees selected is ever deleted.
-    if (!ListRowMarked(g, t.gListRow))
+    if (!ListRowMarked(g, m_shared.gListRow))
         return;
-    const QString sentence = g->textMatrix(t.gListRow, 1);
+    const QString sentence = g->textMatrix(m_shared.gListRow, 1);
     const QString trimmed = trimSpaces(sentence);
     if (trimmed == EntryFormat::DiaryRow || trimmed == EntryFormat::MailRow)
         return;
-    ShowOKDialog(t, QStringLiteral("上記例文を削除してもいいですか？"), OkDialog::OkCancel,
+    ShowOKDialog(m_shared, QStringLiteral("上記例文を削除してもいいですか？"), OkDialog::OkCancel,
                  QStringLiteral("例文の削除"));
-    if (!t.OKAnswer)
+    if (!m_shared.OKAnswer)
         return;
     g->setRedraw(false);
-    g->setTextMatrix(t.gListRow, 1, QString());
-    if (SaveSampleFile(t)) {
+    g->setTextMatrix(m_shared.gListRow, 1, QString());
+    if (m_files.SaveSampleFile()) {
         // A deleted sentence is no longer offered while typing.
-        if (t.SampleTexts)
-            t.SampleTexts->removeOne(trimmed);
+        if (m_shared.SampleTexts)
+            m_shared.SampleTexts->removeOne(trimmed);
     } else {
-        g->setTextMatrix(t.gListRow, 1, sentence);
+        g->setTextMatrix(m_shared.gListRow, 1, sentence);
     }
     g->setRedraw(true);
 }
 
-void cmdRevise_Click(TalkContext &t)
+void Registering::cmdRevise_Click()
 {
-    TalkWindow *w = t.w;
-    NormalTextArea(t);
-    w->txtTalk->setBackColor(w->cmdSamp->text() == ListCaption::EndDiary ? Colors::LightGreen
-                                                                         : Colors::LightBlue);
-    const int length = w->txtTalk->length();
-    w->txtTalk->setSelStart(length > 0 ? length - 1 : 0);
-    w->grdBoard->show();
-    w->fraTalk->hide();
-    w->fraDay->hide();
-    w->fraRes->show();
-    w->txtTalk->setSelLength(1);
-    w->txtTalk->setFocus();
+    m_hooks.normalTextArea();
+    m_w.txtTalk->setBackColor(m_w.cmdSamp->text() == ListCaption::EndDiary ? Colors::LightGreen
+                                                                           : Colors::LightBlue);
+    const int length = m_w.txtTalk->length();
+    m_w.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
+    Screen::board(m_w);
+    m_w.txtTalk->setSelLength(1);
+    m_w.txtTalk->setFocus();
 }

@@ -1,18 +1,22 @@
+#include "modes/decideback.h"
+
 #include "app/okdialog.h"
-#include "app/talkcontext.h"
+#include "app/screens.h"
+#include "app/sharedstate.h"
 #include "app/talkwindow.h"
-#include "entries/entries.h"
+#include "entries/entryfiles.h"
 #include "entries/entryformat.h"
+#include "entries/listselection.h"
 #include "entries/mailwindow.h"
 #include "modes/decide.h"
-#include "modes/modes.h"
+#include "modes/kanaindexrows.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
 #include "text/highlight.h"
-#include "text/texttools.h"
+#include "text/textarea.h"
 
 namespace {
 
@@ -22,141 +26,139 @@ void setText(TextBox *box, const DecideMath::Edit &edit)
     box->setSelStart(edit.caret);
 }
 
-void backToBoard(TalkWindow *w, Grid *list)
-{
-    w->fraTalk->hide();
-    w->fraDay->hide();
-    w->fraRes->show();
-    list->hide();
-    w->grdBoard->show();
-}
+} // namespace
+
+DecideBack::DecideBack(TalkWindow &w, SharedState &shared, TextArea &textArea, EntryFiles &files,
+                       KanaIndexRows &indexRows)
+    : m_w(w), m_shared(shared), m_textArea(textArea), m_files(files), m_indexRows(indexRows)
+{}
 
 // Opens a diary, address or mail row in the text box, widened, for viewing.
-void openEntry(TalkContext &t, Grid *list, int column, quint32 back, const QString &listCaption,
-               const QString &backCaption)
+void DecideBack::openEntry(Grid *list, int column, quint32 back, const QString &listCaption,
+                           const QString &backCaption)
 {
-    TalkWindow *w = t.w;
-    t.gPickText = list->textMatrix(t.gListRow, column);
-    w->txtTalk->setText(EntryFormat::trimSpaces(t.gPickText));
-    w->txtTalk->setSelStart(w->txtTalk->length());
+    m_shared.gPickText = list->textMatrix(m_shared.gListRow, column);
+    m_w.txtTalk->setText(EntryFormat::trimSpaces(m_shared.gPickText));
+    m_w.txtTalk->setSelStart(m_w.txtTalk->length());
     // The highlighted row is the one opened, so a save puts the text back there.
-    t.EditRow = t.gListRow;
-    w->fraTalk->hide();
-    w->fraRes->hide();
-    w->fraDay->show();
-    w->txtTalk->setBackColor(back);
-    w->cmdWide->setText(QStringLiteral("狭める"));
+    m_shared.EditRow = m_shared.gListRow;
+    m_w.txtTalk->setBackColor(back);
+    m_w.cmdWide->setText(QStringLiteral("狭める"));
     if (!listCaption.isEmpty())
-        w->cmdSamp->setText(listCaption);
-    w->cmdBack->setText(backCaption);
-    WidenTextArea(t);
-    list->hide();
+        m_w.cmdSamp->setText(listCaption);
+    m_w.cmdBack->setText(backCaption);
+    m_textArea.WidenTextArea();
+    Screen::entry(m_w);
 }
 
-void hideSampleButtons(TalkWindow *w)
+void DecideBack::showAddressList()
 {
-    w->cmdSampADD->hide();
-    w->cmdSampDel->hide();
+    m_files.LoadAddressFile();
+    m_indexRows.IndexAddressRows();
+    Screen::list(m_w, m_w.grdAD);
+    ShowListButton(m_w, ListCaption::EndAddresses, false, false);
+}
+
+void DecideBack::showMailList()
+{
+    m_files.LoadMailFile();
+    Screen::list(m_w, m_w.grdMail);
+    ShowListButton(m_w, ListCaption::EndMail, false, false);
 }
 
 // Decide on the example list; false when it moved on to another list.
-bool decideExample(TalkContext &t)
+bool DecideBack::decideExample()
 {
-    TalkWindow *w = t.w;
-    t.gPickText = w->grdEx->textMatrix(t.gListRow, 1);
-    if (t.gPickText == EntryFormat::DiaryRow || t.gPickText == EntryFormat::MailRow) {
-        if (t.gPickText == EntryFormat::DiaryRow) {
-            LoadDiaryFile(t);
-            SortDiaryList(t);
-            w->cmdSamp->setText(ListCaption::EndDiary);
-        } else {
-            LoadAddressFile(t);
-            IndexAddressRows(t);
-            w->cmdSamp->setText(ListCaption::EndAddresses);
-        }
-        hideSampleButtons(w);
-        w->grdEx->hide();
+    m_shared.gPickText = m_w.grdEx->textMatrix(m_shared.gListRow, 1);
+    if (m_shared.gPickText == EntryFormat::DiaryRow) {
+        m_files.LoadDiaryFile();
+        m_files.SortDiaryList();
+        Screen::list(m_w, m_w.grdDay);
+        ShowListButton(m_w, ListCaption::EndDiary, false, false);
         return false;
     }
-    setText(w->txtTalk, DecideMath::insertSentence(w->txtTalk->text(), w->txtTalk->selStart(), t.gPickText));
-    backToBoard(w, w->grdEx);
-    w->cmdSamp->setText(ListCaption::ShowExamples);
-    w->cmdSampDel->hide();
-    w->cmdSampADD->show();
+    if (m_shared.gPickText == EntryFormat::MailRow) {
+        showAddressList();
+        return false;
+    }
+    setText(m_w.txtTalk,
+            DecideMath::insertSentence(m_w.txtTalk->text(), m_w.txtTalk->selStart(), m_shared.gPickText));
+    Screen::board(m_w);
+    ShowListButton(m_w, ListCaption::ShowExamples, true, false);
     return true;
 }
 
-} // namespace
-
-void cmdDec_Click(TalkContext &t)
+void DecideBack::cmdDec_Click()
 {
-    TalkWindow *w = t.w;
     // Decide takes only a row the user sees selected.
-    if (Grid *list = ListOnShow(w); list && !ListRowMarked(list, t.gListRow)) {
-        FocusAndHighlight(t);
+    if (Grid *list = ListOnShow(m_w); list && !ListRowMarked(list, m_shared.gListRow)) {
+        FocusAndHighlight(m_w.txtTalk);
         return;
     }
     bool listDone = true;
     {
-        BusyScope busy(w, false);
-        const quint32 lightBlue = Colors::LightBlue;
-        if (!w->grdSp->isHidden()) {
-            t.gPickText = w->grdSp->textMatrix(t.gListRow, 0);
-            setText(w->txtTalk, DecideMath::replaceTyped(w->txtTalk->text(), w->txtTalk->selStart(),
-                                                         t.gPickText, t.settings.Sample));
-            backToBoard(w, w->grdSp);
-        } else if (!w->grdEx->isHidden()) {
-            listDone = decideExample(t);
-        } else if (!w->grdDay->isHidden()) {
-            openEntry(t, w->grdDay, 1, Colors::LightGreen, QString(), QStringLiteral("戻る"));
-        } else if (!w->grdAD->isHidden()) {
-            openEntry(t, w->grdAD, 1, lightBlue, ListCaption::EndAddresses, QStringLiteral("決定"));
-        } else if (!w->grdMail->isHidden()) {
-            openEntry(t, w->grdMail, 0, lightBlue, ListCaption::EndMail, QStringLiteral("決定"));
+        BusyScope busy(&m_w, false);
+        switch (CurrentMode(m_w)) {
+        case Mode::Suggest:
+            m_shared.gPickText = m_w.grdSp->textMatrix(m_shared.gListRow, 0);
+            setText(m_w.txtTalk, DecideMath::replaceTyped(m_w.txtTalk->text(), m_w.txtTalk->selStart(),
+                                                          m_shared.gPickText, m_shared.settings.Sample));
+            Screen::board(m_w);
+            break;
+        case Mode::ExampleList:
+            listDone = decideExample();
+            break;
+        case Mode::DiaryList:
+            openEntry(m_w.grdDay, 1, Colors::LightGreen, QString(), QStringLiteral("戻る"));
+            break;
+        case Mode::AddressList:
+            openEntry(m_w.grdAD, 1, Colors::LightBlue, ListCaption::EndAddresses, QStringLiteral("決定"));
+            break;
+        case Mode::MailList:
+            openEntry(m_w.grdMail, 0, Colors::LightBlue, ListCaption::EndMail, QStringLiteral("決定"));
+            break;
+        default:
+            break;
         }
         if (listDone)
-            w->fraTalk->hide();
+            m_w.fraTalk->hide();
     }
     // Moving on to another list keeps its frame; the text box gets the focus either way.
     if (listDone)
-        FocusAndHighlight(t);
+        FocusAndHighlight(m_w.txtTalk);
     else
-        w->txtTalk->setFocus();
+        m_w.txtTalk->setFocus();
 }
 
-void cmdBack_Click(TalkContext &t)
+void DecideBack::cmdBack_Click()
 {
-    TalkWindow *w = t.w;
-    const QString back = w->cmdBack->text();
+    const QString back = m_w.cmdBack->text();
     if (back == QStringLiteral("戻る")) {
-        if (w->cmdSamp->text() == ListCaption::EndDiary) {
-            LoadDiaryFile(t);
-            SortDiaryList(t);
+        const bool diary = m_w.cmdSamp->text() == ListCaption::EndDiary;
+        if (diary) {
+            m_files.LoadDiaryFile();
+            m_files.SortDiaryList();
         }
-        w->fraDay->hide();
-        w->fraTalk->show();
-        NormalTextArea(t);
+        Screen::list(m_w, diary ? m_w.grdDay : nullptr);
+        m_textArea.NormalTextArea();
         return;
     }
     if (back != QStringLiteral("決定"))
         return;
-    if (w->cmdSamp->text() == ListCaption::EndAddresses) {
-        const auto recipient = DecideMath::splitAddress(w->txtTalk->text());
+    if (m_w.cmdSamp->text() == ListCaption::EndAddresses) {
+        const auto recipient = DecideMath::splitAddress(m_w.txtTalk->text());
         if (!recipient) {
-            ShowOKDialog(t, QStringLiteral("名前、アドレスは、カンマで区切ってください。"), OkDialog::Notice,
-                         QStringLiteral("メルアド登録"));
+            ShowOKDialog(m_shared, QStringLiteral("名前、アドレスは、カンマで区切ってください。"),
+                         OkDialog::Notice, QStringLiteral("メルアド登録"));
             return;
         }
-        t.gMailName = recipient->name;
-        t.gMailAddr = recipient->address;
-        LoadMailFile(t);
-        w->cmdSamp->setText(ListCaption::EndMail);
-        hideSampleButtons(w);
-        w->fraDay->hide();
-        w->fraTalk->show();
-        w->txtTalk->setFocus();
+        gMailName = recipient->name;
+        gMailAddr = recipient->address;
+        showMailList();
+        m_w.txtTalk->setFocus();
         return;
     }
-    const QString text = w->txtTalk->text();
-    ShowMailWindow(t, t.gMailName, t.gMailAddr, text.left(10), text);
+    const QString text = m_w.txtTalk->text();
+    ShowMailWindow(m_shared, gMailName, gMailAddr, text.left(10), text,
+                   {[this] { showAddressList(); }, [this] { showMailList(); }});
 }

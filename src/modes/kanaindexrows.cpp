@@ -1,7 +1,8 @@
-#include "app/talkcontext.h"
+#include "modes/kanaindexrows.h"
+
+#include "app/sharedstate.h"
 #include "app/talkwindow.h"
 #include "modes/kanaindex.h"
-#include "modes/modes.h"
 #include "platform/grid.h"
 
 namespace {
@@ -23,20 +24,22 @@ QStringList texts(const Grid *g)
     return out;
 }
 
-void writeHeads(TalkContext &t, Grid *g, const QStringList &rows)
+void writeHeads(QString &gPickText, Grid *g, const QStringList &rows)
 {
     const QStringList heads = KanaIndex::heads(rows);
     for (int r = 0; r < rows.size(); ++r)
         g->setTextMatrix(r, 0, heads[r]);
     if (!rows.isEmpty())
-        t.gPickText = rows.back();
+        gPickText = rows.back();
 }
 
 } // namespace
 
-void IndexSampleRows(TalkContext &t)
+KanaIndexRows::KanaIndexRows(TalkWindow &w, SharedState &shared) : m_w(w), m_shared(shared) {}
+
+void KanaIndexRows::IndexSampleRows()
 {
-    Grid *g = t.w->grdEx;
+    Grid *g = m_w.grdEx;
     if (g->cols() < 2)
         g->setCols(2);
     sortOnText(g);
@@ -44,12 +47,12 @@ void IndexSampleRows(TalkContext &t)
     g->setRows(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
         g->setTextMatrix(r, 1, rows[r]);
-    writeHeads(t, g, rows);
+    writeHeads(m_shared.gPickText, g, rows);
 }
 
-void IndexAddressRows(TalkContext &t)
+void KanaIndexRows::IndexAddressRows()
 {
-    Grid *g = t.w->grdAD;
+    Grid *g = m_w.grdAD;
     sortOnText(g);
-    writeHeads(t, g, texts(g));
+    writeHeads(m_shared.gPickText, g, texts(g));
 }

@@ -9,6 +9,12 @@
 // Small services the program reaches the desktop through. Each has the real
 // implementation here and is replaced by a recording fake in tests.
 
+class Agent;
+class EntryStorage;
+class LoginStart;
+class ModalRunner;
+class SettingsStore;
+
 class Beeper
 {
 public:
@@ -64,6 +70,20 @@ class SystemClock final : public Clock
 {
 public:
     QDate today() const override { return QDate::currentDate(); }
+};
+
+// The services, as whoever creates the window chose them (the real ones, or fakes in tests).
+struct Services
+{
+    SettingsStore *settings = nullptr;
+    Agent *agent = nullptr;
+    Beeper *beeper = nullptr;
+    Clipboard *clipboard = nullptr;
+    Shell *shell = nullptr;
+    Clock *clock = nullptr;
+    ModalRunner *modal = nullptr;
+    EntryStorage *entries = nullptr;
+    LoginStart *login = nullptr; // none: the options offer no start at login
 };
 
 // The screen-wide mouse pointer: the wait pointer (code 11) or the default (code 0).

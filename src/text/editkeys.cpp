@@ -1,6 +1,5 @@
 #include "text/editkeys.h"
 
-#include "app/talkcontext.h"
 #include "app/talkwindow.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
@@ -85,24 +84,25 @@ bool act(TextBox &box, int index)
 
 } // namespace EditKeys
 
-bool RepeatEditKey(TalkContext &t, int index)
+EditKeyButtons::EditKeyButtons(TalkWindow &w, KeyRepeat &keyRepeat) : m_w(w), m_keyRepeat(keyRepeat) {}
+
+bool EditKeyButtons::RepeatEditKey(int index)
 {
-    TextBox *box = t.w->txtTalk;
+    TextBox *box = m_w.txtTalk;
     if (!box->isVisible())
         return false;
     box->setFocus();
     return EditKeys::act(*box, index);
 }
 
-void cmdRes_MouseDown(TalkContext &t, int index)
+void EditKeyButtons::cmdRes_MouseDown(int index)
 {
-    t.w->cmdRes[size_t(index)]->setBackColor(Colors::Grey);
-    t.keyHeld = true;
-    t.keyRepeat->hold([&t, index] { return RepeatEditKey(t, index); });
+    m_w.cmdRes[size_t(index)]->setBackColor(Colors::Grey);
+    m_keyRepeat.hold([this, index] { return RepeatEditKey(index); });
 }
 
-void cmdRes_MouseUp(TalkContext &t, int index)
+void EditKeyButtons::cmdRes_MouseUp(int index)
 {
-    t.w->cmdRes[size_t(index)]->setBackColor(Colors::White);
-    t.keyRepeat->release();
+    m_w.cmdRes[size_t(index)]->setBackColor(Colors::White);
+    m_keyRepeat.release();
 }

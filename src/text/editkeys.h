@@ -1,7 +1,8 @@
 #pragma once
 
+class KeyRepeat;
+class TalkWindow;
 class TextBox;
-struct TalkContext;
 
 namespace EditKeys {
 enum Index { Right = 0, Backspace = 1, Left = 2, Down = 3, Up = 4 };
@@ -10,7 +11,18 @@ enum Index { Right = 0, Backspace = 1, Left = 2, Down = 3, Up = 4 };
 bool act(TextBox &box, int index);
 } // namespace EditKeys
 
-void cmdRes_MouseDown(TalkContext &t, int index);
-void cmdRes_MouseUp(TalkContext &t, int index);
-// One repetition of a held edit key; false when the loop ends.
-bool RepeatEditKey(TalkContext &t, int index);
+// The five edit keys under the board: act on press, repeat while held.
+class EditKeyButtons
+{
+public:
+    EditKeyButtons(TalkWindow &w, KeyRepeat &keyRepeat);
+
+    void cmdRes_MouseDown(int index);
+    void cmdRes_MouseUp(int index);
+    // One repetition of a held edit key; false when the loop ends.
+    bool RepeatEditKey(int index);
+
+private:
+    TalkWindow &m_w;
+    KeyRepeat &m_keyRepeat;
+};

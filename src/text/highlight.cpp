@@ -1,17 +1,15 @@
 #include "text/highlight.h"
 
-#include "app/talkcontext.h"
-#include "app/talkwindow.h"
 #include "platform/textbox.h"
 
-void RestoreHighlight(TalkContext &t)
+void RestoreHighlight(TextBox *box)
 {
-    if (t.w->txtTalk->selLength() == 0)
-        t.w->txtTalk->sendKey(TextBox::Key::ShiftRight);
+    if (box->selLength() == 0)
+        box->sendKey(TextBox::Key::ShiftRight);
 }
 
-void FocusAndHighlight(TalkContext &t)
+void FocusAndHighlight(TextBox *box)
 {
-    t.w->txtTalk->setFocus();
-    RestoreHighlight(t);
+    box->setFocus();
+    RestoreHighlight(box);
 }

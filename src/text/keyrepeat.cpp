@@ -1,8 +1,6 @@
 #include "text/keyrepeat.h"
 
-#include "app/talkcontext.h"
-
-KeyRepeat::KeyRepeat(TalkContext &t, QObject *parent) : QObject(parent), m_t(t)
+KeyRepeat::KeyRepeat(QObject *parent) : QObject(parent)
 {
     m_timer.setInterval(IntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &KeyRepeat::tick);
@@ -10,6 +8,7 @@ KeyRepeat::KeyRepeat(TalkContext &t, QObject *parent) : QObject(parent), m_t(t)
 
 void KeyRepeat::hold(std::function<bool()> step)
 {
+    keyHeld = true;
     m_step = std::move(step);
     m_timer.stop();
     tick();
@@ -17,13 +16,13 @@ void KeyRepeat::hold(std::function<bool()> step)
 
 void KeyRepeat::release()
 {
-    m_t.keyHeld = false;
+    keyHeld = false;
     m_timer.stop();
 }
 
 void KeyRepeat::tick()
 {
-    if (!m_t.keyHeld || !m_step || !m_step()) {
+    if (!keyHeld || !m_step || !m_step()) {
         m_timer.stop();
         return;
     }

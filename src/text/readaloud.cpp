@@ -1,9 +1,11 @@
-#include "app/talkcontext.h"
+#include "text/readaloud.h"
+
+#include "app/sharedstate.h"
 #include "app/talkwindow.h"
 #include "platform/character.h"
 #include "platform/controls.h"
 #include "platform/textbox.h"
-#include "text/texttools.h"
+#include "text/textarea.h"
 
 #include <QTimer>
 
@@ -13,49 +15,53 @@ const QString Read = QStringLiteral("読む");
 const QString Reading = QStringLiteral("♪");
 constexpr int WatchMs = 150;
 
+} // namespace
+
+ReadAloud::ReadAloud(TalkWindow &w, SharedState &shared, TextArea &textArea)
+    : m_w(w), m_shared(shared), m_textArea(textArea)
+{}
+
 // The state a Stop leaves: the marker highlighted, the text area back to size, "読む".
-void finishReading(TalkContext &t)
+void ReadAloud::finishReading()
 {
-    TextBox *box = t.w->txtTalk;
+    TextBox *box = m_w.txtTalk;
     if (!box->text().endsWith(QLatin1Char('_')))
         box->setText(box->text() + QStringLiteral("_"));
     box->setSelStart(box->length() - 1);
     box->setSelLength(1);
-    if (t.w->fraDay->isHidden())
-        NormalTextArea(t);
-    t.w->cmdRead->setText(Read);
+    if (m_w.fraDay->isHidden())
+        m_textArea.NormalTextArea();
+    m_w.cmdRead->setText(Read);
 }
 
 // While "♪" shows, looks now and then whether the voice has finished by itself.
-void watchReading(TalkContext &t)
+void ReadAloud::watchReading()
 {
-    QTimer::singleShot(WatchMs, t.w, [&t] {
-        if (t.w->cmdRead->text() != Reading)
+    QTimer::singleShot(WatchMs, &m_w, [this] {
+        if (m_w.cmdRead->text() != Reading)
             return; // stopped by a press
-        if (t.gCharacter->isSpeaking())
-            watchReading(t);
+        if (m_shared.gCharacter->isSpeaking())
+            watchReading();
         else
-            finishReading(t);
+            finishReading();
     });
 }
 
-} // namespace
-
-void cmdRead_Click(TalkContext &t)
+void ReadAloud::cmdRead_Click()
 {
-    t.keyBeep();
-    TextBox *box = t.w->txtTalk;
+    m_shared.keyBeep();
+    TextBox *box = m_w.txtTalk;
     if (box->text().isEmpty())
         return;
-    WidenTextArea(t);
-    if (t.w->cmdRead->text() != Reading) {
-        t.w->cmdRead->setText(Reading);
+    m_textArea.WidenTextArea();
+    if (m_w.cmdRead->text() != Reading) {
+        m_w.cmdRead->setText(Reading);
         QString spoken = box->text();
         spoken.replace(QLatin1Char('_'), QLatin1Char(' '));
-        t.gCharacter->speak(spoken);
-        watchReading(t);
+        m_shared.gCharacter->speak(spoken);
+        watchReading();
         return;
     }
-    t.gCharacter->stop();
-    finishReading(t);
+    m_shared.gCharacter->stop();
+    finishReading();
 }

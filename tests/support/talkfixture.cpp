@@ -1,8 +1,6 @@
 #include "support/talkfixture.h"
 
 #include "app/okdialog.h"
-#include "app/startup.h"
-#include "app/wiring.h"
 #include "entries/entryformat.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
@@ -18,20 +16,22 @@ TalkFixture::TalkFixture(const QHash<QString, QString> &stored, bool startNow)
     settings.values = stored;
     QFile::copy(QStringLiteral(PIROKAN_DATA_DIR "/genie.acs"), folder.filePath(QStringLiteral("genie.acs")));
     m_window = std::make_unique<TalkWindow>();
-    t.w = m_window.get();
-    t.sv = {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries};
-    t.gAppPath = folder.path();
+    m_program = std::make_unique<TalkProgram>(
+        *m_window, Services{&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries},
+        folder.path());
     if (startNow && !start())
         qFatal("start-up failed");
 }
 
-TalkFixture::~TalkFixture() = default;
+TalkFixture::~TalkFixture()
+{
+    m_program.reset(); // before the window it acts on
+}
 
 bool TalkFixture::start(QString *error)
 {
-    if (!LoadTalkWindow(t, error))
+    if (!m_program->start(error))
         return false;
-    WireTalkWindow(t);
     m_window->show();
     m_window->activateWindow();
     if (!QTest::qWaitForWindowActive(m_window.get()))

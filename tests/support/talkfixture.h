@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/talkcontext.h"
+#include "app/talkprogram.h"
 #include "app/talkwindow.h"
 #include "platform/controls.h"
 #include "platform/entrystorage.h"
@@ -28,7 +28,8 @@ public:
     bool start(QString *error = nullptr);
 
     TalkWindow &window() { return *m_window; }
-    TalkContext t;
+    TalkProgram &program() { return *m_program; }
+    SharedState &shared() { return m_program->shared; }
 
     MemorySettingsStore settings;
     RecordingAgent agent;
@@ -57,6 +58,7 @@ public:
 
 private:
     std::unique_ptr<TalkWindow> m_window;
+    std::unique_ptr<TalkProgram> m_program;
 };
 
 // The button of a control array with the given index.

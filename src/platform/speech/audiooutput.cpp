@@ -1,4 +1,5 @@
 #include "platform/speech/audiooutput.h"
+
 #include "platform/speech/pcmqueue.h"
 
 #include <QAudioDevice>

@@ -1,0 +1,132 @@
+#include "app/lifetime.h"
+
+#include "app/figureplacement.h"
+#include "app/okdialog.h"
+#include "app/optionsdialog.h"
+#include "app/sharedstate.h"
+#include "app/talkwindow.h"
+#include "board/board.h"
+#include "board/boardpages.h"
+#include "board/insertion.h"
+#include "entries/entryfiles.h"
+#include "modes/kanaindexrows.h"
+#include "platform/character.h"
+#include "platform/controls.h"
+#include "platform/fonts.h"
+#include "platform/modalrunner.h"
+#include "platform/services.h"
+#include "platform/textbox.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QObject>
+
+namespace {
+
+const QString CharacterName = QStringLiteral("Genie");
+constexpr int Japanese = 1041;
+
+} // namespace
+
+Lifetime::Lifetime(TalkWindow &w, SharedState &shared, Board &board, EntryFiles &files,
+                   KanaIndexRows &indexRows, const QString &appPath)
+    : m_w(w), m_shared(shared), m_board(board), m_files(files), m_indexRows(indexRows), gAppPath(appPath)
+{}
+
+QString Lifetime::CharacterFilePath(const QString &appPath)
+{
+    // Beside the program first (a build, or a copy the user keeps there), then where it is installed.
+    const QString name = QStringLiteral("genie.acs");
+    const QString beside = QDir(appPath).filePath(name);
+    if (QFileInfo::exists(beside))
+        return beside;
+    for (const QString &folder : {QDir(appPath).filePath(QStringLiteral("../share/pirokan")),
+                                  QStringLiteral(PIROKAN_DATA_INSTALL_DIR)}) {
+        const QString installed = QDir::cleanPath(QDir(folder).filePath(name));
+        if (QFileInfo::exists(installed))
+            return installed;
+    }
+    return beside; // missing: named in the message, where it is looked for first
+}
+
+void Lifetime::ApplyTextSize()
+{
+    Fonts::set(m_w.txtTalk, Fonts::Gothic, talkFontPoints(m_shared.settings), true);
+}
+
+bool Lifetime::LoadTalkWindow(QString *error)
+{
+    m_shared.settings = ReadSettings(*m_shared.sv.settings);
+    BusyScope busy; // the hourglass until start-up ends, however it ends
+    m_w.setWindowTitle(QStringLiteral("Pirokan!  Ver ") + QStringLiteral(PIROKAN_VERSION));
+    m_w.txtTalk->setText(QString());
+    ApplyTextSize();
+    m_board.BuildBoardPage();
+    m_files.EnsureEntryFiles();
+    m_files.LoadSampleFile();
+    m_indexRows.IndexSampleRows();
+
+    const QString file = CharacterFilePath(gAppPath);
+    if (!m_shared.sv.agent->load(CharacterName, file, error))
+        return false;
+    Character *character = m_shared.sv.agent->character(CharacterName);
+    if (!character) {
+        if (error)
+            *error = QObject::tr("話すキャラクター「%1」が、ファイル「genie.acs」にありません。Pirokan "
+                                 "を始められません。\n"
+                                 "フォルダー：%2")
+                         .arg(CharacterName, QDir::toNativeSeparators(gAppPath));
+        return false;
+    }
+    m_shared.gCharacter = character;
+    // Without a voice the program still works, but the user must know it cannot speak for them.
+    character->setMuteHandler([this] {
+        ShowOKDialog(m_shared,
+                     QObject::tr("声が出せません。音声合成か音の出力が使えません。\n"
+                                 "文字を書くことと保存はこのまま使えます。\n"
+                                 "直し方は README の「Troubleshooting」を見てください。"),
+                     OkDialog::Notice, QStringLiteral("Pirokan"));
+    });
+    character->setLanguageId(Japanese);
+    character->show();
+    (new FigurePlacement(&m_w, character))->place();
+    character->play(QStringLiteral("greet"));
+    // Every board character is made ready in the background, so a press is heard at once.
+    character->prepare(BoardPages::everyCharacter());
+    return true;
+}
+
+void Lifetime::cmdOpt_Click()
+{
+    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login);
+    m_shared.sv.modal->run(dialog);
+    if (dialog.result() != QDialog::Accepted)
+        return;
+    // What was confirmed applies now, even when the store could not keep it.
+    m_shared.settings = dialog.shown();
+    if (!dialog.saveError().isEmpty())
+        ShowOKDialog(m_shared, dialog.saveError(), OkDialog::Notice, QStringLiteral("Pirokan"));
+    ApplyTextSize();
+    m_w.cmdKey->setText(QStringLiteral("英数"));
+    m_board.BuildBoardPage();
+}
+
+void Lifetime::cmdEnd_Click()
+{
+    // A slip on the small exit button must not throw away what was written.
+    const QString text = m_w.txtTalk->text();
+    if (!Insertion::holdsNothing(text)) {
+        ShowOKDialog(m_shared, QStringLiteral("書いた文は消えます。終了してもいいですか？"),
+                     OkDialog::OkCancel, QStringLiteral("終了"));
+        if (!m_shared.OKAnswer)
+            return;
+    }
+    m_w.close();
+}
+
+void Lifetime::cmdEnd2_Click()
+{
+    m_shared.keyBeep();
+    m_w.txtTalk->setFocus();
+    m_w.fraSet->hide();
+}

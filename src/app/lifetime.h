@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+struct SharedState;
+class Board;
+class EntryFiles;
+class KanaIndexRows;
+class TalkWindow;
+
+// Start-up and the three small buttons that leave a screen: exit, back from
+// the selection screen, and the options.
+class Lifetime
+{
+public:
+    Lifetime(TalkWindow &w, SharedState &shared, Board &board, EntryFiles &files, KanaIndexRows &indexRows,
+             const QString &appPath);
+
+    // Loads the main window: settings, text area, board, stored sentences and the
+    // speaking character. False, with a message naming what failed, when it cannot.
+    bool LoadTalkWindow(QString *error);
+    // Re-applies the text size of the large-text option to the text box.
+    void ApplyTextSize();
+
+    void cmdEnd_Click();
+    void cmdEnd2_Click();
+    void cmdOpt_Click();
+
+    // Where the character file is: beside the program, else in the installed data folder.
+    static QString CharacterFilePath(const QString &appPath);
+
+private:
+    TalkWindow &m_w;
+    SharedState &m_shared;
+    Board &m_board;
+    EntryFiles &m_files;
+    KanaIndexRows &m_indexRows;
+    QString gAppPath;
+};

@@ -1,0 +1,7 @@
+#include "app/sharedstate.h"
+
+void SharedState::keyBeep()
+{
+    if (settings.beepOn())
+        sv.beeper->beep();
+}

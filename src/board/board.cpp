@@ -1,0 +1,269 @@
+#include "board/board.h"
+
+#include "app/sharedstate.h"
+#include "app/talkwindow.h"
+#include "board/boardpages.h"
+#include "board/insertion.h"
+#include "board/modifiers.h"
+#include "board/speech.h"
+#include "board/suggestions.h"
+#include "platform/character.h"
+#include "platform/colors.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+#include "platform/textbox.h"
+#include "platform/twips.h"
+#include "text/highlight.h"
+
+namespace {
+
+const QString FullWidthSpace = QStringLiteral("　");
+// Three columns that fit the window's canvas beside the grid's margin, so the
+// right-hand one shows whole.
+constexpr int SelectionColumnWidth = (TalkWindow::CanvasWidth - 2 * 30) / 3;
+constexpr int SelectionMargin = 30; // twips below the buttons
+
+void paintAll(Grid *g, int lastRow, int lastCol, quint32 bgr)
+{
+    for (int r = 0; r <= lastRow; ++r) {
+        g->setRow(r);
+        g->setCol(0);
+        g->setColSel(lastCol);
+        g->setCellBackColor(bgr);
+    }
+}
+
+void paintCell(Grid *g, int row, int col, quint32 bgr)
+{
+    g->setRow(row);
+    g->setCol(col);
+    g->setCellBackColor(bgr);
+}
+
+} // namespace
+
+Board::Board(TalkWindow &w, SharedState &shared, Suggestions &suggestions)
+    : m_w(w), m_shared(shared), m_suggestions(suggestions)
+{}
+
+void Board::BuildBoardPage()
+{
+    Grid *g = m_w.grdBoard;
+    const int maxC = m_shared.settings.gMaxC;
+    g->setRedraw(false);
+    g->setRows(BoardPages::Rows);
+    g->setCols(maxC + 1);
+    for (int c = 0; c <= maxC; ++c) {
+        for (int r = 0; r < BoardPages::Rows; ++r) {
+            g->setRow(r);
+            g->setCol(c);
+            g->setColSel(maxC);
+            g->setText(QString());
+            g->setCellBackColor(Colors::White);
+            g->setCellAlignment(Grid::CenterBottom);
+            g->setColWidth(c, BoardPages::columnWidth(maxC));
+            g->setForeColor(Colors::Black);
+        }
+    }
+    const BoardPages::CharSet set = BoardPages::nextSet(m_w.cmdKey->text());
+    for (int c = 0; c <= maxC; ++c) {
+        for (int r = 0; r < BoardPages::Rows; ++r)
+            g->setTextMatrix(r, c, BoardPages::cell(set, maxC, r, c));
+    }
+    m_w.cmdKey->setText(BoardPages::captionOf(set));
+    g->setRedraw(true);
+}
+
+void Board::cmdKey_Click()
+{
+    BuildBoardPage();
+}
+
+// The pressed first-screen character; an empty cell counts as a full-width space.
+QString Board::boardText() const
+{
+    const QString s = m_w.grdBoard->textMatrix(boardRow, boardCol);
+    return s.isEmpty() ? FullWidthSpace : s;
+}
+
+void Board::openSelectionScreen(const QString &s)
+{
+    SpeakIfVoiced(s, Speech::Selected);
+    ShowSelectionScreen(boardCol, boardRow);
+    // It covers the first screen, raised just enough that its buttons end inside the window.
+    const QRect board = Twips::rect(m_w.grdBoard);
+    const QRect buttons = Twips::rect(m_w.cmdEnd2);
+    const int lowest = TalkWindow::CanvasHeight - (buttons.y() + buttons.height() + SelectionMargin);
+    Twips::move(m_w.fraSet, board.left(), std::min(board.top(), lowest));
+    m_w.fraSet->show();
+}
+
+// A character the full text refuses is only heard as the beep: nothing is
+// spoken as entered, nothing looked up, and the selection screen stays.
+bool Board::enterCharacter(const QString &s)
+{
+    m_w.txtHide->setText(s);
+    if (!InsertPendingChar())
+        return false;
+    m_w.fraSet->hide();
+    SpeakIfVoiced(s, Speech::Entered);
+    m_suggestions.SuggestFromTail(m_w.txtTalk->text());
+    return true;
+}
+
+void Board::SpeakIfVoiced(const QString &text, const QString &tag)
+{
+    if (Speech::voiced(m_shared.settings.OPT3, tag) && m_shared.gCharacter)
+        m_shared.gCharacter->speak(text);
+}
+
+void Board::ClearBoardColours()
+{
+    paintAll(m_w.grdBoard, 4, m_shared.settings.gMaxC, Colors::White);
+}
+
+void Board::grdBoard_MouseDown()
+{
+    Grid *g = m_w.grdBoard;
+    boardRow = g->row();
+    boardCol = g->col();
+    g->setRedraw(false);
+    g->setEnabled(false);
+    ClearBoardColours();
+    paintCell(g, boardRow, boardCol, boardText() == m_shared.gPickText ? Colors::Silver : Colors::LightGreen);
+    g->setEnabled(true);
+    g->setRedraw(true);
+}
+
+void Board::grdBoard_Click()
+{
+    Grid *g = m_w.grdBoard;
+    g->setRedraw(false);
+    g->setEnabled(false);
+    const QString s = boardText();
+    m_shared.keyBeep();
+    // 0 and 1 open the selection screen, 2 and 3 enter; 1 and 3 want a second press.
+    const int opt1 = m_shared.settings.OPT1.toInt();
+    if (opt1 >= 0 && opt1 <= 3) {
+        const bool twoPresses = opt1 == 1 || opt1 == 3;
+        if (twoPresses && s != m_shared.gPickText) {
+            m_shared.gPickText = s;
+            SpeakIfVoiced(s, Speech::First);
+        } else {
+            if (!twoPresses)
+                paintCell(g, boardRow, boardCol, Colors::SystemDesktop);
+            if (opt1 >= 2)
+                enterCharacter(s);
+            else
+                openSelectionScreen(s);
+        }
+    }
+    g->setEnabled(true);
+    g->setRedraw(true);
+    m_w.txtTalk->setFocus();
+    if (!m_w.fraSet->isVisible())
+        RestoreHighlight(m_w.txtTalk);
+}
+
+void Board::ShowSelectionScreen(qint32 C, qint32 R)
+{
+    Grid *b = m_w.grdBoard2;
+    auto T = [this](int r, int c) { return m_w.grdBoard->textMatrix(r, c); };
+    b->setRows(3);
+    b->setCols(3);
+    b->setRedraw(false);
+    // Each cell shows the first-screen neighbour in its direction, where there is one.
+    // The right-hand column is taken only up to column 8, on either board width.
+    const bool left = C != 0, right = C <= 8;
+    for (int i = 0; i < 3; ++i) {
+        const int r = R - 1 + i;
+        const bool rowExists = (i != 0 || R != 0) && (i != 2 || R <= 3);
+        b->setTextMatrix(i, 0, rowExists && left ? T(r, C - 1) : QString());
+        b->setTextMatrix(i, 1, rowExists ? T(r, C) : QString());
+        b->setTextMatrix(i, 2, rowExists && right ? T(r, C + 1) : QString());
+        if (rowExists)
+            FillVariantCells(T(r, C), i);
+    }
+    for (int c = 0; c < 3; ++c) {
+        b->setColWidth(c, SelectionColumnWidth);
+        for (int r = 0; r < 3; ++r) {
+            b->setRow(r);
+            b->setCol(c);
+            b->setCellBackColor(Colors::White);
+            b->setCellAlignment(Grid::CenterBottom);
+        }
+    }
+    b->setRedraw(true);
+}
+
+void Board::FillVariantCells(const QString &ch, qint32 row)
+{
+    Grid *b = m_w.grdBoard2;
+    const QString small = Modifiers::smallForm(ch);
+    if (!small.isEmpty())
+        b->setTextMatrix(row, 2, small);
+    const Modifiers::Voicing v = Modifiers::voicing(ch);
+    if (!v.left.isEmpty())
+        b->setTextMatrix(row, 0, v.left);
+    if (!v.right.isEmpty())
+        b->setTextMatrix(row, 2, v.right);
+}
+
+void Board::grdBoard2_MouseDown()
+{
+    Grid *b = m_w.grdBoard2;
+    m_w.grdBoard->setEnabled(false);
+    pickRow = b->row();
+    pickCol = b->col();
+    b->setRedraw(false);
+    b->setEnabled(false);
+    paintAll(b, 2, 2, Colors::White);
+    paintCell(b, pickRow, pickCol,
+              b->textMatrix(pickRow, pickCol) == gLastPick ? Colors::Silver : Colors::LightGreen);
+    b->setEnabled(true);
+    b->setRedraw(true);
+    m_w.grdBoard->setEnabled(true);
+}
+
+void Board::grdBoard2_Click()
+{
+    Grid *b = m_w.grdBoard2;
+    b->setEnabled(false);
+    b->setRedraw(false);
+    m_shared.keyBeep();
+    const QString s = b->textMatrix(pickRow, pickCol);
+    if (!s.isEmpty()) {
+        const int opt2 = m_shared.settings.OPT2.toInt();
+        if (opt2 == 1 && s != gLastPick) {
+            gLastPick = s;
+            SpeakIfVoiced(s, Speech::First);
+        } else if ((opt2 == 0 || opt2 == 1) && enterCharacter(s)) {
+            gLastPick = s;
+        }
+        FocusAndHighlight(m_w.txtTalk);
+    }
+    b->setEnabled(true);
+    b->setRedraw(true);
+}
+
+bool Board::InsertPendingChar()
+{
+    TextBox *box = m_w.txtTalk;
+    const auto result =
+        Insertion::insertPending(box->text(), qint16(box->selStart()), m_w.txtHide->text(), box->maxLength());
+    if (!result) {
+        m_shared.sv.beeper->beep(); // the text is full: say so rather than cut the marker off
+        return false;
+    }
+    box->setText(result->text);
+    box->setSelStart(result->caret);
+    return true;
+}
+
+void Board::cmdspace_Click()
+{
+    m_shared.keyBeep();
+    const bool letters = m_w.cmdKey->text() == BoardPages::AlphanumericCaption;
+    m_w.txtHide->setText(letters ? QStringLiteral(" ") : QStringLiteral("　"));
+    InsertPendingChar();
+}

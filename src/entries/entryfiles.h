@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct SharedState;
+class Grid;
+class TalkWindow;
+
+// The four entry files and the lists they fill. A file that cannot be read or
+// written is reported to the user and left whole.
+class EntryFiles
+{
+public:
+    static inline const QString Samples = QStringLiteral("Talk.txt");
+    static inline const QString Diary = QStringLiteral("day.txt");
+    static inline const QString Addresses = QStringLiteral("addres.txt");
+    static inline const QString Mails = QStringLiteral("mail.txt");
+
+    EntryFiles(TalkWindow &w, SharedState &shared);
+
+    // Creates the files a first start needs: the examples with their placeholder lines, the rest empty.
+    void EnsureEntryFiles();
+    // A file's entries; a file that cannot be read is reported to the user and reads as empty.
+    QStringList ReadEntries(const QString &name);
+    // Replaces a file; a failure is reported to the user and leaves the old file whole.
+    bool WriteEntries(const QString &name, const QStringList &entries);
+
+    void LoadSampleFile();
+    bool SaveSampleFile();
+    void LoadDiaryFile();
+    void SortDiaryList();
+    bool SaveDiaryFile(const QString &text);
+    void LoadAddressFile();
+    bool SaveAddressFile(const QString &text);
+    void LoadMailFile();
+    bool SaveMailFile(const QString &text);
+
+private:
+    void prepareList(Grid *g, int cols);
+    void fillBelowNewRow(Grid *g, const QString &file, int textColumn);
+
+    TalkWindow &m_w;
+    SharedState &m_shared;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+
+struct SharedState;
+class EntryFiles;
+class TalkWindow;
+
+// Registering and deleting example sentences, and revising an opened entry.
+class Registering
+{
+public:
+    // What the list modes do for these buttons, decided where the modes are.
+    struct Hooks
+    {
+        std::function<void()> indexSampleRows; // sorts the example list and writes its heads
+        std::function<void()> normalTextArea;  // the text area back to its normal height
+    };
+
+    Registering(TalkWindow &w, SharedState &shared, EntryFiles &files, Hooks hooks);
+
+    void cmdSampADD_Click();
+    void cmdSampDel_Click();
+    void cmdRevise_Click();
+
+private:
+    TalkWindow &m_w;
+    SharedState &m_shared;
+    EntryFiles &m_files;
+    Hooks m_hooks;
+};
