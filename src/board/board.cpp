@@ -4,7 +4,7 @@
 #include "app/talkwindow.h"
 #include "board/boardpages.h"
 #include "board/insertion.h"
-#include "board/modifiers.h"
+#include "board/selectioncells.h"
 #include "board/speech.h"
 #include "board/suggestions.h"
 #include "platform/character.h"
@@ -168,22 +168,14 @@ void Board::grdBoard_Click()
 void Board::ShowSelectionScreen(qint32 C, qint32 R)
 {
     Grid *b = m_w.grdBoard2;
-    auto T = [this](int r, int c) { return m_w.grdBoard->textMatrix(r, c); };
     b->setRows(3);
     b->setCols(3);
     b->setRedraw(false);
-    // Each cell shows the first-screen neighbour in its direction, where there is one.
-    // The right-hand column is taken only up to column 8, on either board width.
-    const bool left = C != 0, right = C <= 8;
-    for (int i = 0; i < 3; ++i) {
-        const int r = R - 1 + i;
-        const bool rowExists = (i != 0 || R != 0) && (i != 2 || R <= 3);
-        b->setTextMatrix(i, 0, rowExists && left ? T(r, C - 1) : QString());
-        b->setTextMatrix(i, 1, rowExists ? T(r, C) : QString());
-        b->setTextMatrix(i, 2, rowExists && right ? T(r, C + 1) : QString());
-        if (rowExists)
-            FillVariantCells(T(r, C), i);
-    }
+    const SelectionTable cells =
+        SelectionCells([this](int r, int c) { return m_w.grdBoard->textMatrix(r, c); }, C, R);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            b->setTextMatrix(r, c, cells[size_t(r)][size_t(c)]);
     for (int c = 0; c < 3; ++c) {
         b->setColWidth(c, SelectionColumnWidth);
         for (int r = 0; r < 3; ++r) {
@@ -194,19 +186,6 @@ void Board::ShowSelectionScreen(qint32 C, qint32 R)
         }
     }
     b->setRedraw(true);
-}
-
-void Board::FillVariantCells(const QString &ch, qint32 row)
-{
-    Grid *b = m_w.grdBoard2;
-    const QString small = Modifiers::smallForm(ch);
-    if (!small.isEmpty())
-        b->setTextMatrix(row, 2, small);
-    const Modifiers::Voicing v = Modifiers::voicing(ch);
-    if (!v.left.isEmpty())
-        b->setTextMatrix(row, 0, v.left);
-    if (!v.right.isEmpty())
-        b->setTextMatrix(row, 2, v.right);
 }
 
 void Board::grdBoard2_MouseDown()

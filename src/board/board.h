@@ -26,8 +26,6 @@ public:
     void grdBoard2_Click();
     // Fills the selection screen around first-screen cell (row, col).
     void ShowSelectionScreen(qint32 col, qint32 row);
-    // Writes the small and voiced forms of ch into the outer cells of a selection-screen row.
-    void FillVariantCells(const QString &ch, qint32 row);
 
     // Inserts the pending character (the caption of txtHide) before the highlight;
     // false, after a beep, when the text has no room for it.

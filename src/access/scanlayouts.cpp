@@ -1,0 +1,61 @@
+#include "access/scanlayouts.h"
+
+namespace ScanLayouts {
+
+namespace {
+
+void appendCell(std::vector<ScanNode> &to, const Cell &cell)
+{
+    if (!cell.text.trimmed().isEmpty() && cell.target >= 0)
+        to.push_back(ScanNode::leaf(cell.text, cell.target));
+}
+
+// A group is named by its first member, as spoken scanning says it.
+QString labelOf(const std::vector<ScanNode> &members)
+{
+    return members.empty() ? QString() : members.front().label;
+}
+
+} // namespace
+
+void appendGroup(std::vector<ScanNode> &to, const QString &label, std::vector<ScanNode> members)
+{
+    if (members.empty())
+        return;
+    if (members.size() == 1)
+        to.push_back(std::move(members.front()));
+    else {
+        const QString name = label.isEmpty() ? labelOf(members) : label;
+        to.push_back(ScanNode::group(name, std::move(members)));
+    }
+}
+
+std::vector<ScanNode> byRows(const Table &table)
+{
+    std::vector<ScanNode> out;
+    for (const auto &row : table) {
+        std::vector<ScanNode> cells;
+        for (const Cell &cell : row)
+            appendCell(cells, cell);
+        appendGroup(out, QString(), std::move(cells));
+    }
+    return out;
+}
+
+std::vector<ScanNode> byColumnsFromRight(const Table &table)
+{
+    size_t cols = 0;
+    for (const auto &row : table)
+        cols = std::max(cols, row.size());
+    std::vector<ScanNode> out;
+    for (size_t c = cols; c-- > 0;) {
+        std::vector<ScanNode> cells;
+        for (const auto &row : table)
+            if (c < row.size())
+                appendCell(cells, row[c]);
+        appendGroup(out, QString(), std::move(cells));
+    }
+    return out;
+}
+
+} // namespace ScanLayouts

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "access/scantree.h"
+
+#include <vector>
+
+// Ways of grouping a grid of cells for scanning.
+namespace ScanLayouts {
+
+struct Cell
+{
+    QString text; // empty: nothing to press there
+    int target = -1;
+};
+// A grid's cells row by row.
+using Table = std::vector<std::vector<Cell>>;
+
+// Row-column scanning: a group per row, then its cells, left to right.
+std::vector<ScanNode> byRows(const Table &table);
+// Column-row scanning, columns from the right: on the kana board each column
+// is a kana row (あいうえお), and あ stands on the right.
+std::vector<ScanNode> byColumnsFromRight(const Table &table);
+
+// A group, or the node itself when it would hold only one; nothing when empty.
+void appendGroup(std::vector<ScanNode> &to, const QString &label, std::vector<ScanNode> members);
+
+} // namespace ScanLayouts

@@ -1,0 +1,223 @@
+#include "access/accesssettings.h"
+#include "access/dwell.h"
+#include "access/pressfilter.h"
+#include "access/scanlayouts.h"
+#include "access/scanner.h"
+#include "support/fakes.h"
+
+#include <QTest>
+
+namespace {
+
+// Two groups of three targets (10..12, 20..22) and a lone target 30.
+ScanNode tree()
+{
+    auto g = [](int base) {
+        return ScanNode::group(
+            QString::number(base),
+            {ScanNode::leaf("a", base), ScanNode::leaf("b", base + 1), ScanNode::leaf("c", base + 2)});
+    };
+    return ScanNode::group(QString(), {g(10), g(20), ScanNode::leaf("lone", 30)});
+}
+
+int highlightedTarget(const Scanner &s)
+{
+    return s.highlighted() ? s.highlighted()->target : -2;
+}
+
+} // namespace
+
+// The scanning engine, dwell, the press filters and the stored access settings, without widgets.
+class TestAccessEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void automaticScanningEntersGroupsAndPresses()
+    {
+        Scanner s;
+        QStringList heard;
+        s.onHighlight = [&heard](const ScanNode &n) { heard << n.label; };
+        s.setTree(tree());
+        QCOMPARE(s.path(), std::vector<int>{0});
+        s.tick();
+        s.tick();
+        QCOMPARE(s.path(), std::vector<int>{2}); // the lone target
+        s.tick();
+        QCOMPARE(s.path(), std::vector<int>{0}); // wraps at the top, forever
+        s.tick();
+        QCOMPARE(s.select(), std::nullopt); // enters group 20
+        QCOMPARE(s.path(), (std::vector<int>{1, 0}));
+        s.tick();
+        QCOMPARE(s.select(), std::optional<int>(21));
+        QCOMPARE(s.lastTop(), 1);
+        QCOMPARE(s.path(), std::vector<int>{0}); // the next scan starts at the top
+        QCOMPARE(heard, (QStringList{"10", "20", "lone", "10", "20", "a", "b", "10"}));
+    }
+
+    void twoRoundsWithoutAPressGoBackToTheTop()
+    {
+        Scanner s;
+        s.setTree(tree());
+        s.tick();
+        s.select(); // inside group 20
+        for (int i = 0; i < 5; ++i)
+            s.tick();
+        QCOMPARE(s.level(), 1); // a round and two-thirds
+        s.tick();
+        QCOMPARE(s.path(), std::vector<int>{0});
+
+        // Step scanning never leaves by itself, and ignores the timer.
+        Scanner step(Scanner::Method::Step);
+        step.setTree(tree());
+        step.tick();
+        QCOMPARE(step.path(), std::vector<int>{0});
+        step.select();
+        for (int i = 0; i < 7; ++i)
+            step.move();
+        QCOMPARE(step.path(), (std::vector<int>{0, 1}));
+        QCOMPARE(step.select(), std::optional<int>(11));
+    }
+
+    void aPressTakesWhatWasHighlightedWhenItWentDown()
+    {
+        Scanner s;
+        s.setTree(tree());
+        QCOMPARE(s.switchDown(0), std::nullopt); // no long press: taken at once, on group 10
+        QCOMPARE(s.path(), (std::vector<int>{0, 0}));
+
+        s.setLongPressMs(800);
+        s.tick(); // on target 11
+        QCOMPARE(s.switchDown(1000), std::nullopt);
+        s.tick(); // the highlight stays while the switch is held
+        QCOMPARE(highlightedTarget(s), 11);
+        QCOMPARE(s.switchUp(1200), std::optional<int>(11));
+
+        s.select(); // into group 10 again
+        QCOMPARE(s.level(), 1);
+        s.switchDown(2000);
+        QCOMPARE(s.switchUp(2900), std::nullopt); // a long press goes back one level
+        QCOMPARE(s.path(), std::vector<int>{0});
+        QCOMPARE(s.switchUp(3000), std::nullopt); // a stray release does nothing
+    }
+
+    void aNewScreenStartsWhereAsked()
+    {
+        Scanner s;
+        s.setTree(tree(), 1);
+        QCOMPARE(s.path(), std::vector<int>{1});
+        s.setTree(tree(), 9);
+        QCOMPARE(s.path(), std::vector<int>{2});
+        s.setTree(ScanNode::group(QString()));
+        QVERIFY(!s.highlighted());
+        s.tick();
+        QCOMPARE(s.select(), std::nullopt);
+        QCOMPARE(PathTo(tree(), 22), (std::vector<int>{1, 2}));
+        QCOMPARE(TargetCount(tree()), 7);
+    }
+
+    void layoutsGroupCellsByRowsOrByColumnsFromTheRight()
+    {
+        using ScanLayouts::Cell;
+        const ScanLayouts::Table t{{{"か", 1}, {"あ", 0}}, {{"き", 3}, {"い", 2}}, {{"", 5}, {"う", 4}}};
+        const auto rows = ScanLayouts::byRows(t);
+        QCOMPARE(rows.size(), size_t(3));
+        QCOMPARE(rows[2].target, 4); // a row of one cell is the cell itself
+        QCOMPARE(rows[0].children[1].target, 0);
+        const auto cols = ScanLayouts::byColumnsFromRight(t);
+        QCOMPARE(cols.size(), size_t(2));
+        QCOMPARE(cols[0].label, QStringLiteral("あ"));
+        QCOMPARE(cols[0].children.size(), size_t(3));
+        QCOMPARE(cols[1].children.size(), size_t(2)); // the empty cell is left out
+    }
+
+    void dwellPressesOnceUnlessTheKeyRepeats()
+    {
+        Dwell d(1000);
+        QCOMPARE(d.sample(7, false, 0), std::nullopt);
+        QCOMPARE(d.sample(7, false, 500), std::nullopt);
+        QCOMPARE(d.progress(500), 0.5);
+        QCOMPARE(d.sample(7, false, 1000), std::optional<int>(7));
+        QCOMPARE(d.sample(7, false, 5000), std::nullopt); // not again while it stays
+        QCOMPARE(d.sample(-1, false, 5100), std::nullopt);
+        QCOMPARE(d.sample(7, false, 5200), std::nullopt); // back on it: a new dwell
+        QCOMPARE(d.sample(8, false, 5900), std::nullopt); // moving off cancels
+        QCOMPARE(d.sample(7, false, 6000), std::nullopt);
+        QCOMPARE(d.sample(7, false, 6999), std::nullopt);
+        QCOMPARE(d.sample(7, false, 7000), std::optional<int>(7));
+
+        Dwell keys(1000, 500); // the first repeat after 0.5 s, then every 0.23 s
+        keys.sample(3, true, 0);
+        QCOMPARE(keys.sample(3, true, 1000), std::optional<int>(3));
+        QCOMPARE(keys.sample(3, true, 1400), std::nullopt);
+        QCOMPARE(keys.sample(3, true, 1500), std::optional<int>(3));
+        QCOMPARE(keys.sample(3, true, 1700), std::nullopt);
+        QCOMPARE(keys.sample(3, true, 1730), std::optional<int>(3));
+    }
+
+    void pressFiltersForShakyHands()
+    {
+        PressFilter off;
+        QVERIFY(off.down(0) && off.up(10) && off.down(20) && off.up(30));
+
+        PressFilter twice;
+        twice.setSettings({500, 0});
+        QVERIFY(twice.down(0));
+        QVERIFY(twice.up(50));
+        QVERIFY(!twice.down(300)); // the double tap: its second press is ignored,
+        QVERIFY(!twice.up(350));   // with its release
+        QVERIFY(twice.down(600));
+        QVERIFY(!twice.instant(700));
+
+        PressFilter hold;
+        hold.setSettings({0, 300});
+        QVERIFY(hold.down(0));
+        QVERIFY(!hold.up(200)); // a brush
+        QVERIFY(hold.down(1000));
+        QVERIFY(hold.up(1300));
+    }
+
+    void settingsRoundTripAndGarbageFallsBack()
+    {
+        MemorySettingsStore store;
+        const AccessSettings defaults = ReadAccessSettings(store);
+        QCOMPARE(defaults.method, int(AccessSettings::Touch));
+        QCOMPARE(defaults.selectKey, int(Qt::Key_Space));
+        QCOMPARE(defaults.moveKey, int(Qt::Key_Return));
+        QCOMPARE(defaults.firstRepeatMs, 230);
+
+        AccessSettings s;
+        s.method = AccessSettings::OneSwitch;
+        s.scanMs = 800;
+        s.columnFirst = true;
+        s.longPressMs = 1500;
+        s.selectKey = Qt::Key_F5;
+        s.ignoreRepeatMs = 400;
+        QString error;
+        QVERIFY(WriteAccessSettings(store, s, &error));
+        const AccessSettings back = ReadAccessSettings(store);
+        QCOMPARE(back.method, s.method);
+        QCOMPARE(back.scanMs, 800);
+        QVERIFY(back.columnFirst);
+        QCOMPARE(back.longPressMs, 1500);
+        QCOMPARE(back.selectKey, int(Qt::Key_F5));
+        QCOMPARE(back.ignoreRepeatMs, 400);
+
+        store.values = {{"Method", "9"},        {"DwellMs", "abc"},      {"ScanMs", "100"},
+                        {"SelectKey", "Ctrl+"}, {"MoveKey", "nonsense"}, {"LongPressMs", "20"},
+                        {"Highlight", "-1"},    {"HoldMs", "0"},         {"FirstRepeatMs", "99999"}};
+        const AccessSettings garbage = ReadAccessSettings(store);
+        QCOMPARE(garbage.method, defaults.method);
+        QCOMPARE(garbage.dwellMs, defaults.dwellMs);
+        QCOMPARE(garbage.scanMs, defaults.scanMs);
+        QCOMPARE(garbage.selectKey, defaults.selectKey);
+        QCOMPARE(garbage.moveKey, defaults.moveKey);
+        QCOMPARE(garbage.longPressMs, 0);
+        QCOMPARE(garbage.highlight, 0);
+        QCOMPARE(garbage.holdMs, 0);
+        QCOMPARE(garbage.firstRepeatMs, 230);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAccessEngine)
+#include "test_accessengine.moc"
