@@ -71,6 +71,7 @@ int RunPirokan(int argc, char **argv)
 
     QtSettingsStore settings;
     QtSettingsStore startSettings(QString(), QStringLiteral("Start"));
+    QtSettingsStore accessSettings(QString(), QStringLiteral("Access"));
     LoginStart login(startSettings, QCoreApplication::applicationFilePath());
     VoiceAgent agent;
     SystemBeeper beeper;
@@ -84,7 +85,9 @@ int RunPirokan(int argc, char **argv)
 
     TalkWindow window;
     TalkProgram program(
-        window, {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login}, appPath);
+        window,
+        {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login, &accessSettings},
+        appPath);
 
     QString error;
     if (!program.start(&error)) {

@@ -98,8 +98,14 @@ bool Lifetime::LoadTalkWindow(QString *error)
 
 void Lifetime::cmdOpt_Click()
 {
-    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login);
+    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, m_shared.sv.access,
+                         m_shared.sv.modal);
     m_shared.sv.modal->run(dialog);
+    // The ways of pressing apply at once, whether or not the other options were confirmed.
+    if (accessChanged)
+        accessChanged();
+    if (!dialog.accessSaveError().isEmpty())
+        ShowOKDialog(m_shared, dialog.accessSaveError(), OkDialog::Notice, QStringLiteral("Pirokan"));
     if (dialog.result() != QDialog::Accepted)
         return;
     // What was confirmed applies now, even when the store could not keep it.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 struct SharedState;
 class Board;
@@ -25,6 +26,9 @@ public:
     void cmdEnd_Click();
     void cmdEnd2_Click();
     void cmdOpt_Click();
+
+    // Called after the options dialog, where the ways of pressing may have changed.
+    std::function<void()> accessChanged;
 
     // Where the character file is: beside the program, else in the installed data folder.
     static QString CharacterFilePath(const QString &appPath);

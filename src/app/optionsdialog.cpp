@@ -1,8 +1,10 @@
 #include "app/optionsdialog.h"
 
+#include "app/accessdialog.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/loginstart.h"
+#include "platform/modalrunner.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
 
@@ -55,8 +57,9 @@ QButtonGroup *options(QGroupBox *box, const char *name, std::array<QRadioButton 
 
 } // namespace
 
-OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login)
-    : QDialog(parent), m_store(store), m_login(login)
+OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login,
+                             SettingsStore *accessStore, ModalRunner *modal)
+    : QDialog(parent), m_store(store), m_login(login), m_accessStore(accessStore), m_modal(modal)
 {
     setObjectName(QStringLiteral("frmOPT"));
     setWindowTitle(QStringLiteral("オプション"));
@@ -83,6 +86,7 @@ OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *
     chkSamp = styled(new QCheckBox(QStringLiteral("例文を自動で表示する。"), frmSample), "chkSamp",
                      {240, 360, 6300, OptionHeight});
     cmbSample = styled(new QComboBox(frmSample), "cmbSample", {240, 840, 1080, 420});
+    cmbSample->setAccessibleName(QStringLiteral("例文を表示する文字数"));
     cmbSample->addItems({QStringLiteral("１"), QStringLiteral("２"), QStringLiteral("３"),
                          QStringLiteral("４"), QStringLiteral("５")});
     lblSample = styled(new QLabel(QStringLiteral("文字で例文を表示する。"), frmSample), "lblSample",
@@ -95,7 +99,11 @@ OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *
     chkMoji = styled(new QCheckBox(QStringLiteral("文字を拡大する。"), this), "chkMoji",
                      {240, 8160, 6500, OptionHeight});
     chkLogin = styled(new QCheckBox(QStringLiteral("ログイン時に起動"), this), "chkLogin",
-                      {240, 8640, 6500, OptionHeight});
+                      {240, 8640, 3300, OptionHeight});
+    cmdAccess = makeButton(this, "cmdAccess", QStringLiteral("操作方法…"), {3630, 8580, 3120, 600}, 0xFFFFFF,
+                           TextPoints, true);
+    cmdAccess->setVisible(m_accessStore != nullptr);
+    connect(cmdAccess, &QPushButton::clicked, this, &OptionsDialog::cmdAccess_Click);
     chkLogin->setVisible(m_login != nullptr);
 
     const std::pair<const char *, quint32> buttons[] = {{"キャンセル", 0xC0C0FF}, {"確定", 0xFFC0C0}};
@@ -135,6 +143,14 @@ Settings OptionsDialog::shown() const
     s.Moji = state(chkMoji);
     s.gMaxC = chkMaxC->isChecked() ? 14 : 9;
     return s;
+}
+
+void OptionsDialog::cmdAccess_Click()
+{
+    AccessDialog dialog(*m_accessStore, this);
+    m_modal->run(dialog);
+    if (dialog.result() == QDialog::Accepted)
+        m_accessSaveError = dialog.saveError();
 }
 
 void OptionsDialog::cmdOK_Click(int index)

@@ -3,6 +3,7 @@
 #include "app/talkwindow.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
+#include "platform/coverwatch.h"
 #include "platform/grid.h"
 #include "platform/textbox.h"
 
@@ -28,14 +29,22 @@ TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPa
                   {[this] { indexRows.IndexSampleRows(); }, [this] { textArea.NormalTextArea(); }}),
       listModes(w, shared, board, textArea, files, indexRows),
       decideBack(w, shared, textArea, files, indexRows),
-      lifetime(w, shared, board, files, indexRows, appPath), m_w(w)
-{}
+      lifetime(w, shared, board, files, indexRows, appPath), access(w, shared, keyRepeat), m_w(w)
+{
+    lifetime.accessChanged = [this] { applyAccess(); };
+}
+
+void TalkProgram::applyAccess()
+{
+    access.apply(shared.sv.access ? ReadAccessSettings(*shared.sv.access) : AccessSettings());
+}
 
 bool TalkProgram::start(QString *error)
 {
     if (!lifetime.LoadTalkWindow(error))
         return false;
     WireTalkWindow();
+    applyAccess();
     return true;
 }
 
@@ -54,6 +63,7 @@ void TalkProgram::WireTalkWindow()
     QObject::connect(w->grdBoard2, &Grid::mouseDown, w, [this] { board.grdBoard2_MouseDown(); });
     QObject::connect(w->grdBoard2, &Grid::click, w, [this] { board.grdBoard2_Click(); });
     QObject::connect(w->cmdspace, &QPushButton::clicked, w, [this] { board.cmdspace_Click(); });
+    new CoverWatch(w->fraSet, w->grdBoard);
 
     for (int i = 0; i < int(w->cmdRes.size()); ++i) {
         ColorButton *key = w->cmdRes[size_t(i)];

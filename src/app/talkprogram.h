@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/accesscontrol.h"
 #include "app/lifetime.h"
 #include "app/sharedstate.h"
 #include "board/board.h"
@@ -45,6 +46,10 @@ public:
     ListModes listModes;
     DecideBack decideBack;
     Lifetime lifetime;
+    AccessControl access;
+
+    // Reads the ways of pressing from the store and applies them.
+    void applyAccess();
 
 private:
     void WireTalkWindow();

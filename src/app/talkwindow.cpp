@@ -123,6 +123,56 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
     cmdEnd2 =
         makeButton(fraSet, "cmdEnd2", QStringLiteral("戻る"), {6120, 7200, 9075, 1560}, paleRed, 48, true);
     fraSet->hide();
+    nameControls();
+}
+
+void TalkWindow::nameControls()
+{
+    // What a screen reader says for each control; the symbols on the keys say little by themselves.
+    setAccessibleName(QStringLiteral("Pirokan"));
+    const std::pair<QWidget *, const char *> names[] = {
+        {txtTalk, "書いている文"},
+        {cmdWide, "文の欄を広げる・狭める"},
+        {cmdCopy, "コピー"},
+        {cmdPaste, "貼り付け"},
+        {grdBoard, "文字盤"},
+        {grdBoard2, "文字選択画面"},
+        {cmdspace, "スペース"},
+        {cmdEnd2, "文字選択画面を閉じる"},
+        {grdEx, "例文一覧"},
+        {grdSp, "例文の候補"},
+        {grdDay, "日記一覧"},
+        {grdAD, "メールアドレス一覧"},
+        {grdMail, "メール一覧"},
+        {cmdOpt, "設定"},
+        {cmdEnd, "終了"},
+        {cmdSamp, "例文表示・一覧を閉じる"},
+        {cmdSampADD, "例文追加"},
+        {cmdSampDel, "例文削除"},
+        {cmdRes[0], "右へ"},
+        {cmdRes[1], "一字消す"},
+        {cmdRes[2], "左へ"},
+        {cmdRes[3], "下の行へ"},
+        {cmdRes[4], "上の行へ"},
+        {cmdStart, "はじめから"},
+        {cmdRevise, "修正する"},
+        {cmdBack, "戻る・決定"},
+        {cmdUp, "一覧の上へ"},
+        {cmdDown, "一覧の下へ"},
+        {cmdDec, "決定"},
+        {cmdRead, "読む・止める"},
+        {cmdKey, "文字の種類を替える"},
+        {txtHide, "入力する文字"},
+    };
+    for (const auto &[widget, name] : names)
+        widget->setAccessibleName(QString::fromUtf8(name));
+    txtTalk->setAccessibleDescription(QStringLiteral("下線の文字の前に、次の文字が入ります"));
+    grdBoard->setAccessibleDescription(QStringLiteral("押した文字の選択画面が開きます"));
+    cmdKey->setAccessibleDescription(QStringLiteral("ひらがな・カタカナ・英数を順に替えます"));
+    for (QWidget *frame :
+         {static_cast<QWidget *>(fraText), static_cast<QWidget *>(fraSet), static_cast<QWidget *>(fraRes),
+          static_cast<QWidget *>(fraDay), static_cast<QWidget *>(fraTalk)})
+        frame->setAccessibleName(QStringLiteral("操作の枠"));
 }
 
 bool TalkWindow::event(QEvent *event)

@@ -46,6 +46,7 @@ MailWindow::MailWindow(SharedState &shared, QWidget *parent, Hooks hooks)
     lblTop = label(this, "lblTop", click, {3240, 1800, 11685, 735}, 36);
     txtData = new QPlainTextEdit(this);
     txtData->setObjectName(QStringLiteral("txtData"));
+    txtData->setAccessibleName(QStringLiteral("メールの本文"));
     txtData->setWordWrapMode(QTextOption::WrapAnywhere);
     txtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Fonts::set(txtData, Fonts::Gothic, 27.75);
@@ -57,6 +58,9 @@ MailWindow::MailWindow(SharedState &shared, QWidget *parent, Hooks hooks)
 
     connect(cmdSend, &QPushButton::clicked, this, &MailWindow::cmdSend_Click);
     connect(cmdEnd, &QPushButton::clicked, this, &MailWindow::cmdEnd_Click);
+    // The labels are pressed like buttons, also by a switch scan.
+    for (ColorLabel *l : {lblName, lblMail, lblTop})
+        l->setProperty("pressable", true);
     connect(lblName, &ColorLabel::clicked, this, &MailWindow::lblName_Click);
     connect(lblMail, &ColorLabel::clicked, this, &MailWindow::lblName_Click);
     connect(lblTop, &ColorLabel::clicked, this, &MailWindow::lblTop_Click);

@@ -1,5 +1,7 @@
 #include "platform/grid.h"
 
+#include "platform/gridaccessible.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -53,6 +55,7 @@ private:
 
 Grid::Grid(QWidget *parent) : QTableView(parent)
 {
+    GridAccessible::install();
     setModel(&m_model);
     horizontalHeader()->hide();
     verticalHeader()->hide();
@@ -248,6 +251,32 @@ void Grid::mouseReleaseEvent(QMouseEvent *event)
     if (rect().contains(event->position().toPoint()) ||
         viewport()->rect().contains(event->position().toPoint()))
         emit click();
+}
+
+void Grid::pressCell(int row, int col)
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= cols())
+        return;
+    m_mouseRow = row;
+    m_mouseCol = col;
+    setRow(row);
+    setCol(col);
+    emit mouseDown();
+    emit click();
+}
+
+QRect Grid::cellRect(int row, int col) const
+{
+    const QRect r = visualRect(m_model.index(row, col));
+    if (!r.isValid() || !viewport()->rect().intersects(r))
+        return {};
+    return r.translated(viewport()->mapTo(this, QPoint(0, 0)));
+}
+
+std::pair<int, int> Grid::cellAt(QPoint point) const
+{
+    const QModelIndex index = indexAt(viewport()->mapFrom(this, point));
+    return index.isValid() ? std::pair{index.row(), index.column()} : std::pair{-1, -1};
 }
 
 void Grid::mouseDoubleClickEvent(QMouseEvent *event)

@@ -4,6 +4,7 @@
 #include "platform/twips.h"
 
 #include <QTableView>
+#include <utility>
 #include <vector>
 
 // The grid control: a table of text cells worked through current cell and
@@ -61,6 +62,16 @@ public:
     int mouseRow() const { return m_mouseRow; }
     int mouseCol() const { return m_mouseCol; }
 
+    // Presses a cell as a touch on it does: mouse-down, then click, both seeing the cell.
+    void pressCell(int row, int col);
+    // A cell's rectangle in the grid's coordinates; empty when it is scrolled out of view.
+    QRect cellRect(int row, int col) const;
+    // The cell at a point of the grid, or {-1, -1}.
+    std::pair<int, int> cellAt(QPoint point) const;
+    // Whether another control lies over the whole grid, so it does not count as showing.
+    void setCovered(bool covered) { m_covered = covered; }
+    bool covered() const { return m_covered; }
+
     void rescaled() override;
 
 signals:
@@ -91,4 +102,5 @@ private:
     bool m_redraw = true;
     bool m_pressed = false;
     bool m_shrinkToFit = false;
+    bool m_covered = false;
 };

@@ -83,7 +83,8 @@ struct Services
     Clock *clock = nullptr;
     ModalRunner *modal = nullptr;
     EntryStorage *entries = nullptr;
-    LoginStart *login = nullptr; // none: the options offer no start at login
+    LoginStart *login = nullptr;     // none: the options offer no start at login
+    SettingsStore *access = nullptr; // the ways of pressing; none: touch and mouse only
 };
 
 // The screen-wide mouse pointer: the wait pointer (code 11) or the default (code 0).

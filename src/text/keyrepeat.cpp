@@ -11,6 +11,7 @@ void KeyRepeat::hold(std::function<bool()> step)
     keyHeld = true;
     m_step = std::move(step);
     m_timer.stop();
+    m_timer.setInterval(m_firstRepeatMs);
     tick();
 }
 
@@ -28,4 +29,6 @@ void KeyRepeat::tick()
     }
     if (!m_timer.isActive())
         m_timer.start();
+    else
+        m_timer.setInterval(IntervalMs);
 }

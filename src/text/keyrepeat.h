@@ -17,6 +17,8 @@ public:
     // The step returns false when it has reached a stop.
     void hold(std::function<bool()> step);
     void release();
+    // The wait before the first repeat (0.23 s unless a slower start is chosen).
+    void setFirstRepeatMs(int ms) { m_firstRepeatMs = ms; }
     bool held() const { return keyHeld; }
     bool repeating() const { return m_timer.isActive(); }
 
@@ -24,6 +26,7 @@ private:
     void tick();
 
     bool keyHeld = false;
+    int m_firstRepeatMs = IntervalMs;
     QTimer m_timer;
     std::function<bool()> m_step;
 };

@@ -16,9 +16,10 @@ TalkFixture::TalkFixture(const QHash<QString, QString> &stored, bool startNow)
     settings.values = stored;
     QFile::copy(QStringLiteral(PIROKAN_DATA_DIR "/genie.acs"), folder.filePath(QStringLiteral("genie.acs")));
     m_window = std::make_unique<TalkWindow>();
-    m_program = std::make_unique<TalkProgram>(
-        *m_window, Services{&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries},
-        folder.path());
+    m_program = std::make_unique<TalkProgram>(*m_window,
+                                              Services{&settings, &agent, &beeper, &clipboard, &shell, &clock,
+                                                       &modal, &entries, nullptr, &accessSettings},
+                                              folder.path());
     if (startNow && !start())
         qFatal("start-up failed");
 }

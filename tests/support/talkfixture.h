@@ -32,6 +32,7 @@ public:
     SharedState &shared() { return m_program->shared; }
 
     MemorySettingsStore settings;
+    MemorySettingsStore accessSettings; // the "Access" section
     RecordingAgent agent;
     CountingBeeper beeper;
     MemoryClipboard clipboard;

@@ -17,6 +17,7 @@ Figure::Figure(QColor body, QColor face, int size, std::function<bool()> speakin
       m_body(body), m_face(face), m_size(size), m_speaking(std::move(speaking))
 {
     setObjectName(QStringLiteral("Genie"));
+    setAccessibleName(QStringLiteral("話すキャラクター"));
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);

@@ -1,0 +1,271 @@
+#include "app/accesscontrol.h"
+
+#include "app/sharedstate.h"
+#include "app/talkwindow.h"
+#include "platform/character.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+#include "platform/highlightframe.h"
+#include "text/keyrepeat.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+
+const QString Reading = QStringLiteral("♪");
+constexpr int WatchMs = 250; // how often two-switch scanning looks for a new screen
+
+QRect areaOf(const ScanNode &node, const ScanScreen &screen)
+{
+    if (!node.isGroup())
+        return node.target < int(screen.targets.size()) ? screen.targets[size_t(node.target)].area()
+                                                        : QRect();
+    QRect united;
+    for (const ScanNode &child : node.children)
+        united |= areaOf(child, screen);
+    return united;
+}
+
+} // namespace
+
+AccessControl::AccessControl(TalkWindow &w, SharedState &shared, KeyRepeat &keyRepeat)
+    : m_w(w), m_shared(shared), m_keyRepeat(keyRepeat), m_frame(std::make_unique<HighlightFrame>())
+{
+    m_clock.start();
+    m_scanTimer.setTimerType(Qt::PreciseTimer);
+    m_dwellTimer.setTimerType(Qt::PreciseTimer);
+    m_dwellTimer.setInterval(DwellSampleMs);
+    connect(&m_scanTimer, &QTimer::timeout, this, &AccessControl::tick);
+    connect(&m_dwellTimer, &QTimer::timeout, this, [this] { pointerAt(QCursor::pos(), now()); });
+    m_scanner.onHighlight = [this](const ScanNode &node) { speak(node); };
+    // One filter on the application hears every key and press, whichever window is on top.
+    qApp->installEventFilter(this);
+}
+
+AccessControl::~AccessControl()
+{
+    qApp->removeEventFilter(this);
+    // The frame may live in a window that is already gone, or still be a child of one that stays.
+    if (m_frame && m_frame->parentWidget())
+        m_frame->setParent(nullptr);
+}
+
+void AccessControl::apply(const AccessSettings &settings)
+{
+    m_settings = settings;
+    m_scanner.setMethod(settings.method == AccessSettings::TwoSwitch ? Scanner::Method::Step
+                                                                     : Scanner::Method::Automatic);
+    m_scanner.setLongPressMs(settings.longPressMs);
+    m_dwell.setDwellMs(settings.dwellMs);
+    m_dwell.setFirstRepeatMs(settings.firstRepeatMs);
+    m_filter.setSettings({settings.ignoreRepeatMs, settings.holdMs});
+    m_keyRepeat.setFirstRepeatMs(settings.firstRepeatMs);
+    m_frame->setColor(settings.highlightColor());
+    m_screen = ScanScreen();
+    setManualTicks(m_manual);
+    if (settings.scanning())
+        refresh(true);
+    else
+        m_frame->frame(nullptr, {});
+    showHighlight();
+}
+
+void AccessControl::setManualTicks(bool manual)
+{
+    m_manual = manual;
+    m_scanTimer.stop();
+    m_dwellTimer.stop();
+    if (manual)
+        return;
+    if (m_settings.method == AccessSettings::OneSwitch)
+        m_scanTimer.start(m_settings.scanMs);
+    else if (m_settings.method == AccessSettings::TwoSwitch)
+        m_scanTimer.start(WatchMs);
+    else if (m_settings.method == AccessSettings::DwellMethod)
+        m_dwellTimer.start();
+}
+
+void AccessControl::tick()
+{
+    if (!m_settings.scanning())
+        return;
+    const QString before = m_screen.identity;
+    refresh();
+    // A new screen shows its first highlight for a whole interval.
+    if (m_screen.identity == before && m_settings.method == AccessSettings::OneSwitch)
+        m_scanner.tick();
+    showHighlight();
+}
+
+void AccessControl::refresh(bool force)
+{
+    ScanScreen screen = ReadScreen(m_w, m_settings, m_lastBoardTop);
+    if (!force && screen.identity == m_screen.identity && screen.window == m_screen.window)
+        return;
+    m_screen = std::move(screen);
+    m_scanner.setTree(m_screen.tree, m_screen.start);
+}
+
+const ScanTarget *AccessControl::highlightedTarget() const
+{
+    const ScanNode *n = m_scanner.highlighted();
+    if (!n || n->isGroup() || n->target >= int(m_screen.targets.size()))
+        return nullptr;
+    return &m_screen.targets[size_t(n->target)];
+}
+
+void AccessControl::showHighlight()
+{
+    if (!m_settings.scanning())
+        return;
+    const ScanNode *n = m_scanner.highlighted();
+    m_frame->setProgress(0);
+    m_frame->frame(m_screen.window, n ? areaOf(*n, m_screen) : QRect());
+}
+
+void AccessControl::pressTarget(int index)
+{
+    if (index < 0 || index >= int(m_screen.targets.size()))
+        return;
+    const ScanTarget target = m_screen.targets[size_t(index)];
+    if (m_screen.kind == QLatin1String("board"))
+        m_lastBoardTop = m_scanner.lastTop();
+    // The press may open a dialog and wait in it; scanning goes on there.
+    target.press();
+    refresh();
+    showHighlight();
+}
+
+void AccessControl::speak(const ScanNode &node)
+{
+    if (!m_settings.speakScan || !m_settings.scanning() || !m_shared.gCharacter)
+        return;
+    // Never over a sentence being read, nor over a character still being said.
+    if (m_w.cmdRead->text() == Reading || m_shared.gCharacter->isSpeaking())
+        return;
+    const QString said = node.label.trimmed();
+    if (!said.isEmpty())
+        m_shared.gCharacter->speak(said);
+}
+
+void AccessControl::pointerAt(QPoint global, qint64 nowMs)
+{
+    if (m_settings.method != AccessSettings::DwellMethod)
+        return;
+    if (global == m_lastPointer && m_dwell.target() < 0 && !m_frame->isVisible())
+        return;
+    m_lastPointer = global;
+    refresh();
+    QWidget *window = m_screen.window;
+    if (!window)
+        return;
+    const QPoint point = window->mapFromGlobal(global);
+    QWidget *under = QApplication::widgetAt(global);
+    const bool inside = window->rect().contains(point) && (!under || under->window() == window);
+    const int index = inside ? m_screen.targetAt(point) : -1;
+    const bool repeats = index >= 0 && m_screen.targets[size_t(index)].repeats;
+    const std::optional<int> pressed = m_dwell.sample(index, repeats, nowMs);
+    m_frame->frame(window, index >= 0 ? m_screen.targets[size_t(index)].area() : QRect());
+    m_frame->setProgress(m_dwell.progress(nowMs));
+    if (!pressed)
+        return;
+    const ScanTarget &t = m_screen.targets[size_t(*pressed)];
+    const bool onBoard = t.widget == m_w.grdBoard || t.widget == m_w.grdBoard2;
+    if (onBoard && !m_filter.instant(nowMs))
+        return;
+    pressTarget(*pressed);
+}
+
+bool AccessControl::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        break;
+    default:
+        return false;
+    }
+    if (m_settings.scanning() && switchEvent(event))
+        return true;
+    return filterPointerPress(watched, event);
+}
+
+bool AccessControl::switchEvent(QEvent *event)
+{
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    bool down = event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress ||
+                event->type() == QEvent::MouseButtonDblClick;
+    bool select = false, move = false;
+    if (key) {
+        auto *k = static_cast<QKeyEvent *>(event);
+        select = k->key() == m_settings.selectKey;
+        move = k->key() == m_settings.moveKey && m_settings.method == AccessSettings::TwoSwitch;
+        if (!select && !move)
+            return false;
+        if (k->isAutoRepeat())
+            return true; // a held switch is one press
+    } else {
+        if (!m_settings.mouseSwitch)
+            return false;
+        select = true;
+    }
+    // Consumed either way: a switch never types, nor presses what is under the pointer.
+    if (move) {
+        if (down) {
+            refresh();
+            m_scanner.move();
+            showHighlight();
+        }
+        return true;
+    }
+    refresh();
+    const std::optional<int> chosen = down ? m_scanner.switchDown(now()) : m_scanner.switchUp(now());
+    showHighlight();
+    if (chosen)
+        pressTarget(*chosen);
+    return true;
+}
+
+bool AccessControl::filterPointerPress(QObject *watched, QEvent *event)
+{
+    const auto filter = m_filter.settings();
+    if (filter.ignoreRepeatMs <= 0 && filter.holdMs <= 0)
+        return false;
+    Grid *grid = nullptr;
+    for (Grid *g : {m_w.grdBoard, m_w.grdBoard2})
+        if (watched == g->viewport())
+            grid = g;
+    if (!grid || event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        return false;
+    auto *m = static_cast<QMouseEvent *>(event);
+    if (m->button() != Qt::LeftButton)
+        return false;
+    const qint64 t = now();
+    if (event->type() != QEvent::MouseButtonRelease) {
+        m_pressing = m_filter.down(t);
+        if (!m_pressing)
+            return true; // a shaky second press, and its release below
+        if (filter.holdMs <= 0)
+            return false;
+        m_lastPointer = grid->viewport()->mapTo(grid, m->position().toPoint());
+        return true; // counted only once it has been held long enough
+    }
+    const bool taken = m_filter.up(t);
+    if (!m_pressing)
+        return true;
+    m_pressing = false;
+    if (filter.holdMs <= 0)
+        return false;
+    if (taken) {
+        const auto [row, col] = grid->cellAt(m_lastPointer);
+        if (row >= 0)
+            grid->pressCell(row, col);
+    }
+    return true;
+}

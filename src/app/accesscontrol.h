@@ -1,0 +1,79 @@
+#pragma once
+
+#include "access/accesssettings.h"
+#include "access/dwell.h"
+#include "access/pressfilter.h"
+#include "access/scanner.h"
+#include "app/scantargets.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+struct SharedState;
+class HighlightFrame;
+class KeyRepeat;
+class TalkWindow;
+
+// Switch scanning, dwell and the press filters on Pirokan's windows. It reads
+// which targets the window on top shows, feeds the scanner or the dwell with
+// switch presses, timer ticks and pointer samples, draws the highlight, and
+// presses what they choose through the control's own signals, as a touch does.
+// With touch and mouse chosen (and no filter set) it stays out of the way.
+class AccessControl final : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DwellSampleMs = 50;
+
+    AccessControl(TalkWindow &w, SharedState &shared, KeyRepeat &keyRepeat);
+    ~AccessControl() override;
+
+    // Applies settings (at start-up, and whenever the user changes them).
+    void apply(const AccessSettings &settings);
+    const AccessSettings &settings() const { return m_settings; }
+
+    // A tick of the scan timer; tests call it in place of the timer.
+    void tick();
+    // Stops the timers, so that a test drives every tick itself.
+    void setManualTicks(bool manual);
+    // A pointer sample at a point of the screen, at a time in ms (dwell).
+    void pointerAt(QPoint global, qint64 nowMs);
+
+    const Scanner &scanner() const { return m_scanner; }
+    const ScanScreen &screen() const { return m_screen; }
+    // The target the highlight is on, if it is on one rather than a group.
+    const ScanTarget *highlightedTarget() const;
+    HighlightFrame *frame() const { return m_frame.get(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool switchEvent(QEvent *event);
+    bool filterPointerPress(QObject *watched, QEvent *event);
+    // Reads the window on top again; a new screen starts a new scan.
+    void refresh(bool force = false);
+    void showHighlight();
+    void pressTarget(int index);
+    void speak(const ScanNode &node);
+    qint64 now() const { return m_clock.elapsed(); }
+
+    TalkWindow &m_w;
+    SharedState &m_shared;
+    KeyRepeat &m_keyRepeat;
+    AccessSettings m_settings;
+    Scanner m_scanner;
+    Dwell m_dwell;
+    PressFilter m_filter;
+    ScanScreen m_screen;
+    std::unique_ptr<HighlightFrame> m_frame;
+    QTimer m_scanTimer;
+    QTimer m_dwellTimer;
+    QElapsedTimer m_clock;
+    bool m_manual = false;
+    bool m_pressing = false;
+    int m_lastBoardTop = 0;
+    QPoint m_lastPointer{-1, -1};
+};

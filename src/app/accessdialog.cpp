@@ -1,0 +1,236 @@
+#include "app/accessdialog.h"
+
+#include "platform/controls.h"
+#include "platform/fonts.h"
+#include "platform/settingsstore.h"
+#include "platform/twips.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace {
+
+constexpr quint32 Back = 0xFFE0C0;
+constexpr double Points = 18;
+constexpr int Width = 15270, Height = 11115;
+constexpr int RowHeight = 660;
+constexpr int Left = 240, Column2 = 7800;
+
+template <typename W> W *styled(W *w, const char *name, QRect twips, double points = Points)
+{
+    w->setObjectName(QLatin1String(name));
+    setBackground(w, Back);
+    w->setBackgroundRole(QPalette::Window);
+    Fonts::set(w, Fonts::ProportionalGothic, points, true);
+    Twips::setRect(w, twips);
+    return w;
+}
+
+QString seconds(int ms)
+{
+    return QStringLiteral("%1 秒").arg(ms / 1000.0, 0, 'f', ms % 100 == 0 ? 1 : 2);
+}
+
+} // namespace
+
+AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent) : QDialog(parent), m_store(store)
+{
+    setObjectName(QStringLiteral("frmAccess"));
+    setWindowTitle(QStringLiteral("操作方法"));
+    setAccessibleName(windowTitle());
+    setBackground(this, Back);
+    Twips::sizeDialog(this, parent, Width, Height);
+    const AccessSettings s = ReadAccessSettings(store);
+
+    // The way of pressing, in the left column.
+    m_methods = new QButtonGroup(this);
+    const char *methods[] = {"タッチ・マウス", "ポインタを止めて押す（ドウェル）",
+                             "スイッチ１つ（自動で動く）", "スイッチ２つ（移動と選択）"};
+    for (int i = 0; i < 4; ++i) {
+        optMethod[size_t(i)] = styled(new QRadioButton(QString::fromUtf8(methods[i]), this), "optMethod",
+                                      {Left, 120 + i * RowHeight, 7300, RowHeight - 60});
+        optMethod[size_t(i)]->setProperty("index", i);
+        m_methods->addButton(optMethod[size_t(i)], i);
+    }
+    optMethod[size_t(s.method)]->setChecked(true);
+
+    int top = 120 + 4 * RowHeight + 120;
+    dwell = stepper("Dwell", QStringLiteral("止める時間"), top, 300, 3000, 100, false);
+    dwell.ms = s.dwellMs;
+    top += RowHeight;
+    scan = stepper("Scan", QStringLiteral("スキャンの間隔"), top, 300, 5000, 100, false);
+    scan.ms = s.scanMs;
+    top += RowHeight;
+    longPress = stepper("LongPress", QStringLiteral("長押しで戻る"), top, 500, 3000, 500, true);
+    longPress.ms = s.longPressMs;
+    top += RowHeight;
+    chkColumn = styled(new QCheckBox(QStringLiteral("文字盤を縦の列（あいうえお）から選ぶ"), this),
+                       "chkColumn", {Left, top, 7300, RowHeight - 60});
+    chkColumn->setChecked(s.columnFirst);
+    top += RowHeight;
+    chkResume = styled(new QCheckBox(QStringLiteral("前の文字の列から始める"), this), "chkResume",
+                       {Left, top, 7300, RowHeight - 60});
+    chkResume->setChecked(s.resume);
+    top += RowHeight;
+    chkSpeak = styled(new QCheckBox(QStringLiteral("スキャンを声で知らせる"), this), "chkSpeak",
+                      {Left, top, 7300, RowHeight - 60});
+    chkSpeak->setChecked(s.speakScan);
+
+    // Switches, highlight and the filters for shaky hands, in the right column.
+    m_selectKey = s.selectKey;
+    m_moveKey = s.moveKey;
+    cmdSelectKey = makeButton(this, "cmdSelectKey", QString(), {Column2, 120, 7200, RowHeight - 60}, 0xFFFFFF,
+                              Points, false);
+    cmdMoveKey = makeButton(this, "cmdMoveKey", QString(), {Column2, 120 + RowHeight, 7200, RowHeight - 60},
+                            0xFFFFFF, Points, false);
+    connect(cmdSelectKey, &QPushButton::clicked, this, [this] { captureKey(cmdSelectKey); });
+    connect(cmdMoveKey, &QPushButton::clicked, this, [this] { captureKey(cmdMoveKey); });
+    showKeys();
+    chkMouse = styled(new QCheckBox(QStringLiteral("マウスのクリックも選択スイッチにする"), this), "chkMouse",
+                      {Column2, 120 + 2 * RowHeight, 7200, RowHeight - 60});
+    chkMouse->setChecked(s.mouseSwitch);
+    m_colors = new QButtonGroup(this);
+    const char *colors[] = {"枠：赤紫", "だいだい", "黄"};
+    for (int i = 0; i < 3; ++i) {
+        optColor[size_t(i)] = styled(new QRadioButton(QString::fromUtf8(colors[i]), this), "optColor",
+                                     {Column2 + i * 2400, 120 + 3 * RowHeight, 2300, RowHeight - 60});
+        optColor[size_t(i)]->setProperty("index", i);
+        m_colors->addButton(optColor[size_t(i)], i);
+    }
+    optColor[size_t(s.highlight)]->setChecked(true);
+    top = 120 + 4 * RowHeight + 120;
+    ignore = stepper("Ignore", QStringLiteral("続けて押したのを無視"), top, 100, 2000, 100, true);
+    ignore.ms = s.ignoreRepeatMs;
+    hold = stepper("Hold", QStringLiteral("押し続けて決まる"), top + RowHeight, 100, 2000, 100, true);
+    hold.ms = s.holdMs;
+    firstRepeat =
+        stepper("FirstRepeat", QStringLiteral("くり返しまで"), top + 2 * RowHeight, 230, 2000, 100, false);
+    firstRepeat.ms = s.firstRepeatMs;
+    for (Stepper *st : {&ignore, &hold, &firstRepeat})
+        for (QWidget *w : {static_cast<QWidget *>(st->down), static_cast<QWidget *>(st->value),
+                           static_cast<QWidget *>(st->up)})
+            Twips::setLeft(w, Twips::rect(w).left() + Column2 - Left);
+    for (Stepper *st : {&dwell, &scan, &longPress, &ignore, &hold, &firstRepeat}) {
+        connect(st->down, &QPushButton::clicked, this, [this, st] { stepBy(*st, -1); });
+        connect(st->up, &QPushButton::clicked, this, [this, st] { stepBy(*st, +1); });
+        showValue(*st);
+    }
+
+    const std::pair<const char *, quint32> buttons[] = {{"キャンセル", 0xC0C0FF}, {"確定", 0xFFC0C0}};
+    for (int i = 0; i < 2; ++i) {
+        auto *b =
+            makeButton(this, "cmdOK", QString::fromUtf8(buttons[i].first),
+                       {i == 0 ? 3000 : 8400, Height - 1500, 4200, 1200}, buttons[i].second, 28, true, i);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdOK_Click(i); });
+        cmdOK[size_t(i)] = b;
+    }
+}
+
+AccessDialog::Stepper AccessDialog::stepper(const char *name, const QString &caption, int top, int low,
+                                            int high, int step, bool zeroIsOff)
+{
+    styled(new QLabel(caption, this), (QByteArray("lbl") + name).constData(),
+           {Left, top, 3400, RowHeight - 60});
+    Stepper s{makeButton(this, (QByteArray("cmd") + name + "Down").constData(), QStringLiteral("－"),
+                         {Left + 3500, top, 900, RowHeight - 60}, 0xFFFFFF, Points, true),
+              styled(new QLabel(this), (QByteArray("lbl") + name + "Value").constData(),
+                     {Left + 4500, top, 1700, RowHeight - 60}),
+              makeButton(this, (QByteArray("cmd") + name + "Up").constData(), QStringLiteral("＋"),
+                         {Left + 6300, top, 900, RowHeight - 60}, 0xFFFFFF, Points, true),
+              0,
+              low,
+              high,
+              step,
+              zeroIsOff};
+    s.value->setAlignment(Qt::AlignCenter);
+    s.down->setAccessibleName(caption + QStringLiteral("を短く"));
+    s.up->setAccessibleName(caption + QStringLiteral("を長く"));
+    return s;
+}
+
+void AccessDialog::stepBy(Stepper &s, int direction)
+{
+    if (s.zeroIsOff && s.ms == 0)
+        s.ms = direction > 0 ? s.low : 0;
+    else if (s.ms + direction * s.step < s.low)
+        s.ms = s.zeroIsOff ? 0 : s.low;
+    else
+        s.ms = std::min(s.ms + direction * s.step, s.high);
+    showValue(s);
+}
+
+void AccessDialog::showValue(const Stepper &s)
+{
+    s.value->setText(s.zeroIsOff && s.ms == 0 ? QStringLiteral("なし") : seconds(s.ms));
+    s.value->setAccessibleName(s.value->text());
+}
+
+void AccessDialog::showKeys()
+{
+    cmdSelectKey->setText(QStringLiteral("選択スイッチ：%1（押して変える）").arg(KeyName(m_selectKey)));
+    cmdMoveKey->setText(QStringLiteral("移動スイッチ：%1（押して変える）").arg(KeyName(m_moveKey)));
+}
+
+void AccessDialog::captureKey(ColorButton *button)
+{
+    m_capturing = button;
+    button->setText(QStringLiteral("スイッチのキーを押してください"));
+    // Installed last, this filter hears the key before the scanning does.
+    qApp->installEventFilter(this);
+}
+
+bool AccessDialog::eventFilter(QObject *, QEvent *event)
+{
+    if (!m_capturing || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+        return false;
+    auto *k = static_cast<QKeyEvent *>(event);
+    if (event->type() == QEvent::KeyRelease || k->isAutoRepeat())
+        return true;
+    const int key = k->key();
+    if (KeyFromName(KeyName(key)) != 0) {
+        (m_capturing == cmdSelectKey ? m_selectKey : m_moveKey) = key;
+        m_capturing = nullptr;
+        qApp->removeEventFilter(this);
+        showKeys();
+    }
+    return true;
+}
+
+AccessSettings AccessDialog::shown() const
+{
+    AccessSettings s;
+    s.method = m_methods->checkedId();
+    s.dwellMs = dwell.ms;
+    s.scanMs = scan.ms;
+    s.columnFirst = chkColumn->isChecked();
+    s.resume = chkResume->isChecked();
+    s.longPressMs = longPress.ms;
+    s.selectKey = m_selectKey;
+    s.moveKey = m_moveKey;
+    s.mouseSwitch = chkMouse->isChecked();
+    s.highlight = m_colors->checkedId();
+    s.speakScan = chkSpeak->isChecked();
+    s.ignoreRepeatMs = ignore.ms;
+    s.holdMs = hold.ms;
+    s.firstRepeatMs = firstRepeat.ms;
+    return s;
+}
+
+void AccessDialog::cmdOK_Click(int index)
+{
+    if (m_capturing) {
+        m_capturing = nullptr;
+        qApp->removeEventFilter(this);
+        showKeys();
+    }
+    if (index == 1) {
+        WriteAccessSettings(m_store, shown(), &m_saveError);
+        accept();
+    } else {
+        reject();
+    }
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "access/accesssettings.h"
+
+#include <QDialog>
+#include <array>
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+class ColorButton;
+class SettingsStore;
+
+// "操作方法": how the user reaches the controls — touch and mouse, dwell, one
+// switch or two — with the switch keys, the highlight, and the filters for
+// shaky hands. "確定" writes the "Access" section; "キャンセル" writes nothing.
+class AccessDialog final : public QDialog
+{
+    Q_OBJECT
+public:
+    AccessDialog(SettingsStore &store, QWidget *parent);
+
+    // The settings as the controls show them.
+    AccessSettings shown() const;
+    QString saveError() const { return m_saveError; }
+
+    // A number changed in steps by a minus and a plus button.
+    struct Stepper
+    {
+        ColorButton *down;
+        QLabel *value;
+        ColorButton *up;
+        int ms;
+        int low;
+        int high;
+        int step;
+        bool zeroIsOff; // below `low` comes "なし"
+    };
+
+    std::array<QRadioButton *, 4> optMethod;
+    Stepper dwell;
+    Stepper scan;
+    QCheckBox *chkColumn;
+    QCheckBox *chkResume;
+    Stepper longPress;
+    ColorButton *cmdSelectKey;
+    ColorButton *cmdMoveKey;
+    QCheckBox *chkMouse;
+    std::array<QRadioButton *, 3> optColor;
+    QCheckBox *chkSpeak;
+    Stepper ignore;
+    Stepper hold;
+    Stepper firstRepeat;
+    std::array<ColorButton *, 2> cmdOK;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Stepper stepper(const char *name, const QString &caption, int top, int low, int high, int step,
+                    bool zeroIsOff);
+    void stepBy(Stepper &s, int direction);
+    void showValue(const Stepper &s);
+    void captureKey(ColorButton *button);
+    void showKeys();
+    void cmdOK_Click(int index);
+
+    SettingsStore &m_store;
+    QButtonGroup *m_methods;
+    QButtonGroup *m_colors;
+    int m_selectKey;
+    int m_moveKey;
+    ColorButton *m_capturing = nullptr;
+    QString m_saveError;
+};

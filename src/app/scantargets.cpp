@@ -1,0 +1,246 @@
+#include "app/scantargets.h"
+
+#include "access/accesssettings.h"
+#include "access/scanlayouts.h"
+#include "app/screens.h"
+#include "app/talkwindow.h"
+#include "platform/controls.h"
+#include "platform/grid.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+
+namespace {
+
+bool showing(const QWidget *w)
+{
+    return w && w->isVisible() && w->isEnabled();
+}
+
+QString labelOf(const QWidget *w)
+{
+    if (!w->accessibleName().isEmpty())
+        return w->accessibleName();
+    if (auto *b = qobject_cast<const QAbstractButton *>(w))
+        return b->text();
+    if (auto *l = qobject_cast<const QLabel *>(w))
+        return l->text();
+    return w->objectName();
+}
+
+class Builder
+{
+public:
+    explicit Builder(ScanScreen &screen) : m_screen(screen) {}
+
+    ScanNode control(QWidget *w, bool repeats = false)
+    {
+        m_screen.targets.push_back({w, -1, -1, repeats});
+        return ScanNode::leaf(labelOf(w), int(m_screen.targets.size()) - 1, repeats);
+    }
+
+    // The showing controls of a group, as a group (or the one control alone).
+    void group(std::vector<ScanNode> &to, const QString &label, std::initializer_list<QWidget *> controls,
+               bool repeats = false)
+    {
+        std::vector<ScanNode> members;
+        for (QWidget *w : controls)
+            if (showing(w))
+                members.push_back(control(w, repeats));
+        ScanLayouts::appendGroup(to, label, std::move(members));
+    }
+
+    ScanLayouts::Table cells(Grid *g, int firstRow, int lastRow)
+    {
+        ScanLayouts::Table table;
+        for (int r = firstRow; r <= lastRow; ++r) {
+            auto &row = table.emplace_back();
+            for (int c = 0; c < g->cols(); ++c) {
+                m_screen.targets.push_back({g, r, c, false});
+                row.push_back({g->textMatrix(r, c), int(m_screen.targets.size()) - 1});
+            }
+        }
+        return table;
+    }
+
+private:
+    ScanScreen &m_screen;
+};
+
+// The rows of a list that show, as one group.
+void listRows(Builder &b, std::vector<ScanNode> &to, Grid *g)
+{
+    int first = -1, last = -1;
+    for (int r = 0; r < g->rows(); ++r) {
+        if (g->cellRect(r, 0).isEmpty())
+            continue;
+        if (first < 0)
+            first = r;
+        last = r;
+    }
+    if (first < 0)
+        return;
+    // A row is pressed at its last column, where every list shows its text.
+    ScanLayouts::Table table = b.cells(g, first, last);
+    std::vector<ScanNode> rows;
+    for (auto &row : table) {
+        QString text;
+        for (const auto &cell : row)
+            text += cell.text;
+        if (!text.trimmed().isEmpty())
+            rows.push_back(ScanNode::leaf(text, row.back().target));
+    }
+    ScanLayouts::appendGroup(to, g->accessibleName(), std::move(rows));
+}
+
+void mainWindow(TalkWindow &w, const AccessSettings &settings, int lastBoardTop, ScanScreen &screen)
+{
+    Builder b(screen);
+    std::vector<ScanNode> top;
+    if (w.fraSet->isVisible()) {
+        screen.kind = QStringLiteral("selection");
+        top = ScanLayouts::byRows(b.cells(w.grdBoard2, 0, w.grdBoard2->rows() - 1));
+        b.group(top, QString(), {w.cmdspace, w.cmdEnd2});
+        // The row of the pressed character is the middle one.
+        screen.start = settings.resume && top.size() > 1 ? 1 : 0;
+    } else {
+        if (Grid *list = ListOnShow(w)) {
+            screen.kind = list->objectName();
+            listRows(b, top, list);
+            b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
+            b.group(top, QString(), {w.cmdDec});
+        } else if (w.grdBoard->isVisible()) {
+            screen.kind = QStringLiteral("board");
+            const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
+            top = settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table);
+            if (settings.resume)
+                screen.start = std::clamp(lastBoardTop, 0, std::max(0, int(top.size()) - 1));
+        } else {
+            screen.kind = QStringLiteral("entry");
+            b.group(top, QString(), {w.cmdRevise, w.cmdBack});
+        }
+        b.group(top, QString(), {w.cmdRead});
+        b.group(top, QString(), {w.cmdRes[2], w.cmdRes[4], w.cmdRes[3], w.cmdRes[0], w.cmdRes[1]}, true);
+        b.group(top, QString(), {w.cmdStart, w.cmdSamp, w.cmdSampADD, w.cmdSampDel});
+        b.group(top, QString(), {w.cmdKey, w.cmdWide, w.cmdCopy, w.cmdPaste, w.cmdOpt, w.cmdEnd});
+    }
+    screen.tree = ScanNode::group(QString(), std::move(top));
+}
+
+bool pressable(QWidget *w)
+{
+    if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w))
+        return true;
+    // The mail window's labels are pressed like buttons.
+    return qobject_cast<ColorLabel *>(w) && w->property("pressable").toBool();
+}
+
+// A dialog's controls, row by row as they stand.
+void dialog(QWidget *d, ScanScreen &screen)
+{
+    screen.kind = d->objectName();
+    Builder b(screen);
+    std::vector<QWidget *> controls;
+    for (QWidget *w : d->findChildren<QWidget *>())
+        if (showing(w) && pressable(w) && w->window() == d)
+            controls.push_back(w);
+    auto at = [d](const QWidget *w) { return w->mapTo(d, QPoint(0, 0)); };
+    std::stable_sort(controls.begin(), controls.end(), [&](const QWidget *x, const QWidget *y) {
+        return std::pair(at(x).y(), at(x).x()) < std::pair(at(y).y(), at(y).x());
+    });
+    std::vector<ScanNode> top;
+    std::vector<ScanNode> row;
+    int rowTop = -1, rowBottom = -1;
+    for (QWidget *w : controls) {
+        const int y = at(w).y();
+        if (rowTop >= 0 && y >= rowBottom) {
+            ScanLayouts::appendGroup(top, QString(), std::move(row));
+            row.clear();
+            rowTop = -1;
+        }
+        if (rowTop < 0) {
+            rowTop = y;
+            rowBottom = y + w->height() / 2;
+        }
+        const bool repeats = w->property("repeats").toBool();
+        row.push_back(b.control(w, repeats));
+    }
+    ScanLayouts::appendGroup(top, QString(), std::move(row));
+    // A dialog of a single row scans its controls straight away.
+    if (top.size() == 1 && top.front().isGroup())
+        top = std::move(top.front().children);
+    screen.tree = ScanNode::group(d->accessibleName(), std::move(top));
+}
+
+} // namespace
+
+QRect ScanTarget::area() const
+{
+    if (!widget || !widget->isVisible())
+        return {};
+    QWidget *window = widget->window();
+    if (row >= 0) {
+        auto *g = static_cast<Grid *>(widget.data());
+        const QRect cell = g->cellRect(row, col);
+        return cell.isEmpty() ? QRect() : QRect(g->mapTo(window, cell.topLeft()), cell.size());
+    }
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+void ScanTarget::press() const
+{
+    QWidget *w = widget;
+    if (!w || !w->isVisible() || !w->isEnabled())
+        return;
+    if (row >= 0)
+        static_cast<Grid *>(w)->pressCell(row, col);
+    else if (auto *b = qobject_cast<QAbstractButton *>(w))
+        b->click();
+    else if (auto *c = qobject_cast<QComboBox *>(w))
+        c->setCurrentIndex((c->currentIndex() + 1) % std::max(1, c->count()));
+    else if (auto *l = qobject_cast<ColorLabel *>(w))
+        emit l->clicked();
+}
+
+int ScanScreen::targetAt(QPoint point) const
+{
+    for (int i = 0; i < int(targets.size()); ++i)
+        if (targets[size_t(i)].area().contains(point))
+            return i;
+    return -1;
+}
+
+QWidget *WindowOnTop(TalkWindow &main)
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    // A dialog shown over the main window (as tests show them) counts as on top too.
+    const auto dialogs = main.findChildren<QDialog *>(Qt::FindDirectChildrenOnly);
+    for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it)
+        if ((*it)->isVisible())
+            return *it;
+    return &main;
+}
+
+ScanScreen ReadScreen(TalkWindow &main, const AccessSettings &settings, int lastBoardTop)
+{
+    ScanScreen screen;
+    QWidget *top = WindowOnTop(main);
+    screen.window = top;
+    if (top == &main)
+        mainWindow(main, settings, lastBoardTop, screen);
+    else
+        dialog(top, screen);
+    // Identity: the window, the kind, and every target with its text and place.
+    QString id = QString::number(quintptr(top)) + screen.kind;
+    for (const ScanTarget &t : screen.targets) {
+        id += QLatin1Char('|') + QString::number(quintptr(t.widget.data())) + QLatin1Char(',') +
+              QString::number(t.row) + QLatin1Char(',') + QString::number(t.col);
+        if (t.row >= 0)
+            id += static_cast<Grid *>(t.widget.data())->textMatrix(t.row, t.col);
+    }
+    screen.identity = id;
+    return screen;
+}

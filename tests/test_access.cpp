@@ -1,0 +1,294 @@
+#include "app/accessdialog.h"
+#include "app/okdialog.h"
+#include "app/optionsdialog.h"
+#include "app/screens.h"
+#include "platform/highlightframe.h"
+#include "support/talkfixture.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+std::unique_ptr<TalkFixture> startedWith(const QHash<QString, QString> &access,
+                                         const QHash<QString, QString> &options = {})
+{
+    auto f = std::make_unique<TalkFixture>(options, false);
+    f->accessSettings.values = access;
+    if (!f->start())
+        qFatal("start-up failed");
+    f->program().access.setManualTicks(true);
+    f->program().access.tick(); // reads the screen: the first highlight
+    return f;
+}
+
+QString highlightedLabel(TalkFixture &f)
+{
+    const ScanNode *n = f.program().access.scanner().highlighted();
+    return n ? n->label : QString();
+}
+
+// Ticks until the highlight reaches `label`; fails after a few rounds.
+bool tickTo(TalkFixture &f, const QString &label)
+{
+    for (int i = 0; i < 60; ++i) {
+        if (highlightedLabel(f) == label)
+            return true;
+        f.program().access.tick();
+    }
+    qWarning("the highlight never reached %s", qPrintable(label));
+    return false;
+}
+
+void switchPress(TalkFixture &f, Qt::Key key = Qt::Key_Space)
+{
+    QTest::keyClick(&f.window(), key);
+}
+
+// Every control that shows in a window, as assistive tools see it, has a name.
+QStringList unnamed(QWidget *window)
+{
+    QStringList out;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!w->isVisible() || w->window() != window || qobject_cast<HighlightFrame *>(w) ||
+            w->objectName().startsWith(QLatin1String("qt_")) || w->inherits("QScrollBar"))
+            continue;
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+        const bool container = a && (a->role() == QAccessible::Pane || a->role() == QAccessible::Grouping ||
+                                     a->role() == QAccessible::Client);
+        if (a && !container && a->text(QAccessible::Name).trimmed().isEmpty())
+            out << w->objectName() + QLatin1Char(':') + QLatin1String(w->metaObject()->className());
+    }
+    return out;
+}
+
+} // namespace
+
+// Switch scanning, dwell, the press filters and the names assistive tools read,
+// through the real main window.
+class TestAccess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void oneSwitchWritesThroughTheSelectionScreen()
+    {
+        auto f = startedWith({{"Method", "2"}});
+        TalkWindow &w = f->window();
+        QCOMPARE(highlightedLabel(*f), w.grdBoard->textMatrix(0, 0)); // the first board row
+        QVERIFY(f->program().access.frame()->isVisible());
+        QVERIFY(f->program().access.frame()->lineWidth() >= HighlightFrame::MinWidthPx);
+
+        switchPress(*f); // into the first row
+        QVERIFY(tickTo(*f, QStringLiteral("か")));
+        switchPress(*f);
+        QVERIFY(w.fraSet->isVisible());
+        QCOMPARE(f->program().access.screen().kind, QStringLiteral("selection"));
+        QCOMPARE(f->agent.spoken(), QStringList{"か"});
+
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("さ")); // the row of か, its first cell named
+        switchPress(*f);
+        QVERIFY(tickTo(*f, QStringLiteral("が")));
+        switchPress(*f);
+        QVERIFY(!w.fraSet->isVisible());
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("が_"));
+        QCOMPARE(f->agent.spoken(), (QStringList{"か", "が"}));
+        // Back on the board, the scan starts again at the top.
+        QCOMPARE(f->program().access.scanner().path(), std::vector<int>{0});
+    }
+
+    void switchKeysNeverType()
+    {
+        auto f = startedWith({{"Method", "3"}});
+        TalkWindow &w = f->window();
+        f->typed(QStringLiteral("あ_"));
+        QTest::keyClick(w.txtTalk, Qt::Key_Return); // the move switch
+        QTest::keyClick(w.txtTalk, Qt::Key_Return);
+        QCOMPARE(f->program().access.scanner().path(), std::vector<int>{2});
+        f->program().access.tick(); // two switches: the timer never moves the highlight
+        QCOMPARE(f->program().access.scanner().path(), std::vector<int>{2});
+        QTest::keyPress(w.txtTalk, Qt::Key_Space);
+        QTest::keyRelease(w.txtTalk, Qt::Key_Space);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あ_"));
+        QCOMPARE(f->program().access.scanner().level(), 1); // into the third board row
+    }
+
+    void aConfirmationIsAnsweredByScanning()
+    {
+        auto f = startedWith({{"Method", "2"}});
+        TalkWindow &w = f->window();
+        f->typed(QStringLiteral("あ_"));
+        bool asked = false;
+        f->modal.answers.push_back([&](QDialog &d) {
+            asked = true;
+            d.show();
+            f->program().access.tick(); // the dialog is on top now
+            QCOMPARE(f->program().access.screen().window.data(), static_cast<QWidget *>(&d));
+            QCOMPARE(highlightedLabel(*f), QStringLiteral("ＯＫ"));
+            QCOMPARE(f->program().access.frame()->framedWindow(), static_cast<QWidget *>(&d));
+            f->program().access.tick();
+            QCOMPARE(highlightedLabel(*f), QStringLiteral("キャンセル"));
+            switchPress(*f);
+            QVERIFY(!d.isVisible());
+        });
+        // The exit button is in the last group, named by its first button.
+        QVERIFY(tickTo(*f, w.cmdKey->accessibleName()));
+        switchPress(*f);
+        QVERIFY(tickTo(*f, w.cmdEnd->accessibleName()));
+        switchPress(*f);
+        QVERIFY(asked);
+        QVERIFY(!f->shared().OKAnswer);
+        QVERIFY(w.isVisible()); // cancelled: the program goes on
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あ_"));
+    }
+
+    void dwellPressesWhatThePointerRestsOn()
+    {
+        auto f = startedWith({{"Method", "1"}, {"DwellMs", "800"}}, {{"Samp", "0"}});
+        TalkWindow &w = f->window();
+        AccessControl &access = f->program().access;
+        const QPoint ka = w.grdBoard->mapToGlobal(w.grdBoard->cellRect(0, 8).center());
+        const QPoint sa = w.grdBoard->mapToGlobal(w.grdBoard->cellRect(0, 7).center());
+        access.pointerAt(ka, 0);
+        access.pointerAt(ka, 400);
+        QCOMPARE(access.frame()->framed(), w.grdBoard->cellRect(0, 8).translated(w.grdBoard->pos()));
+        access.pointerAt(sa, 500); // moving off cancels
+        access.pointerAt(ka, 600);
+        access.pointerAt(ka, 1300);
+        QVERIFY(!w.fraSet->isVisible());
+        access.pointerAt(ka, 1400);
+        QVERIFY(w.fraSet->isVisible());
+        QCOMPARE(f->agent.spoken(), QStringList{"か"});
+
+        // The pointer stays on the selection screen's centre: one press, not a stream.
+        const QPoint centre = w.grdBoard2->mapToGlobal(w.grdBoard2->cellRect(1, 1).center());
+        access.pointerAt(centre, 2000);
+        access.pointerAt(centre, 2800);
+        access.pointerAt(centre, 5000);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("か_"));
+
+        // A repeating key goes on while the pointer rests: ← moves on every 0.23 s.
+        f->typed(QStringLiteral("あいう_"));
+        const QPoint left = w.cmdRes[2]->mapToGlobal(w.cmdRes[2]->rect().center());
+        access.pointerAt(left, 10000);
+        access.pointerAt(left, 10800);
+        QCOMPARE(w.txtTalk->selStart(), 2);
+        access.pointerAt(left, 11030);
+        QCOMPARE(w.txtTalk->selStart(), 1);
+    }
+
+    void aShakyDoubleTapIsOnePress()
+    {
+        auto f = startedWith({{"IgnoreRepeatMs", "500"}});
+        TalkWindow &w = f->window();
+        TalkFixture::pressCell(w.grdBoard, 3, 5); // ね
+        QVERIFY(w.fraSet->isVisible());
+        TalkFixture::pressCell(w.grdBoard2, 1, 1); // the second tap of the double tap
+        QVERIFY(w.fraSet->isVisible());
+        QCOMPARE(w.txtTalk->text(), QString());
+        QTest::qWait(600);
+        TalkFixture::pressCell(w.grdBoard2, 1, 1);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("ね_"));
+
+        // Without filters every tap counts, as it always has.
+        auto plain = startedWith({});
+        TalkFixture::pressCell(plain->window().grdBoard, 3, 5);
+        TalkFixture::pressCell(plain->window().grdBoard2, 1, 1);
+        QCOMPARE(plain->window().txtTalk->text(), QStringLiteral("ね_"));
+    }
+
+    void aBrushIsNoPressWhenAHoldIsAsked()
+    {
+        auto f = startedWith({{"HoldMs", "300"}});
+        TalkWindow &w = f->window();
+        const QPoint ka = w.grdBoard->visualRect(w.grdBoard->model()->index(0, 8)).center();
+        QTest::mouseClick(w.grdBoard->viewport(), Qt::LeftButton, {}, ka);
+        QVERIFY(!w.fraSet->isVisible());
+        QTest::mousePress(w.grdBoard->viewport(), Qt::LeftButton, {}, ka);
+        QTest::qWait(350);
+        QTest::mouseRelease(w.grdBoard->viewport(), Qt::LeftButton, {}, ka);
+        QVERIFY(w.fraSet->isVisible());
+        QCOMPARE(f->agent.spoken(), QStringList{"か"});
+    }
+
+    void cellsAreNamedAndTheirActionPresses()
+    {
+        auto f = startedWith({});
+        TalkWindow &w = f->window();
+        QAccessibleInterface *board = QAccessible::queryAccessibleInterface(w.grdBoard);
+        QCOMPARE(board->text(QAccessible::Name), QStringLiteral("文字盤"));
+        QAccessibleInterface *ka = board->child(0 * w.grdBoard->cols() + 8);
+        QCOMPARE(ka->text(QAccessible::Name), QStringLiteral("か"));
+        QVERIFY(!ka->state().invisible);
+        QCOMPARE(ka->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
+        ka->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(w.fraSet->isVisible());
+        // Covered by the selection screen, the board is not reported as showing.
+        QVERIFY(board->state().invisible);
+        QVERIFY(ka->state().invisible);
+        QAccessibleInterface *selection = QAccessible::queryAccessibleInterface(w.grdBoard2);
+        selection->child(1 * 3 + 2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("が_"));
+        QVERIFY(!board->state().invisible);
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.cmdRes[0])->text(QAccessible::Name),
+                 QStringLiteral("右へ"));
+    }
+
+    void nothingVisibleIsUnnamed()
+    {
+        auto f = startedWith({});
+        TalkWindow &w = f->window();
+        QCOMPARE(unnamed(&w), QStringList());
+        TalkFixture::pressCell(w.grdBoard, 0, 8);
+        QCOMPARE(unnamed(&w), QStringList());
+        f->press(w.cmdEnd2);
+        f->press(w.cmdSamp);
+        QCOMPARE(unnamed(&w), QStringList());
+
+        QStringList seen;
+        f->modal.answers.push_back([&](QDialog &options) {
+            options.show();
+            seen += unnamed(&options);
+            f->modal.answers.push_front([&](QDialog &access) {
+                access.show();
+                seen += unnamed(&access);
+                access.reject();
+            });
+            options.findChild<QPushButton *>(QStringLiteral("cmdAccess"))->click();
+            options.reject();
+        });
+        f->press(w.cmdOpt);
+        QCOMPARE(f->modal.shown, (QStringList{"frmOPT", "frmAccess"}));
+        QCOMPARE(seen, QStringList());
+    }
+
+    void theAccessDialogKeepsWhatItShows()
+    {
+        auto f = startedWith({});
+        AccessDialog d(f->accessSettings, &f->window());
+        d.optMethod[2]->click();
+        d.scan.up->click();      // 1.3 s
+        d.longPress.up->click(); // off to 0.5 s
+        d.ignore.down->click();  // stays off
+        d.chkColumn->click();
+        d.cmdSelectKey->click();
+        QTest::keyClick(&d, Qt::Key_F8); // the next key pressed becomes the switch
+        d.cmdOK[1]->click();
+        const AccessSettings s = ReadAccessSettings(f->accessSettings);
+        QCOMPARE(s.method, int(AccessSettings::OneSwitch));
+        QCOMPARE(s.scanMs, 1300);
+        QCOMPARE(s.longPressMs, 500);
+        QCOMPARE(s.ignoreRepeatMs, 0);
+        QVERIFY(s.columnFirst);
+        QCOMPARE(s.selectKey, int(Qt::Key_F8));
+        QCOMPARE(s.moveKey, int(Qt::Key_Return));
+        QCOMPARE(f->settings.values.value("OPT1"), QString()); // the eight options are left alone
+    }
+};
+
+QTEST_MAIN(TestAccess)
+#include "test_access.moc"
