@@ -100,6 +100,21 @@ private slots:
         QCOMPARE(f->program().access.scanner().path(), std::vector<int>{0});
     }
 
+    void columnsAndThePressedCharacterFirst()
+    {
+        auto f = startedWith({{"Method", "2"}, {"ColumnFirst", "1"}, {"PickFirst", "1"}}, {{"Samp", "0"}});
+        TalkWindow &w = f->window();
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("あ")); // the あ column, on the right
+        f->program().access.tick();
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("か"));
+        switchPress(*f);
+        switchPress(*f); // か, the column's first cell
+        QVERIFY(w.fraSet->isVisible());
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("か")); // the selection screen starts on it
+        switchPress(*f);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("か_"));
+    }
+
     void switchKeysNeverType()
     {
         auto f = startedWith({{"Method", "3"}});

@@ -50,7 +50,6 @@ private slots:
         QCOMPARE(s.path(), (std::vector<int>{1, 0}));
         s.tick();
         QCOMPARE(s.select(), std::optional<int>(21));
-        QCOMPARE(s.lastTop(), 1);
         QCOMPARE(s.path(), std::vector<int>{0}); // the next scan starts at the top
         QCOMPARE(heard, (QStringList{"10", "20", "lone", "10", "20", "a", "b", "10"}));
     }
@@ -129,6 +128,12 @@ private slots:
         QCOMPARE(cols[0].label, QStringLiteral("あ"));
         QCOMPARE(cols[0].children.size(), size_t(3));
         QCOMPARE(cols[1].children.size(), size_t(2)); // the empty cell is left out
+
+        const auto plain = ScanLayouts::selectionScreen(t, false);
+        const auto pick = ScanLayouts::selectionScreen(t, true);
+        QCOMPARE(pick.size(), plain.size() + 1);
+        QCOMPARE(pick.front().target, 2); // the middle cell, the character pressed, comes first
+        QCOMPARE(pick[1].label, plain[0].label);
     }
 
     void dwellPressesOnceUnlessTheKeyRepeats()

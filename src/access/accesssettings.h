@@ -15,7 +15,7 @@ struct AccessSettings
     int dwellMs = 1000;       // 300..3000
     int scanMs = 1200;        // 300..5000
     bool columnFirst = false; // the kana board by columns (kana rows) first
-    bool resume = false;      // the next scan starts at the group of the last character
+    bool pickFirst = false;   // the selection screen starts on the character pressed
     int longPressMs = 0;      // 0: off; else 500..3000, a long press goes back one level
     int selectKey = Qt::Key_Space;
     int moveKey = Qt::Key_Return;

@@ -58,4 +58,14 @@ std::vector<ScanNode> byColumnsFromRight(const Table &table)
     return out;
 }
 
+std::vector<ScanNode> selectionScreen(const Table &table, bool pickFirst)
+{
+    std::vector<ScanNode> out;
+    if (pickFirst && table.size() > 1 && table[1].size() > 1)
+        appendCell(out, table[1][1]);
+    std::vector<ScanNode> rows = byRows(table);
+    out.insert(out.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    return out;
+}
+
 } // namespace ScanLayouts

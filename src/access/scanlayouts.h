@@ -21,6 +21,11 @@ std::vector<ScanNode> byRows(const Table &table);
 // is a kana row (あいうえお), and あ stands on the right.
 std::vector<ScanNode> byColumnsFromRight(const Table &table);
 
+// The selection screen (three rows, the pressed character in the middle):
+// by rows, or with the pressed character itself first, since it is the one
+// most often wanted, and then the rows.
+std::vector<ScanNode> selectionScreen(const Table &table, bool pickFirst);
+
 // A group, or the node itself when it would hold only one; nothing when empty.
 void appendGroup(std::vector<ScanNode> &to, const QString &label, std::vector<ScanNode> members);
 

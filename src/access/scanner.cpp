@@ -110,7 +110,6 @@ std::optional<int> Scanner::selectPath(const std::vector<int> &path)
         return std::nullopt;
     }
     // The next scan starts at the top, where the caller may set a new screen.
-    m_lastTop = path.front();
     m_path = {0};
     announce();
     return node->target;

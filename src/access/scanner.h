@@ -52,8 +52,6 @@ public:
     const ScanNode *highlighted() const;
     const std::vector<int> &path() const { return m_path; }
     int level() const { return int(m_path.size()) - 1; }
-    // The top-level item the last pressed target was under.
-    int lastTop() const { return m_lastTop; }
 
     // Called whenever the highlight moves.
     std::function<void(const ScanNode &)> onHighlight;
@@ -71,5 +69,4 @@ private:
     int m_rounds = 0;
     std::optional<qint64> m_heldSince;
     std::vector<int> m_pressedPath;
-    int m_lastTop = 0;
 };

@@ -102,11 +102,11 @@ void AccessControl::tick()
 
 void AccessControl::refresh(bool force)
 {
-    ScanScreen screen = ReadScreen(m_w, m_settings, m_lastBoardTop);
+    ScanScreen screen = ReadScreen(m_w, m_settings);
     if (!force && screen.identity == m_screen.identity && screen.window == m_screen.window)
         return;
     m_screen = std::move(screen);
-    m_scanner.setTree(m_screen.tree, m_screen.start);
+    m_scanner.setTree(m_screen.tree);
 }
 
 const ScanTarget *AccessControl::highlightedTarget() const
@@ -131,8 +131,6 @@ void AccessControl::pressTarget(int index)
     if (index < 0 || index >= int(m_screen.targets.size()))
         return;
     const ScanTarget target = m_screen.targets[size_t(index)];
-    if (m_screen.kind == QLatin1String("board"))
-        m_lastBoardTop = m_scanner.lastTop();
     // The press may open a dialog and wait in it; scanning goes on there.
     target.press();
     refresh();

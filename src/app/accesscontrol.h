@@ -74,6 +74,5 @@ private:
     QElapsedTimer m_clock;
     bool m_manual = false;
     bool m_pressing = false;
-    int m_lastBoardTop = 0;
     QPoint m_lastPointer{-1, -1};
 };

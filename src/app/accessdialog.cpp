@@ -72,9 +72,9 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent) : QDialog(pare
                        "chkColumn", {Left, top, 7300, RowHeight - 60});
     chkColumn->setChecked(s.columnFirst);
     top += RowHeight;
-    chkResume = styled(new QCheckBox(QStringLiteral("前の文字の列から始める"), this), "chkResume",
-                       {Left, top, 7300, RowHeight - 60});
-    chkResume->setChecked(s.resume);
+    chkPickFirst = styled(new QCheckBox(QStringLiteral("選択画面は押した文字から始める"), this),
+                          "chkPickFirst", {Left, top, 7300, RowHeight - 60});
+    chkPickFirst->setChecked(s.pickFirst);
     top += RowHeight;
     chkSpeak = styled(new QCheckBox(QStringLiteral("スキャンを声で知らせる"), this), "chkSpeak",
                       {Left, top, 7300, RowHeight - 60});
@@ -207,7 +207,7 @@ AccessSettings AccessDialog::shown() const
     s.dwellMs = dwell.ms;
     s.scanMs = scan.ms;
     s.columnFirst = chkColumn->isChecked();
-    s.resume = chkResume->isChecked();
+    s.pickFirst = chkPickFirst->isChecked();
     s.longPressMs = longPress.ms;
     s.selectKey = m_selectKey;
     s.moveKey = m_moveKey;

@@ -42,7 +42,7 @@ public:
     Stepper dwell;
     Stepper scan;
     QCheckBox *chkColumn;
-    QCheckBox *chkResume;
+    QCheckBox *chkPickFirst;
     Stepper longPress;
     ColorButton *cmdSelectKey;
     ColorButton *cmdMoveKey;

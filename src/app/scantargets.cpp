@@ -95,16 +95,15 @@ void listRows(Builder &b, std::vector<ScanNode> &to, Grid *g)
     ScanLayouts::appendGroup(to, g->accessibleName(), std::move(rows));
 }
 
-void mainWindow(TalkWindow &w, const AccessSettings &settings, int lastBoardTop, ScanScreen &screen)
+void mainWindow(TalkWindow &w, const AccessSettings &settings, ScanScreen &screen)
 {
     Builder b(screen);
     std::vector<ScanNode> top;
     if (w.fraSet->isVisible()) {
         screen.kind = QStringLiteral("selection");
-        top = ScanLayouts::byRows(b.cells(w.grdBoard2, 0, w.grdBoard2->rows() - 1));
+        top = ScanLayouts::selectionScreen(b.cells(w.grdBoard2, 0, w.grdBoard2->rows() - 1),
+                                           settings.pickFirst);
         b.group(top, QString(), {w.cmdspace, w.cmdEnd2});
-        // The row of the pressed character is the middle one.
-        screen.start = settings.resume && top.size() > 1 ? 1 : 0;
     } else {
         if (Grid *list = ListOnShow(w)) {
             screen.kind = list->objectName();
@@ -115,8 +114,6 @@ void mainWindow(TalkWindow &w, const AccessSettings &settings, int lastBoardTop,
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
             top = settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table);
-            if (settings.resume)
-                screen.start = std::clamp(lastBoardTop, 0, std::max(0, int(top.size()) - 1));
         } else {
             screen.kind = QStringLiteral("entry");
             b.group(top, QString(), {w.cmdRevise, w.cmdBack});
@@ -224,13 +221,13 @@ QWidget *WindowOnTop(TalkWindow &main)
     return &main;
 }
 
-ScanScreen ReadScreen(TalkWindow &main, const AccessSettings &settings, int lastBoardTop)
+ScanScreen ReadScreen(TalkWindow &main, const AccessSettings &settings)
 {
     ScanScreen screen;
     QWidget *top = WindowOnTop(main);
     screen.window = top;
     if (top == &main)
-        mainWindow(main, settings, lastBoardTop, screen);
+        mainWindow(main, settings, screen);
     else
         dialog(top, screen);
     // Identity: the window, the kind, and every target with its text and place.

@@ -30,7 +30,6 @@ struct ScanScreen
     QPointer<QWidget> window;
     std::vector<ScanTarget> targets;
     ScanNode tree;
-    int start = 0;    // where a scan of this screen starts
     QString kind;     // "board", "selection", a list's name, "entry" or a dialog's name
     QString identity; // changes whenever the targets do
 
@@ -41,6 +40,5 @@ struct ScanScreen
 // The window a switch or the pointer now works on: a dialog when one is open, else the main window.
 QWidget *WindowOnTop(TalkWindow &main);
 
-// Reads the screen on top. `lastBoardTop` is the board group the last character came from,
-// where a scan starts again when the settings ask for it.
-ScanScreen ReadScreen(TalkWindow &main, const AccessSettings &settings, int lastBoardTop);
+// Reads the screen on top, grouped as the settings ask.
+ScanScreen ReadScreen(TalkWindow &main, const AccessSettings &settings);

@@ -1,0 +1,179 @@
+// Switch scanning: how many highlights, and how many seconds, a character
+// costs with each layout, typing the starter sentences through the scanner on
+// the hiragana board; and how steady the scan timer ticks while the machine
+// is busy.
+#include "access/scanlayouts.h"
+#include "access/scanner.h"
+#include "app/accesscontrol.h"
+#include "board/boardpages.h"
+#include "board/selectioncells.h"
+#include "entries/entryformat.h"
+#include "support/talkfixture.h"
+#include "timing.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+constexpr int ScanMs = 1200;    // the default interval
+constexpr int MaxC = 9;         // the default board width
+constexpr int ButtonGroups = 4; // the main window's button groups after the board
+
+struct Layout
+{
+    const char *name;
+    bool columnFirst;
+    bool pickFirst;
+};
+
+QString boardCell(int r, int c)
+{
+    return BoardPages::cell(BoardPages::CharSet::Hiragana, MaxC, r, c);
+}
+
+// Highlights shown until the scan, starting where it starts, has pressed `target`.
+int stepsTo(Scanner &s, int target)
+{
+    const std::vector<int> path = PathTo(s.tree(), target);
+    if (path.empty())
+        return -1;
+    int steps = 1; // the first highlight
+    for (size_t level = 0; level < path.size(); ++level) {
+        while (s.path().back() != path[level]) {
+            s.move();
+            ++steps;
+        }
+        s.select();
+        if (level + 1 < path.size())
+            ++steps; // the first highlight inside the group
+    }
+    return steps;
+}
+
+ScanNode withButtons(std::vector<ScanNode> top)
+{
+    for (int i = 0; i < ButtonGroups; ++i)
+        top.push_back(ScanNode::group(QStringLiteral("buttons"), {ScanNode::leaf("a", 1000 + 2 * i),
+                                                                  ScanNode::leaf("b", 1001 + 2 * i)}));
+    return ScanNode::group(QString(), std::move(top));
+}
+
+// The board cell and the selection-screen column that give `ch` from the cell's own row.
+std::optional<std::pair<std::pair<int, int>, int>> route(const QString &ch)
+{
+    for (int r = 0; r < BoardPages::Rows; ++r)
+        for (int c = 0; c <= MaxC; ++c) {
+            const SelectionTable cells = SelectionCells(boardCell, c, r);
+            for (int j = 0; j < 3; ++j)
+                if (cells[1][size_t(j)] == ch && !ch.trimmed().isEmpty())
+                    return std::pair{std::pair{r, c}, j};
+        }
+    return std::nullopt;
+}
+
+void typeSentences(const Layout &layout)
+{
+    ScanLayouts::Table board;
+    for (int r = 0; r < BoardPages::Rows; ++r) {
+        auto &row = board.emplace_back();
+        for (int c = 0; c <= MaxC; ++c)
+            row.push_back({boardCell(r, c), r * 100 + c});
+    }
+    Scanner s(Scanner::Method::Step);
+    int chars = 0, steps = 0;
+    for (const QString &sentence : EntryFormat::starterSentences()) {
+        for (const QChar ch : sentence) {
+            const auto where = route(QString(ch));
+            if (!where)
+                continue; // kanji and the like are not on the board
+            const auto [cell, column] = *where;
+            const auto [r, c] = cell;
+            s.setTree(withButtons(layout.columnFirst ? ScanLayouts::byColumnsFromRight(board)
+                                                     : ScanLayouts::byRows(board)),
+                      0);
+            steps += stepsTo(s, r * 100 + c);
+
+            const SelectionTable cells = SelectionCells(boardCell, c, r);
+            ScanLayouts::Table selection;
+            for (int i = 0; i < 3; ++i) {
+                auto &row = selection.emplace_back();
+                for (int j = 0; j < 3; ++j)
+                    row.push_back({cells[size_t(i)][size_t(j)], i * 3 + j});
+            }
+            std::vector<ScanNode> top = ScanLayouts::selectionScreen(selection, layout.pickFirst);
+            top.push_back(ScanNode::group(QStringLiteral("buttons"),
+                                          {ScanNode::leaf("space", 90), ScanNode::leaf("back", 91)}));
+            s.setTree(ScanNode::group(QString(), std::move(top)));
+            steps += stepsTo(s, 3 + column);
+            ++chars;
+        }
+    }
+    const double perChar = double(steps) / chars;
+    std::printf("scan_steps_per_char layout=%s value=%.2f\n", layout.name, perChar);
+    std::printf("scan_seconds_per_char layout=%s value=%.2f\n", layout.name, perChar * ScanMs / 1000.0);
+    std::fflush(stdout);
+}
+
+// The scan timer as the program runs it, each tick reading the real main window,
+// while every core is kept busy.
+void tickJitter(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TalkFixture f({}, false);
+    f.accessSettings.values = {{"Method", "2"}, {"ScanMs", "300"}};
+    if (!f.start())
+        return;
+    AccessControl &access = f.program().access;
+    access.setManualTicks(true);
+
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> load;
+    for (unsigned i = 0; i < std::max(2u, std::thread::hardware_concurrency()); ++i)
+        load.emplace_back([&stop] {
+            volatile double x = 1;
+            while (!stop)
+                for (int k = 0; k < 100000; ++k)
+                    x = x * 1.0000001 + 1e-9;
+        });
+
+    Timings jitter;
+    QElapsedTimer clock;
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(300);
+    int ticks = 0;
+    qint64 last = -1;
+    QObject::connect(&timer, &QTimer::timeout, &app, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (last >= 0)
+            jitter.add(std::chrono::nanoseconds(std::llabs(now - last - 300'000'000LL)));
+        last = now;
+        access.tick();
+        if (++ticks > 100)
+            app.quit();
+    });
+    clock.start();
+    timer.start();
+    app.exec();
+    stop = true;
+    for (auto &t : load)
+        t.join();
+    jitter.print("scan_tick_jitter");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const Layout &l : {Layout{"plain", false, false}, Layout{"columns", true, false},
+                            Layout{"pick_first", false, true}, Layout{"columns_pick_first", true, true}})
+        typeSentences(l);
+    tickJitter(argc, argv);
+    return 0;
+}
