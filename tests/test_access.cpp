@@ -115,6 +115,19 @@ private slots:
         QCOMPARE(w.txtTalk->text(), QStringLiteral("か_"));
     }
 
+    void theWidenedTextAreaHidesTheBoardFromTheScan()
+    {
+        auto f = startedWith({{"Method", "2"}});
+        TalkWindow &w = f->window();
+        f->press(w.cmdWide);
+        f->program().access.tick();
+        QCOMPARE(f->program().access.screen().kind, QStringLiteral("covered"));
+        QCOMPARE(highlightedLabel(*f), w.cmdRead->accessibleName());
+        f->press(w.cmdWide);
+        f->program().access.tick();
+        QCOMPARE(f->program().access.screen().kind, QStringLiteral("board"));
+    }
+
     void switchKeysNeverType()
     {
         auto f = startedWith({{"Method", "3"}});

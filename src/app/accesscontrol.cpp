@@ -11,7 +11,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLoggingCategory>
 #include <QMouseEvent>
+
+Q_LOGGING_CATEGORY(lcAccess, "pirokan.access", QtWarningMsg)
 
 namespace {
 
@@ -105,6 +108,7 @@ void AccessControl::refresh(bool force)
     ScanScreen screen = ReadScreen(m_w, m_settings);
     if (!force && screen.identity == m_screen.identity && screen.window == m_screen.window)
         return;
+    qCDebug(lcAccess) << "new screen" << screen.kind << "with" << screen.targets.size() << "targets";
     m_screen = std::move(screen);
     m_scanner.setTree(m_screen.tree);
 }
@@ -122,6 +126,8 @@ void AccessControl::showHighlight()
     if (!m_settings.scanning())
         return;
     const ScanNode *n = m_scanner.highlighted();
+    if (n)
+        qCDebug(lcAccess) << "highlight" << n->label << m_scanner.path();
     m_frame->setProgress(0);
     m_frame->frame(m_screen.window, n ? areaOf(*n, m_screen) : QRect());
 }
@@ -214,6 +220,9 @@ bool AccessControl::switchEvent(QEvent *event)
         select = true;
     }
     // Consumed either way: a switch never types, nor presses what is under the pointer.
+    // After a press the highlight stays a whole interval before it moves on.
+    if (down && m_scanTimer.isActive() && m_settings.method == AccessSettings::OneSwitch)
+        m_scanTimer.start();
     if (move) {
         if (down) {
             refresh();

@@ -59,13 +59,13 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent) : QDialog(pare
     optMethod[size_t(s.method)]->setChecked(true);
 
     int top = 120 + 4 * RowHeight + 120;
-    dwell = stepper("Dwell", QStringLiteral("止める時間"), top, 300, 3000, 100, false);
+    dwell = stepper("Dwell", QStringLiteral("止める時間"), Left, top, 300, 3000, 100, false);
     dwell.ms = s.dwellMs;
     top += RowHeight;
-    scan = stepper("Scan", QStringLiteral("スキャンの間隔"), top, 300, 5000, 100, false);
+    scan = stepper("Scan", QStringLiteral("スキャンの間隔"), Left, top, 300, 5000, 100, false);
     scan.ms = s.scanMs;
     top += RowHeight;
-    longPress = stepper("LongPress", QStringLiteral("長押しで戻る"), top, 500, 3000, 500, true);
+    longPress = stepper("LongPress", QStringLiteral("長押しで戻る"), Left, top, 500, 3000, 500, true);
     longPress.ms = s.longPressMs;
     top += RowHeight;
     chkColumn = styled(new QCheckBox(QStringLiteral("文字盤を縦の列（あいうえお）から選ぶ"), this),
@@ -103,17 +103,14 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent) : QDialog(pare
     }
     optColor[size_t(s.highlight)]->setChecked(true);
     top = 120 + 4 * RowHeight + 120;
-    ignore = stepper("Ignore", QStringLiteral("続けて押したのを無視"), top, 100, 2000, 100, true);
+    ignore = stepper("Ignore", QStringLiteral("続けて押したのを無視"), Column2, top, 100, 2000, 100, true);
     ignore.ms = s.ignoreRepeatMs;
-    hold = stepper("Hold", QStringLiteral("押し続けて決まる"), top + RowHeight, 100, 2000, 100, true);
+    hold =
+        stepper("Hold", QStringLiteral("押し続けて決まる"), Column2, top + RowHeight, 100, 2000, 100, true);
     hold.ms = s.holdMs;
-    firstRepeat =
-        stepper("FirstRepeat", QStringLiteral("くり返しまで"), top + 2 * RowHeight, 230, 2000, 100, false);
+    firstRepeat = stepper("FirstRepeat", QStringLiteral("くり返しまで"), Column2, top + 2 * RowHeight, 230,
+                          2000, 100, false);
     firstRepeat.ms = s.firstRepeatMs;
-    for (Stepper *st : {&ignore, &hold, &firstRepeat})
-        for (QWidget *w : {static_cast<QWidget *>(st->down), static_cast<QWidget *>(st->value),
-                           static_cast<QWidget *>(st->up)})
-            Twips::setLeft(w, Twips::rect(w).left() + Column2 - Left);
     for (Stepper *st : {&dwell, &scan, &longPress, &ignore, &hold, &firstRepeat}) {
         connect(st->down, &QPushButton::clicked, this, [this, st] { stepBy(*st, -1); });
         connect(st->up, &QPushButton::clicked, this, [this, st] { stepBy(*st, +1); });
@@ -130,17 +127,17 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent) : QDialog(pare
     }
 }
 
-AccessDialog::Stepper AccessDialog::stepper(const char *name, const QString &caption, int top, int low,
-                                            int high, int step, bool zeroIsOff)
+AccessDialog::Stepper AccessDialog::stepper(const char *name, const QString &caption, int left, int top,
+                                            int low, int high, int step, bool zeroIsOff)
 {
     styled(new QLabel(caption, this), (QByteArray("lbl") + name).constData(),
-           {Left, top, 3400, RowHeight - 60});
+           {left, top, 3400, RowHeight - 60});
     Stepper s{makeButton(this, (QByteArray("cmd") + name + "Down").constData(), QStringLiteral("－"),
-                         {Left + 3500, top, 900, RowHeight - 60}, 0xFFFFFF, Points, true),
+                         {left + 3500, top, 900, RowHeight - 60}, 0xFFFFFF, Points, true),
               styled(new QLabel(this), (QByteArray("lbl") + name + "Value").constData(),
-                     {Left + 4500, top, 1700, RowHeight - 60}),
+                     {left + 4500, top, 1700, RowHeight - 60}),
               makeButton(this, (QByteArray("cmd") + name + "Up").constData(), QStringLiteral("＋"),
-                         {Left + 6300, top, 900, RowHeight - 60}, 0xFFFFFF, Points, true),
+                         {left + 6300, top, 900, RowHeight - 60}, 0xFFFFFF, Points, true),
               0,
               low,
               high,

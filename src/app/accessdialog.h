@@ -58,7 +58,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    Stepper stepper(const char *name, const QString &caption, int top, int low, int high, int step,
+    Stepper stepper(const char *name, const QString &caption, int left, int top, int low, int high, int step,
                     bool zeroIsOff);
     void stepBy(Stepper &s, int direction);
     void showValue(const Stepper &s);

@@ -105,18 +105,23 @@ void mainWindow(TalkWindow &w, const AccessSettings &settings, ScanScreen &scree
                                            settings.pickFirst);
         b.group(top, QString(), {w.cmdspace, w.cmdEnd2});
     } else {
-        if (Grid *list = ListOnShow(w)) {
+        // The widened text area (while reading, or widened by hand) lies over the board and the lists.
+        const bool covered = w.fraText->geometry().bottom() > w.grdBoard->geometry().center().y();
+        Grid *list = covered ? nullptr : ListOnShow(w);
+        if (list) {
             screen.kind = list->objectName();
             listRows(b, top, list);
             b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
             b.group(top, QString(), {w.cmdDec});
-        } else if (w.grdBoard->isVisible()) {
+        } else if (!covered && w.grdBoard->isVisible()) {
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
             top = settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table);
-        } else {
+        } else if (w.fraDay->isVisible()) {
             screen.kind = QStringLiteral("entry");
             b.group(top, QString(), {w.cmdRevise, w.cmdBack});
+        } else {
+            screen.kind = QStringLiteral("covered");
         }
         b.group(top, QString(), {w.cmdRead});
         b.group(top, QString(), {w.cmdRes[2], w.cmdRes[4], w.cmdRes[3], w.cmdRes[0], w.cmdRes[1]}, true);
