@@ -128,6 +128,24 @@ private slots:
         QCOMPARE(f->program().access.screen().kind, QStringLiteral("board"));
     }
 
+    void spokenScanningNeverTalksOverTheVoice()
+    {
+        auto f = startedWith({{"Method", "2"}, {"SpeakScan", "1"}});
+        TalkWindow &w = f->window();
+        f->agent.log.clear();
+        f->agent.recording()->speaking = false; // the first row's name has been said
+        f->program().access.tick();
+        QCOMPARE(f->agent.spoken(),
+                 QStringList{w.grdBoard->textMatrix(1, 0)}); // the second row, by its first cell
+        // Still being said (or a sentence being read): the next names are skipped, not queued over it.
+        f->program().access.tick();
+        f->program().access.tick();
+        QCOMPARE(f->agent.spoken().size(), 1);
+        f->agent.recording()->speaking = false;
+        f->program().access.tick();
+        QCOMPARE(f->agent.spoken().size(), 2);
+    }
+
     void switchKeysNeverType()
     {
         auto f = startedWith({{"Method", "3"}});

@@ -68,6 +68,14 @@ void AccessControl::apply(const AccessSettings &settings)
     m_keyRepeat.setFirstRepeatMs(settings.firstRepeatMs);
     m_frame->setColor(settings.highlightColor());
     m_screen = ScanScreen();
+    if (settings.speakScan && settings.scanning() && m_shared.gCharacter) {
+        // The names the scan may say are made ready like the board's characters, so they are heard at once.
+        QStringList names;
+        for (const QWidget *control : m_w.findChildren<QWidget *>())
+            if (!control->accessibleName().isEmpty())
+                names << control->accessibleName();
+        m_shared.gCharacter->prepare(names);
+    }
     setManualTicks(m_manual);
     if (settings.scanning())
         refresh(true);
