@@ -29,7 +29,9 @@ test)
     cmake -S "$here" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
         -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
         -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-    cmake --build "$sanitized" --parallel "$(nproc)" >/dev/null
+    # Quiet when it builds; the whole log when it does not.
+    cmake --build "$sanitized" --parallel "$(nproc)" >"$sanitized/build.log" 2>&1 ||
+        { cat "$sanitized/build.log"; exit 1; }
     (cd "$sanitized" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 QT_QPA_PLATFORM=offscreen \
         ctest --output-on-failure --parallel "$(nproc)" --timeout 900 -E '^(installed|package)$')
     ;;

@@ -22,11 +22,7 @@ constexpr int Left = 240, Column2 = 7800;
 
 template <typename W> W *styled(W *w, const char *name, QRect twips, double points = Points)
 {
-    w->setObjectName(QLatin1String(name));
-    setBackground(w, Back);
-    w->setBackgroundRole(QPalette::Window);
-    Fonts::set(w, Fonts::ProportionalGothic, points, true);
-    Twips::setRect(w, twips);
+    styleDialogControl(w, name, twips, Back, points);
     return w;
 }
 

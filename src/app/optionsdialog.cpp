@@ -23,12 +23,7 @@ constexpr int OptionHeight = 420;
 
 template <typename W> W *styled(W *w, const char *name, QRect twips, double points = TextPoints)
 {
-    w->setObjectName(QLatin1String(name));
-    setBackground(w, Back);
-    // Option buttons and check boxes fill with the button colour unless told otherwise.
-    w->setBackgroundRole(QPalette::Window);
-    Fonts::set(w, Fonts::ProportionalGothic, points, true);
-    Twips::setRect(w, twips);
+    styleDialogControl(w, name, twips, Back, points);
     return w;
 }
 

@@ -28,6 +28,15 @@ void setBackground(QWidget *widget, quint32 bgr)
     widget->setAutoFillBackground(true);
 }
 
+void styleDialogControl(QWidget *w, const char *name, QRect twips, quint32 back, double points)
+{
+    w->setObjectName(QLatin1String(name));
+    setBackground(w, back);
+    w->setBackgroundRole(QPalette::Window);
+    Fonts::set(w, Fonts::ProportionalGothic, points, true);
+    Twips::setRect(w, twips);
+}
+
 ColorButton::ColorButton(const QString &caption, QWidget *parent, int index)
     : QPushButton(caption, parent), m_index(index)
 {

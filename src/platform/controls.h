@@ -54,3 +54,8 @@ ColorButton *makeButton(QWidget *parent, const char *name, const QString &captio
 
 // Fills a widget's background with a colour given as 0x00BBGGRR.
 void setBackground(QWidget *widget, quint32 bgr);
+
+// Names a dialog control and gives it its place (twips), the dialog's colour
+// and a bold "ＭＳ Ｐゴシック" size. Option buttons and check boxes fill with the
+// button colour unless told otherwise, so they take the window's.
+void styleDialogControl(QWidget *widget, const char *name, QRect twips, quint32 back, double points);

@@ -63,19 +63,17 @@ def byname(node, name, depth=0):
 byname(app, '文字選択画面を閉じる').queryAction().doAction(0)
 time.sleep(0.5)
 print("board showing again:", table.getState().contains(pyatspi.STATE_SHOWING))
+def walkDialog(title):
+    global seen
+    unnamed.clear(); seen = 0
+    for i in range(app.childCount):
+        w = app.getChildAtIndex(i)
+        if w is not None and w.name == title:
+            walk(w, 0, title)
+    print(title, "showing nodes:", seen, "unnamed:", unnamed)
 byname(app, '設定').queryAction().doAction(0)
 time.sleep(1.5)
-unnamed.clear(); seen = 0
-for i in range(app.childCount):
-    w = app.getChildAtIndex(i)
-    if w is not None and w.name == 'オプション':
-        walk(w, 0, 'オプション')
-print("options dialog showing nodes:", seen, "unnamed:", unnamed)
+walkDialog('オプション')
 byname(app, '操作方法…').queryAction().doAction(0)
 time.sleep(1.5)
-unnamed.clear(); seen = 0
-for i in range(app.childCount):
-    w = app.getChildAtIndex(i)
-    if w is not None and w.name == '操作方法':
-        walk(w, 0, '操作方法')
-print("access dialog showing nodes:", seen, "unnamed:", unnamed)
+walkDialog('操作方法')
