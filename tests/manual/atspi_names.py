@@ -34,15 +34,15 @@ walk(app, 0, '')
 print("showing nodes:", seen)
 print("unnamed:", unnamed[:40])
 # A board cell and its action
-def find(node, role, depth=0):
-    if node.getRoleName() == role: return node
+def first(node, test, depth=0):
+    if test(node): return node
     if depth > 12: return None
     for i in range(node.childCount):
         c = node.getChildAtIndex(i)
         if c is not None:
-            r = find(c, role, depth + 1)
+            r = first(c, test, depth + 1)
             if r: return r
-table = find(app, 'table')
+table = first(app, lambda n: n.getRoleName() == 'table')
 print("first table:", table.name, "cells:", table.childCount)
 cell = table.getChildAtIndex(8)
 act = cell.queryAction()
@@ -52,14 +52,8 @@ import time
 time.sleep(1)
 st = table.getState()
 print("board showing while covered:", st.contains(pyatspi.STATE_SHOWING))
-def byname(node, name, depth=0):
-    if (node.name or '') == name: return node
-    if depth > 12: return None
-    for i in range(node.childCount):
-        c = node.getChildAtIndex(i)
-        if c is not None:
-            r = byname(c, name, depth + 1)
-            if r: return r
+def byname(node, name):
+    return first(node, lambda n: (n.name or '') == name)
 byname(app, '文字選択画面を閉じる').queryAction().doAction(0)
 time.sleep(0.5)
 print("board showing again:", table.getState().contains(pyatspi.STATE_SHOWING))
