@@ -246,6 +246,27 @@ private slots:
         QCOMPARE(plain->window().txtTalk->text(), QStringLiteral("ね_"));
     }
 
+    void anyClickCanBeTheSwitch()
+    {
+        auto f = startedWith({{"Method", "2"}, {"MouseSwitch", "1"}});
+        TalkWindow &w = f->window();
+        const QString set = w.cmdKey->text();
+        QTest::mouseClick(w.cmdKey, Qt::RightButton); // wherever it lands, it is the switch
+        QCOMPARE(w.cmdKey->text(), set);
+        QCOMPARE(f->program().access.scanner().level(), 1); // into the first board row
+    }
+
+    void aHeldKeyCanWaitLongerBeforeItRepeats()
+    {
+        auto f = startedWith({{"FirstRepeatMs", "600"}}, {{"Samp", "0"}});
+        TalkWindow &w = f->window();
+        f->typed(QStringLiteral("あいう_"));
+        QTest::mousePress(w.cmdRes[2], Qt::LeftButton);
+        QTest::qWait(300); // with the usual 0.23 s, ← would have moved twice by now
+        QTest::mouseRelease(w.cmdRes[2], Qt::LeftButton);
+        QCOMPARE(w.txtTalk->selStart(), 2);
+    }
+
     void aBrushIsNoPressWhenAHoldIsAsked()
     {
         auto f = startedWith({{"HoldMs", "300"}});
