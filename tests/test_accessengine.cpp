@@ -112,7 +112,6 @@ private slots:
         s.tick();
         QCOMPARE(s.select(), std::nullopt);
         QCOMPARE(PathTo(tree(), 22), (std::vector<int>{1, 2}));
-        QCOMPARE(TargetCount(tree()), 7);
     }
 
     void layoutsGroupCellsByRowsOrByColumnsFromTheRight()

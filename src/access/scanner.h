@@ -42,7 +42,6 @@ public:
     // to press, if any, is returned when the press is taken.
     std::optional<int> switchDown(qint64 nowMs);
     std::optional<int> switchUp(qint64 nowMs);
-    bool switchHeld() const { return m_heldSince.has_value(); }
 
     // A press on the highlighted item, and one level back up.
     std::optional<int> select();

@@ -33,13 +33,3 @@ std::vector<int> PathTo(const ScanNode &root, int target)
     }
     return {};
 }
-
-int TargetCount(const ScanNode &node)
-{
-    if (!node.isGroup())
-        return 1;
-    int n = 0;
-    for (const ScanNode &child : node.children)
-        n += TargetCount(child);
-    return n;
-}

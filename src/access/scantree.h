@@ -21,5 +21,3 @@ struct ScanNode
 
 // The indices, level by level, that lead from the root to the target; empty when it is not there.
 std::vector<int> PathTo(const ScanNode &root, int target);
-// The number of targets under a node.
-int TargetCount(const ScanNode &node);

@@ -121,14 +121,6 @@ void AccessControl::refresh(bool force)
     m_scanner.setTree(m_screen.tree);
 }
 
-const ScanTarget *AccessControl::highlightedTarget() const
-{
-    const ScanNode *n = m_scanner.highlighted();
-    if (!n || n->isGroup() || n->target >= int(m_screen.targets.size()))
-        return nullptr;
-    return &m_screen.targets[size_t(n->target)];
-}
-
 void AccessControl::showHighlight()
 {
     if (!m_settings.scanning())

@@ -43,8 +43,6 @@ public:
 
     const Scanner &scanner() const { return m_scanner; }
     const ScanScreen &screen() const { return m_screen; }
-    // The target the highlight is on, if it is on one rather than a group.
-    const ScanTarget *highlightedTarget() const;
     HighlightFrame *frame() const { return m_frame.get(); }
 
 protected:
