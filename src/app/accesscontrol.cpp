@@ -260,7 +260,7 @@ bool AccessControl::filterPointerPress(QObject *watched, QEvent *event)
             return true; // a shaky second press, and its release below
         if (filter.holdMs <= 0)
             return false;
-        m_lastPointer = grid->viewport()->mapTo(grid, m->position().toPoint());
+        m_heldAt = grid->viewport()->mapTo(grid, m->position().toPoint());
         return true; // counted only once it has been held long enough
     }
     const bool taken = m_filter.up(t);
@@ -270,7 +270,7 @@ bool AccessControl::filterPointerPress(QObject *watched, QEvent *event)
     if (filter.holdMs <= 0)
         return false;
     if (taken) {
-        const auto [row, col] = grid->cellAt(m_lastPointer);
+        const auto [row, col] = grid->cellAt(m_heldAt);
         if (row >= 0)
             grid->pressCell(row, col);
     }

@@ -72,5 +72,6 @@ private:
     QElapsedTimer m_clock;
     bool m_manual = false;
     bool m_pressing = false;
-    QPoint m_lastPointer{-1, -1};
+    QPoint m_lastPointer{-1, -1}; // the last dwell sample
+    QPoint m_heldAt;              // where a press waiting to be held long enough went down
 };
