@@ -226,6 +226,31 @@ private slots:
         QCOMPARE(w.txtTalk->selStart(), 1);
     }
 
+    void aDialogClosedByDwellTakesTheHighlightWithIt()
+    {
+        auto f = startedWith({{"Method", "1"}, {"DwellMs", "300"}});
+        TalkWindow &w = f->window();
+        AccessControl &access = f->program().access;
+        f->typed(QStringLiteral("あ_"));
+        f->modal.answers.push_back([&](QDialog &d) {
+            d.show();
+            QWidget *cancel = arrayButton(&d, QStringLiteral("cmdOK"), 1);
+            const QPoint at = cancel->mapToGlobal(cancel->rect().center());
+            access.pointerAt(at, 0);
+            QCOMPARE(access.frame()->framedWindow(), static_cast<QWidget *>(&d));
+            access.pointerAt(at, 400);
+            QVERIFY(!d.isVisible());
+        });
+        f->press(w.cmdEnd);
+        QVERIFY(w.isVisible());
+        // The dialog, and the frame that stood in it, are gone; the next samples go on safely.
+        const QPoint ka = w.grdBoard->mapToGlobal(w.grdBoard->cellRect(0, 8).center());
+        access.pointerAt(ka, 1000);
+        access.pointerAt(ka, 1400);
+        QVERIFY(w.fraSet->isVisible());
+        QCOMPARE(access.frame()->framedWindow(), static_cast<QWidget *>(&w));
+    }
+
     void aShakyDoubleTapIsOnePress()
     {
         auto f = startedWith({{"IgnoreRepeatMs", "500"}});

@@ -35,7 +35,7 @@ QRect areaOf(const ScanNode &node, const ScanScreen &screen)
 } // namespace
 
 AccessControl::AccessControl(TalkWindow &w, SharedState &shared, KeyRepeat &keyRepeat)
-    : m_w(w), m_shared(shared), m_keyRepeat(keyRepeat), m_frame(std::make_unique<HighlightFrame>())
+    : m_w(w), m_shared(shared), m_keyRepeat(keyRepeat)
 {
     m_clock.start();
     m_scanTimer.setTimerType(Qt::PreciseTimer);
@@ -51,9 +51,9 @@ AccessControl::AccessControl(TalkWindow &w, SharedState &shared, KeyRepeat &keyR
 AccessControl::~AccessControl()
 {
     qApp->removeEventFilter(this);
-    // The frame may live in a window that is already gone, or still be a child of one that stays.
-    if (m_frame && m_frame->parentWidget())
-        m_frame->setParent(nullptr);
+    // A frame inside a window goes with it; one in no window is ours.
+    if (m_frame && !m_frame->parentWidget())
+        delete m_frame.data();
 }
 
 void AccessControl::apply(const AccessSettings &settings)
@@ -66,7 +66,7 @@ void AccessControl::apply(const AccessSettings &settings)
     m_dwell.setFirstRepeatMs(settings.firstRepeatMs);
     m_filter.setSettings({settings.ignoreRepeatMs, settings.holdMs});
     m_keyRepeat.setFirstRepeatMs(settings.firstRepeatMs);
-    m_frame->setColor(settings.highlightColor());
+    frameNow()->setColor(settings.highlightColor());
     m_screen = ScanScreen();
     if (settings.speakScan && settings.scanning() && m_shared.gCharacter) {
         // The names the scan may say are made ready like the board's characters, so they are heard at once.
@@ -80,7 +80,7 @@ void AccessControl::apply(const AccessSettings &settings)
     if (settings.scanning())
         refresh(true);
     else
-        m_frame->frame(nullptr, {});
+        frameNow()->frame(nullptr, {});
     showHighlight();
 }
 
@@ -97,6 +97,16 @@ void AccessControl::setManualTicks(bool manual)
         m_scanTimer.start(WatchMs);
     else if (m_settings.method == AccessSettings::DwellMethod)
         m_dwellTimer.start();
+}
+
+HighlightFrame *AccessControl::frameNow()
+{
+    // The frame lives inside the window on top; when a dialog that held it is gone, so is the frame.
+    if (!m_frame) {
+        m_frame = new HighlightFrame;
+        m_frame->setColor(m_settings.highlightColor());
+    }
+    return m_frame;
 }
 
 void AccessControl::tick()
@@ -128,8 +138,8 @@ void AccessControl::showHighlight()
     const ScanNode *n = m_scanner.highlighted();
     if (n)
         qCDebug(lcAccess) << "highlight" << n->label << m_scanner.path();
-    m_frame->setProgress(0);
-    m_frame->frame(m_screen.window, n ? areaOf(*n, m_screen) : QRect());
+    frameNow()->setProgress(0);
+    frameNow()->frame(m_screen.window, n ? areaOf(*n, m_screen) : QRect());
 }
 
 void AccessControl::pressTarget(int index)
@@ -159,7 +169,7 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
 {
     if (m_settings.method != AccessSettings::DwellMethod)
         return;
-    if (global == m_lastPointer && m_dwell.target() < 0 && !m_frame->isVisible())
+    if (global == m_lastPointer && m_dwell.target() < 0 && !frameNow()->isVisible())
         return;
     m_lastPointer = global;
     refresh();
@@ -172,8 +182,8 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
     const int index = inside ? m_screen.targetAt(point) : -1;
     const bool repeats = index >= 0 && m_screen.targets[size_t(index)].repeats;
     const std::optional<int> pressed = m_dwell.sample(index, repeats, nowMs);
-    m_frame->frame(window, index >= 0 ? m_screen.targets[size_t(index)].area() : QRect());
-    m_frame->setProgress(m_dwell.progress(nowMs));
+    frameNow()->frame(window, index >= 0 ? m_screen.targets[size_t(index)].area() : QRect());
+    frameNow()->setProgress(m_dwell.progress(nowMs));
     if (!pressed)
         return;
     const ScanTarget &t = m_screen.targets[size_t(*pressed)];

@@ -5,14 +5,14 @@
 #include "access/pressfilter.h"
 #include "access/scanner.h"
 #include "app/scantargets.h"
+#include "platform/highlightframe.h"
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
-#include <memory>
 
 struct SharedState;
-class HighlightFrame;
 class KeyRepeat;
 class TalkWindow;
 
@@ -43,7 +43,7 @@ public:
 
     const Scanner &scanner() const { return m_scanner; }
     const ScanScreen &screen() const { return m_screen; }
-    HighlightFrame *frame() const { return m_frame.get(); }
+    HighlightFrame *frame() const { return m_frame; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -56,6 +56,7 @@ private:
     void showHighlight();
     void pressTarget(int index);
     void speak(const ScanNode &node);
+    HighlightFrame *frameNow();
     qint64 now() const { return m_clock.elapsed(); }
 
     TalkWindow &m_w;
@@ -66,7 +67,7 @@ private:
     Dwell m_dwell;
     PressFilter m_filter;
     ScanScreen m_screen;
-    std::unique_ptr<HighlightFrame> m_frame;
+    QPointer<HighlightFrame> m_frame;
     QTimer m_scanTimer;
     QTimer m_dwellTimer;
     QElapsedTimer m_clock;
