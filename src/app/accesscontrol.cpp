@@ -18,7 +18,6 @@ Q_LOGGING_CATEGORY(lcAccess, "pirokan.access", QtWarningMsg)
 
 namespace {
 
-const QString Reading = QStringLiteral("♪");
 constexpr int WatchMs = 250; // how often two-switch scanning looks for a new screen
 
 QRect areaOf(const ScanNode &node, const ScanScreen &screen)
@@ -157,8 +156,8 @@ void AccessControl::speak(const ScanNode &node)
 {
     if (!m_settings.speakScan || !m_settings.scanning() || !m_shared.gCharacter)
         return;
-    // Never over a sentence being read, nor over a character still being said.
-    if (m_w.cmdRead->text() == Reading || m_shared.gCharacter->isSpeaking())
+    // Never over a sentence being read (the voice is busy until its last clause), nor over a character.
+    if (m_shared.gCharacter->isSpeaking())
         return;
     const QString said = node.label.trimmed();
     if (!said.isEmpty())

@@ -166,8 +166,7 @@ void dialog(QWidget *d, ScanScreen &screen)
             rowTop = y;
             rowBottom = y + w->height() / 2;
         }
-        const bool repeats = w->property("repeats").toBool();
-        row.push_back(b.control(w, repeats));
+        row.push_back(b.control(w));
     }
     ScanLayouts::appendGroup(top, QString(), std::move(row));
     // A dialog of a single row scans its controls straight away.
