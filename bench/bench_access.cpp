@@ -2,9 +2,9 @@
 // costs with each layout, typing the starter sentences through the scanner on
 // the hiragana board; and how steady the scan timer ticks while the machine
 // is busy.
+#include "access/accesscontrol.h"
 #include "access/scanlayouts.h"
 #include "access/scanner.h"
-#include "app/accesscontrol.h"
 #include "board/boardpages.h"
 #include "board/selectioncells.h"
 #include "entries/entryformat.h"

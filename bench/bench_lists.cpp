@@ -1,8 +1,8 @@
 // Lists at scale: 50,000 example sentences and 5,000 addresses.
-#include "app/screens.h"
 #include "board/board.h"
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
+#include "shared/talkstate.h"
 #include "support/talkfixture.h"
 #include "timing.h"
 
@@ -48,7 +48,7 @@ int main(int argc, char **argv)
     f.writeEntries(EntryFiles::Addresses, addresses);
     if (!f.start())
         return 1;
-    TalkWindow &w = f.window();
+    TestTalkWindow &w = f.window();
 
     Timings open;
     for (int i = 0; i < 10; ++i) {

@@ -1,8 +1,8 @@
-#include "app/accessdialog.h"
-#include "app/okdialog.h"
-#include "app/optionsdialog.h"
-#include "app/screens.h"
+#include "access/accessdialog.h"
 #include "platform/highlightframe.h"
+#include "shared/okdialog.h"
+#include "shared/optionsdialog.h"
+#include "shared/talkstate.h"
 #include "support/talkfixture.h"
 
 #include <QAccessible>
@@ -77,7 +77,7 @@ private slots:
     void oneSwitchWritesThroughTheSelectionScreen()
     {
         auto f = startedWith({{"Method", "2"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         QCOMPARE(highlightedLabel(*f), w.grdBoard->textMatrix(0, 0)); // the first board row
         QVERIFY(f->program().access.frame()->isVisible());
         QVERIFY(f->program().access.frame()->lineWidth() >= HighlightFrame::MinWidthPx);
@@ -103,7 +103,7 @@ private slots:
     void columnsAndThePressedCharacterFirst()
     {
         auto f = startedWith({{"Method", "2"}, {"ColumnFirst", "1"}, {"PickFirst", "1"}}, {{"Samp", "0"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         QCOMPARE(highlightedLabel(*f), QStringLiteral("あ")); // the あ column, on the right
         f->program().access.tick();
         QCOMPARE(highlightedLabel(*f), QStringLiteral("か"));
@@ -118,7 +118,7 @@ private slots:
     void theWidenedTextAreaHidesTheBoardFromTheScan()
     {
         auto f = startedWith({{"Method", "2"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->press(w.cmdWide);
         f->program().access.tick();
         QCOMPARE(f->program().access.screen().kind, QStringLiteral("covered"));
@@ -131,7 +131,7 @@ private slots:
     void spokenScanningNeverTalksOverTheVoice()
     {
         auto f = startedWith({{"Method", "2"}, {"SpeakScan", "1"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->agent.log.clear();
         f->agent.recording()->speaking = false; // the first row's name has been said
         f->program().access.tick();
@@ -149,7 +149,7 @@ private slots:
     void switchKeysNeverType()
     {
         auto f = startedWith({{"Method", "3"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->typed(QStringLiteral("あ_"));
         QTest::keyClick(w.txtTalk, Qt::Key_Return); // the move switch
         QTest::keyClick(w.txtTalk, Qt::Key_Return);
@@ -165,7 +165,7 @@ private slots:
     void aConfirmationIsAnsweredByScanning()
     {
         auto f = startedWith({{"Method", "2"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->typed(QStringLiteral("あ_"));
         bool asked = false;
         f->modal.answers.push_back([&](QDialog &d) {
@@ -194,7 +194,7 @@ private slots:
     void dwellPressesWhatThePointerRestsOn()
     {
         auto f = startedWith({{"Method", "1"}, {"DwellMs", "800"}}, {{"Samp", "0"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         AccessControl &access = f->program().access;
         const QPoint ka = w.grdBoard->mapToGlobal(w.grdBoard->cellRect(0, 8).center());
         const QPoint sa = w.grdBoard->mapToGlobal(w.grdBoard->cellRect(0, 7).center());
@@ -229,7 +229,7 @@ private slots:
     void aDialogClosedByDwellTakesTheHighlightWithIt()
     {
         auto f = startedWith({{"Method", "1"}, {"DwellMs", "300"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         AccessControl &access = f->program().access;
         f->typed(QStringLiteral("あ_"));
         f->modal.answers.push_back([&](QDialog &d) {
@@ -254,7 +254,7 @@ private slots:
     void aShakyDoubleTapIsOnePress()
     {
         auto f = startedWith({{"IgnoreRepeatMs", "500"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         TalkFixture::pressCell(w.grdBoard, 3, 5); // ね
         QVERIFY(w.fraSet->isVisible());
         TalkFixture::pressCell(w.grdBoard2, 1, 1); // the second tap of the double tap
@@ -274,7 +274,7 @@ private slots:
     void anyClickCanBeTheSwitch()
     {
         auto f = startedWith({{"Method", "2"}, {"MouseSwitch", "1"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         const QString set = w.cmdKey->text();
         QTest::mouseClick(w.cmdKey, Qt::RightButton); // wherever it lands, it is the switch
         QCOMPARE(w.cmdKey->text(), set);
@@ -284,7 +284,7 @@ private slots:
     void aHeldKeyCanWaitLongerBeforeItRepeats()
     {
         auto f = startedWith({{"FirstRepeatMs", "600"}}, {{"Samp", "0"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->typed(QStringLiteral("あいう_"));
         QTest::mousePress(w.cmdRes[2], Qt::LeftButton);
         QTest::qWait(300); // with the usual 0.23 s, ← would have moved twice by now
@@ -295,7 +295,7 @@ private slots:
     void aBrushIsNoPressWhenAHoldIsAsked()
     {
         auto f = startedWith({{"HoldMs", "300"}});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         const QPoint ka = w.grdBoard->visualRect(w.grdBoard->model()->index(0, 8)).center();
         QTest::mouseClick(w.grdBoard->viewport(), Qt::LeftButton, {}, ka);
         QVERIFY(!w.fraSet->isVisible());
@@ -309,7 +309,7 @@ private slots:
     void cellsAreNamedAndTheirActionPresses()
     {
         auto f = startedWith({});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         QAccessibleInterface *board = QAccessible::queryAccessibleInterface(w.grdBoard);
         QCOMPARE(board->text(QAccessible::Name), QStringLiteral("文字盤"));
         QAccessibleInterface *ka = board->child(0 * w.grdBoard->cols() + 8);
@@ -333,7 +333,7 @@ private slots:
     void nothingVisibleIsUnnamed()
     {
         auto f = startedWith({});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         QCOMPARE(unnamed(&w), QStringList());
         TalkFixture::pressCell(w.grdBoard, 0, 8);
         QCOMPARE(unnamed(&w), QStringList());

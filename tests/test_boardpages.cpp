@@ -64,7 +64,7 @@ private slots:
     void buttonCyclesAndRebuildLeavesNoColour()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         Grid *g = w.grdBoard;
         QCOMPARE(w.cmdKey->text(), QStringLiteral("ひら"));
         QCOMPARE(g->cols(), 10);
@@ -94,7 +94,7 @@ private slots:
     void wideAlphanumericBoardHasEmptyWhiteColumns()
     {
         TalkFixture f({{QStringLiteral("gMaxC"), QStringLiteral("14")}});
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         QCOMPARE(w.grdBoard->cols(), 15);
         QCOMPARE(w.grdBoard->textMatrix(0, 4), QStringLiteral("が"));
         f.press(w.cmdKey);

@@ -25,7 +25,7 @@ private slots:
     void onePressOpensTheSelectionScreen()
     {
         TalkFixture f(opts("0", "0"));
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.pressCell(w.grdBoard, 0, 8); // か
         QVERIFY(w.fraSet->isVisible());
         QCOMPARE(Twips::rect(w.fraSet).left(), Twips::rect(w.grdBoard).left());
@@ -58,7 +58,7 @@ private slots:
     void selectionScreenAtTheEdges()
     {
         TalkFixture f(opts("0", "0"));
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         auto open = [&](int r, int c) {
             f.pressCell(w.grdBoard, r, c);
             QVERIFY(w.fraSet->isVisible());
@@ -93,7 +93,7 @@ private slots:
         auto o = opts("0", "0");
         o.insert(QStringLiteral("gMaxC"), QStringLiteral("14"));
         TalkFixture f(o);
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.pressCell(w.grdBoard, 1, 10); // な row, column 10: no right-hand neighbour
         QCOMPARE(row(w.grdBoard2, 1), (QStringList{"ひ", "に", ""}));
         f.press(w.cmdEnd2);
@@ -104,7 +104,7 @@ private slots:
     void twoPressesEnterOnTheFirstScreen()
     {
         TalkFixture f(opts("3", "0", "2"));
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.pressCell(w.grdBoard, 0, 8); // か
         f.pressCell(w.grdBoard, 0, 7); // さ
         QCOMPARE(w.txtTalk->text(), QString());
@@ -125,7 +125,7 @@ private slots:
     void onePressEntersOnTheFirstScreen()
     {
         TalkFixture f(opts("2", "0", "1"));
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.pressCell(w.grdBoard, 0, 8);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("か_"));
         QCOMPARE(w.txtTalk->selText(), QStringLiteral("_"));
@@ -137,7 +137,7 @@ private slots:
     void twoPressesOpenThenTwoPressesEnter()
     {
         TalkFixture f(opts("1", "1", "0"));
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.pressCell(w.grdBoard, 2, 7); // す: remembered
         QVERIFY(!w.fraSet->isVisible());
         f.pressCell(w.grdBoard, 2, 7); // opens
@@ -157,7 +157,7 @@ private slots:
         o2.insert(QStringLiteral("Beep"), QStringLiteral("1"));
         o2.insert(QStringLiteral("gMaxC"), QStringLiteral("14"));
         TalkFixture g(o2);
-        TalkWindow &v = g.window();
+        TestTalkWindow &v = g.window();
         g.press(v.cmdKey);
         g.press(v.cmdKey); // letters: columns 10.. are empty
         g.pressCell(v.grdBoard, 0, 12);
@@ -184,7 +184,7 @@ private slots:
     {
         const QString full = QString(499, QChar(u'あ')) + QStringLiteral("_");
         TalkFixture f(opts("0", "0", "0"));
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.typed(full);
         f.pressCell(w.grdBoard, 0, 8);  // か: the selection screen opens
         f.pressCell(w.grdBoard2, 1, 2); // が: no room
@@ -207,7 +207,7 @@ private slots:
     void spaceButton()
     {
         TalkFixture f(opts("0", "0"));
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.pressCell(w.grdBoard, 0, 9);
         f.press(w.cmdspace);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("　_"));

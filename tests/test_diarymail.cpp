@@ -1,7 +1,7 @@
-#include "app/screens.h"
 #include "entries/entryformat.h"
 #include "entries/mailwindow.h"
 #include "platform/colors.h"
+#include "shared/talkstate.h"
 #include "support/talkfixture.h"
 
 #include <QPlainTextEdit>
@@ -46,7 +46,7 @@ private slots:
     void diaryEntryIsStoredUnderToday()
     {
         auto f = started();
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         openMenuRow(*f, 0);
         QCOMPARE(CurrentMode(w), Mode::DiaryList);
         QCOMPARE(w.cmdSamp->text(), QStringLiteral("日記終了"));
@@ -87,7 +87,7 @@ private slots:
     void suggestionsWhileRevisingADiaryEntry()
     {
         auto f = started(QStringLiteral("1"));
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         openMenuRow(*f, 0);
         f->press(w.cmdDec);
         f->press(w.cmdRevise);
@@ -111,7 +111,7 @@ private slots:
     void declinedDiaryKeepsTheText()
     {
         auto f = started();
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         openMenuRow(*f, 0);
         f->pressCell(w.grdDay, 1, 1);
         f->press(w.cmdDec);
@@ -136,7 +136,7 @@ private slots:
     void addressListClosingRoads()
     {
         auto f = started();
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         openMenuRow(*f, 1);
         QCOMPARE(CurrentMode(w), Mode::AddressList);
         QCOMPARE(w.grdAD->textMatrix(0, 1), QString());
@@ -167,7 +167,7 @@ private slots:
     void newAddressIsStoredFirst()
     {
         auto f = started();
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         openAddressBookEntry(*f, 0);
         QCOMPARE(CurrentMode(w), Mode::AddressEntry);
         QCOMPARE(w.txtTalk->backColor(), Colors::LightBlue);
@@ -191,7 +191,7 @@ private slots:
     void writeAndSendAMail()
     {
         auto f = started();
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         openAddressBookEntry(*f, 2); // よしこ
         QCOMPARE(w.txtTalk->text(), QStringLiteral("よしこ,yoshiko@example.jp"));
         f->press(w.cmdBack); // 決定: the recipient
@@ -241,7 +241,7 @@ private slots:
     void mailWindowLabelsAndAFailedHandOver()
     {
         auto f = started();
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         openAddressBookEntry(*f, 1);
         f->press(w.cmdBack);
         f->pressCell(w.grdMail, 1, 0);
@@ -268,7 +268,7 @@ private slots:
     void backWithoutSeparatorChangesNothing()
     {
         auto f = started();
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         openAddressBookEntry(*f, 0);
         f->typed(QStringLiteral("だれか_"));
         f->answerOk(0);
@@ -282,7 +282,7 @@ private slots:
     {
         auto f = started();
         f->writeEntries(QStringLiteral("day.txt"), {});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         openMenuRow(*f, 0);
         QCOMPARE(w.grdDay->rows(), 1);
         f->press(w.cmdDec);

@@ -151,7 +151,7 @@ private slots:
     void heldKeysRepeatAndStopAtTheEnds()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         TextBox *box = w.txtTalk;
         set(box, "abcde_", 4);
         QPushButton *left = arrayButton(w.fraRes, "cmdRes", 2);
@@ -181,7 +181,7 @@ private slots:
     void releaseEndsTheRepeat()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         TextBox *box = w.txtTalk;
         set(box, QString(40, QLatin1Char('a')) + "_", 40);
         QPushButton *left = arrayButton(w.fraRes, "cmdRes", 2);
@@ -194,7 +194,7 @@ private slots:
     void hiddenTextBoxIgnoresTheKeys()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         set(w.txtTalk, "abc_", 1);
         w.fraText->hide();
         QPushButton *bs = arrayButton(w.fraRes, "cmdRes", 1);

@@ -1,7 +1,7 @@
-#include "app/screens.h"
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
 #include "platform/colors.h"
+#include "shared/talkstate.h"
 #include "support/talkfixture.h"
 #include "text/keyrepeat.h"
 
@@ -40,7 +40,7 @@ private slots:
     void openPickAndClose()
     {
         auto f = started({Placeholder, Placeholder, "かさ", "1ban", "あした", "ABC"});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->typed(QStringLiteral("あい_"));
         f->press(w.cmdSamp);
         QCOMPARE(CurrentMode(w), Mode::ExampleList);
@@ -80,7 +80,7 @@ private slots:
     void registerRefuseDuplicateAndDelete()
     {
         auto f = started({Placeholder, Placeholder, "はい"});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->typed(QStringLiteral(" はい_"));
         f->answerOk(0);
         f->press(w.cmdSampADD);
@@ -119,7 +119,7 @@ private slots:
     void theBareMarkerRegistersNothingAndDeletesNothing()
     {
         auto f = started({Placeholder, Placeholder, "かさ", "あした"});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->press(w.cmdSamp);
         const int kasa = 3; // 日記 メール あした かさ, after the index
         QCOMPARE(w.grdEx->textMatrix(kasa, 1), QStringLiteral("かさ"));
@@ -158,7 +158,7 @@ private slots:
     void failedSaveKeepsTheFileAndSaysSo()
     {
         auto f = started({Placeholder, Placeholder, "はい"});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->typed(QStringLiteral("ありがとう_"));
         f->entries.failNextWrite();
         f->answerOk(0);
@@ -173,7 +173,7 @@ private slots:
     void suggestionsWhileTyping()
     {
         auto f = started({Placeholder, Placeholder, "ありがとう", "あした", "ありがたい"});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->typed(QStringLiteral("きょうは_"));
         f->pressCell(w.grdBoard, 0, 9);        // あ
         QCOMPARE(CurrentMode(w), Mode::Board); // "はあ" matches nothing: the board stays
@@ -218,7 +218,7 @@ private slots:
         for (int i = 0; i < 8; ++i)
             talk << QStringLiteral("か%1").arg(i);
         auto f = started(talk);
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->press(w.cmdSamp);
         QTest::mousePress(w.cmdDown, Qt::LeftButton);
         QCOMPARE(w.cmdDown->backColor(), 0x008000u);
@@ -238,7 +238,7 @@ private slots:
     void textAreaTools()
     {
         auto f = started({Placeholder, Placeholder});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->press(w.cmdWide);
         QCOMPARE(w.cmdWide->text(), QStringLiteral("狭める"));
         QCOMPARE(Twips::rect(w.txtTalk).height(), w.heightTwips() - 3630);
@@ -263,7 +263,7 @@ private slots:
     void restart()
     {
         auto f = started({Placeholder, Placeholder});
-        TalkWindow &w = f->window();
+        TestTalkWindow &w = f->window();
         f->pressCell(w.grdBoard, 0, 9);
         f->answerOk(1);
         f->press(w.cmdStart);

@@ -3,7 +3,9 @@
 #include "entries/maillink.h"
 #include "modes/decide.h"
 #include "modes/kanaindex.h"
+#include "shared/talkstate.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 class TestListLogic : public QObject
@@ -11,6 +13,34 @@ class TestListLogic : public QObject
     Q_OBJECT
 
 private slots:
+    // The mode follows the list mode and what shows; only a real change is announced.
+    void modeOfTheState()
+    {
+        TalkState s;
+        QSignalSpy changed(&s, &TalkState::changed);
+        s.showList(ListId::Suggestions);
+        QCOMPARE(s.mode(), Mode::Suggest);
+        s.setListMode(ListId::Diary);
+        QCOMPARE(s.mode(), Mode::Suggest); // suggestions while a diary entry is revised
+        s.showBoard();
+        QCOMPARE(s.mode(), Mode::DiaryEntry);
+        s.showList(ListId::Diary);
+        QCOMPARE(s.mode(), Mode::DiaryList);
+        s.setListMode(ListId::Addresses);
+        QCOMPARE(s.mode(), Mode::AddressEntry); // another list's grid is no address list
+        QCOMPARE(changed.count(), 5);
+        s.showList(ListId::Diary);
+        s.setListMode(ListId::Addresses);
+        QCOMPARE(changed.count(), 5);
+        s.widenTextArea(true);
+        s.widenTextArea(false); // reading keeps the area widened by hand
+        QVERIFY(s.textAreaTall() && s.textAreaWidened());
+        s.setChosenRow(ListId::Mails, 3);
+        QCOMPARE(s.chosenRow(ListId::Mails), 3);
+        QCOMPARE(s.chosenRow(ListId::Diary), -1);
+        QCOMPARE(changed.count(), 7);
+    }
+
     void kanaHeads()
     {
         using KanaIndex::headOf;

@@ -1,6 +1,6 @@
-#include "app/okdialog.h"
 #include "platform/controls.h"
 #include "platform/twips.h"
+#include "shared/okdialog.h"
 #include "support/talkfixture.h"
 
 #include <QTest>

@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-// The read button: its caption is the only state; the marker is read as a space.
+// The read button: its caption follows the reading; the marker is read as a space.
 class TestReadAloud : public QObject
 {
     Q_OBJECT
@@ -11,7 +11,7 @@ private slots:
     void readThenStop()
     {
         TalkFixture f({{QStringLiteral("Beep"), QStringLiteral("1")}});
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.press(w.cmdRead); // empty text: only the beep
         QCOMPARE(f.beeper.count, 1);
         QCOMPARE(w.cmdRead->text(), QStringLiteral("読む"));
@@ -38,7 +38,7 @@ private slots:
     void theCaptionFollowsTheVoiceWhenItEndsByItself()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.typed(QStringLiteral("あいう_"));
         f.press(w.cmdRead);
         QCOMPARE(w.cmdRead->text(), QStringLiteral("♪"));
@@ -59,10 +59,10 @@ private slots:
     void stoppingWhileAnEntryIsViewedKeepsItWide()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.typed(QStringLiteral("にっき_"));
-        w.fraDay->show();
-        w.cmdWide->setText(QStringLiteral("狭める"));
+        f.shared().state.showEntry(); // an opened entry, widened
+        f.program().textArea.WidenTextArea(true);
         f.press(w.cmdRead);
         f.press(w.cmdRead);
         QCOMPARE(w.cmdRead->text(), QStringLiteral("読む"));

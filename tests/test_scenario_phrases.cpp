@@ -1,5 +1,5 @@
-#include "app/screens.h"
 #include "entries/entryformat.h"
+#include "shared/talkstate.h"
 #include "support/talkfixture.h"
 
 #include <QTest>
@@ -15,7 +15,7 @@ private slots:
         TalkFixture f({{QStringLiteral("OPT1"), QStringLiteral("2")}}, false);
         f.writeEntries(QStringLiteral("Talk.txt"), {EntryFormat::Placeholder, EntryFormat::Placeholder});
         QVERIFY(f.start());
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         auto press = [&](int r, int c) { f.pressCell(w.grdBoard, r, c); };
 
         press(2, 2); // よ

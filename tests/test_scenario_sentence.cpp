@@ -13,7 +13,7 @@ private slots:
     void writeASentence()
     {
         TalkFixture f({{QStringLiteral("Samp"), QStringLiteral("0")}});
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         // Press a first-screen cell, then a cell of the selection screen it opens.
         auto enter = [&](int r, int c, int sr, int sc) {
             f.pressCell(w.grdBoard, r, c);

@@ -1,10 +1,10 @@
-#include "app/optionsdialog.h"
-#include "app/settings.h"
 #include "platform/grid.h"
 #include "platform/loginstart.h"
 #include "platform/settingsstore.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
+#include "shared/optionsdialog.h"
+#include "shared/settings.h"
 #include "support/talkfixture.h"
 
 #include <QCheckBox>
@@ -99,7 +99,7 @@ private slots:
     void confirmWritesAllEightAndRebuildsTheBoard()
     {
         TalkFixture f({{QStringLiteral("gMaxC"), QStringLiteral("10")}});
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.press(w.cmdKey); // katakana on show: OK must bring hiragana back
         QCOMPARE(w.cmdKey->text(), QStringLiteral("カタ"));
         f.modal.answers.push_back([](QDialog &d) {
@@ -204,7 +204,7 @@ private slots:
     void cancelChangesNothing()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         f.press(w.cmdKey);
         w.txtTalk->setText(QStringLiteral("あい_"));
         f.modal.answers.push_back([](QDialog &d) {

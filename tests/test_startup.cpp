@@ -19,7 +19,7 @@ private slots:
     void startUpState()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         QCOMPARE(w.windowTitle(), QStringLiteral("Pirokan!  Ver 1.2"));
         // The figure is placed before the window shows, and again as the window comes up.
         QCOMPARE(
@@ -94,7 +94,7 @@ private slots:
     void scalingKeepsProportions()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         const QRect before = w.grdBoard->geometry();
         const QRect keyBefore = w.cmdKey->geometry();
         w.resize(w.width() * 2, w.height() * 2);
@@ -123,7 +123,7 @@ private slots:
     void figureFollowsTheWindowAndNeverCoversTheText()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         const auto lastOf = [&f](const QString &what) {
             for (auto it = f.agent.log.crbegin(); it != f.agent.log.crend(); ++it)
                 if (it->startsWith(what))
@@ -151,7 +151,7 @@ private slots:
     void endButtonEndsTheProgramButAsksBeforeLosingText()
     {
         TalkFixture f;
-        TalkWindow &w = f.window();
+        TestTalkWindow &w = f.window();
         QSignalSpy closing(&w, &TalkWindow::closing);
         f.typed(QStringLiteral("あした_"));
         f.answerOk(1); // キャンセル: the text stays

@@ -1,6 +1,5 @@
 #include "app/application.h"
 
-#include "app/okdialog.h"
 #include "app/talkprogram.h"
 #include "app/talkwindow.h"
 #include "platform/entrystorage.h"
@@ -11,6 +10,7 @@
 #include "platform/singleinstance.h"
 #include "platform/speech/voiceagent.h"
 #include "platform/textbox.h"
+#include "shared/okdialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -97,7 +97,7 @@ int RunPirokan(int argc, char **argv)
     }
     window.show();
     window.activateWindow();
-    window.txtTalk->setFocus();
+    window.controls().txtTalk->setFocus();
     qCInfo(lcApp) << "started; entry files in" << entries.folder();
     return app.exec();
 }

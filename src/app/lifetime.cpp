@@ -1,9 +1,7 @@
 #include "app/lifetime.h"
 
+#include "access/accessdialog.h"
 #include "app/figureplacement.h"
-#include "app/okdialog.h"
-#include "app/optionsdialog.h"
-#include "app/sharedstate.h"
 #include "app/talkwindow.h"
 #include "board/board.h"
 #include "board/boardpages.h"
@@ -16,6 +14,9 @@
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
+#include "shared/okdialog.h"
+#include "shared/optionsdialog.h"
+#include "shared/sharedstate.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,7 +31,8 @@ constexpr int Japanese = 1041;
 
 Lifetime::Lifetime(TalkWindow &w, SharedState &shared, Board &board, EntryFiles &files,
                    KanaIndexRows &indexRows, const QString &appPath)
-    : m_w(w), m_shared(shared), m_board(board), m_files(files), m_indexRows(indexRows), gAppPath(appPath)
+    : m_w(w), m_txtTalk(w.controls().txtTalk), m_shared(shared), m_board(board), m_files(files),
+      m_indexRows(indexRows), gAppPath(appPath)
 {}
 
 QString Lifetime::CharacterFilePath(const QString &appPath)
@@ -51,7 +53,7 @@ QString Lifetime::CharacterFilePath(const QString &appPath)
 
 void Lifetime::ApplyTextSize()
 {
-    Fonts::set(m_w.txtTalk, Fonts::Gothic, talkFontPoints(m_shared.settings), true);
+    Fonts::set(m_txtTalk, Fonts::Gothic, talkFontPoints(m_shared.settings), true);
 }
 
 bool Lifetime::LoadTalkWindow(QString *error)
@@ -59,7 +61,7 @@ bool Lifetime::LoadTalkWindow(QString *error)
     m_shared.settings = ReadSettings(*m_shared.sv.settings);
     BusyScope busy; // the hourglass until start-up ends, however it ends
     m_w.setWindowTitle(QStringLiteral("Pirokan!  Ver ") + QStringLiteral(PIROKAN_VERSION));
-    m_w.txtTalk->setText(QString());
+    m_txtTalk->setText(QString());
     ApplyTextSize();
     m_board.BuildBoardPage();
     m_files.EnsureEntryFiles();
@@ -98,8 +100,17 @@ bool Lifetime::LoadTalkWindow(QString *error)
 
 void Lifetime::cmdOpt_Click()
 {
-    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, m_shared.sv.access,
-                         m_shared.sv.modal);
+    OptionsDialog::WaysOfPressing waysOfPressing;
+    if (SettingsStore *store = m_shared.sv.access) {
+        waysOfPressing = [this, store](QWidget *parent) -> std::optional<QString> {
+            AccessDialog dialog(*store, parent);
+            m_shared.sv.modal->run(dialog);
+            if (dialog.result() != QDialog::Accepted)
+                return std::nullopt;
+            return dialog.saveError();
+        };
+    }
+    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, waysOfPressing);
     m_shared.sv.modal->run(dialog);
     // The ways of pressing apply at once, whether or not the other options were confirmed.
     if (accessChanged)
@@ -113,26 +124,19 @@ void Lifetime::cmdOpt_Click()
     if (!dialog.saveError().isEmpty())
         ShowOKDialog(m_shared, dialog.saveError(), OkDialog::Notice, QStringLiteral("Pirokan"));
     ApplyTextSize();
-    m_w.cmdKey->setText(QStringLiteral("英数"));
+    // The board starts again from hiragana.
+    m_shared.state.setCharSet(CharSet::Alphanumeric);
     m_board.BuildBoardPage();
 }
 
 void Lifetime::cmdEnd_Click()
 {
     // A slip on the small exit button must not throw away what was written.
-    const QString text = m_w.txtTalk->text();
+    const QString text = m_txtTalk->text();
     if (!Insertion::holdsNothing(text)) {
-        ShowOKDialog(m_shared, QStringLiteral("書いた文は消えます。終了してもいいですか？"),
-                     OkDialog::OkCancel, QStringLiteral("終了"));
-        if (!m_shared.OKAnswer)
+        if (!ShowOKDialog(m_shared, QStringLiteral("書いた文は消えます。終了してもいいですか？"),
+                          OkDialog::OkCancel, QStringLiteral("終了")))
             return;
     }
     m_w.close();
-}
-
-void Lifetime::cmdEnd2_Click()
-{
-    m_shared.keyBeep();
-    m_w.txtTalk->setFocus();
-    m_w.fraSet->hide();
 }

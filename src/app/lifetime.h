@@ -8,9 +8,9 @@ class Board;
 class EntryFiles;
 class KanaIndexRows;
 class TalkWindow;
+class TextBox;
 
-// Start-up and the three small buttons that leave a screen: exit, back from
-// the selection screen, and the options.
+// Start-up, the exit button and the options.
 class Lifetime
 {
 public:
@@ -24,7 +24,6 @@ public:
     void ApplyTextSize();
 
     void cmdEnd_Click();
-    void cmdEnd2_Click();
     void cmdOpt_Click();
 
     // Called after the options dialog, where the ways of pressing may have changed.
@@ -35,6 +34,7 @@ public:
 
 private:
     TalkWindow &m_w;
+    TextBox *m_txtTalk;
     SharedState &m_shared;
     Board &m_board;
     EntryFiles &m_files;

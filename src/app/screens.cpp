@@ -1,92 +1,80 @@
 #include "app/screens.h"
 
-#include "app/talkwindow.h"
+#include "board/boardpages.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
-
-#include <array>
+#include "shared/talkstate.h"
 
 namespace {
 
-std::array<Grid *, 5> lists(const TalkWindow &w)
+QString listCaption(ListId listMode)
 {
-    return {w.grdSp, w.grdEx, w.grdDay, w.grdAD, w.grdMail};
-}
-
-void showOnly(TalkWindow &w, Grid *shown)
-{
-    for (Grid *g : lists(w))
-        if (g != shown)
-            g->hide();
-    if (shown)
-        shown->show();
+    switch (listMode) {
+    case ListId::Examples:
+        return QStringLiteral("例文終了");
+    case ListId::Diary:
+        return QStringLiteral("日記終了");
+    case ListId::Addresses:
+        return QStringLiteral("ﾒﾙｱﾄﾞ終了");
+    case ListId::Mails:
+        return QStringLiteral("ﾒｰﾙ終了");
+    default:
+        return QStringLiteral("例文表示");
+    }
 }
 
 } // namespace
 
-Mode CurrentMode(const TalkWindow &w)
+Screens::Screens(const TalkControls &c, const TalkState &state) : m_c(c), m_state(state)
 {
-    if (!w.grdSp->isHidden())
-        return Mode::Suggest;
-    const QString caption = w.cmdSamp->text();
-    if (caption == ListCaption::EndExamples)
-        return Mode::ExampleList;
-    if (caption == ListCaption::EndDiary)
-        return w.grdDay->isHidden() ? Mode::DiaryEntry : Mode::DiaryList;
-    if (caption == ListCaption::EndAddresses)
-        return w.grdAD->isHidden() ? Mode::AddressEntry : Mode::AddressList;
-    if (caption == ListCaption::EndMail)
-        return w.grdMail->isHidden() ? Mode::MailEntry : Mode::MailList;
-    return Mode::Board;
+    connect(&state, &TalkState::changed, this, &Screens::apply);
 }
 
-Grid *ListOnShow(const TalkWindow &w)
+void Screens::showScreen()
 {
-    for (Grid *g : lists(w))
-        if (!g->isHidden())
-            return g;
-    return nullptr;
+    const std::array<Grid *, ListCount> lists{m_c.grdSp, m_c.grdEx, m_c.grdDay, m_c.grdAD, m_c.grdMail};
+    const ListId shownList = m_state.shownList();
+    Grid *shown = shownList == ListId::None ? nullptr : lists[size_t(shownList)];
+    // What goes is hidden before what comes is shown.
+    for (Grid *g : lists)
+        if (g != shown)
+            g->hide();
+    switch (m_state.screen()) {
+    case Screen::Board:
+        m_c.grdBoard->show();
+        m_c.fraTalk->hide();
+        m_c.fraDay->hide();
+        m_c.fraRes->show();
+        break;
+    case Screen::List:
+        m_c.grdBoard->hide();
+        if (shown)
+            shown->show();
+        m_c.fraDay->hide();
+        m_c.fraRes->hide();
+        m_c.fraTalk->show();
+        break;
+    case Screen::Entry:
+        m_c.grdBoard->hide();
+        m_c.fraTalk->hide();
+        m_c.fraRes->hide();
+        m_c.fraDay->show();
+        break;
+    }
+    m_c.fraSet->setVisible(m_state.selectionOpen());
 }
 
-namespace Screen {
-
-void board(TalkWindow &w)
+void Screens::apply()
 {
-    showOnly(w, nullptr);
-    w.grdBoard->show();
-    w.fraTalk->hide();
-    w.fraDay->hide();
-    w.fraRes->show();
-}
-
-void list(TalkWindow &w, Grid *list)
-{
-    w.grdBoard->hide();
-    showOnly(w, list);
-    w.fraDay->hide();
-    w.fraRes->hide();
-    w.fraTalk->show();
-}
-
-void entry(TalkWindow &w)
-{
-    showOnly(w, nullptr);
-    w.fraTalk->hide();
-    w.fraRes->hide();
-    w.fraDay->show();
-}
-
-} // namespace Screen
-
-void ShowListButton(TalkWindow &w, const QString &caption, bool add, bool del)
-{
-    w.cmdSamp->setText(caption);
-    w.cmdSampADD->setVisible(add);
-    w.cmdSampDel->setVisible(del);
-}
-
-void ShowExampleListControls(TalkWindow &w)
-{
-    Screen::list(w, w.grdEx);
-    ShowListButton(w, ListCaption::EndExamples, false, true);
+    showScreen();
+    const ListId listMode = m_state.listMode();
+    m_c.cmdSamp->setText(listCaption(listMode));
+    m_c.cmdSampADD->setVisible(listMode == ListId::None);
+    m_c.cmdSampDel->setVisible(listMode == ListId::Examples);
+    m_c.cmdKey->setText(BoardPages::captionOf(m_state.charSet()));
+    m_c.cmdRead->setText(m_state.reading() ? QStringLiteral("♪") : QStringLiteral("読む"));
+    m_c.cmdBack->setText(m_state.backAction() == BackAction::Back ? QStringLiteral("戻る")
+                                                                  : QStringLiteral("決定"));
+    m_c.cmdWide->setText(m_state.textAreaWidened() ? QStringLiteral("狭める") : QStringLiteral("広げる"));
+    m_c.txtHide->setText(m_state.pendingChar());
 }

@@ -1,7 +1,5 @@
 #include "app/talkprogram.h"
 
-#include "app/talkwindow.h"
-#include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/coverwatch.h"
 #include "platform/grid.h"
@@ -11,25 +9,38 @@
 
 namespace {
 
-SharedState sharedState(QWidget *window, const Services &sv)
+ListGrids listGrids(const TalkControls &c)
 {
-    SharedState s;
-    s.sv = sv;
-    s.dialogParent = window;
-    return s;
+    return {{c.grdSp, c.grdEx, c.grdDay, c.grdAD, c.grdMail}};
+}
+
+ScanControls scanControls(TalkWindow &w, const TalkControls &c)
+{
+    const std::array<QWidget *, 5> editKeys{c.cmdRes[0], c.cmdRes[1], c.cmdRes[2], c.cmdRes[3], c.cmdRes[4]};
+    return {&w,        c.grdBoard2, c.cmdspace, c.cmdEnd2,    c.grdBoard,   listGrids(c).grids,
+            c.cmdUp,   c.cmdDown,   c.cmdDec,   c.cmdRevise,  c.cmdBack,    c.cmdRead,
+            editKeys,  c.cmdStart,  c.cmdSamp,  c.cmdSampADD, c.cmdSampDel, c.cmdKey,
+            c.cmdWide, c.cmdCopy,   c.cmdPaste, c.cmdOpt,     c.cmdEnd};
 }
 
 } // namespace
 
 TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPath)
-    : shared(sharedState(&w, sv)), keyRepeat(), suggestions(w, shared), board(w, shared, suggestions),
-      textArea(w, shared), readAloud(w, shared, textArea), editKeys(w, keyRepeat), files(w, shared),
-      listSelection(w, shared), listScroll(w, shared, keyRepeat), indexRows(w, shared),
-      registering(w, shared, files,
+    : m_c(w.controls()), shared(sv, &w), screens(m_c, shared.state), keyRepeat(),
+      suggestions({m_c.grdSp, m_c.grdBoard, m_c.txtTalk}, shared),
+      board({m_c.grdBoard, m_c.fraSet, m_c.grdBoard2, m_c.cmdEnd2, m_c.txtTalk}, shared, suggestions),
+      textArea({m_c.fraText, m_c.txtTalk, m_c.cmdCopy, m_c.cmdPaste}, shared),
+      readAloud(m_c.txtTalk, shared, textArea), editKeys({m_c.cmdRes, m_c.txtTalk}, keyRepeat),
+      files({listGrids(m_c), m_c.grdBoard}, shared), listSelection(shared, listGrids(m_c), m_c.txtTalk),
+      listScroll({m_c.cmdUp, m_c.cmdDown, listGrids(m_c), m_c.txtTalk}, shared, keyRepeat),
+      indexRows(m_c.grdEx, m_c.grdAD, shared),
+      registering({m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, shared, files,
                   {[this] { indexRows.IndexSampleRows(); }, [this] { textArea.NormalTextArea(); }}),
-      listModes(w, shared, board, textArea, files, indexRows),
-      decideBack(w, shared, textArea, files, indexRows),
-      lifetime(w, shared, board, files, indexRows, appPath), access(w, shared, keyRepeat), m_w(w)
+      listModes({&w, m_c.cmdSamp, m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, shared, board, textArea, files,
+                indexRows),
+      decideBack({&w, listGrids(m_c), m_c.txtTalk}, shared, textArea, files, indexRows),
+      lifetime(w, shared, board, files, indexRows, appPath), access(scanControls(w, m_c), shared, keyRepeat),
+      m_w(w)
 {
     lifetime.accessChanged = [this] { applyAccess(); };
 }
@@ -51,51 +62,51 @@ bool TalkProgram::start(QString *error)
 void TalkProgram::WireTalkWindow()
 {
     TalkWindow *w = &m_w;
-    QObject::connect(w, &TalkWindow::activated, w, [w] { w->txtTalk->setFocus(); });
+    const TalkControls &c = m_c;
+    QObject::connect(w, &TalkWindow::activated, w, [this] { m_c.txtTalk->setFocus(); });
     QObject::connect(w, &TalkWindow::closing, w, [] { QApplication::quit(); });
-    QObject::connect(w->cmdEnd, &QPushButton::clicked, w, [this] { lifetime.cmdEnd_Click(); });
-    QObject::connect(w->cmdOpt, &QPushButton::clicked, w, [this] { lifetime.cmdOpt_Click(); });
-    QObject::connect(w->cmdEnd2, &QPushButton::clicked, w, [this] { lifetime.cmdEnd2_Click(); });
-    QObject::connect(w->cmdKey, &QPushButton::clicked, w, [this] { board.cmdKey_Click(); });
+    QObject::connect(c.cmdEnd, &QPushButton::clicked, w, [this] { lifetime.cmdEnd_Click(); });
+    QObject::connect(c.cmdOpt, &QPushButton::clicked, w, [this] { lifetime.cmdOpt_Click(); });
+    QObject::connect(c.cmdEnd2, &QPushButton::clicked, w, [this] { board.cmdEnd2_Click(); });
+    QObject::connect(c.cmdKey, &QPushButton::clicked, w, [this] { board.cmdKey_Click(); });
 
-    QObject::connect(w->grdBoard, &Grid::mouseDown, w, [this] { board.grdBoard_MouseDown(); });
-    QObject::connect(w->grdBoard, &Grid::click, w, [this] { board.grdBoard_Click(); });
-    QObject::connect(w->grdBoard2, &Grid::mouseDown, w, [this] { board.grdBoard2_MouseDown(); });
-    QObject::connect(w->grdBoard2, &Grid::click, w, [this] { board.grdBoard2_Click(); });
-    QObject::connect(w->cmdspace, &QPushButton::clicked, w, [this] { board.cmdspace_Click(); });
-    new CoverWatch(w->fraSet, w->grdBoard);
+    QObject::connect(c.grdBoard, &Grid::mouseDown, w, [this] { board.grdBoard_MouseDown(); });
+    QObject::connect(c.grdBoard, &Grid::click, w, [this] { board.grdBoard_Click(); });
+    QObject::connect(c.grdBoard2, &Grid::mouseDown, w, [this] { board.grdBoard2_MouseDown(); });
+    QObject::connect(c.grdBoard2, &Grid::click, w, [this] { board.grdBoard2_Click(); });
+    QObject::connect(c.cmdspace, &QPushButton::clicked, w, [this] { board.cmdspace_Click(); });
+    new CoverWatch(c.fraSet, c.grdBoard);
 
-    for (int i = 0; i < int(w->cmdRes.size()); ++i) {
-        ColorButton *key = w->cmdRes[size_t(i)];
+    for (int i = 0; i < int(c.cmdRes.size()); ++i) {
+        ColorButton *key = c.cmdRes[size_t(i)];
         QObject::connect(key, &QPushButton::pressed, w, [this, i] { editKeys.cmdRes_MouseDown(i); });
         QObject::connect(key, &QPushButton::released, w, [this, i] { editKeys.cmdRes_MouseUp(i); });
     }
 
     // Lists and modes.
-    QObject::connect(w->cmdSamp, &QPushButton::pressed, w, [w] { w->cmdSamp->setBackColor(0xC00000); });
-    QObject::connect(w->cmdSamp, &QPushButton::released, w, [w] { w->cmdSamp->setBackColor(0xFFC0C0); });
-    QObject::connect(w->cmdSamp, &QPushButton::clicked, w, [this] { listModes.cmdSamp_Click(); });
-    QObject::connect(w->cmdStart, &QPushButton::clicked, w, [this] { listModes.cmdStart_Click(); });
-    QObject::connect(w->cmdDec, &QPushButton::clicked, w, [this] { decideBack.cmdDec_Click(); });
-    QObject::connect(w->cmdBack, &QPushButton::clicked, w, [this] { decideBack.cmdBack_Click(); });
-    QObject::connect(w->cmdSampADD, &QPushButton::clicked, w, [this] { registering.cmdSampADD_Click(); });
-    QObject::connect(w->cmdSampDel, &QPushButton::clicked, w, [this] { registering.cmdSampDel_Click(); });
-    QObject::connect(w->cmdRevise, &QPushButton::clicked, w, [this] { registering.cmdRevise_Click(); });
-    for (const ListGrid list : ListGrids(*w))
-        QObject::connect(list.grid, &Grid::click, w,
-                         [this, list] { listSelection.SelectListRow(list.grid, list.startColumn); });
+    QObject::connect(c.cmdSamp, &QPushButton::pressed, w, [this] { listModes.cmdSamp_MouseDown(); });
+    QObject::connect(c.cmdSamp, &QPushButton::released, w, [this] { listModes.cmdSamp_MouseUp(); });
+    QObject::connect(c.cmdSamp, &QPushButton::clicked, w, [this] { listModes.cmdSamp_Click(); });
+    QObject::connect(c.cmdStart, &QPushButton::clicked, w, [this] { listModes.cmdStart_Click(); });
+    QObject::connect(c.cmdDec, &QPushButton::clicked, w, [this] { decideBack.cmdDec_Click(); });
+    QObject::connect(c.cmdBack, &QPushButton::clicked, w, [this] { decideBack.cmdBack_Click(); });
+    QObject::connect(c.cmdSampADD, &QPushButton::clicked, w, [this] { registering.cmdSampADD_Click(); });
+    QObject::connect(c.cmdSampDel, &QPushButton::clicked, w, [this] { registering.cmdSampDel_Click(); });
+    QObject::connect(c.cmdRevise, &QPushButton::clicked, w, [this] { registering.cmdRevise_Click(); });
+    const ListGrids lists = listGrids(c);
+    for (int i = 0; i < ListCount; ++i) {
+        const auto list = ListId(i);
+        QObject::connect(lists.of(list), &Grid::click, w,
+                         [this, list] { listSelection.SelectListRow(list); });
+    }
 
     // Text area tools and reading aloud.
-    QObject::connect(w->cmdUp, &QPushButton::pressed, w, [this] { listScroll.cmdUp_MouseDown(); });
-    QObject::connect(w->cmdUp, &QPushButton::released, w, [this] { listScroll.cmdUp_MouseUp(); });
-    QObject::connect(w->cmdDown, &QPushButton::pressed, w, [this] { listScroll.cmdDown_MouseDown(); });
-    QObject::connect(w->cmdDown, &QPushButton::released, w, [this] { listScroll.cmdDown_MouseUp(); });
-    QObject::connect(w->cmdWide, &QPushButton::clicked, w, [this] { textArea.cmdWide_Click(); });
-    for (ColorButton *b : {w->cmdCopy, w->cmdPaste}) {
-        QObject::connect(b, &QPushButton::pressed, w, [b] { b->setBackColor(Colors::Grey); });
-        QObject::connect(b, &QPushButton::released, w, [b] { b->setBackColor(Colors::White); });
-    }
-    QObject::connect(w->cmdCopy, &QPushButton::clicked, w, [this] { textArea.cmdCopy_Click(); });
-    QObject::connect(w->cmdPaste, &QPushButton::clicked, w, [this] { textArea.cmdPaste_Click(); });
-    QObject::connect(w->cmdRead, &QPushButton::clicked, w, [this] { readAloud.cmdRead_Click(); });
+    QObject::connect(c.cmdUp, &QPushButton::pressed, w, [this] { listScroll.cmdUp_MouseDown(); });
+    QObject::connect(c.cmdUp, &QPushButton::released, w, [this] { listScroll.cmdUp_MouseUp(); });
+    QObject::connect(c.cmdDown, &QPushButton::pressed, w, [this] { listScroll.cmdDown_MouseDown(); });
+    QObject::connect(c.cmdDown, &QPushButton::released, w, [this] { listScroll.cmdDown_MouseUp(); });
+    QObject::connect(c.cmdWide, &QPushButton::clicked, w, [this] { textArea.cmdWide_Click(); });
+    QObject::connect(c.cmdCopy, &QPushButton::clicked, w, [this] { textArea.cmdCopy_Click(); });
+    QObject::connect(c.cmdPaste, &QPushButton::clicked, w, [this] { textArea.cmdPaste_Click(); });
+    QObject::connect(c.cmdRead, &QPushButton::clicked, w, [this] { readAloud.cmdRead_Click(); });
 }

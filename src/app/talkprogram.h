@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/accesscontrol.h"
+#include "access/accesscontrol.h"
 #include "app/lifetime.h"
-#include "app/sharedstate.h"
+#include "app/screens.h"
+#include "app/talkwindow.h"
 #include "board/board.h"
 #include "board/suggestions.h"
 #include "entries/entryfiles.h"
@@ -11,19 +12,20 @@
 #include "modes/decideback.h"
 #include "modes/kanaindexrows.h"
 #include "modes/listmodes.h"
+#include "shared/sharedstate.h"
 #include "text/editkeys.h"
 #include "text/keyrepeat.h"
 #include "text/listscroll.h"
 #include "text/readaloud.h"
 #include "text/textarea.h"
 
-class TalkWindow;
-
 // The program behind the main window: the shared state and every subsystem,
-// each given what it needs. The members are built in the order they are
-// listed, so each one's helpers exist before it.
+// each given the controls it owns. The members are built in the order they
+// are listed, so each one's helpers exist before it.
 class TalkProgram
 {
+    TalkControls m_c; // first: every subsystem below is handed its part of it
+
 public:
     TalkProgram(TalkWindow &w, const Services &sv, const QString &appPath);
 
@@ -32,6 +34,7 @@ public:
     bool start(QString *error);
 
     SharedState shared;
+    Screens screens;
     KeyRepeat keyRepeat;
     Suggestions suggestions;
     Board board;

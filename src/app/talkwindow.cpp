@@ -6,6 +6,7 @@
 #include "platform/grid.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
+#include "shared/palette.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -37,25 +38,27 @@ Grid *grid(QWidget *parent, const char *name, QRect twips, double points, int ro
 TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmTalk"));
-    setBackground(this, 0xFF8080);
+    setBackground(this, Palette::Window);
     Twips::setScale(this, 1.0);
-    resize(Twips::toPixels(CanvasWidth, 1.0), Twips::toPixels(CanvasHeight, 1.0));
+    resize(Twips::toPixels(Canvas::Width, 1.0), Twips::toPixels(Canvas::Height, 1.0));
 
     // Created back to front, so that later controls lie over earlier ones.
     txtHide = new ColorLabel(QString(), this);
     txtHide->setObjectName(QStringLiteral("txtHide"));
-    txtHide->setBackColor(0x8080FF);
+    txtHide->setBackColor(Palette::PendingLabel);
     Twips::setRect(txtHide, 0, 0, 1215, 1575);
     txtHide->hide();
 
-    const quint32 paleBlue = 0xFFC0C0, paleRed = 0xC0C0FF, paleGreen = 0xC0FFC0, lightGreen = 0x80FF80;
+    using namespace Palette;
+    const quint32 paleBlue = PaleBlue, paleRed = PaleRed, paleGreen = PaleGreen,
+                  lightGreen = Colors::LightGreen;
     cmdSampDel = makeButton(this, "cmdSampDel", QStringLiteral("例文削除"), {540, 9840, 3525, 720}, paleRed,
                             36, false);
     cmdSampDel->hide();
     grdBoard = grid(this, "grdBoard", {0, 2400, 15345, 5715}, 54.75, 5, 10);
     grdBoard->setShrinkToFit(true);
-    cmdOpt = makeButton(this, "cmdOpt", QStringLiteral("設定"), {0, 8280, 405, 1065}, 0xFF8080, 15.75, true);
-    cmdEnd = makeButton(this, "cmdEnd", QStringLiteral("終了"), {0, 9840, 405, 1065}, 0xFF8080, 15.75, true);
+    cmdOpt = makeButton(this, "cmdOpt", QStringLiteral("設定"), {0, 8280, 405, 1065}, Window, 15.75, true);
+    cmdEnd = makeButton(this, "cmdEnd", QStringLiteral("終了"), {0, 9840, 405, 1065}, Window, 15.75, true);
     cmdRead =
         makeButton(this, "cmdRead", QStringLiteral("読む"), {12870, 8370, 2295, 1200}, paleBlue, 36, false);
     cmdKey =
@@ -67,17 +70,17 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
     cmdSamp =
         makeButton(this, "cmdSamp", QStringLiteral("例文表示"), {540, 8280, 3525, 1245}, paleBlue, 36, false);
 
-    fraText = frame(this, "fraText", {0, 0, 15330, 2355}, 0xFF8080);
+    fraText = frame(this, "fraText", {0, 0, 15330, 2355}, Window);
     txtTalk = new TextBox(fraText, MaxTextLength);
     txtTalk->setObjectName(QStringLiteral("txtTalk"));
     Fonts::set(txtTalk, Fonts::Gothic, 36, true);
     Twips::setRect(txtTalk, 30, 0, 14325, 2295);
     cmdWide = makeButton(fraText, "cmdWide", QStringLiteral("広げる"), {14415, 150, 855, 2175}, paleBlue,
                          27.75, false);
-    cmdCopy =
-        makeButton(fraText, "cmdCopy", QStringLiteral("コピ"), {14415, 2670, 855, 2235}, 0xC98391, 24, true);
-    cmdPaste =
-        makeButton(fraText, "cmdPaste", QStringLiteral("貼る"), {14415, 5280, 855, 2235}, 0xC98391, 24, true);
+    cmdCopy = makeButton(fraText, "cmdCopy", QStringLiteral("コピ"), {14415, 2670, 855, 2235}, ClipboardKey,
+                         24, true);
+    cmdPaste = makeButton(fraText, "cmdPaste", QStringLiteral("貼る"), {14415, 5280, 855, 2235}, ClipboardKey,
+                          24, true);
 
     grdEx = grid(this, "grdEx", {0, 2400, 15345, 5715}, 54.75, 1, 1);
     grdSp = grid(this, "grdSp", {0, 2400, 15345, 5715}, 54.75, 1, 1);
@@ -86,7 +89,7 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
     for (Grid *g : {grdEx, grdSp, grdAD, grdMail})
         g->hide();
 
-    fraTalk = frame(this, "fraTalk", {4140, 8100, 8475, 2955}, 0xFF8080);
+    fraTalk = frame(this, "fraTalk", {4140, 8100, 8475, 2955}, Window);
     cmdUp = makeButton(fraTalk, "cmdUp", QStringLiteral("△"), {480, 240, 1935, 2655}, paleGreen, 48, true);
     cmdDown =
         makeButton(fraTalk, "cmdDown", QStringLiteral("▽"), {3360, 240, 1935, 2655}, lightGreen, 48, true);
@@ -94,18 +97,18 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
         makeButton(fraTalk, "cmdDec", QStringLiteral("決定"), {6360, 240, 1695, 2655}, paleBlue, 36, false);
     fraTalk->hide();
 
-    fraDay = frame(this, "fraDay", {4140, 8100, 8475, 2955}, 0xFF8080);
+    fraDay = frame(this, "fraDay", {4140, 8100, 8475, 2955}, Window);
     cmdRevise = makeButton(fraDay, "cmdRevise", QStringLiteral("修正する"), {480, 240, 3135, 2655}, paleBlue,
                            36, false);
     cmdBack =
         makeButton(fraDay, "cmdBack", QStringLiteral("戻る"), {4920, 240, 3135, 2655}, paleRed, 36, false);
     fraDay->hide();
 
-    fraRes = frame(this, "fraRes", {4140, 8100, 8475, 3015}, 0xFF8080);
+    fraRes = frame(this, "fraRes", {4140, 8100, 8475, 3015}, Window);
     cmdRes[0] = makeButton(fraRes, "cmdRes", QStringLiteral("→"), {4380, 180, 1275, 2715}, Colors::White, 48,
                            true, 0);
-    cmdRes[1] =
-        makeButton(fraRes, "cmdRes", QStringLiteral("ＢＳ"), {6060, 180, 2265, 1305}, 0xC0E0FF, 36, true, 1);
+    cmdRes[1] = makeButton(fraRes, "cmdRes", QStringLiteral("ＢＳ"), {6060, 180, 2265, 1305}, BackspaceKey,
+                           36, true, 1);
     cmdRes[2] =
         makeButton(fraRes, "cmdRes", QStringLiteral("←"), {360, 180, 1275, 2715}, Colors::White, 48, true, 2);
     cmdRes[3] =
@@ -115,7 +118,7 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
     cmdStart =
         makeButton(fraRes, "cmdStart", QStringLiteral("始め"), {6060, 1800, 2265, 1155}, paleRed, 36, false);
 
-    fraSet = frame(this, "fraSet", {14640, 2400, 16245, 8895}, 0xFF8080);
+    fraSet = frame(this, "fraSet", {14640, 2400, 16245, 8895}, Window);
     grdBoard2 = grid(fraSet, "grdBoard2", {30, 30, 15285, 7035}, 114.75, 3, 3);
     grdBoard2->setShrinkToFit(true);
     cmdspace = makeButton(fraSet, "cmdspace", QStringLiteral("スペース"), {120, 7200, 5775, 1560},
@@ -186,8 +189,8 @@ void TalkWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     // The canvas keeps its proportions and fills the window as far as it can.
-    const double sx = Twips::toTwips(width(), 1.0) / CanvasWidth;
-    const double sy = Twips::toTwips(height(), 1.0) / CanvasHeight;
+    const double sx = Twips::toTwips(width(), 1.0) / Canvas::Width;
+    const double sy = Twips::toTwips(height(), 1.0) / Canvas::Height;
     const double scale = std::max(0.1, std::min(sx, sy));
     if (qAbs(scale - Twips::scaleOf(this)) > 1e-6)
         Twips::setScale(this, scale);

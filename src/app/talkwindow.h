@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/canvas.h"
+
 #include <QWidget>
 #include <array>
 
@@ -9,23 +11,9 @@ class ColorLabel;
 class Grid;
 class TextBox;
 
-// The main window and its controls, in their places, colours and fonts.
-// It holds no behaviour: the handlers in board/, text/, modes/ and entries/
-// act on these controls, and app/ wires them up.
-class TalkWindow final : public QWidget
+// The main window's controls, as the window builds them.
+struct TalkControls
 {
-    Q_OBJECT
-public:
-    static constexpr int CanvasWidth = 15270;  // twips
-    static constexpr int CanvasHeight = 11115; // twips
-    static constexpr int TitleBarHeight = 465; // twips, for the logical outer height
-    static constexpr int MaxTextLength = 500;
-
-    explicit TalkWindow(QWidget *parent = nullptr);
-
-    // The window's outer height in twips, as the text-area arithmetic reads it.
-    int heightTwips() const { return CanvasHeight + TitleBarHeight; }
-
     ColorFrame *fraText;
     TextBox *txtTalk;
     ColorButton *cmdWide;
@@ -59,6 +47,24 @@ public:
     ColorButton *cmdRead;
     ColorButton *cmdKey;
     ColorLabel *txtHide;
+};
+
+// The main window and its controls, in their places, colours and fonts.
+// It holds no behaviour: the handlers in board/, text/, modes/, entries/ and
+// access/ act on the controls each is given, and app/ wires them up.
+class TalkWindow : public QWidget, private TalkControls
+{
+    Q_OBJECT
+public:
+    static constexpr int MaxTextLength = 500;
+
+    explicit TalkWindow(QWidget *parent = nullptr);
+
+    // The window's outer height in twips, as the text-area arithmetic reads it.
+    int heightTwips() const { return Canvas::OuterHeight; }
+
+    // The controls, for the wiring that hands each subsystem its own.
+    const TalkControls &controls() const { return *this; }
 
 signals:
     void activated();

@@ -1,7 +1,5 @@
 #include "board/board.h"
 
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "board/boardpages.h"
 #include "board/insertion.h"
 #include "board/selectioncells.h"
@@ -13,6 +11,8 @@
 #include "platform/grid.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
+#include "shared/canvas.h"
+#include "shared/sharedstate.h"
 #include "text/highlight.h"
 
 namespace {
@@ -20,7 +20,7 @@ namespace {
 const QString FullWidthSpace = QStringLiteral("　");
 // Three columns that fit the window's canvas beside the grid's margin, so the
 // right-hand one shows whole.
-constexpr int SelectionColumnWidth = (TalkWindow::CanvasWidth - 2 * 30) / 3;
+constexpr int SelectionColumnWidth = (Canvas::Width - 2 * 30) / 3;
 constexpr int SelectionMargin = 30; // twips below the buttons
 
 void paintAll(Grid *g, int lastRow, int lastCol, quint32 bgr)
@@ -42,13 +42,13 @@ void paintCell(Grid *g, int row, int col, quint32 bgr)
 
 } // namespace
 
-Board::Board(TalkWindow &w, SharedState &shared, Suggestions &suggestions)
-    : m_w(w), m_shared(shared), m_suggestions(suggestions)
+Board::Board(const Controls &c, SharedState &shared, Suggestions &suggestions)
+    : m_c(c), m_shared(shared), m_suggestions(suggestions)
 {}
 
 void Board::BuildBoardPage()
 {
-    Grid *g = m_w.grdBoard;
+    Grid *g = m_c.grdBoard;
     const int maxC = m_shared.settings.gMaxC;
     g->setRedraw(false);
     g->setRows(BoardPages::Rows);
@@ -65,12 +65,12 @@ void Board::BuildBoardPage()
             g->setForeColor(Colors::Black);
         }
     }
-    const BoardPages::CharSet set = BoardPages::nextSet(m_w.cmdKey->text());
+    const CharSet set = BoardPages::nextSet(m_shared.state.charSet());
     for (int c = 0; c <= maxC; ++c) {
         for (int r = 0; r < BoardPages::Rows; ++r)
             g->setTextMatrix(r, c, BoardPages::cell(set, maxC, r, c));
     }
-    m_w.cmdKey->setText(BoardPages::captionOf(set));
+    m_shared.state.setCharSet(set);
     g->setRedraw(true);
 }
 
@@ -79,10 +79,17 @@ void Board::cmdKey_Click()
     BuildBoardPage();
 }
 
+void Board::cmdEnd2_Click()
+{
+    m_shared.keyBeep();
+    m_c.txtTalk->setFocus();
+    m_shared.state.setSelectionOpen(false);
+}
+
 // The pressed first-screen character; an empty cell counts as a full-width space.
 QString Board::boardText() const
 {
-    const QString s = m_w.grdBoard->textMatrix(boardRow, boardCol);
+    const QString s = m_c.grdBoard->textMatrix(boardRow, boardCol);
     return s.isEmpty() ? FullWidthSpace : s;
 }
 
@@ -91,23 +98,23 @@ void Board::openSelectionScreen(const QString &s)
     SpeakIfVoiced(s, Speech::Selected);
     ShowSelectionScreen(boardCol, boardRow);
     // It covers the first screen, raised just enough that its buttons end inside the window.
-    const QRect board = Twips::rect(m_w.grdBoard);
-    const QRect buttons = Twips::rect(m_w.cmdEnd2);
-    const int lowest = TalkWindow::CanvasHeight - (buttons.y() + buttons.height() + SelectionMargin);
-    Twips::move(m_w.fraSet, board.left(), std::min(board.top(), lowest));
-    m_w.fraSet->show();
+    const QRect board = Twips::rect(m_c.grdBoard);
+    const QRect buttons = Twips::rect(m_c.cmdEnd2);
+    const int lowest = Canvas::Height - (buttons.y() + buttons.height() + SelectionMargin);
+    Twips::move(m_c.fraSet, board.left(), std::min(board.top(), lowest));
+    m_shared.state.setSelectionOpen(true);
 }
 
 // A character the full text refuses is only heard as the beep: nothing is
 // spoken as entered, nothing looked up, and the selection screen stays.
 bool Board::enterCharacter(const QString &s)
 {
-    m_w.txtHide->setText(s);
+    m_shared.state.setPendingChar(s);
     if (!InsertPendingChar())
         return false;
-    m_w.fraSet->hide();
+    m_shared.state.setSelectionOpen(false);
     SpeakIfVoiced(s, Speech::Entered);
-    m_suggestions.SuggestFromTail(m_w.txtTalk->text());
+    m_suggestions.SuggestFromTail(m_c.txtTalk->text());
     return true;
 }
 
@@ -119,12 +126,12 @@ void Board::SpeakIfVoiced(const QString &text, const QString &tag)
 
 void Board::ClearBoardColours()
 {
-    paintAll(m_w.grdBoard, 4, m_shared.settings.gMaxC, Colors::White);
+    paintAll(m_c.grdBoard, 4, m_shared.settings.gMaxC, Colors::White);
 }
 
 void Board::grdBoard_MouseDown()
 {
-    Grid *g = m_w.grdBoard;
+    Grid *g = m_c.grdBoard;
     boardRow = g->row();
     boardCol = g->col();
     g->setRedraw(false);
@@ -137,22 +144,19 @@ void Board::grdBoard_MouseDown()
 
 void Board::grdBoard_Click()
 {
-    Grid *g = m_w.grdBoard;
+    Grid *g = m_c.grdBoard;
     g->setRedraw(false);
     g->setEnabled(false);
     const QString s = boardText();
     m_shared.keyBeep();
-    // 0 and 1 open the selection screen, 2 and 3 enter; 1 and 3 want a second press.
-    const int opt1 = m_shared.settings.OPT1.toInt();
-    if (opt1 >= 0 && opt1 <= 3) {
-        const bool twoPresses = opt1 == 1 || opt1 == 3;
-        if (twoPresses && s != m_shared.gPickText) {
+    if (const auto press = m_shared.settings.firstScreenPress()) {
+        if (press->twoPresses && s != m_shared.gPickText) {
             m_shared.gPickText = s;
             SpeakIfVoiced(s, Speech::First);
         } else {
-            if (!twoPresses)
+            if (!press->twoPresses)
                 paintCell(g, boardRow, boardCol, Colors::SystemDesktop);
-            if (opt1 >= 2)
+            if (press->enters)
                 enterCharacter(s);
             else
                 openSelectionScreen(s);
@@ -160,19 +164,19 @@ void Board::grdBoard_Click()
     }
     g->setEnabled(true);
     g->setRedraw(true);
-    m_w.txtTalk->setFocus();
-    if (!m_w.fraSet->isVisible())
-        RestoreHighlight(m_w.txtTalk);
+    m_c.txtTalk->setFocus();
+    if (!m_shared.state.selectionOpen())
+        RestoreHighlight(m_c.txtTalk);
 }
 
 void Board::ShowSelectionScreen(qint32 C, qint32 R)
 {
-    Grid *b = m_w.grdBoard2;
+    Grid *b = m_c.grdBoard2;
     b->setRows(3);
     b->setCols(3);
     b->setRedraw(false);
     const SelectionTable cells =
-        SelectionCells([this](int r, int c) { return m_w.grdBoard->textMatrix(r, c); }, C, R);
+        SelectionCells([this](int r, int c) { return m_c.grdBoard->textMatrix(r, c); }, C, R);
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
             b->setTextMatrix(r, c, cells[size_t(r)][size_t(c)]);
@@ -190,8 +194,8 @@ void Board::ShowSelectionScreen(qint32 C, qint32 R)
 
 void Board::grdBoard2_MouseDown()
 {
-    Grid *b = m_w.grdBoard2;
-    m_w.grdBoard->setEnabled(false);
+    Grid *b = m_c.grdBoard2;
+    m_c.grdBoard->setEnabled(false);
     pickRow = b->row();
     pickCol = b->col();
     b->setRedraw(false);
@@ -201,25 +205,25 @@ void Board::grdBoard2_MouseDown()
               b->textMatrix(pickRow, pickCol) == gLastPick ? Colors::Silver : Colors::LightGreen);
     b->setEnabled(true);
     b->setRedraw(true);
-    m_w.grdBoard->setEnabled(true);
+    m_c.grdBoard->setEnabled(true);
 }
 
 void Board::grdBoard2_Click()
 {
-    Grid *b = m_w.grdBoard2;
+    Grid *b = m_c.grdBoard2;
     b->setEnabled(false);
     b->setRedraw(false);
     m_shared.keyBeep();
     const QString s = b->textMatrix(pickRow, pickCol);
     if (!s.isEmpty()) {
-        const int opt2 = m_shared.settings.OPT2.toInt();
-        if (opt2 == 1 && s != gLastPick) {
+        const auto twoPresses = m_shared.settings.selectionTwoPresses();
+        if (twoPresses == true && s != gLastPick) {
             gLastPick = s;
             SpeakIfVoiced(s, Speech::First);
-        } else if ((opt2 == 0 || opt2 == 1) && enterCharacter(s)) {
+        } else if (twoPresses.has_value() && enterCharacter(s)) {
             gLastPick = s;
         }
-        FocusAndHighlight(m_w.txtTalk);
+        FocusAndHighlight(m_c.txtTalk);
     }
     b->setEnabled(true);
     b->setRedraw(true);
@@ -227,9 +231,9 @@ void Board::grdBoard2_Click()
 
 bool Board::InsertPendingChar()
 {
-    TextBox *box = m_w.txtTalk;
-    const auto result =
-        Insertion::insertPending(box->text(), qint16(box->selStart()), m_w.txtHide->text(), box->maxLength());
+    TextBox *box = m_c.txtTalk;
+    const auto result = Insertion::insertPending(box->text(), qint16(box->selStart()),
+                                                 m_shared.state.pendingChar(), box->maxLength());
     if (!result) {
         m_shared.sv.beeper->beep(); // the text is full: say so rather than cut the marker off
         return false;
@@ -242,7 +246,7 @@ bool Board::InsertPendingChar()
 void Board::cmdspace_Click()
 {
     m_shared.keyBeep();
-    const bool letters = m_w.cmdKey->text() == BoardPages::AlphanumericCaption;
-    m_w.txtHide->setText(letters ? QStringLiteral(" ") : QStringLiteral("　"));
+    const bool letters = m_shared.state.charSet() == CharSet::Alphanumeric;
+    m_shared.state.setPendingChar(letters ? QStringLiteral(" ") : FullWidthSpace);
     InsertPendingChar();
 }

@@ -3,20 +3,35 @@
 #include <QString>
 
 struct SharedState;
+class ColorButton;
+class ColorFrame;
+class Grid;
 class Suggestions;
-class TalkWindow;
+class TextBox;
 
 // The character board: the first screen, the selection screen that opens over
 // it, and the entering of a character into the text.
 class Board
 {
 public:
-    Board(TalkWindow &w, SharedState &shared, Suggestions &suggestions);
+    // The controls the board owns.
+    struct Controls
+    {
+        Grid *grdBoard;
+        ColorFrame *fraSet; // the selection screen
+        Grid *grdBoard2;
+        ColorButton *cmdEnd2;
+        TextBox *txtTalk;
+    };
 
-    // Clears the first screen and writes the set after the one the character-set
-    // button names, sized by the board-width option.
+    Board(const Controls &c, SharedState &shared, Suggestions &suggestions);
+
+    // Clears the first screen and writes the set after the one on show, sized
+    // by the board-width option.
     void BuildBoardPage();
     void cmdKey_Click();
+    // Closes the selection screen.
+    void cmdEnd2_Click();
 
     void grdBoard_MouseDown();
     void grdBoard_Click();
@@ -27,7 +42,7 @@ public:
     // Fills the selection screen around first-screen cell (row, col).
     void ShowSelectionScreen(qint32 col, qint32 row);
 
-    // Inserts the pending character (the caption of txtHide) before the highlight;
+    // Inserts the pending character before the highlight;
     // false, after a beep, when the text has no room for it.
     bool InsertPendingChar();
     void cmdspace_Click();
@@ -42,7 +57,7 @@ private:
     // Speaks the picked character when the voice option says so.
     void SpeakIfVoiced(const QString &text, const QString &tag);
 
-    TalkWindow &m_w;
+    Controls m_c;
     SharedState &m_shared;
     Suggestions &m_suggestions;
 

@@ -30,6 +30,18 @@ const char *const AlphanumericRows[5][10] = {
 
 } // namespace
 
+CharSet nextSet(CharSet set)
+{
+    switch (set) {
+    case CharSet::Alphanumeric:
+        return CharSet::Hiragana;
+    case CharSet::Hiragana:
+        return CharSet::Katakana;
+    default:
+        return CharSet::Alphanumeric;
+    }
+}
+
 CharSet nextSet(const QString &caption)
 {
     const QString c = caption.trimmed();

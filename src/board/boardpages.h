@@ -1,12 +1,14 @@
 #pragma once
 
+#include "shared/talkstate.h"
+
 #include <QString>
 #include <QStringList>
 
 // The three character sets of the first screen and where each character sits.
 namespace BoardPages {
 
-enum class CharSet { Hiragana, Katakana, Alphanumeric };
+using CharSet = ::CharSet;
 
 constexpr int Rows = 5;
 
@@ -14,7 +16,9 @@ inline const QString HiraganaCaption = QStringLiteral("ひら");
 inline const QString KatakanaCaption = QStringLiteral("カタ");
 inline const QString AlphanumericCaption = QStringLiteral("英数");
 
-// The set that follows the one named by the character-set button's caption.
+// The set that follows a set: hiragana, katakana, the alphanumeric set, and round again.
+CharSet nextSet(CharSet set);
+// The set that follows the one a caption names; any other caption counts as katakana's.
 CharSet nextSet(const QString &caption);
 QString captionOf(CharSet set);
 

@@ -1,25 +1,25 @@
 #include "board/suggestions.h"
 
-#include "app/screens.h"
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "board/suggestkey.h"
 #include "entries/entryformat.h"
+#include "entries/listselection.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
+#include "shared/canvas.h"
+#include "shared/sharedstate.h"
 
-Suggestions::Suggestions(TalkWindow &w, SharedState &shared) : m_w(w), m_shared(shared) {}
+Suggestions::Suggestions(const Controls &c, SharedState &shared) : m_c(c), m_shared(shared) {}
 
 void Suggestions::SuggestFromTail(const QString &text)
 {
     if (!m_shared.settings.suggestionsOn() || text.isEmpty())
         return;
     BusyScope busy;
-    if (const auto key = SuggestKey::fromTail(text, m_w.txtTalk->selStart(), m_shared.settings.Sample))
+    if (const auto key = SuggestKey::fromTail(text, m_c.txtTalk->selStart(), m_shared.settings.Sample))
         ShowSuggestions(*key);
 }
 
@@ -27,12 +27,14 @@ void Suggestions::ShowSuggestions(const QString &key)
 {
     if (key.isEmpty())
         return;
-    Grid *g = m_w.grdSp;
+    Grid *g = m_c.grdSp;
+    TalkState &state = m_shared.state;
     g->setRedraw(false);
-    Twips::setRect(g, Twips::rect(m_w.grdBoard));
+    Twips::setRect(g, Twips::rect(m_c.grdBoard));
     g->setRows(0);
+    ForgetListRow(state, ListId::Suggestions);
     g->setCols(1);
-    g->setColWidth(0, TalkWindow::CanvasWidth);
+    g->setColWidth(0, Canvas::Width);
     QStringList rows{EntryFormat::trimSpaces(key)};
     if (m_shared.SampleTexts) {
         // The placeholder lines only reserve the menu rows; they are never offered.
@@ -44,15 +46,12 @@ void Suggestions::ShowSuggestions(const QString &key)
     for (int r = 0; r < rows.size(); ++r)
         g->setTextMatrix(r, 0, rows[r]);
     if (rows.size() == 1) {
-        Screen::board(m_w);
+        state.showBoard();
     } else {
-        g->setRow(0);
-        g->setCol(0);
-        g->setCellBackColor(Colors::LightGreen);
-        g->setTopRow(0);
+        MarkListRow(state, ListId::Suggestions, g, 0, 0, true);
         g->setRedraw(true);
-        m_w.fraSet->hide();
-        Screen::list(m_w, g);
+        state.setSelectionOpen(false);
+        state.showList(ListId::Suggestions);
     }
     m_shared.gListRow = g->row();
 }

@@ -1,15 +1,12 @@
 #include "entries/entryfiles.h"
 
-#include "app/okdialog.h"
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "entries/entryformat.h"
-#include "entries/listselection.h"
-#include "platform/colors.h"
 #include "platform/entrystorage.h"
 #include "platform/grid.h"
 #include "platform/services.h"
 #include "platform/twips.h"
+#include "shared/okdialog.h"
+#include "shared/sharedstate.h"
 
 #include <QObject>
 
@@ -28,7 +25,7 @@ QStringList column(const Grid *g, int col)
 
 } // namespace
 
-EntryFiles::EntryFiles(TalkWindow &w, SharedState &shared) : m_w(w), m_shared(shared) {}
+EntryFiles::EntryFiles(const Controls &c, SharedState &shared) : m_c(c), m_shared(shared) {}
 
 void EntryFiles::EnsureEntryFiles()
 {
@@ -64,31 +61,35 @@ bool EntryFiles::WriteEntries(const QString &name, const QStringList &entries)
 }
 
 // Empties a list grid, without drawing, and lays it over the board.
-void EntryFiles::prepareList(Grid *g, int cols)
+Grid *EntryFiles::prepareList(ListId list, int cols)
 {
+    Grid *g = m_c.lists.of(list);
     g->setRedraw(false);
     g->setRows(0);
+    ForgetListRow(m_shared.state, list);
     g->setCols(cols);
-    Twips::setRect(g, Twips::rect(m_w.grdBoard));
-    g->show();
+    Twips::setRect(g, Twips::rect(m_c.grdBoard));
+    return g;
 }
 
 // Fills a list with an empty row 0, for a new entry, and the file's entries below it.
-void EntryFiles::fillBelowNewRow(Grid *g, const QString &file, int textColumn)
+void EntryFiles::fillBelowNewRow(ListId list, const QString &file, int textColumn)
 {
+    Grid *g = m_c.lists.of(list);
     const QStringList lines = ReadEntries(file);
     g->setRows(int(lines.size()) + 1);
     for (int i = 0; i < lines.size(); ++i)
         g->setTextMatrix(i + 1, textColumn, lines[i]);
     m_shared.gListRow = 0;
-    MarkListRow(g, 0, textColumn, true);
+    MarkListRow(m_shared.state, list, g, 0, textColumn, true);
     g->setRedraw(true);
 }
 
 void EntryFiles::LoadSampleFile()
 {
-    Grid *g = m_w.grdEx;
+    Grid *g = m_c.lists.of(ListId::Examples);
     g->setRows(0);
+    ForgetListRow(m_shared.state, ListId::Examples);
     g->setCols(2);
     const QStringList lines = ReadEntries(Samples);
     QStringList texts;
@@ -103,13 +104,12 @@ void EntryFiles::LoadSampleFile()
 
 bool EntryFiles::SaveSampleFile()
 {
-    return WriteEntries(Samples, sampleEntries(column(m_w.grdEx, 1)));
+    return WriteEntries(Samples, sampleEntries(column(m_c.lists.of(ListId::Examples), 1)));
 }
 
 void EntryFiles::LoadDiaryFile()
 {
-    Grid *g = m_w.grdDay;
-    prepareList(g, 2);
+    Grid *g = prepareList(ListId::Diary, 2);
     const int width = Twips::rect(g).width();
     g->setColWidth(0, 4500);
     g->setColWidth(1, width - 4500);
@@ -132,46 +132,45 @@ void EntryFiles::LoadDiaryFile()
 
 void EntryFiles::SortDiaryList()
 {
-    Grid *g = m_w.grdDay;
+    Grid *g = m_c.lists.of(ListId::Diary);
     m_shared.gListRow = 0;
     g->setRedraw(false);
     g->setRow(0);
     g->setCol(0);
     g->setColSel(0);
     g->setSort(Grid::SortDescending);
-    MarkListRow(g, 0, 1, true);
+    MarkListRow(m_shared.state, ListId::Diary, g, 0, 1, true);
     g->setRedraw(true);
 }
 
 bool EntryFiles::SaveDiaryFile(const QString &text)
 {
-    const Grid *g = m_w.grdDay;
+    const Grid *g = m_c.lists.of(ListId::Diary);
     return WriteEntries(Diary, diaryEntries(column(g, 0), column(g, 1), m_shared.EditRow, text));
 }
 
 void EntryFiles::LoadAddressFile()
 {
-    Grid *g = m_w.grdAD;
-    prepareList(g, 2);
+    Grid *g = prepareList(ListId::Addresses, 2);
     g->setColWidth(0, 2400);
     g->setColWidth(1, Twips::rect(g).width() - 2400 - 338);
-    fillBelowNewRow(g, Addresses, 1);
+    fillBelowNewRow(ListId::Addresses, Addresses, 1);
 }
 
 bool EntryFiles::SaveAddressFile(const QString &text)
 {
-    return WriteEntries(Addresses, addressEntries(column(m_w.grdAD, 1), m_shared.EditRow, text));
+    return WriteEntries(Addresses,
+                        addressEntries(column(m_c.lists.of(ListId::Addresses), 1), m_shared.EditRow, text));
 }
 
 void EntryFiles::LoadMailFile()
 {
-    Grid *g = m_w.grdMail;
-    prepareList(g, 1);
+    Grid *g = prepareList(ListId::Mails, 1);
     g->setColWidth(0, Twips::rect(g).width());
-    fillBelowNewRow(g, Mails, 0);
+    fillBelowNewRow(ListId::Mails, Mails, 0);
 }
 
 bool EntryFiles::SaveMailFile(const QString &text)
 {
-    return WriteEntries(Mails, mailEntries(column(m_w.grdMail, 0), m_shared.EditRow, text));
+    return WriteEntries(Mails, mailEntries(column(m_c.lists.of(ListId::Mails), 0), m_shared.EditRow, text));
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "entries/listselection.h"
+
 #include <QString>
 #include <QStringList>
 
 struct SharedState;
 class Grid;
-class TalkWindow;
 
 // The four entry files and the lists they fill. A file that cannot be read or
 // written is reported to the user and left whole.
@@ -17,7 +18,14 @@ public:
     static inline const QString Addresses = QStringLiteral("addres.txt");
     static inline const QString Mails = QStringLiteral("mail.txt");
 
-    EntryFiles(TalkWindow &w, SharedState &shared);
+    // The lists the files fill, and the board whose place they take.
+    struct Controls
+    {
+        ListGrids lists;
+        const Grid *grdBoard;
+    };
+
+    EntryFiles(const Controls &c, SharedState &shared);
 
     // Creates the files a first start needs: the examples with their placeholder lines, the rest empty.
     void EnsureEntryFiles();
@@ -37,9 +45,9 @@ public:
     bool SaveMailFile(const QString &text);
 
 private:
-    void prepareList(Grid *g, int cols);
-    void fillBelowNewRow(Grid *g, const QString &file, int textColumn);
+    Grid *prepareList(ListId list, int cols);
+    void fillBelowNewRow(ListId list, const QString &file, int textColumn);
 
-    TalkWindow &m_w;
+    Controls m_c;
     SharedState &m_shared;
 };

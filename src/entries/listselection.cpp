@@ -1,31 +1,13 @@
 #include "entries/listselection.h"
 
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "platform/colors.h"
 #include "platform/grid.h"
 #include "platform/textbox.h"
+#include "shared/sharedstate.h"
 
-std::array<ListGrid, 5> ListGrids(const TalkWindow &w)
-{
-    return {{{w.grdSp, 0}, {w.grdEx, 1}, {w.grdDay, 1}, {w.grdAD, 0}, {w.grdMail, 0}}};
-}
+namespace {
 
-int ListStartColumn(const TalkWindow &w, const Grid *grid)
-{
-    for (const ListGrid list : ListGrids(w))
-        if (list.grid == grid)
-            return list.startColumn;
-    return 0;
-}
-
-bool ListRowMarked(const Grid *g, int row)
-{
-    return row >= 0 && row < g->rows() && g->cols() > 0 &&
-           g->cellBackColor(row, g->cols() - 1) == Colors::LightGreen;
-}
-
-void PaintListRow(Grid *g, int row, int startColumn, quint32 bgr)
+void paintRow(Grid *g, int row, int startColumn, quint32 bgr)
 {
     g->setRow(row);
     g->setCol(startColumn);
@@ -33,26 +15,54 @@ void PaintListRow(Grid *g, int row, int startColumn, quint32 bgr)
     g->setCellBackColor(bgr);
 }
 
-void MarkListRow(Grid *g, int row, int startColumn, bool scrollToTop)
+} // namespace
+
+int ListStartColumn(ListId list)
 {
-    PaintListRow(g, row, startColumn, Colors::LightGreen);
+    return list == ListId::Examples || list == ListId::Diary ? 1 : 0;
+}
+
+bool ListRowMarked(const TalkState &state, ListId list, const Grid *g, int row)
+{
+    return row >= 0 && row < g->rows() && g->cols() > 0 && state.chosenRow(list) == row;
+}
+
+void MarkListRow(TalkState &state, ListId list, Grid *g, int row, int startColumn, bool scrollToTop)
+{
+    paintRow(g, row, startColumn, Colors::LightGreen);
+    state.setChosenRow(list, row);
     if (scrollToTop)
         g->setTopRow(row);
 }
 
-ListSelection::ListSelection(TalkWindow &w, SharedState &shared) : m_w(w), m_shared(shared) {}
-
-void ListSelection::SelectListRow(Grid *g, int startColumn)
+void MoveListRow(TalkState &state, ListId list, Grid *g, int from, int to)
 {
+    paintRow(g, from, ListStartColumn(list), Colors::White);
+    if (state.chosenRow(list) == from)
+        state.setChosenRow(list, -1);
+    MarkListRow(state, list, g, to, ListStartColumn(list), false);
+}
+
+void ForgetListRow(TalkState &state, ListId list)
+{
+    state.setChosenRow(list, -1);
+}
+
+ListSelection::ListSelection(SharedState &shared, const ListGrids &lists, TextBox *txtTalk)
+    : m_shared(shared), m_lists(lists), m_txtTalk(txtTalk)
+{}
+
+void ListSelection::SelectListRow(ListId list)
+{
+    Grid *g = m_lists.of(list);
     m_shared.keyBeep();
     const int n = g->mouseRow();
     // A press below the last row selects nothing.
     if (n < 0 || n >= g->rows()) {
-        m_w.txtTalk->setFocus();
+        m_txtTalk->setFocus();
         return;
     }
-    PaintListRow(g, m_shared.gListRow, startColumn, Colors::White);
-    PaintListRow(g, n, startColumn, Colors::LightGreen);
+    MoveListRow(m_shared.state, list, g, m_shared.gListRow, n);
     m_shared.gListRow = n;
-    m_w.txtTalk->setFocus();
+    m_txtTalk->setFocus();
 }

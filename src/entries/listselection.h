@@ -1,39 +1,45 @@
 #pragma once
 
+#include "shared/talkstate.h"
+
 #include <QtGlobal>
 #include <array>
 
 struct SharedState;
 class Grid;
-class TalkWindow;
+class TextBox;
 
-// The five list grids, in the order the list tools look for the one on show,
-// with the column their selection colour starts at.
-struct ListGrid
+// The five list grids, indexed by ListId: the order the list tools look for the one on show.
+struct ListGrids
 {
-    Grid *grid;
-    int startColumn;
-};
-std::array<ListGrid, 5> ListGrids(const TalkWindow &w);
-// The column a list's selection colour starts at.
-int ListStartColumn(const TalkWindow &w, const Grid *grid);
+    std::array<Grid *, ListCount> grids{};
 
-// Whether row `row` of a list is shown selected (its mark always reaches the last column).
-bool ListRowMarked(const Grid *grid, int row);
-// Colours row `row` of a list from its start column to the last column.
-void PaintListRow(Grid *grid, int row, int startColumn, quint32 bgr);
-// Marks row `row` of a list from its start column on, and scrolls it to the top.
-void MarkListRow(Grid *grid, int row, int startColumn, bool scrollToTop);
+    Grid *of(ListId list) const { return list == ListId::None ? nullptr : grids[size_t(list)]; }
+};
+
+// The column a list's selection colour starts at.
+int ListStartColumn(ListId list);
+
+// Whether row `row` of a list is the one shown chosen.
+bool ListRowMarked(const TalkState &state, ListId list, const Grid *grid, int row);
+// Shows row `row` of a list chosen, coloured from `startColumn` to the last column,
+// and, if asked, scrolled to the top.
+void MarkListRow(TalkState &state, ListId list, Grid *grid, int row, int startColumn, bool scrollToTop);
+// Moves the chosen colour of a list from row `from` to row `to`.
+void MoveListRow(TalkState &state, ListId list, Grid *grid, int from, int to);
+// A list emptied for refilling shows no row chosen.
+void ForgetListRow(TalkState &state, ListId list);
 
 // A press on a list row selects it.
 class ListSelection
 {
 public:
-    ListSelection(TalkWindow &w, SharedState &shared);
+    ListSelection(SharedState &shared, const ListGrids &lists, TextBox *txtTalk);
 
-    void SelectListRow(Grid *grid, int startColumn);
+    void SelectListRow(ListId list);
 
 private:
-    TalkWindow &m_w;
     SharedState &m_shared;
+    ListGrids m_lists;
+    TextBox *m_txtTalk;
 };

@@ -1,13 +1,14 @@
 #include "entries/mailwindow.h"
 
-#include "app/okdialog.h"
-#include "app/sharedstate.h"
 #include "entries/maillink.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/twips.h"
+#include "shared/okdialog.h"
+#include "shared/palette.h"
+#include "shared/sharedstate.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
@@ -22,7 +23,7 @@ ColorLabel *label(QWidget *parent, const char *name, const QString &caption, QRe
     l->setObjectName(QLatin1String(name));
     if (index >= 0)
         l->setProperty("index", index);
-    l->setBackColor(0xFFFFFF);
+    l->setBackColor(Colors::White);
     Fonts::set(l, Fonts::ProportionalGothic, points);
     Twips::setRect(l, twips);
     return l;
@@ -35,7 +36,7 @@ MailWindow::MailWindow(SharedState &shared, QWidget *parent, Hooks hooks)
 {
     setObjectName(QStringLiteral("frmMail"));
     setWindowTitle(QStringLiteral("メール送信！"));
-    setBackground(this, 0xFF8080);
+    setBackground(this, Palette::Window);
     Twips::sizeDialog(this, parent, 15270, 11115);
 
     const QString click = QStringLiteral("クリックして");
@@ -51,10 +52,10 @@ MailWindow::MailWindow(SharedState &shared, QWidget *parent, Hooks hooks)
     txtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Fonts::set(txtData, Fonts::Gothic, 27.75);
     Twips::setRect(txtData, 240, 2760, 14685, 6705);
-    cmdSend =
-        makeButton(this, "cmdSend", QStringLiteral("送　　信"), {900, 9780, 10575, 855}, 0xFFC0C0, 36, false);
-    cmdEnd =
-        makeButton(this, "cmdEnd", QStringLiteral("終了"), {12300, 9780, 1965, 855}, 0xFFC0C0, 36, false);
+    cmdSend = makeButton(this, "cmdSend", QStringLiteral("送　　信"), {900, 9780, 10575, 855},
+                         Palette::PaleBlue, 36, false);
+    cmdEnd = makeButton(this, "cmdEnd", QStringLiteral("終了"), {12300, 9780, 1965, 855}, Palette::PaleBlue,
+                        36, false);
 
     connect(cmdSend, &QPushButton::clicked, this, &MailWindow::cmdSend_Click);
     connect(cmdEnd, &QPushButton::clicked, this, &MailWindow::cmdEnd_Click);

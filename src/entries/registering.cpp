@@ -1,9 +1,5 @@
 #include "entries/registering.h"
 
-#include "app/okdialog.h"
-#include "app/screens.h"
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
 #include "entries/listselection.h"
@@ -13,17 +9,19 @@
 #include "platform/services.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
+#include "shared/okdialog.h"
+#include "shared/sharedstate.h"
 
 using EntryFormat::trimSpaces;
 
-Registering::Registering(TalkWindow &w, SharedState &shared, EntryFiles &files, Hooks hooks)
-    : m_w(w), m_shared(shared), m_files(files), m_hooks(std::move(hooks))
+Registering::Registering(const Controls &c, SharedState &shared, EntryFiles &files, Hooks hooks)
+    : m_c(c), m_shared(shared), m_files(files), m_hooks(std::move(hooks))
 {}
 
 void Registering::cmdSampADD_Click()
 {
-    Grid *g = m_w.grdEx;
-    const QString text = m_w.txtTalk->text();
+    Grid *g = m_c.grdEx;
+    const QString text = m_c.txtTalk->text();
     const QString stored = EntryFormat::storedForm(text);
     // The bare marker (what a list action leaves) has nothing to store.
     if (trimSpaces(text).isEmpty() || stored.isEmpty())
@@ -52,30 +50,30 @@ void Registering::cmdSampADD_Click()
     for (int r = 0; r < g->rows(); ++r) {
         if (trimSpaces(g->textMatrix(r, 1)) == stored) {
             m_shared.gListRow = r;
-            MarkListRow(g, r, 1, true);
+            MarkListRow(m_shared.state, ListId::Examples, g, r, 1, true);
             break;
         }
     }
-    Twips::setRect(g, Twips::rect(m_w.grdBoard));
+    Twips::setRect(g, Twips::rect(m_c.grdBoard));
     g->setColWidth(0, 2500);
     g->setColWidth(1, Twips::rect(g).width() - 2500);
     g->setRedraw(true);
-    ShowExampleListControls(m_w);
+    m_shared.state.showList(ListId::Examples);
+    m_shared.state.setListMode(ListId::Examples);
 }
 
 void Registering::cmdSampDel_Click()
 {
-    Grid *g = m_w.grdEx;
+    Grid *g = m_c.grdEx;
     // Only a sentence the user sees selected is ever deleted.
-    if (!ListRowMarked(g, m_shared.gListRow))
+    if (!ListRowMarked(m_shared.state, ListId::Examples, g, m_shared.gListRow))
         return;
     const QString sentence = g->textMatrix(m_shared.gListRow, 1);
     const QString trimmed = trimSpaces(sentence);
     if (trimmed == EntryFormat::DiaryRow || trimmed == EntryFormat::MailRow)
         return;
-    ShowOKDialog(m_shared, QStringLiteral("上記例文を削除してもいいですか？"), OkDialog::OkCancel,
-                 QStringLiteral("例文の削除"));
-    if (!m_shared.OKAnswer)
+    if (!ShowOKDialog(m_shared, QStringLiteral("上記例文を削除してもいいですか？"), OkDialog::OkCancel,
+                      QStringLiteral("例文の削除")))
         return;
     g->setRedraw(false);
     g->setTextMatrix(m_shared.gListRow, 1, QString());
@@ -92,11 +90,11 @@ void Registering::cmdSampDel_Click()
 void Registering::cmdRevise_Click()
 {
     m_hooks.normalTextArea();
-    m_w.txtTalk->setBackColor(m_w.cmdSamp->text() == ListCaption::EndDiary ? Colors::LightGreen
-                                                                           : Colors::LightBlue);
-    const int length = m_w.txtTalk->length();
-    m_w.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
-    Screen::board(m_w);
-    m_w.txtTalk->setSelLength(1);
-    m_w.txtTalk->setFocus();
+    m_c.txtTalk->setBackColor(m_shared.state.listMode() == ListId::Diary ? Colors::LightGreen
+                                                                         : Colors::LightBlue);
+    const int length = m_c.txtTalk->length();
+    m_c.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
+    m_shared.state.showBoard();
+    m_c.txtTalk->setSelLength(1);
+    m_c.txtTalk->setFocus();
 }

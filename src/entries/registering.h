@@ -4,7 +4,8 @@
 
 struct SharedState;
 class EntryFiles;
-class TalkWindow;
+class Grid;
+class TextBox;
 
 // Registering and deleting example sentences, and revising an opened entry.
 class Registering
@@ -17,14 +18,22 @@ public:
         std::function<void()> normalTextArea;  // the text area back to its normal height
     };
 
-    Registering(TalkWindow &w, SharedState &shared, EntryFiles &files, Hooks hooks);
+    // The example list the buttons act on, the board whose place it takes, and the text.
+    struct Controls
+    {
+        Grid *grdEx;
+        const Grid *grdBoard;
+        TextBox *txtTalk;
+    };
+
+    Registering(const Controls &c, SharedState &shared, EntryFiles &files, Hooks hooks);
 
     void cmdSampADD_Click();
     void cmdSampDel_Click();
     void cmdRevise_Click();
 
 private:
-    TalkWindow &m_w;
+    Controls m_c;
     SharedState &m_shared;
     EntryFiles &m_files;
     Hooks m_hooks;

@@ -1,20 +1,16 @@
 #include "modes/decideback.h"
 
-#include "app/okdialog.h"
-#include "app/screens.h"
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
-#include "entries/listselection.h"
 #include "entries/mailwindow.h"
 #include "modes/decide.h"
 #include "modes/kanaindexrows.h"
 #include "platform/colors.h"
-#include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
+#include "shared/okdialog.h"
+#include "shared/sharedstate.h"
 #include "text/highlight.h"
 #include "text/textarea.h"
 
@@ -28,125 +24,123 @@ void setText(TextBox *box, const DecideMath::Edit &edit)
 
 } // namespace
 
-DecideBack::DecideBack(TalkWindow &w, SharedState &shared, TextArea &textArea, EntryFiles &files,
+DecideBack::DecideBack(const Controls &c, SharedState &shared, TextArea &textArea, EntryFiles &files,
                        KanaIndexRows &indexRows)
-    : m_w(w), m_shared(shared), m_textArea(textArea), m_files(files), m_indexRows(indexRows)
+    : m_c(c), m_shared(shared), m_textArea(textArea), m_files(files), m_indexRows(indexRows)
 {}
 
 // Opens a diary, address or mail row in the text box, widened, for viewing.
-void DecideBack::openEntry(Grid *list, int column, quint32 back, const QString &listCaption,
-                           const QString &backCaption)
+void DecideBack::openEntry(ListId list, int column, quint32 back, BackAction backAction)
 {
-    m_shared.gPickText = list->textMatrix(m_shared.gListRow, column);
-    m_w.txtTalk->setText(EntryFormat::trimSpaces(m_shared.gPickText));
-    m_w.txtTalk->setSelStart(m_w.txtTalk->length());
+    TextBox *box = m_c.txtTalk;
+    m_shared.gPickText = m_c.lists.of(list)->textMatrix(m_shared.gListRow, column);
+    box->setText(EntryFormat::trimSpaces(m_shared.gPickText));
+    box->setSelStart(box->length());
     // The highlighted row is the one opened, so a save puts the text back there.
     m_shared.EditRow = m_shared.gListRow;
-    m_w.txtTalk->setBackColor(back);
-    m_w.cmdWide->setText(QStringLiteral("狭める"));
-    if (!listCaption.isEmpty())
-        m_w.cmdSamp->setText(listCaption);
-    m_w.cmdBack->setText(backCaption);
-    m_textArea.WidenTextArea();
-    Screen::entry(m_w);
+    box->setBackColor(back);
+    m_shared.state.setBackAction(backAction);
+    m_textArea.WidenTextArea(true);
+    m_shared.state.showEntry();
 }
 
 void DecideBack::showAddressList()
 {
     m_files.LoadAddressFile();
     m_indexRows.IndexAddressRows();
-    Screen::list(m_w, m_w.grdAD);
-    ShowListButton(m_w, ListCaption::EndAddresses, false, false);
+    m_shared.state.showList(ListId::Addresses);
+    m_shared.state.setListMode(ListId::Addresses);
 }
 
 void DecideBack::showMailList()
 {
     m_files.LoadMailFile();
-    Screen::list(m_w, m_w.grdMail);
-    ShowListButton(m_w, ListCaption::EndMail, false, false);
+    m_shared.state.showList(ListId::Mails);
+    m_shared.state.setListMode(ListId::Mails);
 }
 
 // Decide on the example list; false when it moved on to another list.
 bool DecideBack::decideExample()
 {
-    m_shared.gPickText = m_w.grdEx->textMatrix(m_shared.gListRow, 1);
+    TextBox *box = m_c.txtTalk;
+    m_shared.gPickText = m_c.lists.of(ListId::Examples)->textMatrix(m_shared.gListRow, 1);
     if (m_shared.gPickText == EntryFormat::DiaryRow) {
         m_files.LoadDiaryFile();
         m_files.SortDiaryList();
-        Screen::list(m_w, m_w.grdDay);
-        ShowListButton(m_w, ListCaption::EndDiary, false, false);
+        m_shared.state.showList(ListId::Diary);
+        m_shared.state.setListMode(ListId::Diary);
         return false;
     }
     if (m_shared.gPickText == EntryFormat::MailRow) {
         showAddressList();
         return false;
     }
-    setText(m_w.txtTalk,
-            DecideMath::insertSentence(m_w.txtTalk->text(), m_w.txtTalk->selStart(), m_shared.gPickText));
-    Screen::board(m_w);
-    ShowListButton(m_w, ListCaption::ShowExamples, true, false);
+    setText(box, DecideMath::insertSentence(box->text(), box->selStart(), m_shared.gPickText));
+    m_shared.state.showBoard();
+    m_shared.state.setListMode(ListId::None);
     return true;
 }
 
 void DecideBack::cmdDec_Click()
 {
+    TextBox *box = m_c.txtTalk;
+    TalkState &state = m_shared.state;
     // Decide takes only a row the user sees selected.
-    if (Grid *list = ListOnShow(m_w); list && !ListRowMarked(list, m_shared.gListRow)) {
-        FocusAndHighlight(m_w.txtTalk);
+    if (const ListId list = state.shownList();
+        list != ListId::None && !ListRowMarked(state, list, m_c.lists.of(list), m_shared.gListRow)) {
+        FocusAndHighlight(box);
         return;
     }
     bool listDone = true;
     {
-        BusyScope busy(&m_w, false);
-        switch (CurrentMode(m_w)) {
+        BusyScope busy(m_c.window, false);
+        switch (state.mode()) {
         case Mode::Suggest:
-            m_shared.gPickText = m_w.grdSp->textMatrix(m_shared.gListRow, 0);
-            setText(m_w.txtTalk, DecideMath::replaceTyped(m_w.txtTalk->text(), m_w.txtTalk->selStart(),
-                                                          m_shared.gPickText, m_shared.settings.Sample));
-            Screen::board(m_w);
+            m_shared.gPickText = m_c.lists.of(ListId::Suggestions)->textMatrix(m_shared.gListRow, 0);
+            setText(box, DecideMath::replaceTyped(box->text(), box->selStart(), m_shared.gPickText,
+                                                  m_shared.settings.Sample));
+            state.showBoard();
             break;
         case Mode::ExampleList:
             listDone = decideExample();
             break;
         case Mode::DiaryList:
-            openEntry(m_w.grdDay, 1, Colors::LightGreen, QString(), QStringLiteral("戻る"));
+            openEntry(ListId::Diary, 1, Colors::LightGreen, BackAction::Back);
             break;
         case Mode::AddressList:
-            openEntry(m_w.grdAD, 1, Colors::LightBlue, ListCaption::EndAddresses, QStringLiteral("決定"));
+            openEntry(ListId::Addresses, 1, Colors::LightBlue, BackAction::Decide);
             break;
         case Mode::MailList:
-            openEntry(m_w.grdMail, 0, Colors::LightBlue, ListCaption::EndMail, QStringLiteral("決定"));
+            openEntry(ListId::Mails, 0, Colors::LightBlue, BackAction::Decide);
             break;
         default:
             break;
         }
-        if (listDone)
-            m_w.fraTalk->hide();
     }
-    // Moving on to another list keeps its frame; the text box gets the focus either way.
+    // Moving on to another list keeps its keys; the text box gets the focus either way.
     if (listDone)
-        FocusAndHighlight(m_w.txtTalk);
+        FocusAndHighlight(box);
     else
-        m_w.txtTalk->setFocus();
+        box->setFocus();
 }
 
 void DecideBack::cmdBack_Click()
 {
-    const QString back = m_w.cmdBack->text();
-    if (back == QStringLiteral("戻る")) {
-        const bool diary = m_w.cmdSamp->text() == ListCaption::EndDiary;
+    TalkState &state = m_shared.state;
+    if (state.backAction() == BackAction::Back) {
+        const bool diary = state.listMode() == ListId::Diary;
         if (diary) {
             m_files.LoadDiaryFile();
             m_files.SortDiaryList();
+            state.showList(ListId::Diary);
+        } else {
+            state.showBoard();
         }
-        Screen::list(m_w, diary ? m_w.grdDay : nullptr);
         m_textArea.NormalTextArea();
         return;
     }
-    if (back != QStringLiteral("決定"))
-        return;
-    if (m_w.cmdSamp->text() == ListCaption::EndAddresses) {
-        const auto recipient = DecideMath::splitAddress(m_w.txtTalk->text());
+    if (state.listMode() == ListId::Addresses) {
+        const auto recipient = DecideMath::splitAddress(m_c.txtTalk->text());
         if (!recipient) {
             ShowOKDialog(m_shared, QStringLiteral("名前、アドレスは、カンマで区切ってください。"),
                          OkDialog::Notice, QStringLiteral("メルアド登録"));
@@ -155,10 +149,10 @@ void DecideBack::cmdBack_Click()
         gMailName = recipient->name;
         gMailAddr = recipient->address;
         showMailList();
-        m_w.txtTalk->setFocus();
+        m_c.txtTalk->setFocus();
         return;
     }
-    const QString text = m_w.txtTalk->text();
+    const QString text = m_c.txtTalk->text();
     ShowMailWindow(m_shared, gMailName, gMailAddr, text.left(10), text,
                    {[this] { showAddressList(); }, [this] { showMailList(); }});
 }

@@ -1,21 +1,31 @@
 #pragma once
 
+#include "entries/listselection.h"
+
 #include <QString>
 #include <QtGlobal>
 
 struct SharedState;
 class EntryFiles;
-class Grid;
 class KanaIndexRows;
-class TalkWindow;
+class QWidget;
 class TextArea;
+class TextBox;
 
 // Decide takes the highlighted list row; Back leaves an opened entry, or
 // (as 決定) goes from an address on to the mails and from a mail to sending.
 class DecideBack
 {
 public:
-    DecideBack(TalkWindow &w, SharedState &shared, TextArea &textArea, EntryFiles &files,
+    // The lists Decide takes from, the text, and the window, which is disabled while Decide works.
+    struct Controls
+    {
+        QWidget *window;
+        ListGrids lists;
+        TextBox *txtTalk;
+    };
+
+    DecideBack(const Controls &c, SharedState &shared, TextArea &textArea, EntryFiles &files,
                KanaIndexRows &indexRows);
 
     void cmdDec_Click();
@@ -27,12 +37,11 @@ public:
 
 private:
     bool decideExample();
-    void openEntry(Grid *list, int column, quint32 back, const QString &listCaption,
-                   const QString &backCaption);
+    void openEntry(ListId list, int column, quint32 back, BackAction backAction);
     void showAddressList();
     void showMailList();
 
-    TalkWindow &m_w;
+    Controls m_c;
     SharedState &m_shared;
     TextArea &m_textArea;
     EntryFiles &m_files;

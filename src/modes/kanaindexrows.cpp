@@ -1,9 +1,8 @@
 #include "modes/kanaindexrows.h"
 
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "modes/kanaindex.h"
 #include "platform/grid.h"
+#include "shared/sharedstate.h"
 
 namespace {
 
@@ -35,11 +34,13 @@ void writeHeads(QString &gPickText, Grid *g, const QStringList &rows)
 
 } // namespace
 
-KanaIndexRows::KanaIndexRows(TalkWindow &w, SharedState &shared) : m_w(w), m_shared(shared) {}
+KanaIndexRows::KanaIndexRows(Grid *grdEx, Grid *grdAD, SharedState &shared)
+    : m_grdEx(grdEx), m_grdAD(grdAD), m_shared(shared)
+{}
 
 void KanaIndexRows::IndexSampleRows()
 {
-    Grid *g = m_w.grdEx;
+    Grid *g = m_grdEx;
     if (g->cols() < 2)
         g->setCols(2);
     sortOnText(g);
@@ -52,7 +53,7 @@ void KanaIndexRows::IndexSampleRows()
 
 void KanaIndexRows::IndexAddressRows()
 {
-    Grid *g = m_w.grdAD;
+    Grid *g = m_grdAD;
     sortOnText(g);
     writeHeads(m_shared.gPickText, g, texts(g));
 }

@@ -1,18 +1,19 @@
 #pragma once
 
 struct SharedState;
-class TalkWindow;
+class Grid;
 
 // Sorts the example and address lists and writes their kana-row heads.
 class KanaIndexRows
 {
 public:
-    KanaIndexRows(TalkWindow &w, SharedState &shared);
+    KanaIndexRows(Grid *grdEx, Grid *grdAD, SharedState &shared);
 
     void IndexSampleRows();
     void IndexAddressRows();
 
 private:
-    TalkWindow &m_w;
+    Grid *m_grdEx;
+    Grid *m_grdAD;
     SharedState &m_shared;
 };

@@ -1,9 +1,5 @@
 #include "modes/listmodes.h"
 
-#include "app/okdialog.h"
-#include "app/screens.h"
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "board/board.h"
 #include "board/insertion.h"
 #include "entries/entryfiles.h"
@@ -11,31 +7,33 @@
 #include "entries/listselection.h"
 #include "modes/decide.h"
 #include "modes/kanaindexrows.h"
-#include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
+#include "shared/okdialog.h"
+#include "shared/palette.h"
+#include "shared/sharedstate.h"
 #include "text/textarea.h"
 
-ListModes::ListModes(TalkWindow &w, SharedState &shared, Board &board, TextArea &textArea, EntryFiles &files,
-                     KanaIndexRows &indexRows)
-    : m_w(w), m_shared(shared), m_board(board), m_textArea(textArea), m_files(files), m_indexRows(indexRows)
+ListModes::ListModes(const Controls &c, SharedState &shared, Board &board, TextArea &textArea,
+                     EntryFiles &files, KanaIndexRows &indexRows)
+    : m_c(c), m_shared(shared), m_board(board), m_textArea(textArea), m_files(files), m_indexRows(indexRows)
 {}
 
 void ListModes::ApplyBoardConfiguration()
 {
-    m_w.txtTalk->setBackColor(Colors::White);
-    Screen::board(m_w);
-    ShowListButton(m_w, ListCaption::ShowExamples, true, false);
+    m_c.txtTalk->setBackColor(Colors::White);
+    m_shared.state.showBoard();
+    m_shared.state.setListMode(ListId::None);
 }
 
 void ListModes::ShowExampleList()
 {
-    Grid *g = m_w.grdEx;
+    Grid *g = m_c.grdEx;
     g->setRedraw(false);
-    Twips::setRect(g, Twips::rect(m_w.grdBoard));
+    Twips::setRect(g, Twips::rect(m_c.grdBoard));
     g->setCols(2);
     g->setColWidth(0, 2400);
     g->setColWidth(1, Twips::rect(g).width() - 2400 - 338);
@@ -44,37 +42,40 @@ void ListModes::ShowExampleList()
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
     g->setTextMatrix(1, 1, EntryFormat::MailRow);
     m_shared.gListRow = 0;
-    MarkListRow(g, 0, 1, true);
+    MarkListRow(m_shared.state, ListId::Examples, g, 0, 1, true);
     g->setRedraw(true);
-    ShowExampleListControls(m_w);
+    m_shared.state.showList(ListId::Examples);
+    m_shared.state.setListMode(ListId::Examples);
 }
 
 // Asks whether to store the open entry; true when it was stored.
 bool ListModes::askAndSave(const QString &prompt, const QString &title,
                            bool (EntryFiles::*save)(const QString &))
 {
-    ShowOKDialog(m_shared, prompt, OkDialog::YesNo, title);
-    return m_shared.OKAnswer && (m_files.*save)(m_w.txtTalk->text());
+    return ShowOKDialog(m_shared, prompt, OkDialog::YesNo, title) && (m_files.*save)(m_c.txtTalk->text());
 }
 
 // Opens the example list or closes a list mode; a missing separator keeps the address mode.
 void ListModes::switchList()
 {
-    TextBox *box = m_w.txtTalk;
-    const QString caption = m_w.cmdSamp->text();
-    const Mode mode = CurrentMode(m_w);
+    TextBox *box = m_c.txtTalk;
+    const Mode mode = m_shared.state.mode();
     const QString mailEnd = QStringLiteral("メールの終了");
-    if (caption == ListCaption::ShowExamples) {
+    switch (m_shared.state.listMode()) {
+    case ListId::None:
         ShowExampleList();
-    } else if (caption == ListCaption::EndExamples) {
+        break;
+    case ListId::Examples:
         ApplyBoardConfiguration();
-    } else if (caption == ListCaption::EndDiary) {
+        break;
+    case ListId::Diary:
         // Declining keeps the text; a failed save keeps it too.
         if (mode != Mode::DiaryList && askAndSave(QStringLiteral("日記を登録して終了します"),
                                                   QStringLiteral("日記の終了"), &EntryFiles::SaveDiaryFile))
             box->setText(QString());
         ApplyBoardConfiguration();
-    } else if (caption == ListCaption::EndAddresses) {
+        break;
+    case ListId::Addresses: {
         bool keep = false;
         // The bare marker a list action leaves holds nothing to store.
         if (!Insertion::holdsNothing(box->text())) {
@@ -83,35 +84,50 @@ void ListModes::switchList()
                              OkDialog::Notice, QStringLiteral("メルアド登録"));
                 return;
             }
-            if (mode != Mode::AddressList) {
-                ShowOKDialog(m_shared, QStringLiteral("メルアド登録して終了します"), OkDialog::YesNo,
-                             mailEnd);
-                keep = m_shared.OKAnswer && !m_files.SaveAddressFile(box->text());
-            }
+            if (mode != Mode::AddressList)
+                keep = ShowOKDialog(m_shared, QStringLiteral("メルアド登録して終了します"), OkDialog::YesNo,
+                                    mailEnd) &&
+                       !m_files.SaveAddressFile(box->text());
         }
         if (!keep)
             box->setText(QString());
         ApplyBoardConfiguration();
-    } else if (caption == ListCaption::EndMail) {
-        bool keep = false;
-        if (!box->text().isEmpty() && mode != Mode::MailList) {
-            ShowOKDialog(m_shared, QStringLiteral("メールを登録して終了します"), OkDialog::YesNo, mailEnd);
-            keep = m_shared.OKAnswer && !m_files.SaveMailFile(box->text());
-        }
-        if (!keep)
-            box->setText(QString());
-        ApplyBoardConfiguration();
+        break;
     }
+    case ListId::Mails: {
+        bool keep = false;
+        if (!box->text().isEmpty() && mode != Mode::MailList)
+            keep = ShowOKDialog(m_shared, QStringLiteral("メールを登録して終了します"), OkDialog::YesNo,
+                                mailEnd) &&
+                   !m_files.SaveMailFile(box->text());
+        if (!keep)
+            box->setText(QString());
+        ApplyBoardConfiguration();
+        break;
+    }
+    case ListId::Suggestions:
+        break; // never a list mode of its own
+    }
+}
+
+void ListModes::cmdSamp_MouseDown()
+{
+    m_c.cmdSamp->setBackColor(Palette::ListButtonDown);
+}
+
+void ListModes::cmdSamp_MouseUp()
+{
+    m_c.cmdSamp->setBackColor(Palette::PaleBlue);
 }
 
 void ListModes::cmdSamp_Click()
 {
     {
-        BusyScope busy(&m_w);
+        BusyScope busy(m_c.window);
         m_textArea.NormalTextArea();
         switchList();
     }
-    TextBox *box = m_w.txtTalk;
+    TextBox *box = m_c.txtTalk;
     box->setFocus();
     if (!box->text().endsWith(QLatin1Char('_'))) {
         box->setText(box->text() + QStringLiteral("_"));
@@ -123,12 +139,11 @@ void ListModes::cmdSamp_Click()
 
 void ListModes::cmdStart_Click()
 {
-    ShowOKDialog(m_shared, QStringLiteral("はじめからでよろしいですか？"), OkDialog::OkCancel,
-                 QStringLiteral("例文登録"));
-    if (!m_shared.OKAnswer)
+    if (!ShowOKDialog(m_shared, QStringLiteral("はじめからでよろしいですか？"), OkDialog::OkCancel,
+                      QStringLiteral("例文登録")))
         return;
-    m_w.txtTalk->setText(QString());
-    m_w.grdBoard->setRedraw(false);
+    m_c.txtTalk->setText(QString());
+    m_c.grdBoard->setRedraw(false);
     m_board.ClearBoardColours();
-    m_w.grdBoard->setRedraw(true);
+    m_c.grdBoard->setRedraw(true);
 }

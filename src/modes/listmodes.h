@@ -4,19 +4,35 @@
 
 struct SharedState;
 class Board;
+class ColorButton;
 class EntryFiles;
+class Grid;
 class KanaIndexRows;
-class TalkWindow;
 class TextArea;
+class TextBox;
+class QWidget;
 
 // The list button, which opens the example list and closes every list mode,
 // and the restart button.
 class ListModes
 {
 public:
-    ListModes(TalkWindow &w, SharedState &shared, Board &board, TextArea &textArea, EntryFiles &files,
+    // The list button, the example list it opens over the board, the text, and
+    // the window, which is disabled while the list button works.
+    struct Controls
+    {
+        QWidget *window;
+        ColorButton *cmdSamp;
+        Grid *grdEx;
+        Grid *grdBoard;
+        TextBox *txtTalk;
+    };
+
+    ListModes(const Controls &c, SharedState &shared, Board &board, TextArea &textArea, EntryFiles &files,
               KanaIndexRows &indexRows);
 
+    void cmdSamp_MouseDown();
+    void cmdSamp_MouseUp();
     void cmdSamp_Click();
     void cmdStart_Click();
     // The board configuration every closing path ends in.
@@ -28,7 +44,7 @@ private:
     void switchList();
     bool askAndSave(const QString &prompt, const QString &title, bool (EntryFiles::*save)(const QString &));
 
-    TalkWindow &m_w;
+    Controls m_c;
     SharedState &m_shared;
     Board &m_board;
     TextArea &m_textArea;

@@ -1,6 +1,5 @@
 #include "text/editkeys.h"
 
-#include "app/talkwindow.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/textbox.h"
@@ -84,11 +83,12 @@ bool act(TextBox &box, int index)
 
 } // namespace EditKeys
 
-EditKeyButtons::EditKeyButtons(TalkWindow &w, KeyRepeat &keyRepeat) : m_w(w), m_keyRepeat(keyRepeat) {}
+EditKeyButtons::EditKeyButtons(const Controls &c, KeyRepeat &keyRepeat) : m_c(c), m_keyRepeat(keyRepeat) {}
 
 bool EditKeyButtons::RepeatEditKey(int index)
 {
-    TextBox *box = m_w.txtTalk;
+    TextBox *box = m_c.txtTalk;
+    // A window that has gone away ends the repeat.
     if (!box->isVisible())
         return false;
     box->setFocus();
@@ -97,12 +97,12 @@ bool EditKeyButtons::RepeatEditKey(int index)
 
 void EditKeyButtons::cmdRes_MouseDown(int index)
 {
-    m_w.cmdRes[size_t(index)]->setBackColor(Colors::Grey);
+    m_c.cmdRes[size_t(index)]->setBackColor(Colors::Grey);
     m_keyRepeat.hold([this, index] { return RepeatEditKey(index); });
 }
 
 void EditKeyButtons::cmdRes_MouseUp(int index)
 {
-    m_w.cmdRes[size_t(index)]->setBackColor(Colors::White);
+    m_c.cmdRes[size_t(index)]->setBackColor(Colors::White);
     m_keyRepeat.release();
 }

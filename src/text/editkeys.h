@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
+
+class ColorButton;
 class KeyRepeat;
-class TalkWindow;
 class TextBox;
 
 namespace EditKeys {
@@ -15,7 +17,14 @@ bool act(TextBox &box, int index);
 class EditKeyButtons
 {
 public:
-    EditKeyButtons(TalkWindow &w, KeyRepeat &keyRepeat);
+    // The controls the edit keys own: the keys, by index, and the text they act on.
+    struct Controls
+    {
+        std::array<ColorButton *, 5> cmdRes;
+        TextBox *txtTalk;
+    };
+
+    EditKeyButtons(const Controls &c, KeyRepeat &keyRepeat);
 
     void cmdRes_MouseDown(int index);
     void cmdRes_MouseUp(int index);
@@ -23,6 +32,6 @@ public:
     bool RepeatEditKey(int index);
 
 private:
-    TalkWindow &m_w;
+    Controls m_c;
     KeyRepeat &m_keyRepeat;
 };

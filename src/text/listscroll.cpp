@@ -1,60 +1,56 @@
 #include "text/listscroll.h"
 
-#include "app/screens.h"
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
-#include "entries/listselection.h"
-#include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/textbox.h"
+#include "shared/palette.h"
+#include "shared/sharedstate.h"
 #include "text/keyrepeat.h"
 
-ListScroll::ListScroll(TalkWindow &w, SharedState &shared, KeyRepeat &keyRepeat)
-    : m_w(w), m_shared(shared), m_keyRepeat(keyRepeat)
+ListScroll::ListScroll(const Controls &c, SharedState &shared, KeyRepeat &keyRepeat)
+    : m_c(c), m_shared(shared), m_keyRepeat(keyRepeat)
 {}
 
 bool ListScroll::ScrollListStep(int direction)
 {
-    if (Grid *g = ListOnShow(m_w)) {
-        const int startColumn = ListStartColumn(m_w, g);
+    const ListId list = m_shared.state.shownList();
+    if (Grid *g = m_c.lists.of(list)) {
         qint32 &row = m_shared.gListRow;
         const bool atEnd = direction < 0 ? row == 0 : row + 1 >= g->rows();
         if (atEnd)
             return false;
-        PaintListRow(g, row, startColumn, Colors::White);
+        MoveListRow(m_shared.state, list, g, row, row + direction);
         row += direction;
-        PaintListRow(g, row, startColumn, Colors::LightGreen);
         if (direction < 0 && g->topRow() > 0)
             g->setTopRow(g->topRow() - 1);
         // Downwards the view follows once the selection passes the third visible row.
         if (direction > 0 && g->topRow() + 1 < row - 1)
             g->setTopRow(g->topRow() + 1);
     }
-    m_w.txtTalk->setFocus();
+    m_c.txtTalk->setFocus();
     return true;
 }
 
 void ListScroll::cmdUp_MouseDown()
 {
-    m_w.cmdUp->setBackColor(0x00C000);
+    m_c.cmdUp->setBackColor(Palette::UpKeyDown);
     m_keyRepeat.hold([this] { return ScrollListStep(-1); });
 }
 
 void ListScroll::cmdUp_MouseUp()
 {
-    m_w.cmdUp->setBackColor(0xC0FFC0);
+    m_c.cmdUp->setBackColor(Palette::PaleGreen);
     m_keyRepeat.release();
 }
 
 void ListScroll::cmdDown_MouseDown()
 {
-    m_w.cmdDown->setBackColor(0x008000);
+    m_c.cmdDown->setBackColor(Palette::DownKeyDown);
     m_keyRepeat.hold([this] { return ScrollListStep(+1); });
 }
 
 void ListScroll::cmdDown_MouseUp()
 {
-    m_w.cmdDown->setBackColor(0x80FF80);
+    m_c.cmdDown->setBackColor(Colors::LightGreen);
     m_keyRepeat.release();
 }

@@ -1,14 +1,26 @@
 #pragma once
 
+#include "entries/listselection.h"
+
 struct SharedState;
+class ColorButton;
 class KeyRepeat;
-class TalkWindow;
+class TextBox;
 
 // The list keys: the selection moves one row on press, and on while held.
 class ListScroll
 {
 public:
-    ListScroll(TalkWindow &w, SharedState &shared, KeyRepeat &keyRepeat);
+    // The controls the list keys own, and the lists they move in.
+    struct Controls
+    {
+        ColorButton *cmdUp;
+        ColorButton *cmdDown;
+        ListGrids lists;
+        TextBox *txtTalk;
+    };
+
+    ListScroll(const Controls &c, SharedState &shared, KeyRepeat &keyRepeat);
 
     void cmdUp_MouseDown();
     void cmdUp_MouseUp();
@@ -18,7 +30,7 @@ public:
     bool ScrollListStep(int direction);
 
 private:
-    TalkWindow &m_w;
+    Controls m_c;
     SharedState &m_shared;
     KeyRepeat &m_keyRepeat;
 };

@@ -1,14 +1,14 @@
 #pragma once
 
 struct SharedState;
-class TalkWindow;
 class TextArea;
+class TextBox;
 
 // The read button: reads the whole text aloud, or stops the reading.
 class ReadAloud
 {
 public:
-    ReadAloud(TalkWindow &w, SharedState &shared, TextArea &textArea);
+    ReadAloud(TextBox *txtTalk, SharedState &shared, TextArea &textArea);
 
     void cmdRead_Click();
 
@@ -16,7 +16,7 @@ private:
     void finishReading();
     void watchReading();
 
-    TalkWindow &m_w;
+    TextBox *m_txtTalk;
     SharedState &m_shared;
     TextArea &m_textArea;
 };

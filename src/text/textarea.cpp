@@ -1,61 +1,65 @@
 #include "text/textarea.h"
 
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
+#include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
+#include "shared/canvas.h"
+#include "shared/sharedstate.h"
 
 namespace {
 
 constexpr int NormalFrame = 2445, NormalText = 2295;
 constexpr int FrameMargin = 3480, TextMargin = 3630;
-const QString Widen = QStringLiteral("広げる");
-const QString Narrow = QStringLiteral("狭める");
 
 } // namespace
 
-TextArea::TextArea(TalkWindow &w, SharedState &shared) : m_w(w), m_shared(shared) {}
+TextArea::TextArea(const Controls &c, SharedState &shared) : m_c(c), m_shared(shared)
+{
+    for (ColorButton *b : {c.cmdCopy, c.cmdPaste}) {
+        QObject::connect(b, &QPushButton::pressed, b, [b] { b->setBackColor(Colors::Grey); });
+        QObject::connect(b, &QPushButton::released, b, [b] { b->setBackColor(Colors::White); });
+    }
+}
 
 void TextArea::NormalTextArea()
 {
-    m_w.cmdWide->setText(Widen);
-    Twips::setHeight(m_w.fraText, NormalFrame);
-    Twips::setHeight(m_w.txtTalk, NormalText);
+    m_shared.state.narrowTextArea();
+    Twips::setHeight(m_c.fraText, NormalFrame);
+    Twips::setHeight(m_c.txtTalk, NormalText);
 }
 
-void TextArea::WidenTextArea()
+void TextArea::WidenTextArea(bool widened)
 {
-    Twips::setHeight(m_w.fraText, m_w.heightTwips() - FrameMargin);
-    Twips::setHeight(m_w.txtTalk, m_w.heightTwips() - TextMargin);
+    m_shared.state.widenTextArea(widened);
+    Twips::setHeight(m_c.fraText, Canvas::OuterHeight - FrameMargin);
+    Twips::setHeight(m_c.txtTalk, Canvas::OuterHeight - TextMargin);
 }
 
 bool TextArea::TextAreaIsTall() const
 {
-    return Twips::rect(m_w.txtTalk).height() > 2300;
+    return m_shared.state.textAreaTall();
 }
 
 void TextArea::cmdWide_Click()
 {
-    if (TextAreaIsTall()) {
+    if (TextAreaIsTall())
         NormalTextArea();
-    } else {
-        m_w.cmdWide->setText(Narrow);
-        WidenTextArea();
-    }
-    m_w.txtTalk->setFocus();
+    else
+        WidenTextArea(true);
+    m_c.txtTalk->setFocus();
 }
 
 void TextArea::cmdCopy_Click()
 {
     m_shared.sv.clipboard->clear();
-    m_shared.sv.clipboard->setText(m_w.txtTalk->text());
+    m_shared.sv.clipboard->setText(m_c.txtTalk->text());
 }
 
 void TextArea::cmdPaste_Click()
 {
-    TextBox *box = m_w.txtTalk;
+    TextBox *box = m_c.txtTalk;
     const int start = box->selStart(), length = box->selLength();
     box->setText(box->text() + m_shared.sv.clipboard->text());
     // The caret stays where it was.

@@ -1,18 +1,30 @@
 #pragma once
 
 struct SharedState;
-class TalkWindow;
+class ColorButton;
+class ColorFrame;
+class TextBox;
 
 // The text area's height, and the copy and paste keys beside it.
 class TextArea
 {
 public:
-    TextArea(TalkWindow &w, SharedState &shared);
+    // The controls the text area owns.
+    struct Controls
+    {
+        ColorFrame *fraText;
+        TextBox *txtTalk;
+        ColorButton *cmdCopy;
+        ColorButton *cmdPaste;
+    };
+
+    TextArea(const Controls &c, SharedState &shared);
 
     // The text area at its normal height, with the widen button saying "広げる".
     void NormalTextArea();
-    // The text area reaching down over the board; the caller sets the widen button's caption.
-    void WidenTextArea();
+    // The text area reaching down over the board; `widened` (by hand, or for an
+    // entry) has the widen button say "狭める".
+    void WidenTextArea(bool widened = false);
     bool TextAreaIsTall() const;
 
     void cmdWide_Click();
@@ -20,6 +32,6 @@ public:
     void cmdPaste_Click();
 
 private:
-    TalkWindow &m_w;
+    Controls m_c;
     SharedState &m_shared;
 };

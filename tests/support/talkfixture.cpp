@@ -1,25 +1,87 @@
 #include "support/talkfixture.h"
 
-#include "app/okdialog.h"
 #include "entries/entryformat.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/textbox.h"
+#include "shared/okdialog.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
+namespace {
+
+template <typename T> T *named(const QWidget *w, const char *name)
+{
+    T *found = w->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("the main window has no control %s", name);
+    return found;
+}
+
+// Controls of one kind with their names.
+template <typename T> using Named = std::initializer_list<std::pair<T **, const char *>>;
+
+} // namespace
+
+TestTalkWindow::TestTalkWindow()
+{
+    txtTalk = named<TextBox>(this, "txtTalk");
+    txtHide = named<ColorLabel>(this, "txtHide");
+    for (auto [frame, name] : Named<ColorFrame>{{&fraText, "fraText"},
+                                                {&fraSet, "fraSet"},
+                                                {&fraRes, "fraRes"},
+                                                {&fraDay, "fraDay"},
+                                                {&fraTalk, "fraTalk"}})
+        *frame = named<ColorFrame>(this, name);
+    for (auto [grid, name] : Named<Grid>{{&grdBoard, "grdBoard"},
+                                         {&grdBoard2, "grdBoard2"},
+                                         {&grdEx, "grdEx"},
+                                         {&grdSp, "grdSp"},
+                                         {&grdDay, "grdDay"},
+                                         {&grdAD, "grdAD"},
+                                         {&grdMail, "grdMail"}})
+        *grid = named<Grid>(this, name);
+    for (auto [button, name] : Named<ColorButton>{{&cmdWide, "cmdWide"},
+                                                  {&cmdCopy, "cmdCopy"},
+                                                  {&cmdPaste, "cmdPaste"},
+                                                  {&cmdspace, "cmdspace"},
+                                                  {&cmdEnd2, "cmdEnd2"},
+                                                  {&cmdOpt, "cmdOpt"},
+                                                  {&cmdEnd, "cmdEnd"},
+                                                  {&cmdSamp, "cmdSamp"},
+                                                  {&cmdSampADD, "cmdSampADD"},
+                                                  {&cmdSampDel, "cmdSampDel"},
+                                                  {&cmdStart, "cmdStart"},
+                                                  {&cmdRevise, "cmdRevise"},
+                                                  {&cmdBack, "cmdBack"},
+                                                  {&cmdUp, "cmdUp"},
+                                                  {&cmdDown, "cmdDown"},
+                                                  {&cmdDec, "cmdDec"},
+                                                  {&cmdRead, "cmdRead"},
+                                                  {&cmdKey, "cmdKey"}})
+        *button = named<ColorButton>(this, name);
+    for (int i = 0; i < int(cmdRes.size()); ++i)
+        cmdRes[size_t(i)] = static_cast<ColorButton *>(arrayButton(fraRes, QStringLiteral("cmdRes"), i));
+}
+
+Mode CurrentMode(const TestTalkWindow &w)
+{
+    return w.state->mode();
+}
+
 TalkFixture::TalkFixture(const QHash<QString, QString> &stored, bool startNow)
 {
     settings.values = stored;
     QFile::copy(QStringLiteral(PIROKAN_DATA_DIR "/genie.acs"), folder.filePath(QStringLiteral("genie.acs")));
-    m_window = std::make_unique<TalkWindow>();
+    m_window = std::make_unique<TestTalkWindow>();
     m_program = std::make_unique<TalkProgram>(*m_window,
                                               Services{&settings, &agent, &beeper, &clipboard, &shell, &clock,
                                                        &modal, &entries, nullptr, &accessSettings},
                                               folder.path());
+    m_window->state = &m_program->shared.state;
     if (startNow && !start())
         qFatal("start-up failed");
 }

@@ -11,10 +11,31 @@
 #include "support/fakes.h"
 
 #include <QTemporaryDir>
+#include <array>
 #include <memory>
 
 class QDialog;
 class QPushButton;
+
+// The main window as tests reach it: every control found by its objectName.
+class TestTalkWindow final : public TalkWindow
+{
+public:
+    TestTalkWindow();
+
+    TextBox *txtTalk;
+    ColorLabel *txtHide;
+    ColorFrame *fraText, *fraSet, *fraRes, *fraDay, *fraTalk;
+    Grid *grdBoard, *grdBoard2, *grdEx, *grdSp, *grdDay, *grdAD, *grdMail;
+    ColorButton *cmdWide, *cmdCopy, *cmdPaste, *cmdspace, *cmdEnd2, *cmdOpt, *cmdEnd, *cmdSamp, *cmdSampADD,
+        *cmdSampDel, *cmdStart, *cmdRevise, *cmdBack, *cmdUp, *cmdDown, *cmdDec, *cmdRead, *cmdKey;
+    std::array<ColorButton *, 5> cmdRes; // by index
+
+    const TalkState *state = nullptr; // the program's, once it is built
+};
+
+// The mode the window's state is in.
+Mode CurrentMode(const TestTalkWindow &w);
 
 // A main window started as the program starts it, on fakes and a temporary
 // program folder, never on the user's settings or files.
@@ -27,7 +48,7 @@ public:
 
     bool start(QString *error = nullptr);
 
-    TalkWindow &window() { return *m_window; }
+    TestTalkWindow &window() { return *m_window; }
     TalkProgram &program() { return *m_program; }
     SharedState &shared() { return m_program->shared; }
 
@@ -58,7 +79,7 @@ public:
     static void pressCell(class Grid *grid, int row, int col);
 
 private:
-    std::unique_ptr<TalkWindow> m_window;
+    std::unique_ptr<TestTalkWindow> m_window;
     std::unique_ptr<TalkProgram> m_program;
 };
 

@@ -4,7 +4,7 @@
 #include "access/dwell.h"
 #include "access/pressfilter.h"
 #include "access/scanner.h"
-#include "app/scantargets.h"
+#include "access/scantargets.h"
 #include "platform/highlightframe.h"
 
 #include <QElapsedTimer>
@@ -14,7 +14,6 @@
 
 struct SharedState;
 class KeyRepeat;
-class TalkWindow;
 
 // Switch scanning, dwell and the press filters on Pirokan's windows. It reads
 // which targets the window on top shows, feeds the scanner or the dwell with
@@ -27,7 +26,7 @@ class AccessControl final : public QObject
 public:
     static constexpr int DwellSampleMs = 50;
 
-    AccessControl(TalkWindow &w, SharedState &shared, KeyRepeat &keyRepeat);
+    AccessControl(const ScanControls &c, SharedState &shared, KeyRepeat &keyRepeat);
     ~AccessControl() override;
 
     // Applies settings (at start-up, and whenever the user changes them).
@@ -59,7 +58,7 @@ private:
     HighlightFrame *frameNow();
     qint64 now() const { return m_clock.elapsed(); }
 
-    TalkWindow &m_w;
+    ScanControls m_c;
     SharedState &m_shared;
     KeyRepeat &m_keyRepeat;
     AccessSettings m_settings;

@@ -1,4 +1,4 @@
-#include "app/accessdialog.h"
+#include "access/accessdialog.h"
 
 #include "platform/controls.h"
 #include "platform/fonts.h"

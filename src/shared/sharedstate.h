@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/settings.h"
 #include "platform/services.h"
+#include "shared/settings.h"
+#include "shared/talkstate.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,20 +11,23 @@
 class Character;
 class QWidget;
 
-// What several subsystems read and write: the options, the list row and the
-// entry being edited, the last picked text, the last confirmation answer, the
-// sentences offered while typing, and the services.
+// What several subsystems read and write: the window's state, the options, the
+// list row and the entry being edited, the last picked text, the last
+// confirmation answer, the sentences offered while typing, and the services.
 struct SharedState
 {
+    SharedState(const Services &services, QWidget *dialogs) : sv(services), dialogParent(dialogs) {}
+
     Services sv;
     Character *gCharacter = nullptr; // set once the character is loaded
     QWidget *dialogParent = nullptr; // the main window, over which dialogs open
 
+    TalkState state;
     Settings settings;
     qint32 gListRow = 0;
     qint32 EditRow = 0;
     QString gPickText;
-    bool OKAnswer = false;
+    bool OKAnswer = false; // the last confirmation answer, kept until the next question
     std::optional<QStringList> SampleTexts;
 
     // Sounds the key beep when the option is on.

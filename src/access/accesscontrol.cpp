@@ -1,11 +1,10 @@
-#include "app/accesscontrol.h"
+#include "access/accesscontrol.h"
 
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "platform/character.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/highlightframe.h"
+#include "shared/sharedstate.h"
 #include "text/keyrepeat.h"
 
 #include <QApplication>
@@ -33,8 +32,8 @@ QRect areaOf(const ScanNode &node, const ScanScreen &screen)
 
 } // namespace
 
-AccessControl::AccessControl(TalkWindow &w, SharedState &shared, KeyRepeat &keyRepeat)
-    : m_w(w), m_shared(shared), m_keyRepeat(keyRepeat)
+AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepeat &keyRepeat)
+    : m_c(c), m_shared(shared), m_keyRepeat(keyRepeat)
 {
     m_clock.start();
     m_scanTimer.setTimerType(Qt::PreciseTimer);
@@ -70,7 +69,7 @@ void AccessControl::apply(const AccessSettings &settings)
     if (settings.speakScan && settings.scanning() && m_shared.gCharacter) {
         // The names the scan may say are made ready like the board's characters, so they are heard at once.
         QStringList names;
-        for (const QWidget *control : m_w.findChildren<QWidget *>())
+        for (const QWidget *control : m_c.window->findChildren<QWidget *>())
             if (!control->accessibleName().isEmpty())
                 names << control->accessibleName();
         m_shared.gCharacter->prepare(names);
@@ -122,7 +121,7 @@ void AccessControl::tick()
 
 void AccessControl::refresh(bool force)
 {
-    ScanScreen screen = ReadScreen(m_w, m_settings);
+    ScanScreen screen = ReadScreen(m_c, m_shared.state, m_settings);
     if (!force && screen.identity == m_screen.identity && screen.window == m_screen.window)
         return;
     qCDebug(lcAccess) << "new screen" << screen.kind << "with" << screen.targets.size() << "targets";
@@ -186,7 +185,7 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
     if (!pressed)
         return;
     const ScanTarget &t = m_screen.targets[size_t(*pressed)];
-    const bool onBoard = t.widget == m_w.grdBoard || t.widget == m_w.grdBoard2;
+    const bool onBoard = t.widget == m_c.grdBoard || t.widget == m_c.grdBoard2;
     if (onBoard && !m_filter.instant(nowMs))
         return;
     pressTarget(*pressed);
@@ -254,7 +253,7 @@ bool AccessControl::filterPointerPress(QObject *watched, QEvent *event)
     if (filter.ignoreRepeatMs <= 0 && filter.holdMs <= 0)
         return false;
     Grid *grid = nullptr;
-    for (Grid *g : {m_w.grdBoard, m_w.grdBoard2})
+    for (Grid *g : {m_c.grdBoard, m_c.grdBoard2})
         if (watched == g->viewport())
             grid = g;
     if (!grid || event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)

@@ -1,4 +1,4 @@
-#include "app/sharedstate.h"
+#include "shared/sharedstate.h"
 
 void SharedState::keyBeep()
 {

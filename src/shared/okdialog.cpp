@@ -1,12 +1,12 @@
-#include "app/okdialog.h"
+#include "shared/okdialog.h"
 
-#include "app/sharedstate.h"
-#include "app/talkwindow.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/twips.h"
+#include "shared/palette.h"
+#include "shared/sharedstate.h"
 
 #include <QFontMetrics>
 #include <cmath>
@@ -32,12 +32,12 @@ OkDialog::OkDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmOK"));
     setWindowTitle(QStringLiteral("問い合わせ？"));
-    setBackground(this, 0xFF8080);
+    setBackground(this, Palette::Window);
     Twips::sizeDialog(this, parent, Width, Height);
 
     lblOK = new ColorLabel(QStringLiteral("Label1"), this);
     lblOK->setObjectName(QStringLiteral("lblOK"));
-    lblOK->setBackColor(0xFF8080);
+    lblOK->setBackColor(Palette::Window);
     lblOK->setWordWrap(true);
     Fonts::set(lblOK, Fonts::ProportionalGothic, LargestPoints, true);
     Twips::setRect(lblOK, LabelLeft, LabelTop, LabelWidth, LabelHeight);
@@ -47,7 +47,7 @@ OkDialog::OkDialog(QWidget *parent) : QDialog(parent)
         const char *caption;
         int left;
         quint32 back;
-    } standing[] = {{"OK", 300, 0xFFC0C0}, {"キャンセル", 6720, 0xC0C0FF}};
+    } standing[] = {{"OK", 300, Palette::PaleBlue}, {"キャンセル", 6720, Palette::PaleRed}};
     for (int i = 0; i < 2; ++i) {
         auto *b = makeButton(this, "cmdOK", QString::fromUtf8(standing[i].caption),
                              {standing[i].left, 2280, 4845, 2175}, standing[i].back, 48, true, i);
@@ -112,7 +112,7 @@ void OkDialog::cmdOK_Click(int index)
     accept();
 }
 
-void ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QString &title)
+bool ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QString &title)
 {
     ScreenPointer::setDefault();
     shared.OKAnswer = false;
@@ -121,4 +121,5 @@ void ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QS
     dialog.configure(prompt, kind, title);
     shared.sv.modal->run(dialog);
     shared.OKAnswer = dialog.answer();
+    return shared.OKAnswer;
 }

@@ -28,5 +28,6 @@ private:
     bool m_answer = false;
 };
 
-// Asks or informs through the dialog; the answer is left in OKAnswer.
-void ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QString &title);
+// Asks or informs through the dialog: true when the affirmative button was
+// pressed. The answer is also left in OKAnswer, until the next question.
+bool ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QString &title);

@@ -1,9 +1,7 @@
-#include "app/scantargets.h"
+#include "access/scantargets.h"
 
 #include "access/accesssettings.h"
 #include "access/scanlayouts.h"
-#include "app/screens.h"
-#include "app/talkwindow.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 
@@ -95,29 +93,31 @@ void listRows(Builder &b, std::vector<ScanNode> &to, Grid *g)
     ScanLayouts::appendGroup(to, g->accessibleName(), std::move(rows));
 }
 
-void mainWindow(TalkWindow &w, const AccessSettings &settings, ScanScreen &screen)
+void mainWindow(const ScanControls &w, const TalkState &state, const AccessSettings &settings,
+                ScanScreen &screen)
 {
     Builder b(screen);
     std::vector<ScanNode> top;
-    if (w.fraSet->isVisible()) {
+    if (state.selectionOpen()) {
         screen.kind = QStringLiteral("selection");
         top = ScanLayouts::selectionScreen(b.cells(w.grdBoard2, 0, w.grdBoard2->rows() - 1),
                                            settings.pickFirst);
         b.group(top, QString(), {w.cmdspace, w.cmdEnd2});
     } else {
         // The widened text area (while reading, or widened by hand) lies over the board and the lists.
-        const bool covered = w.fraText->geometry().bottom() > w.grdBoard->geometry().center().y();
-        Grid *list = covered ? nullptr : ListOnShow(w);
+        const bool covered = state.textAreaTall();
+        const ListId shown = state.shownList();
+        Grid *list = covered || shown == ListId::None ? nullptr : w.lists[size_t(shown)];
         if (list) {
             screen.kind = list->objectName();
             listRows(b, top, list);
             b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
             b.group(top, QString(), {w.cmdDec});
-        } else if (!covered && w.grdBoard->isVisible()) {
+        } else if (!covered && state.screen() == Screen::Board) {
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
             top = settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table);
-        } else if (w.fraDay->isVisible()) {
+        } else if (state.screen() == Screen::Entry) {
             screen.kind = QStringLiteral("entry");
             b.group(top, QString(), {w.cmdRevise, w.cmdBack});
         } else {
@@ -213,7 +213,7 @@ int ScanScreen::targetAt(QPoint point) const
     return -1;
 }
 
-QWidget *WindowOnTop(TalkWindow &main)
+QWidget *WindowOnTop(QWidget &main)
 {
     if (QWidget *modal = QApplication::activeModalWidget())
         return modal;
@@ -225,13 +225,13 @@ QWidget *WindowOnTop(TalkWindow &main)
     return &main;
 }
 
-ScanScreen ReadScreen(TalkWindow &main, const AccessSettings &settings)
+ScanScreen ReadScreen(const ScanControls &main, const TalkState &state, const AccessSettings &settings)
 {
     ScanScreen screen;
-    QWidget *top = WindowOnTop(main);
+    QWidget *top = WindowOnTop(*main.window);
     screen.window = top;
-    if (top == &main)
-        mainWindow(main, settings, screen);
+    if (top == main.window)
+        mainWindow(main, state, settings, screen);
     else
         dialog(top, screen);
     // Identity: the window, the kind, and every target with its text and place.

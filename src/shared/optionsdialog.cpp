@@ -1,12 +1,11 @@
-#include "app/optionsdialog.h"
+#include "shared/optionsdialog.h"
 
-#include "app/accessdialog.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/loginstart.h"
-#include "platform/modalrunner.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
+#include "shared/palette.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,7 +16,7 @@
 
 namespace {
 
-constexpr quint32 Back = 0xFFC0C0;
+constexpr quint32 Back = Palette::PaleBlue;
 constexpr double TextPoints = 15.75;
 constexpr int OptionHeight = 420;
 
@@ -53,8 +52,8 @@ QButtonGroup *options(QGroupBox *box, const char *name, std::array<QRadioButton 
 } // namespace
 
 OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login,
-                             SettingsStore *accessStore, ModalRunner *modal)
-    : QDialog(parent), m_store(store), m_login(login), m_accessStore(accessStore), m_modal(modal)
+                             WaysOfPressing waysOfPressing)
+    : QDialog(parent), m_store(store), m_login(login), m_waysOfPressing(std::move(waysOfPressing))
 {
     setObjectName(QStringLiteral("frmOPT"));
     setWindowTitle(QStringLiteral("オプション"));
@@ -95,13 +94,14 @@ OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *
                      {240, 8160, 6500, OptionHeight});
     chkLogin = styled(new QCheckBox(QStringLiteral("ログイン時に起動"), this), "chkLogin",
                       {240, 8640, 3300, OptionHeight});
-    cmdAccess = makeButton(this, "cmdAccess", QStringLiteral("操作方法…"), {3630, 8580, 3120, 600}, 0xFFFFFF,
-                           TextPoints, true);
-    cmdAccess->setVisible(m_accessStore != nullptr);
+    cmdAccess = makeButton(this, "cmdAccess", QStringLiteral("操作方法…"), {3630, 8580, 3120, 600},
+                           Colors::White, TextPoints, true);
+    cmdAccess->setVisible(bool(m_waysOfPressing));
     connect(cmdAccess, &QPushButton::clicked, this, &OptionsDialog::cmdAccess_Click);
     chkLogin->setVisible(m_login != nullptr);
 
-    const std::pair<const char *, quint32> buttons[] = {{"キャンセル", 0xC0C0FF}, {"確定", 0xFFC0C0}};
+    const std::pair<const char *, quint32> buttons[] = {{"キャンセル", Palette::PaleRed},
+                                                        {"確定", Palette::PaleBlue}};
     for (int i = 0; i < 2; ++i) {
         auto *b = makeButton(this, "cmdOK", QString::fromUtf8(buttons[i].first),
                              {i == 0 ? 240 : 3630, 9360, 3120, 960}, buttons[i].second, 18, true, i);
@@ -142,10 +142,8 @@ Settings OptionsDialog::shown() const
 
 void OptionsDialog::cmdAccess_Click()
 {
-    AccessDialog dialog(*m_accessStore, this);
-    m_modal->run(dialog);
-    if (dialog.result() == QDialog::Accepted)
-        m_accessSaveError = dialog.saveError();
+    if (const std::optional<QString> error = m_waysOfPressing(this))
+        m_accessSaveError = *error;
 }
 
 void OptionsDialog::cmdOK_Click(int index)

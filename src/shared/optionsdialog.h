@@ -1,9 +1,11 @@
 #pragma once
 
-#include "app/settings.h"
+#include "shared/settings.h"
 
 #include <QDialog>
 #include <array>
+#include <functional>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -13,7 +15,6 @@ class QLabel;
 class QRadioButton;
 class ColorButton;
 class LoginStart;
-class ModalRunner;
 class SettingsStore;
 
 // The options dialog. Loading shows the stored options; "確定" writes all
@@ -22,9 +23,13 @@ class OptionsDialog final : public QDialog
 {
     Q_OBJECT
 public:
-    // With an access store, "操作方法…" opens the dialog of ways to press, through `modal`.
+    // Runs the dialog of ways to press over the options: why what it confirmed
+    // could not be stored (empty when it was), or nothing when it was cancelled.
+    using WaysOfPressing = std::function<std::optional<QString>(QWidget *parent)>;
+
+    // With ways of pressing, "操作方法…" opens their dialog.
     OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login = nullptr,
-                  SettingsStore *accessStore = nullptr, ModalRunner *modal = nullptr);
+                  WaysOfPressing waysOfPressing = {});
 
     // The options as the controls show them.
     Settings shown() const;
@@ -53,8 +58,7 @@ private:
 
     SettingsStore &m_store;
     LoginStart *m_login;
-    SettingsStore *m_accessStore;
-    ModalRunner *m_modal;
+    WaysOfPressing m_waysOfPressing;
     QButtonGroup *m_group1;
     QButtonGroup *m_group2;
     QButtonGroup *m_group3;

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "shared/settings.h"
 
 #include "platform/settingsstore.h"
 
@@ -45,4 +45,21 @@ bool WriteSettings(SettingsStore &store, const Settings &s, QString *error)
 int talkFontPoints(const Settings &settings)
 {
     return settings.largeText() ? 100 : 55;
+}
+
+std::optional<Settings::FirstScreenPress> Settings::firstScreenPress() const
+{
+    const int opt1 = OPT1.toInt();
+    if (opt1 < 0 || opt1 > 3)
+        return std::nullopt;
+    // 0 and 1 open the selection screen, 2 and 3 enter; 1 and 3 want a second press.
+    return FirstScreenPress{opt1 >= 2, opt1 == 1 || opt1 == 3};
+}
+
+std::optional<bool> Settings::selectionTwoPresses() const
+{
+    const int opt2 = OPT2.toInt();
+    if (opt2 != 0 && opt2 != 1)
+        return std::nullopt;
+    return opt2 == 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class SettingsStore;
 
@@ -15,6 +16,16 @@ struct Settings
     QString Samp = QStringLiteral("1"); // suggestions while typing, on when not 0
     qint32 gMaxC = 9;                   // last board column: 9 or 14
     qint16 Sample = 2;                  // length of the suggestion key, 1..5
+
+    // What a press on the first screen does; none for a value out of range.
+    struct FirstScreenPress
+    {
+        bool enters;     // enters the character, instead of opening the selection screen
+        bool twoPresses; // only the second press on the same character acts
+    };
+    std::optional<FirstScreenPress> firstScreenPress() const;
+    // Whether the selection screen enters on a second press only; none for a value out of range.
+    std::optional<bool> selectionTwoPresses() const;
 
     bool beepOn() const { return Beep == QLatin1String("1"); }
     bool largeText() const { return Moji.toInt() == 1; }

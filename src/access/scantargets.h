@@ -1,0 +1,78 @@
+#pragma once
+
+#include "access/scantree.h"
+#include "shared/talkstate.h"
+
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+struct AccessSettings;
+class Grid;
+
+// The main window and the controls a scan walks there, in its groups.
+struct ScanControls
+{
+    QWidget *window;
+    // The selection screen.
+    Grid *grdBoard2;
+    QWidget *cmdspace;
+    QWidget *cmdEnd2;
+    // The board, or a list in its place with the list keys, or an opened entry.
+    Grid *grdBoard;
+    std::array<Grid *, ListCount> lists; // by ListId
+    QWidget *cmdUp;
+    QWidget *cmdDown;
+    QWidget *cmdDec;
+    QWidget *cmdRevise;
+    QWidget *cmdBack;
+    // The keys beside, always there.
+    QWidget *cmdRead;
+    std::array<QWidget *, 5> cmdRes; // → ＢＳ ← ↓ ↑
+    QWidget *cmdStart;
+    QWidget *cmdSamp;
+    QWidget *cmdSampADD;
+    QWidget *cmdSampDel;
+    QWidget *cmdKey;
+    QWidget *cmdWide;
+    QWidget *cmdCopy;
+    QWidget *cmdPaste;
+    QWidget *cmdOpt;
+    QWidget *cmdEnd;
+};
+
+// One thing a scan or a dwell can press: a control, or a cell of a grid.
+struct ScanTarget
+{
+    QPointer<QWidget> widget;
+    int row = -1; // a grid cell when not -1
+    int col = -1;
+    bool repeats = false;
+
+    // Where it is, in its window's coordinates; empty when it is not showing.
+    QRect area() const;
+    // Presses it as a touch does, through the control's own signals.
+    void press() const;
+};
+
+// What the window on top shows now: the targets, and the tree a scan walks.
+struct ScanScreen
+{
+    QPointer<QWidget> window;
+    std::vector<ScanTarget> targets;
+    ScanNode tree;
+    QString kind;     // "board", "selection", a list's name, "entry" or a dialog's name
+    QString identity; // changes whenever the targets do
+
+    // The target under a point of `window`; -1 for none.
+    int targetAt(QPoint point) const;
+};
+
+// The window a switch or the pointer now works on: a dialog when one is open, else the main window.
+QWidget *WindowOnTop(QWidget &main);
+
+// Reads the screen on top, grouped as the settings ask; what the main window
+// shows is the one its state says.
+ScanScreen ReadScreen(const ScanControls &main, const TalkState &state, const AccessSettings &settings);
