@@ -86,6 +86,7 @@ int main(int argc, char **argv)
     time(addressOpen, 10, [&](int) {
         f.program().files.LoadAddressFile();
         f.program().indexRows.IndexAddressRows();
+        f.shared().state.showList(ListId::Addresses); // the list shows once it is filled
         w.grdAD->repaint();
     });
     addressOpen.print("address_open");

@@ -5,7 +5,7 @@
 
 class SettingsStore;
 
-// The eight options, as the rest of the program reads them.
+// The eight options, as the store keeps them; the program reads them through the typed readings below.
 struct Settings
 {
     QString OPT1 = QStringLiteral("0"); // first-screen presses
