@@ -2,6 +2,7 @@
 
 #include "access/accesssettings.h"
 #include "access/dwell.h"
+#include "access/pointersmoothing.h"
 #include "access/pressfilter.h"
 #include "access/scanner.h"
 #include "app/scantargets.h"
@@ -65,6 +66,7 @@ private:
     AccessSettings m_settings;
     Scanner m_scanner;
     Dwell m_dwell;
+    PointerSmoothing m_smoothing;
     PressFilter m_filter;
     ScanScreen m_screen;
     QPointer<HighlightFrame> m_frame;

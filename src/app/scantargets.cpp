@@ -4,6 +4,7 @@
 #include "access/scanlayouts.h"
 #include "app/screens.h"
 #include "app/talkwindow.h"
+#include "platform/buttonaccessible.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 
@@ -21,10 +22,10 @@ bool showing(const QWidget *w)
 
 QString labelOf(const QWidget *w)
 {
+    if (auto *b = qobject_cast<const QAbstractButton *>(w))
+        return ButtonAccessible::nameOf(b);
     if (!w->accessibleName().isEmpty())
         return w->accessibleName();
-    if (auto *b = qobject_cast<const QAbstractButton *>(w))
-        return b->text();
     if (auto *l = qobject_cast<const QLabel *>(w))
         return l->text();
     return w->objectName();
@@ -105,15 +106,13 @@ void mainWindow(TalkWindow &w, const AccessSettings &settings, ScanScreen &scree
                                            settings.pickFirst);
         b.group(top, QString(), {w.cmdspace, w.cmdEnd2});
     } else {
-        // The widened text area (while reading, or widened by hand) lies over the board and the lists.
-        const bool covered = w.fraText->geometry().bottom() > w.grdBoard->geometry().center().y();
-        Grid *list = covered ? nullptr : ListOnShow(w);
-        if (list) {
+        Grid *list = ListOnShow(w);
+        if (list && !list->covered()) {
             screen.kind = list->objectName();
             listRows(b, top, list);
             b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
             b.group(top, QString(), {w.cmdDec});
-        } else if (!covered && w.grdBoard->isVisible()) {
+        } else if (!list && w.grdBoard->isVisible() && !w.grdBoard->covered()) {
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
             top = settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table);

@@ -63,7 +63,7 @@ void TalkProgram::WireTalkWindow()
     QObject::connect(w->grdBoard2, &Grid::mouseDown, w, [this] { board.grdBoard2_MouseDown(); });
     QObject::connect(w->grdBoard2, &Grid::click, w, [this] { board.grdBoard2_Click(); });
     QObject::connect(w->cmdspace, &QPushButton::clicked, w, [this] { board.cmdspace_Click(); });
-    new CoverWatch(w->fraSet, w->grdBoard);
+    new CoverWatch(w);
 
     for (int i = 0; i < int(w->cmdRes.size()); ++i) {
         ColorButton *key = w->cmdRes[size_t(i)];

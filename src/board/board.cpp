@@ -71,6 +71,7 @@ void Board::BuildBoardPage()
             g->setTextMatrix(r, c, BoardPages::cell(set, maxC, r, c));
     }
     m_w.cmdKey->setText(BoardPages::captionOf(set));
+    g->setChosenCell(-1, -1);
     g->setRedraw(true);
 }
 
@@ -120,6 +121,7 @@ void Board::SpeakIfVoiced(const QString &text, const QString &tag)
 void Board::ClearBoardColours()
 {
     paintAll(m_w.grdBoard, 4, m_shared.settings.gMaxC, Colors::White);
+    m_w.grdBoard->setChosenCell(-1, -1);
 }
 
 void Board::grdBoard_MouseDown()
@@ -131,6 +133,7 @@ void Board::grdBoard_MouseDown()
     g->setEnabled(false);
     ClearBoardColours();
     paintCell(g, boardRow, boardCol, boardText() == m_shared.gPickText ? Colors::Silver : Colors::LightGreen);
+    g->setChosenCell(boardRow, boardCol);
     g->setEnabled(true);
     g->setRedraw(true);
 }
@@ -185,6 +188,7 @@ void Board::ShowSelectionScreen(qint32 C, qint32 R)
             b->setCellAlignment(Grid::CenterBottom);
         }
     }
+    b->setChosenCell(-1, -1);
     b->setRedraw(true);
 }
 
@@ -199,6 +203,7 @@ void Board::grdBoard2_MouseDown()
     paintAll(b, 2, 2, Colors::White);
     paintCell(b, pickRow, pickCol,
               b->textMatrix(pickRow, pickCol) == gLastPick ? Colors::Silver : Colors::LightGreen);
+    b->setChosenCell(pickRow, pickCol);
     b->setEnabled(true);
     b->setRedraw(true);
     m_w.grdBoard->setEnabled(true);

@@ -49,6 +49,7 @@ void Suggestions::ShowSuggestions(const QString &key)
         g->setRow(0);
         g->setCol(0);
         g->setCellBackColor(Colors::LightGreen);
+        g->setChosenRow(0);
         g->setTopRow(0);
         g->setRedraw(true);
         m_w.fraSet->hide();

@@ -36,6 +36,7 @@ void PaintListRow(Grid *g, int row, int startColumn, quint32 bgr)
 void MarkListRow(Grid *g, int row, int startColumn, bool scrollToTop)
 {
     PaintListRow(g, row, startColumn, Colors::LightGreen);
+    g->setChosenRow(row, startColumn);
     if (scrollToTop)
         g->setTopRow(row);
 }
@@ -52,7 +53,7 @@ void ListSelection::SelectListRow(Grid *g, int startColumn)
         return;
     }
     PaintListRow(g, m_shared.gListRow, startColumn, Colors::White);
-    PaintListRow(g, n, startColumn, Colors::LightGreen);
+    MarkListRow(g, n, startColumn, false);
     m_shared.gListRow = n;
     m_w.txtTalk->setFocus();
 }

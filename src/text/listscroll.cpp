@@ -24,7 +24,7 @@ bool ListScroll::ScrollListStep(int direction)
             return false;
         PaintListRow(g, row, startColumn, Colors::White);
         row += direction;
-        PaintListRow(g, row, startColumn, Colors::LightGreen);
+        MarkListRow(g, row, startColumn, false);
         if (direction < 0 && g->topRow() > 0)
             g->setTopRow(g->topRow() - 1);
         // Downwards the view follows once the selection passes the third visible row.
