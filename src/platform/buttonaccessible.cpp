@@ -2,6 +2,8 @@
 
 #include "platform/controls.h"
 
+#include <QMetaObject>
+
 namespace {
 
 QHash<QString, QString> &words()
@@ -58,8 +60,9 @@ QStringList ButtonAccessible::actionNames() const
 
 void ButtonAccessible::doAction(const QString &action)
 {
+    // Pressed once the tool's request is answered: a press may open a dialog and wait in it.
     if (action == pressAction() && button()->isVisible() && button()->isEnabled())
-        button()->click();
+        QMetaObject::invokeMethod(button(), &QAbstractButton::click, Qt::QueuedConnection);
 }
 
 void ButtonAccessible::setSymbolWords(const QHash<QString, QString> &table)

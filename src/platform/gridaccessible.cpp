@@ -238,6 +238,9 @@ void GridAccessible::announceChosen(Grid *grid, const std::vector<std::pair<int,
         if (QAccessibleInterface *cell = table->tableInterface()->cellAt(row, col)) {
             QAccessibleStateChangeEvent changed(cell, selected);
             QAccessible::updateAccessibility(&changed);
+            QAccessibleEvent added(cell, grid->cellChosen(row, col) ? QAccessible::SelectionAdd
+                                                                    : QAccessible::SelectionRemove);
+            QAccessible::updateAccessibility(&added);
         }
     }
     QAccessibleEvent within(grid, QAccessible::SelectionWithin);
