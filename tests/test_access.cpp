@@ -367,9 +367,13 @@ private slots:
                  QStringList{QAccessibleActionInterface::pressAction()});
         ka->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(w.fraSet->isVisible());
-        // Covered by the selection screen, the board is not reported as showing.
+        // Covered by the selection screen, the board and the keys below are not reported as showing.
         QVERIFY(board->state().invisible);
         QVERIFY(ka->state().invisible);
+        QVERIFY(QAccessible::queryAccessibleInterface(w.cmdRes[0])->state().invisible);
+        QVERIFY(!QAccessible::queryAccessibleInterface(w.cmdEnd2)->state().invisible);
+        // Below the normal text area the copy key is cut off until the area is widened.
+        QVERIFY(QAccessible::queryAccessibleInterface(w.cmdCopy)->state().invisible);
         QAccessibleInterface *selection = QAccessible::queryAccessibleInterface(w.grdBoard2);
         selection->child(1 * 3 + 2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(w.txtTalk->text(), QStringLiteral("が_"));

@@ -6,6 +6,7 @@
 #include "app/talkwindow.h"
 #include "platform/buttonaccessible.h"
 #include "platform/controls.h"
+#include "platform/coverwatch.h"
 #include "platform/grid.h"
 
 #include <QAbstractButton>
@@ -17,7 +18,7 @@ namespace {
 
 bool showing(const QWidget *w)
 {
-    return w && w->isVisible() && w->isEnabled();
+    return w && w->isVisible() && w->isEnabled() && !IsCovered(w);
 }
 
 QString labelOf(const QWidget *w)

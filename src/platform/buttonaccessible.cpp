@@ -1,6 +1,7 @@
 #include "platform/buttonaccessible.h"
 
 #include "platform/controls.h"
+#include "platform/coverwatch.h"
 
 #include <QMetaObject>
 
@@ -48,6 +49,11 @@ QAccessible::State ButtonAccessible::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();
     s.pressed = button()->isDown();
+    // Under the selection screen the keys below it are not there to press.
+    if (button()->isVisible() && IsCovered(button())) {
+        s.invisible = true;
+        s.offscreen = true;
+    }
     return s;
 }
 
@@ -61,7 +67,7 @@ QStringList ButtonAccessible::actionNames() const
 void ButtonAccessible::doAction(const QString &action)
 {
     // Pressed once the tool's request is answered: a press may open a dialog and wait in it.
-    if (action == pressAction() && button()->isVisible() && button()->isEnabled())
+    if (action == pressAction() && button()->isVisible() && button()->isEnabled() && !IsCovered(button()))
         QMetaObject::invokeMethod(button(), &QAbstractButton::click, Qt::QueuedConnection);
 }
 

@@ -10,6 +10,9 @@ bool IsCovered(const QWidget *widget)
         return false;
     QPoint middle = widget->geometry().center();
     for (const QWidget *w = widget; w->parentWidget() && !w->isWindow(); w = w->parentWidget()) {
+        // Cut off by the edge of the frame it lies in (the copy keys below the normal text area).
+        if (!w->parentWidget()->rect().contains(middle))
+            return true;
         const QObjectList &siblings = w->parentWidget()->children();
         // Children are stacked in this order: the later ones lie in front.
         for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i) {

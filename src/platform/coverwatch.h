@@ -6,7 +6,8 @@ class QWidget;
 
 // Whether a control is covered: another control shown in front of it, in its
 // window, lies over its middle (the selection screen or the widened text area
-// over the board, a list in the board's place). A control that lets presses
+// over the board, a list in the board's place), or it lies beyond the edge of
+// the frame that holds it (the copy keys below the normal text area). A control that lets presses
 // through, such as the highlight frame, covers nothing. The one answer that
 // scanning and assistive tools both go by.
 bool IsCovered(const QWidget *widget);
