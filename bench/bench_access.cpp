@@ -1,8 +1,11 @@
 // Switch scanning: how many highlights, and how many seconds, a character
 // costs with each layout, typing the starter sentences through the scanner on
-// the hiragana board; and how steady the scan timer ticks while the machine
-// is busy.
+// the hiragana board; how steady the scan timer ticks while the machine is
+// busy; and how surely a trembling gaze pointer presses the board cell it aims
+// at by dwelling, while sweeps across the board press nothing.
 #include "access/accesscontrol.h"
+#include "access/dwell.h"
+#include "access/pointersmoothing.h"
 #include "access/scanlayouts.h"
 #include "access/scanner.h"
 #include "board/boardpages.h"
@@ -16,6 +19,7 @@
 #include <QTimer>
 #include <atomic>
 #include <cstdio>
+#include <random>
 #include <thread>
 
 namespace {
@@ -121,9 +125,8 @@ void typeSentences(const Layout &layout)
 
 // The scan timer as the program runs it, each tick reading the real main window,
 // while every core is kept busy.
-void tickJitter(int argc, char **argv)
+void tickJitter(QApplication &app)
 {
-    QApplication app(argc, argv);
     TalkFixture f({}, false);
     f.accessSettings.values = {{"Method", "2"}, {"ScanMs", "300"}};
     if (!f.start())
@@ -166,6 +169,98 @@ void tickJitter(int argc, char **argv)
     jitter.print("scan_tick_jitter");
 }
 
+// A gaze pointer as an eye tracker moves it: 60 places a second, trembling with
+// a spread (standard deviation) of 12 px about where the eye aims. The program
+// samples it as it does on screen, steadies it and hit-tests the real board.
+class Gaze
+{
+public:
+    static constexpr int SamplesPerSecond = 60;
+    static constexpr double SpreadPx = 12;
+
+    explicit Gaze(const Grid *board) : m_board(board), m_rng(19) {}
+
+    std::mt19937 &rng() { return m_rng; }
+
+    // Where the eye is at `ms`, and the cell the program takes it to be on.
+    int sample(QPointF aim, qint64 ms)
+    {
+        const qint64 tick = ms * SamplesPerSecond / 1000;
+        if (tick != m_tick) {
+            m_tick = tick;
+            m_at = aim + QPointF(m_tremble(m_rng), m_tremble(m_rng));
+        }
+        const QPoint steadied = m_smoothing.add(m_at.toPoint(), ms);
+        const auto [row, col] = m_board->cellAt(steadied);
+        return row < 0 ? -1 : row * m_board->cols() + col;
+    }
+    void reset()
+    {
+        m_smoothing.reset();
+        m_tick = -1;
+    }
+
+private:
+    const Grid *m_board;
+    std::mt19937 m_rng;
+    std::normal_distribution<double> m_tremble{0, SpreadPx};
+    PointerSmoothing m_smoothing;
+    qint64 m_tick = -1;
+    QPointF m_at;
+};
+
+void gazeDwell(QApplication &)
+{
+    TalkFixture f({}, false);
+    if (!f.start())
+        return;
+    const Grid *board = f.window().grdBoard;
+    constexpr int DwellMs = Dwell::DefaultMs, Tries = 1000, Sweeps = 200, AimOffPx = 30;
+    const int limitMs = DwellMs * 3 / 2;
+    Gaze gaze(board);
+    std::uniform_int_distribution<int> anyRow(0, board->rows() - 1), anyCol(0, board->cols() - 1), side(0, 3);
+    const QPointF towards[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+
+    int completed = 0, onNeighbour = 0;
+    for (int i = 0; i < Tries; ++i) {
+        const int row = anyRow(gaze.rng()), col = anyCol(gaze.rng());
+        int fromRow = anyRow(gaze.rng()), fromCol = anyCol(gaze.rng());
+        if (fromRow == row && fromCol == col)
+            fromCol = (col + 5) % board->cols();
+        const QPointF from = QRectF(board->cellRect(fromRow, fromCol)).center();
+        const QPointF aim = QRectF(board->cellRect(row, col)).center() + AimOffPx * towards[side(gaze.rng())];
+        Dwell dwell(DwellMs);
+        gaze.reset();
+        std::optional<int> pressed;
+        qint64 at = -400; // the eye rests elsewhere first, then moves to the cell at 0
+        for (; at <= limitMs && !pressed; at += AccessControl::DwellSampleMs)
+            pressed = dwell.sample(gaze.sample(at < 0 ? from : aim, at), false, at);
+        if (pressed == row * board->cols() + col)
+            ++completed;
+        else if (pressed)
+            ++onNeighbour;
+    }
+
+    // Sweeps from one side of the board to the other along a row, in 1, 2 and 4 s.
+    int falsePresses = 0;
+    for (int i = 0; i < Sweeps; ++i) {
+        const int row = anyRow(gaze.rng());
+        const int sweepMs = 1000 << (i % 3);
+        const QPointF start = QRectF(board->cellRect(row, 0)).center();
+        const QPointF end = QRectF(board->cellRect(row, board->cols() - 1)).center();
+        Dwell dwell(DwellMs);
+        gaze.reset();
+        for (qint64 at = 0; at <= sweepMs; at += AccessControl::DwellSampleMs)
+            if (dwell.sample(gaze.sample(start + (end - start) * (double(at) / sweepMs), at), false, at))
+                ++falsePresses;
+    }
+    std::printf("dwell_completion_rate value=%.3f tries=%d within_ms=%d\n", double(completed) / Tries, Tries,
+                limitMs);
+    std::printf("dwell_neighbour_presses value=%d tries=%d\n", onNeighbour, Tries);
+    std::printf("dwell_sweep_false_presses value=%d sweeps=%d\n", falsePresses, Sweeps);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -174,6 +269,8 @@ int main(int argc, char **argv)
     for (const Layout &l : {Layout{"plain", false, false}, Layout{"columns", true, false},
                             Layout{"pick_first", false, true}, Layout{"columns_pick_first", true, true}})
         typeSentences(l);
-    tickJitter(argc, argv);
+    QApplication app(argc, argv);
+    gazeDwell(app);
+    tickJitter(app);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "access/accesssettings.h"
 #include "access/dwell.h"
+#include "access/pointersmoothing.h"
 #include "access/pressfilter.h"
 #include "access/scanlayouts.h"
 #include "access/scanner.h"
@@ -143,12 +144,27 @@ private slots:
         QCOMPARE(d.progress(500), 0.5);
         QCOMPARE(d.sample(7, false, 1000), std::optional<int>(7));
         QCOMPARE(d.sample(7, false, 5000), std::nullopt); // not again while it stays
-        QCOMPARE(d.sample(-1, false, 5100), std::nullopt);
-        QCOMPARE(d.sample(7, false, 5200), std::nullopt); // back on it: a new dwell
-        QCOMPARE(d.sample(8, false, 5900), std::nullopt); // moving off cancels
-        QCOMPARE(d.sample(7, false, 6000), std::nullopt);
+        QCOMPARE(d.sample(8, false, 5050), std::nullopt); // a slip onto a neighbour is not leaving
+        QCOMPARE(d.sample(7, false, 5100), std::nullopt);
+        QCOMPARE(d.sample(-1, false, 5200), std::nullopt); // leaving for good
+        QCOMPARE(d.sample(-1, false, 5700), std::nullopt);
+        QCOMPARE(d.sample(7, false, 6000), std::nullopt); // back on it: a new dwell
         QCOMPARE(d.sample(7, false, 6999), std::nullopt);
         QCOMPARE(d.sample(7, false, 7000), std::optional<int>(7));
+
+        // A pointer that trembles onto a neighbour every third sample presses the target, in time.
+        Dwell shaky(1000);
+        std::optional<int> pressed;
+        qint64 t = 0;
+        for (; t <= 1500 && !pressed; t += 50)
+            pressed = shaky.sample(t % 150 == 100 ? 8 : 7, false, t);
+        QCOMPARE(pressed, std::optional<int>(7));
+        QVERIFY(t <= 1100);
+        // The pointer's place is steadied, but a jump is followed at once.
+        PointerSmoothing smooth;
+        smooth.add({100, 100}, 0);
+        QCOMPARE(smooth.add({110, 100}, 50), QPoint(105, 100));
+        QCOMPARE(smooth.add({300, 100}, 100), QPoint(300, 100));
 
         Dwell keys(1000, 500); // the first repeat after 0.5 s, then every 0.23 s
         keys.sample(3, true, 0);

@@ -1,5 +1,6 @@
 #include "access/accesscontrol.h"
 
+#include "platform/buttonaccessible.h"
 #include "platform/character.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
@@ -19,15 +20,16 @@ namespace {
 
 constexpr int WatchMs = 250; // how often two-switch scanning looks for a new screen
 
-QRect areaOf(const ScanNode &node, const ScanScreen &screen)
+// The places of what a node holds, each target on its own, so a group's frame holds only its members.
+void areasOf(const ScanNode &node, const ScanScreen &screen, QList<QRect> &areas)
 {
-    if (!node.isGroup())
-        return node.target < int(screen.targets.size()) ? screen.targets[size_t(node.target)].area()
-                                                        : QRect();
-    QRect united;
+    if (!node.isGroup()) {
+        if (node.target < int(screen.targets.size()))
+            areas << screen.targets[size_t(node.target)].area();
+        return;
+    }
     for (const ScanNode &child : node.children)
-        united |= areaOf(child, screen);
-    return united;
+        areasOf(child, screen, areas);
 }
 
 } // namespace
@@ -69,16 +71,21 @@ void AccessControl::apply(const AccessSettings &settings)
     if (settings.speakScan && settings.scanning() && m_shared.gCharacter) {
         // The names the scan may say are made ready like the board's characters, so they are heard at once.
         QStringList names;
-        for (const QWidget *control : m_c.window->findChildren<QWidget *>())
-            if (!control->accessibleName().isEmpty())
-                names << control->accessibleName();
+        for (const QWidget *control : m_c.window->findChildren<QWidget *>()) {
+            const auto *button = qobject_cast<const QAbstractButton *>(control);
+            const QString name = button ? ButtonAccessible::nameOf(button) : control->accessibleName();
+            if (!name.isEmpty())
+                names << name;
+        }
+        // A key's symbol may change to another (読む to ♪) while scanning.
+        names << ButtonAccessible::symbolWords().values();
         m_shared.gCharacter->prepare(names);
     }
     setManualTicks(m_manual);
     if (settings.scanning())
         refresh(true);
     else
-        frameNow()->frame(nullptr, {});
+        frameNow()->frame(nullptr, QRect());
     showHighlight();
 }
 
@@ -127,6 +134,8 @@ void AccessControl::refresh(bool force)
     qCDebug(lcAccess) << "new screen" << screen.kind << "with" << screen.targets.size() << "targets";
     m_screen = std::move(screen);
     m_scanner.setTree(m_screen.tree);
+    m_dwell.reset(); // its targets were the old screen's
+    m_smoothing.reset();
 }
 
 void AccessControl::showHighlight()
@@ -137,7 +146,10 @@ void AccessControl::showHighlight()
     if (n)
         qCDebug(lcAccess) << "highlight" << n->label << m_scanner.path();
     frameNow()->setProgress(0);
-    frameNow()->frame(m_screen.window, n ? areaOf(*n, m_screen) : QRect());
+    QList<QRect> areas;
+    if (n)
+        areasOf(*n, m_screen, areas);
+    frameNow()->frame(m_screen.window, areas);
 }
 
 void AccessControl::pressTarget(int index)
@@ -174,13 +186,16 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
     QWidget *window = m_screen.window;
     if (!window)
         return;
-    const QPoint point = window->mapFromGlobal(global);
+    const QPoint point = m_smoothing.add(window->mapFromGlobal(global), nowMs);
     QWidget *under = QApplication::widgetAt(global);
     const bool inside = window->rect().contains(point) && (!under || under->window() == window);
     const int index = inside ? m_screen.targetAt(point) : -1;
     const bool repeats = index >= 0 && m_screen.targets[size_t(index)].repeats;
     const std::optional<int> pressed = m_dwell.sample(index, repeats, nowMs);
-    frameNow()->frame(window, index >= 0 ? m_screen.targets[size_t(index)].area() : QRect());
+    const int held = m_dwell.target();
+    frameNow()->frame(window, held >= 0 && held < int(m_screen.targets.size())
+                                  ? m_screen.targets[size_t(held)].area()
+                                  : QRect());
     frameNow()->setProgress(m_dwell.progress(nowMs));
     if (!pressed)
         return;

@@ -2,6 +2,7 @@
 
 #include "access/accesssettings.h"
 #include "access/dwell.h"
+#include "access/pointersmoothing.h"
 #include "access/pressfilter.h"
 #include "access/scanner.h"
 #include "access/scantargets.h"
@@ -64,6 +65,7 @@ private:
     AccessSettings m_settings;
     Scanner m_scanner;
     Dwell m_dwell;
+    PointerSmoothing m_smoothing;
     PressFilter m_filter;
     ScanScreen m_screen;
     QPointer<HighlightFrame> m_frame;

@@ -1,17 +1,24 @@
 #pragma once
 
 #include <QtGlobal>
+#include <deque>
 #include <optional>
 
 // Dwell selection: a pointer resting on a target for the dwell time presses it.
-// Moving off cancels. After a press the same target is not pressed again until
-// the pointer has left it, except a repeating key, which goes on at the repeat
-// rate (its first repeat after the first-repeat delay) while the pointer stays.
+// A trembling pointer (a gaze, a head mouse) is tolerated: the dwell stays on
+// the target the pointer has mostly been over in the last ToleranceMs, so short
+// slips onto a neighbour neither cancel it nor start one there, and it counts
+// from when the pointer came onto the target. It presses only while the pointer
+// is on the target. Moving off for good cancels. After a press the same target
+// is not pressed again until the pointer has left it, except a repeating key,
+// which goes on at the repeat rate (its first repeat after the first-repeat
+// delay) while the pointer stays.
 class Dwell
 {
 public:
     static constexpr int DefaultMs = 1000;
     static constexpr int RepeatMs = 230;
+    static constexpr int ToleranceMs = 400;
 
     explicit Dwell(int dwellMs = DefaultMs, int firstRepeatMs = RepeatMs)
         : m_dwellMs(dwellMs), m_firstRepeatMs(firstRepeatMs)
@@ -22,14 +29,26 @@ public:
 
     // The pointer is over `target` (-1: over none) at `nowMs`; the target to press now, if any.
     std::optional<int> sample(int target, bool repeats, qint64 nowMs);
+    // Forgets where the pointer has been, as when the targets are new.
+    void reset();
 
+    // The target the dwell is on; -1 for none.
     int target() const { return m_target; }
     // How far the dwell on the current target has come, 0 to 1; 0 once it has pressed.
     double progress(qint64 nowMs) const;
 
 private:
+    // The pointer was over `target` from `fromMs` until the next visit began.
+    struct Visit
+    {
+        int target;
+        qint64 fromMs;
+    };
+    int mostlyOver(qint64 nowMs) const;
+
     int m_dwellMs;
     int m_firstRepeatMs;
+    std::deque<Visit> m_visits;
     int m_target = -1;
     qint64 m_since = 0;
     std::optional<qint64> m_lastPress;

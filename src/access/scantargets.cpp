@@ -2,7 +2,9 @@
 
 #include "access/accesssettings.h"
 #include "access/scanlayouts.h"
+#include "platform/buttonaccessible.h"
 #include "platform/controls.h"
+#include "platform/coverwatch.h"
 #include "platform/grid.h"
 
 #include <QAbstractButton>
@@ -14,15 +16,15 @@ namespace {
 
 bool showing(const QWidget *w)
 {
-    return w && w->isVisible() && w->isEnabled();
+    return w && w->isVisible() && w->isEnabled() && !IsCovered(w);
 }
 
 QString labelOf(const QWidget *w)
 {
+    if (auto *b = qobject_cast<const QAbstractButton *>(w))
+        return ButtonAccessible::nameOf(b);
     if (!w->accessibleName().isEmpty())
         return w->accessibleName();
-    if (auto *b = qobject_cast<const QAbstractButton *>(w))
-        return b->text();
     if (auto *l = qobject_cast<const QLabel *>(w))
         return l->text();
     return w->objectName();
@@ -104,16 +106,15 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
                                            settings.pickFirst);
         b.group(top, QString(), {w.cmdspace, w.cmdEnd2});
     } else {
-        // The widened text area (while reading, or widened by hand) lies over the board and the lists.
-        const bool covered = state.textAreaTall();
+        // What lies over the board or a list (the widened text area) is told by the one cover test.
         const ListId shown = state.shownList();
-        Grid *list = covered || shown == ListId::None ? nullptr : w.lists[size_t(shown)];
-        if (list) {
+        Grid *list = shown == ListId::None ? nullptr : w.lists[size_t(shown)];
+        if (list && !list->covered()) {
             screen.kind = list->objectName();
             listRows(b, top, list);
             b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
             b.group(top, QString(), {w.cmdDec});
-        } else if (!covered && state.screen() == Screen::Board) {
+        } else if (!list && state.screen() == Screen::Board && !w.grdBoard->covered()) {
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
             top = settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table);

@@ -75,7 +75,7 @@ void TalkProgram::WireTalkWindow()
     QObject::connect(c.grdBoard2, &Grid::mouseDown, w, [this] { board.grdBoard2_MouseDown(); });
     QObject::connect(c.grdBoard2, &Grid::click, w, [this] { board.grdBoard2_Click(); });
     QObject::connect(c.cmdspace, &QPushButton::clicked, w, [this] { board.cmdspace_Click(); });
-    new CoverWatch(c.fraSet, c.grdBoard);
+    new CoverWatch(w);
 
     for (int i = 0; i < int(c.cmdRes.size()); ++i) {
         ColorButton *key = c.cmdRes[size_t(i)];

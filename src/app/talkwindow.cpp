@@ -1,5 +1,6 @@
 #include "app/talkwindow.h"
 
+#include "platform/buttonaccessible.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
@@ -131,51 +132,46 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
 
 void TalkWindow::nameControls()
 {
-    // What a screen reader says for each control; the symbols on the keys say little by themselves.
+    // Buttons are named by the word they show, so the name follows the caption;
+    // a symbol is named by what the key does. Longer explanations are descriptions.
+    ButtonAccessible::setSymbolWords({
+        {QStringLiteral("→"), QStringLiteral("右へ")},
+        {QStringLiteral("←"), QStringLiteral("左へ")},
+        {QStringLiteral("↑"), QStringLiteral("上の行へ")},
+        {QStringLiteral("↓"), QStringLiteral("下の行へ")},
+        {QStringLiteral("ＢＳ"), QStringLiteral("一字消す")},
+        {QStringLiteral("♪"), QStringLiteral("止める")},
+        {QStringLiteral("△"), QStringLiteral("一覧の上へ")},
+        {QStringLiteral("▽"), QStringLiteral("一覧の下へ")},
+    });
     setAccessibleName(QStringLiteral("Pirokan"));
     const std::pair<QWidget *, const char *> names[] = {
-        {txtTalk, "書いている文"},
-        {cmdWide, "文の欄を広げる・狭める"},
-        {cmdCopy, "コピー"},
-        {cmdPaste, "貼り付け"},
-        {grdBoard, "文字盤"},
-        {grdBoard2, "文字選択画面"},
-        {cmdspace, "スペース"},
-        {cmdEnd2, "文字選択画面を閉じる"},
-        {grdEx, "例文一覧"},
-        {grdSp, "例文の候補"},
-        {grdDay, "日記一覧"},
-        {grdAD, "メールアドレス一覧"},
-        {grdMail, "メール一覧"},
-        {cmdOpt, "設定"},
-        {cmdEnd, "終了"},
-        {cmdSamp, "例文表示・一覧を閉じる"},
-        {cmdSampADD, "例文追加"},
-        {cmdSampDel, "例文削除"},
-        {cmdRes[0], "右へ"},
-        {cmdRes[1], "一字消す"},
-        {cmdRes[2], "左へ"},
-        {cmdRes[3], "下の行へ"},
-        {cmdRes[4], "上の行へ"},
-        {cmdStart, "はじめから"},
-        {cmdRevise, "修正する"},
-        {cmdBack, "戻る・決定"},
-        {cmdUp, "一覧の上へ"},
-        {cmdDown, "一覧の下へ"},
-        {cmdDec, "決定"},
-        {cmdRead, "読む・止める"},
-        {cmdKey, "文字の種類を替える"},
-        {txtHide, "入力する文字"},
+        {fraText, "文の欄"},      {txtTalk, "書いている文"}, {grdBoard, "文字盤"},
+        {fraSet, "文字選択画面"}, {grdBoard2, "選ぶ文字"},   {grdEx, "例文一覧"},
+        {grdSp, "例文の候補"},    {grdDay, "日記一覧"},      {grdAD, "メールアドレス一覧"},
+        {grdMail, "メール一覧"},  {fraRes, "編集キー"},      {fraDay, "開いた文の操作"},
+        {fraTalk, "一覧の操作"},  {txtHide, "入力する文字"},
     };
     for (const auto &[widget, name] : names)
         widget->setAccessibleName(QString::fromUtf8(name));
-    txtTalk->setAccessibleDescription(QStringLiteral("下線の文字の前に、次の文字が入ります"));
-    grdBoard->setAccessibleDescription(QStringLiteral("押した文字の選択画面が開きます"));
-    cmdKey->setAccessibleDescription(QStringLiteral("ひらがな・カタカナ・英数を順に替えます"));
-    for (QWidget *frame :
-         {static_cast<QWidget *>(fraText), static_cast<QWidget *>(fraSet), static_cast<QWidget *>(fraRes),
-          static_cast<QWidget *>(fraDay), static_cast<QWidget *>(fraTalk)})
-        frame->setAccessibleName(QStringLiteral("操作の枠"));
+    const std::pair<QWidget *, const char *> descriptions[] = {
+        {txtTalk, "下線の文字の前に、次の文字が入ります"},
+        {grdBoard, "押した文字の選択画面が開きます"},
+        {cmdKey, "ひらがな・カタカナ・英数を順に替えます"},
+        {cmdWide, "文の欄を広げる・狭める"},
+        {cmdCopy, "文をコピーする"},
+        {cmdPaste, "コピーした文を貼り付ける"},
+        {cmdEnd2, "文字選択画面を閉じる"},
+        {cmdSamp, "例文の一覧を開く・一覧を閉じる"},
+        {cmdStart, "文を消して、はじめから書く"},
+        {cmdRead, "文を読む・読むのを止める"},
+        {cmdBack, "一覧に戻る・開いた項目で決定する"},
+    };
+    for (const auto &[widget, text] : descriptions)
+        widget->setAccessibleDescription(QString::fromUtf8(text));
+    // The lists' first columns head their rows: kana rows, and the diary's dates.
+    for (Grid *list : {grdEx, grdDay, grdAD})
+        list->setRowHeadColumn(0);
 }
 
 bool TalkWindow::event(QEvent *event)

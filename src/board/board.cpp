@@ -71,6 +71,7 @@ void Board::BuildBoardPage()
             g->setTextMatrix(r, c, BoardPages::cell(set, maxC, r, c));
     }
     m_shared.state.setCharSet(set);
+    g->setChosenCell(-1, -1);
     g->setRedraw(true);
 }
 
@@ -127,6 +128,7 @@ void Board::SpeakIfVoiced(const QString &text, const QString &tag)
 void Board::ClearBoardColours()
 {
     paintAll(m_c.grdBoard, 4, m_shared.settings.gMaxC, Colors::White);
+    m_c.grdBoard->setChosenCell(-1, -1);
 }
 
 void Board::grdBoard_MouseDown()
@@ -138,6 +140,7 @@ void Board::grdBoard_MouseDown()
     g->setEnabled(false);
     ClearBoardColours();
     paintCell(g, boardRow, boardCol, boardText() == m_shared.gPickText ? Colors::Silver : Colors::LightGreen);
+    g->setChosenCell(boardRow, boardCol);
     g->setEnabled(true);
     g->setRedraw(true);
 }
@@ -189,6 +192,7 @@ void Board::ShowSelectionScreen(qint32 C, qint32 R)
             b->setCellAlignment(Grid::CenterBottom);
         }
     }
+    b->setChosenCell(-1, -1);
     b->setRedraw(true);
 }
 
@@ -203,6 +207,7 @@ void Board::grdBoard2_MouseDown()
     paintAll(b, 2, 2, Colors::White);
     paintCell(b, pickRow, pickCol,
               b->textMatrix(pickRow, pickCol) == gLastPick ? Colors::Silver : Colors::LightGreen);
+    b->setChosenCell(pickRow, pickCol);
     b->setEnabled(true);
     b->setRedraw(true);
     m_c.grdBoard->setEnabled(true);

@@ -31,6 +31,7 @@ void MarkListRow(TalkState &state, ListId list, Grid *g, int row, int startColum
 {
     paintRow(g, row, startColumn, Colors::LightGreen);
     state.setChosenRow(list, row);
+    g->setChosenRow(row, startColumn);
     if (scrollToTop)
         g->setTopRow(row);
 }

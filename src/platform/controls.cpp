@@ -1,5 +1,6 @@
 #include "platform/controls.h"
 
+#include "platform/buttonaccessible.h"
 #include "platform/colors.h"
 #include "platform/fonts.h"
 #include "platform/twips.h"
@@ -40,6 +41,7 @@ void styleDialogControl(QWidget *w, const char *name, QRect twips, quint32 back,
 ColorButton::ColorButton(const QString &caption, QWidget *parent, int index)
     : QPushButton(caption, parent), m_index(index)
 {
+    ButtonAccessible::install();
     // The text box keeps the keyboard focus; buttons are worked by touch and mouse.
     setFocusPolicy(Qt::NoFocus);
     setBackColor(m_back);

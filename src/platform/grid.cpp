@@ -1,5 +1,6 @@
 #include "platform/grid.h"
 
+#include "platform/coverwatch.h"
 #include "platform/gridaccessible.h"
 
 #include <QHeaderView>
@@ -85,11 +86,15 @@ void Grid::setRows(int rows)
 {
     m_model.resize(rows, m_model.cols());
     m_row = std::clamp(m_row, 0, std::max(0, rows - 1));
+    if (m_chosen.row >= this->rows())
+        choose({});
 }
 
 void Grid::setCols(int cols)
 {
     m_model.resize(m_model.rows(), cols);
+    if (m_chosen.fromCol >= this->cols())
+        choose({});
     m_colWidths.resize(size_t(std::max(0, cols)), 0);
     m_col = std::clamp(m_col, 0, std::max(0, cols - 1));
     m_colSel = m_col;
@@ -118,6 +123,64 @@ QString Grid::textMatrix(int row, int col) const
 void Grid::setTextMatrix(int row, int col, const QString &text)
 {
     m_model.setText(row, col, text);
+}
+
+bool Grid::covered() const
+{
+    return IsCovered(this);
+}
+
+void Grid::updateCovered()
+{
+    const bool now = covered();
+    if (now == m_coveredSeen)
+        return;
+    m_coveredSeen = now;
+    GridAccessible::announceCovered(this);
+}
+
+void Grid::setChosenRow(int row, int fromCol)
+{
+    choose(row < 0 || row >= rows() ? Chosen() : Chosen{row, std::max(0, fromCol), -1, true});
+}
+
+void Grid::setChosenCell(int row, int col)
+{
+    const bool inside = row >= 0 && row < rows() && col >= 0 && col < cols();
+    choose(inside ? Chosen{row, col, col, false} : Chosen());
+}
+
+bool Grid::cellChosen(int row, int col) const
+{
+    const int to = m_chosen.toCol < 0 ? cols() - 1 : m_chosen.toCol;
+    return row >= 0 && row == m_chosen.row && col >= m_chosen.fromCol && col <= to && col < cols();
+}
+
+void Grid::choose(Chosen chosen)
+{
+    std::vector<std::pair<int, int>> changed;
+    for (int c = 0; c < cols(); ++c) {
+        const int to = chosen.toCol < 0 ? cols() - 1 : chosen.toCol;
+        const bool now = chosen.row >= 0 && c >= chosen.fromCol && c <= to;
+        if (cellChosen(m_chosen.row, c) && !(now && chosen.row == m_chosen.row))
+            changed.emplace_back(m_chosen.row, c);
+        if (now && !cellChosen(chosen.row, c))
+            changed.emplace_back(chosen.row, c);
+    }
+    const bool rowChanged = m_chosen.wholeRow != chosen.wholeRow || m_chosen.row != chosen.row;
+    m_chosen = chosen;
+    if (!changed.empty() || rowChanged)
+        GridAccessible::announceChosen(this, changed);
+}
+
+QString Grid::rowHead(int row) const
+{
+    if (m_rowHeadColumn < 0)
+        return {};
+    for (int r = std::min(row, rows() - 1); r >= 0; --r)
+        if (const QString head = textMatrix(r, m_rowHeadColumn).trimmed(); !head.isEmpty())
+            return head;
+    return {};
 }
 
 void Grid::setCellBackColor(quint32 bgr)

@@ -68,9 +68,24 @@ public:
     QRect cellRect(int row, int col) const;
     // The cell at a point of the grid, or {-1, -1}.
     std::pair<int, int> cellAt(QPoint point) const;
-    // Whether another control lies over the whole grid, so it does not count as showing.
-    void setCovered(bool covered) { m_covered = covered; }
-    bool covered() const { return m_covered; }
+    // Whether another control shown in front of the grid lies over it, so it does not count as showing.
+    bool covered() const;
+    // Tells assistive tools when the grid has just been covered or uncovered.
+    void updateCovered();
+
+    // What the program shows as chosen, told by the program rather than read from
+    // colours: a list's marked row (from its first marked column on), or the one
+    // board cell being pressed. Assistive tools report these cells as selected.
+    // A row or cell of -1 chooses nothing.
+    void setChosenRow(int row, int fromCol = 0);
+    void setChosenCell(int row, int col);
+    int chosenRow() const { return m_chosen.row; }
+    bool rowChosen(int row) const { return m_chosen.wholeRow && row >= 0 && row == m_chosen.row; }
+    bool cellChosen(int row, int col) const;
+    // The column whose texts head the rows (a list's kana-row heads, the diary's dates); -1 for none.
+    void setRowHeadColumn(int col) { m_rowHeadColumn = col; }
+    // The head of a row: the nearest head text at or above it.
+    QString rowHead(int row) const;
 
     void rescaled() override;
 
@@ -87,6 +102,14 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    struct Chosen
+    {
+        int row = -1;
+        int fromCol = 0;
+        int toCol = -1; // -1: to the last column
+        bool wholeRow = false;
+    };
+    void choose(Chosen chosen);
     void updateBatching();
     void applyColumnWidths();
     void applyTopRow();
@@ -102,5 +125,7 @@ private:
     bool m_redraw = true;
     bool m_pressed = false;
     bool m_shrinkToFit = false;
-    bool m_covered = false;
+    bool m_coveredSeen = false;
+    Chosen m_chosen;
+    int m_rowHeadColumn = -1;
 };

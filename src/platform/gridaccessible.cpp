@@ -2,9 +2,18 @@
 
 #include "platform/grid.h"
 
+#include <QPointer>
+
 namespace {
 
-class CellAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
+bool gridShowing(const Grid *grid)
+{
+    return grid && grid->isVisible() && !grid->covered();
+}
+
+class CellAccessible final : public QAccessibleInterface,
+                             public QAccessibleActionInterface,
+                             public QAccessibleTableCellInterface
 {
 public:
     CellAccessible(Grid *grid, int row, int col) : m_grid(grid), m_row(row), m_col(col) {}
@@ -38,26 +47,39 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State s;
-        const bool showing = isValid() && m_grid->isVisible() && !m_grid->covered() &&
-                             !m_grid->cellRect(m_row, m_col).isEmpty();
+        const bool showing = isValid() && gridShowing(m_grid) && !m_grid->cellRect(m_row, m_col).isEmpty();
         s.invisible = !showing;
         s.offscreen = !showing;
         s.disabled = isValid() && !m_grid->isEnabled();
+        s.selectable = true;
+        s.selected = isSelected();
         return s;
     }
     void *interface_cast(QAccessible::InterfaceType type) override
     {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this)
-                                                    : nullptr;
+        if (type == QAccessible::ActionInterface)
+            return static_cast<QAccessibleActionInterface *>(this);
+        if (type == QAccessible::TableCellInterface)
+            return static_cast<QAccessibleTableCellInterface *>(this);
+        return nullptr;
     }
 
     QStringList actionNames() const override { return {pressAction()}; }
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
     void doAction(const QString &name) override
     {
-        if (name == pressAction() && isValid() && m_grid->isVisible() && !m_grid->covered())
+        if (name == pressAction() && isValid() && gridShowing(m_grid))
             m_grid->pressCell(m_row, m_col);
     }
+
+    bool isSelected() const override { return isValid() && m_grid->cellChosen(m_row, m_col); }
+    QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return m_col; }
+    int rowIndex() const override { return m_row; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface *table() const override { return parent(); }
 
 private:
     QPointer<Grid> m_grid;
@@ -97,12 +119,86 @@ QAccessibleInterface *GridAccessible::child(int index) const
     const int cols = grid()->cols();
     if (index < 0 || index >= childCount() || cols == 0)
         return nullptr;
-    const std::pair<int, int> cell{index / cols, index % cols};
+    return cellAt(index / cols, index % cols);
+}
+
+QAccessibleInterface *GridAccessible::cellAt(int row, int column) const
+{
+    if (row < 0 || row >= grid()->rows() || column < 0 || column >= grid()->cols())
+        return nullptr;
+    const std::pair<int, int> cell{row, column};
     auto it = m_cells.constFind(cell);
     if (it == m_cells.constEnd())
-        it = m_cells.insert(cell, QAccessible::registerAccessibleInterface(
-                                      new CellAccessible(grid(), cell.first, cell.second)));
+        it = m_cells.insert(
+            cell, QAccessible::registerAccessibleInterface(new CellAccessible(grid(), row, column)));
     return QAccessible::accessibleInterface(*it);
+}
+
+int GridAccessible::rowCount() const
+{
+    return grid()->rows();
+}
+
+int GridAccessible::columnCount() const
+{
+    return grid()->cols();
+}
+
+QList<QAccessibleInterface *> GridAccessible::selectedCells() const
+{
+    QList<QAccessibleInterface *> cells;
+    const int row = grid()->chosenRow();
+    for (int c = 0; row >= 0 && c < grid()->cols(); ++c)
+        if (grid()->cellChosen(row, c))
+            cells << cellAt(row, c);
+    return cells;
+}
+
+int GridAccessible::selectedCellCount() const
+{
+    return int(selectedCells().size());
+}
+
+QList<int> GridAccessible::selectedRows() const
+{
+    if (isRowSelected(grid()->chosenRow()))
+        return {grid()->chosenRow()};
+    return {};
+}
+
+int GridAccessible::selectedRowCount() const
+{
+    return int(selectedRows().size());
+}
+
+bool GridAccessible::isRowSelected(int row) const
+{
+    return grid()->rowChosen(row);
+}
+
+QString GridAccessible::rowDescription(int row) const
+{
+    return grid()->rowHead(row);
+}
+
+void GridAccessible::modelChange(QAccessibleTableModelChangeEvent *)
+{
+    // Cells are known by their place; those beyond the grid's new size go.
+    for (auto it = m_cells.begin(); it != m_cells.end();) {
+        if (it.key().first >= grid()->rows() || it.key().second >= grid()->cols()) {
+            QAccessible::deleteAccessibleInterface(it.value());
+            it = m_cells.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void *GridAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TableInterface)
+        return static_cast<QAccessibleTableInterface *>(this);
+    return QAccessibleWidget::interface_cast(type);
 }
 
 int GridAccessible::indexOfChild(const QAccessibleInterface *child) const
@@ -122,11 +218,46 @@ QAccessibleInterface *GridAccessible::childAt(int x, int y) const
 QAccessible::State GridAccessible::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();
-    if (grid()->covered()) {
+    if (grid()->isVisible() && grid()->covered()) {
         s.invisible = true;
         s.offscreen = true;
     }
     return s;
+}
+
+void GridAccessible::announceChosen(Grid *grid, const std::vector<std::pair<int, int>> &cells)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(grid);
+    if (!table || !table->tableInterface())
+        return;
+    QAccessible::State selected;
+    selected.selected = true;
+    for (const auto &[row, col] : cells) {
+        if (QAccessibleInterface *cell = table->tableInterface()->cellAt(row, col)) {
+            QAccessibleStateChangeEvent changed(cell, selected);
+            QAccessible::updateAccessibility(&changed);
+            QAccessibleEvent added(cell, grid->cellChosen(row, col) ? QAccessible::SelectionAdd
+                                                                    : QAccessible::SelectionRemove);
+            QAccessible::updateAccessibility(&added);
+        }
+    }
+    QAccessibleEvent within(grid, QAccessible::SelectionWithin);
+    QAccessible::updateAccessibility(&within);
+}
+
+void GridAccessible::announceCovered(Grid *grid)
+{
+    if (!QAccessible::isActive() || !grid->isVisible())
+        return;
+    QAccessible::State showing;
+    showing.invisible = true;
+    showing.offscreen = true;
+    QAccessibleStateChangeEvent changed(grid, showing);
+    QAccessible::updateAccessibility(&changed);
+    QAccessibleEvent shown(grid, grid->covered() ? QAccessible::ObjectHide : QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 void GridAccessible::install()

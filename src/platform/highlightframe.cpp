@@ -23,8 +23,19 @@ int HighlightFrame::lineWidth() const
 
 void HighlightFrame::frame(QWidget *window, const QRect &area)
 {
-    if (!window || area.isEmpty()) {
-        m_area = QRect();
+    frame(window, area.isEmpty() ? QList<QRect>() : QList<QRect>{area});
+}
+
+void HighlightFrame::frame(QWidget *window, const QList<QRect> &areas)
+{
+    m_areas.clear();
+    m_region = QRegion();
+    for (const QRect &r : areas)
+        if (!r.isEmpty()) {
+            m_areas << r;
+            m_region += r;
+        }
+    if (!window || m_areas.isEmpty()) {
         hide();
         return;
     }
@@ -32,9 +43,8 @@ void HighlightFrame::frame(QWidget *window, const QRect &area)
         m_window = window;
         setParent(window);
     }
-    m_area = area;
     const int w = lineWidth();
-    setGeometry(area.adjusted(-w, -w, w, w).intersected(window->rect()));
+    setGeometry(m_region.boundingRect().adjusted(-w, -w, w, w).intersected(window->rect()));
     raise();
     show();
     update();
@@ -59,19 +69,26 @@ void HighlightFrame::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const int w = lineWidth();
-    const QRect inner = m_area.translated(-pos());
+    const QRegion inner = m_region.translated(-pos());
+    QRegion outer;
+    for (const QRect &r : inner)
+        outer += r.adjusted(-w, -w, w, w);
     // The colour band, edged in black and white, stands out on light and dark controls alike.
-    QPainterPath band;
-    band.addRect(inner.adjusted(-w, -w, w, w));
-    band.addRect(inner);
-    p.fillPath(band, m_color);
+    QPainterPath innerPath, outerPath;
+    innerPath.addRegion(inner);
+    outerPath.addRegion(outer);
+    innerPath = innerPath.simplified();
+    outerPath = outerPath.simplified();
+    p.fillPath(outerPath.subtracted(innerPath), m_color);
+    p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 1));
-    p.drawRect(inner.adjusted(-w, -w, w - 1, w - 1));
+    p.drawPath(outerPath.translated(0.5, 0.5));
     p.setPen(QPen(Qt::white, 1));
-    p.drawRect(inner.adjusted(0, 0, -1, -1));
-    if (m_progress > 0) {
-        const int d = std::min({inner.width(), inner.height(), 24 * w}) / 2;
-        const QRect ring(inner.center().x() - d / 2, inner.center().y() - d / 2, d, d);
+    p.drawPath(innerPath.translated(-0.5, -0.5));
+    if (m_progress > 0 && m_areas.size() == 1) {
+        const QRect area = m_areas.front().translated(-pos());
+        const int d = std::min({area.width(), area.height(), 24 * w}) / 2;
+        const QRect ring(area.center().x() - d / 2, area.center().y() - d / 2, d, d);
         p.setPen(QPen(m_color, w, Qt::SolidLine, Qt::FlatCap));
         p.drawArc(ring, 90 * 16, -int(360 * 16 * m_progress));
     }

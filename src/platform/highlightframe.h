@@ -2,10 +2,13 @@
 
 #include <QColor>
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 
-// A thick frame drawn over a rectangle of a window, above every control of it,
-// letting presses through; with a dwell under way, a ring that fills.
+// A thick frame drawn around rectangles of a window, above every control of it,
+// letting presses through; with a dwell under way, a ring that fills. Several
+// rectangles (the members of a scan group) get one outline that holds them and
+// nothing between them.
 class HighlightFrame final : public QWidget
 {
     Q_OBJECT
@@ -16,11 +19,15 @@ public:
 
     // Frames `area` (in `window`'s coordinates) of `window`; an empty area hides the frame.
     void frame(QWidget *window, const QRect &area);
+    // Frames each of `areas`; those that touch share one outline.
+    void frame(QWidget *window, const QList<QRect> &areas);
     void setColor(const QColor &color);
     // 0 shows no ring; up to 1 as the dwell fills.
     void setProgress(double progress);
 
-    QRect framed() const { return m_area; }
+    // The rectangle that bounds what is framed, and the rectangles themselves.
+    QRect framed() const { return m_region.boundingRect(); }
+    QList<QRect> framedAreas() const { return m_areas; }
     QWidget *framedWindow() const { return m_window; }
     int lineWidth() const;
 
@@ -29,7 +36,8 @@ protected:
 
 private:
     QPointer<QWidget> m_window;
-    QRect m_area;
+    QList<QRect> m_areas;
+    QRegion m_region;
     QColor m_color{0xFF, 0x00, 0xFF};
     double m_progress = 0;
 };
