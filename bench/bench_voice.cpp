@@ -300,6 +300,7 @@ void measureThroughServer()
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // a soak's progress shows as it goes, even into a file
     measure("", [] {
         OpenJTalkEngine::Setup setup;
         setup.voiceFile = CharacterSheet().voiceFile;
