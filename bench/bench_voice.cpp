@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QThread>
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -98,31 +99,88 @@ double soundingMs(SpeakingVoice &voice, MonitorListener &monitor)
     voice.speak(Sentence);
     const double start = monitor.waitForSound(t, 5000);
     const double end = monitor.waitForQuiet(t, 600, 20000);
-    return end - start;
+    return start < 0 || end < 0 ? -1 : end - start;
 }
 
-// The same figures through the system's sound output, heard on a sound server's monitor.
+// Wake-ups per second of this process over the next `ms`, after a settling time.
+double wakeupsPerSecond(int ms)
+{
+    QThread::msleep(2000);
+    const qint64 switches = contextSwitches();
+    QThread::msleep(ms);
+    return double(contextSwitches() - switches) * 1000.0 / ms;
+}
+
+int envInt(const char *name, int fallback)
+{
+    const int v = qEnvironmentVariableIntValue(name);
+    return v > 0 ? v : fallback;
+}
+
+// Stops the server, keeps it away for a while (presses meanwhile are dropped, and
+// the voice is not left "speaking"), starts it again and presses, as a user
+// would, until a character is heard. Milliseconds from its return; -1 when never.
+double restartServer(ScratchServer &server, std::unique_ptr<MonitorListener> &monitor, SpeakingVoice &voice)
+{
+    monitor.reset();
+    server.stop();
+    QElapsedTimer away;
+    away.start();
+    while (away.elapsed() < 1500) {
+        voice.speak(Characters[0]);
+        QThread::msleep(100);
+    }
+    QElapsedTimer cleared;
+    cleared.start();
+    while (voice.isSpeaking() && cleared.elapsed() < 5000)
+        QThread::msleep(5);
+    std::printf("outage_speaking_cleared_ms value=%lld\n", cleared.elapsed());
+    QElapsedTimer up;
+    if (!server.start().isEmpty() || !(monitor = MonitorListener::open()))
+        return -1;
+    up.start();
+    // The server is back when another program's sound is heard through it.
+    if (!ScratchServer::playTone())
+        return -1;
+    std::printf("server_restart_tone_heard_ms value=%lld\n", up.elapsed());
+    QElapsedTimer back;
+    back.start();
+    for (int i = 0; back.elapsed() < 10000; ++i) {
+        monitor->drain();
+        voice.speak(Characters[i % Characters.size()]);
+        QElapsedTimer t;
+        t.start();
+        if (monitor->waitForSound(t, 50) >= 0)
+            return back.nsecsElapsed() / 1e6;
+    }
+    return -1;
+}
+
+// The same figures through a real sound server, heard on its monitor.
 void measureThroughServer()
 {
+    ScratchServer server;
+    const bool own = qgetenv("PIROKAN_BENCH_SERVER") != "system";
+    if (own) {
+        const QString why = server.start();
+        if (!why.isEmpty()) {
+            std::printf("pulse: not measured (%s)\n", qPrintable(why));
+            return;
+        }
+        qputenv("PULSE_SERVER", server.address());
+        ScratchServer::playTone();
+    }
+    std::unique_ptr<MonitorListener> monitor = MonitorListener::open();
     QString why;
-    std::unique_ptr<AudioOutput> audio = createSystemAudioOutput(&why);
-    std::unique_ptr<MonitorListener> monitor = audio ? MonitorListener::open() : nullptr;
-    if (!monitor) {
-        std::printf("pulse: not measured (%s)\n", audio ? "no monitor source" : qPrintable(why));
+    std::unique_ptr<AudioOutput> audio = monitor ? createSystemAudioOutput(&why) : nullptr;
+    if (!audio || !why.isEmpty()) {
+        std::printf("pulse: not measured (%s)\n", monitor ? qPrintable(why) : "no monitor source");
         return;
     }
     OpenJTalkEngine::Setup setup;
     setup.voiceFile = CharacterSheet().voiceFile;
     SpeakingVoice voice(std::make_unique<OpenJTalkEngine>(setup), audio.get(), QString());
     Timings cached, uncached, stop;
-    {
-        // The program opens its stream at start-up; so does this, before measuring.
-        QElapsedTimer t;
-        t.start();
-        voice.speak(QStringLiteral("あ"));
-        monitor->waitForSound(t, 5000);
-        monitor->waitForQuiet(t, 200, 5000);
-    }
     for (int i = 0; i < 20; ++i) {
         const QString c = Characters[i];
         monitor->drain();
@@ -175,29 +233,66 @@ void measureThroughServer()
     afterStop.print("pulse_char_after_stop");
     stop.print("pulse_stop");
 
-    // Soak: the same sentence sounds as long after many Stops as before the first.
-    const int rounds = qEnvironmentVariableIntValue("PIROKAN_SOAK_ROUNDS") > 0
-                           ? qEnvironmentVariableIntValue("PIROKAN_SOAK_ROUNDS")
-                           : 1000;
+    // Soak: speak, Stop at a random moment into the sound, and the next clip must be
+    // heard within a second, round after round, across a restart of the server.
+    const int rounds = envInt("PIROKAN_SOAK_ROUNDS", 5000);
     const double before = soundingMs(voice, *monitor);
-    for (int i = 0; i < rounds; ++i) {
+    std::mt19937 random(envInt("PIROKAN_SOAK_SEED", 1));
+    std::uniform_int_distribution<int> moment(0, 600);
+    Timings heardAfterStop, silentAfterStop;
+    int silent = 0;
+    int silentInARow = 0;
+    double recovery = -1;
+    QElapsedTimer soak;
+    soak.start();
+    for (int i = 0; i < rounds && silentInARow < 20; ++i) { // a dead voice ends the soak
+        if (own && i == rounds / 2) {
+            recovery = restartServer(server, monitor, voice);
+            if (!monitor)
+                break;
+            continue;
+        }
+        monitor->drain();
         QElapsedTimer t;
         t.start();
-        voice.speak(i % 2 ? Sentence : Characters[i % Characters.size()]);
-        monitor->waitForSound(t, 3000);
+        voice.speak(i % 4 == 0 ? Sentence : Characters[i % Characters.size()]);
+        const double heard = monitor->waitForSound(t, 1000);
+        if (heard < 0) {
+            ++silent;
+            ++silentInARow;
+            if (qEnvironmentVariableIsSet("PIROKAN_BENCH_DEBUG"))
+                std::printf("  round %d silent\n", i);
+            voice.stop();
+            continue;
+        }
+        silentInARow = 0;
+        if (i > 0)
+            heardAfterStop.add(std::chrono::nanoseconds(qint64(heard * 1e6)));
+        monitor->listenUntil(t, int(heard) + moment(random));
+        QElapsedTimer s;
+        s.start();
         voice.stop();
-        monitor->waitForQuiet(t, 30, 3000);
+        silentAfterStop.add(std::chrono::nanoseconds(qint64(monitor->waitForQuiet(s, 20, 1000) * 1e6)));
     }
-    const double after = soundingMs(voice, *monitor);
-    std::printf("pulse_soak rounds=%d before_ms=%.1f after_ms=%.1f ratio=%.3f\n", rounds, before, after,
-                after / before);
+    const double after = monitor ? soundingMs(voice, *monitor) : -1;
+    std::printf("pulse_soak rounds=%d before_ms=%.1f after_ms=%.1f ratio=%.3f seconds=%.0f\n", rounds, before,
+                after, after / before, soak.elapsed() / 1000.0);
+    std::printf("soak_silent_rounds value=%d\n", silent);
+    std::printf("soak_duration_ratio value=%.3f\n", after / before);
+    heardAfterStop.print("pulse_after_stop");
+    silentAfterStop.print("soak_stop_silent");
+    std::printf("server_restart_recovery_ms value=%.1f\n", recovery);
 
     // Idle: nothing is said, and nothing should wake the process (the monitor is closed first).
     monitor.reset();
-    QThread::msleep(3000);
-    const qint64 switches = contextSwitches();
-    QThread::msleep(10000); // the audio thread keeps its own event loop meanwhile
-    std::printf("pulse_idle_wakeups per_s=%.1f\n", double(contextSwitches() - switches) / 10.0);
+    const double idle = wakeupsPerSecond(10000);
+    std::printf("pulse_idle_wakeups per_s=%.1f\n", idle);
+    std::printf("idle_wakeups_per_s value=%.1f\n", idle);
+    if (own) { // and while the server is away, trying to reach it again
+        server.stop();
+        std::printf("idle_wakeups_no_server_per_s value=%.1f\n", wakeupsPerSecond(5000));
+    }
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -205,6 +300,7 @@ void measureThroughServer()
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // a soak's progress shows as it goes, even into a file
     measure("", [] {
         OpenJTalkEngine::Setup setup;
         setup.voiceFile = CharacterSheet().voiceFile;

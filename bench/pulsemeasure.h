@@ -1,32 +1,111 @@
 #pragma once
 
-#include <QAudioDevice>
-#include <QAudioSource>
-#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QIODevice>
-#include <QMediaDevices>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdlib>
 #include <memory>
+#include <pulse/simple.h>
 
-// Listens to a sound server's monitor and tells when sound arrives there: the
-// whole way through the real server. Qt lists no ".monitor" sources, so the
-// monitor is remapped to a source whose name holds "monitor", e.g.
-//   pactl load-module module-null-sink sink_name=nullsink
-//   pactl load-module module-remap-source master=nullsink.monitor source_name=nullsink_monitor
+// A sound server of the benchmark's own, in a scratch runtime folder, with a
+// null sink whose monitor is listened to: the whole way through a real server,
+// which the benchmark may stop and start again.
+class ScratchServer
+{
+public:
+    ~ScratchServer() { stop(); }
+
+    // Empty when it runs; otherwise why not.
+    QString start()
+    {
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (program.isEmpty())
+            return QStringLiteral("pulseaudio is not installed");
+        if (!m_dir.isValid())
+            return QStringLiteral("no scratch folder");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path());
+        env.insert(QStringLiteral("HOME"), m_dir.path());
+        m_server.setProcessEnvironment(env);
+        m_server.setStandardOutputFile(QProcess::nullDevice());
+        m_server.setStandardErrorFile(m_dir.filePath(QStringLiteral("server.log")), QIODevice::Append);
+        m_server.start(
+            program,
+            {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=false"),
+             QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"), QStringLiteral("-L"),
+             QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=%1").arg(socket()),
+             QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=nullsink rate=48000")});
+        if (!m_server.waitForStarted(5000))
+            return QStringLiteral("pulseaudio did not start");
+        return {};
+    }
+
+    void stop()
+    {
+        if (m_server.state() == QProcess::NotRunning)
+            return;
+        m_server.terminate();
+        if (!m_server.waitForFinished(5000)) {
+            m_server.kill();
+            m_server.waitForFinished(5000);
+        }
+        QFile::remove(socket());
+    }
+
+    // Plays a short tone as another program would, and returns once it has been played:
+    // a server just started holds back its first sound for up to two seconds.
+    static bool playTone()
+    {
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, 48000, 1};
+        pa_simple *pa = pa_simple_new(nullptr, "bench_voice", PA_STREAM_PLAYBACK, nullptr, "tone", &spec,
+                                      nullptr, nullptr, nullptr);
+        if (!pa)
+            return false;
+        qint16 tone[2400];
+        for (int i = 0; i < 2400; ++i)
+            tone[i] = qint16(i % 48 < 24 ? 4000 : -4000);
+        const bool played =
+            pa_simple_write(pa, tone, sizeof tone, nullptr) >= 0 && pa_simple_drain(pa, nullptr) >= 0;
+        pa_simple_free(pa);
+        return played;
+    }
+
+    QByteArray address() const { return "unix:" + QFile::encodeName(socket()); }
+
+private:
+    QString socket() const { return m_dir.filePath(QStringLiteral("native")); }
+
+    QTemporaryDir m_dir;
+    QProcess m_server;
+};
+
+// Listens to the null sink's monitor and tells when sound arrives there, in
+// steps of a few milliseconds. Every wait is bounded, whatever the server does.
 class MonitorListener
 {
 public:
-    static std::unique_ptr<MonitorListener> open()
+    // Null when the server does not answer within the time.
+    static std::unique_ptr<MonitorListener> open(int timeoutMs = 5000)
     {
-        for (const QAudioDevice &d : QMediaDevices::audioInputs()) {
-            if (!d.id().contains("monitor"))
-                continue;
-            auto l = std::unique_ptr<MonitorListener>(new MonitorListener(d));
-            if (l->m_input)
-                return l;
-        }
+        QElapsedTimer t;
+        t.start();
+        do {
+            const pa_sample_spec spec{PA_SAMPLE_S16LE, 48000, 1};
+            pa_buffer_attr attr;
+            attr.maxlength = uint32_t(-1);
+            attr.fragsize = ChunkBytes;
+            attr.tlength = attr.prebuf = attr.minreq = uint32_t(-1);
+            if (pa_simple *pa = pa_simple_new(nullptr, "bench_voice", PA_STREAM_RECORD, "nullsink.monitor",
+                                              "monitor", &spec, nullptr, &attr, nullptr))
+                return std::unique_ptr<MonitorListener>(new MonitorListener(pa));
+            QThread::msleep(10);
+        } while (t.elapsed() < timeoutMs);
         return nullptr;
     }
+    ~MonitorListener() { pa_simple_free(m_pa); }
 
     // Milliseconds until a sample louder than the threshold is heard; -1 after timeoutMs.
     double waitForSound(const QElapsedTimer &since, int timeoutMs, int threshold = 64)
@@ -51,40 +130,34 @@ public:
         return -1;
     }
 
-    void drain()
+    // Listens (and forgets) until `since` is `ms` old.
+    void listenUntil(const QElapsedTimer &since, int ms)
     {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 300) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            m_input->readAll();
-        }
+        while (since.elapsed() < ms)
+            heardLouderThan(1 << 16);
     }
 
+    // Forgets what was heard before now.
+    void drain() { pa_simple_flush(m_pa, nullptr); }
+
 private:
-    // Whether what arrived since the last look holds a sample louder than the threshold.
+    static constexpr uint32_t ChunkBytes = 48000 * 2 * 25 / 10000; // 2.5 ms
+
+    explicit MonitorListener(pa_simple *pa) : m_pa(pa) {}
+
+    // Whether the next few milliseconds hold a sample louder than the threshold.
     bool heardLouderThan(int threshold)
     {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        const QByteArray bytes = m_input->readAll();
-        const auto *s = reinterpret_cast<const qint16 *>(bytes.constData());
-        for (qsizetype i = 0; i < bytes.size() / 2; ++i)
-            if (std::abs(int(s[i])) > threshold)
+        qint16 s[ChunkBytes / 2];
+        if (pa_simple_read(m_pa, s, sizeof s, nullptr) < 0) {
+            QThread::msleep(2); // the server went away: time passes, nothing is heard
+            return false;
+        }
+        for (qint16 v : s)
+            if (std::abs(int(v)) > threshold)
                 return true;
         return false;
     }
 
-    explicit MonitorListener(const QAudioDevice &device)
-    {
-        QAudioFormat f;
-        f.setSampleRate(48000);
-        f.setChannelCount(1);
-        f.setSampleFormat(QAudioFormat::Int16);
-        m_source = std::make_unique<QAudioSource>(device, f);
-        m_source->setBufferSize(48000 * 2 / 100); // 10 ms
-        m_input = m_source->start();
-    }
-
-    std::unique_ptr<QAudioSource> m_source;
-    QIODevice *m_input = nullptr;
+    pa_simple *m_pa;
 };

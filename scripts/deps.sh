@@ -4,11 +4,12 @@ set -euo pipefail
 
 packages=(
     cmake g++ ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev libgl-dev
+    qt6-base-dev libgl-dev libpulse-dev
     fonts-ipafont-gothic
     open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
     libespeak-ng-dev espeak-ng-data
     xvfb xauth imagemagick
+    pulseaudio pulseaudio-utils xdotool
     desktop-file-utils appstream dpkg-dev lintian
 )
 voice=hts-voice-nitech-jp-atr503-m001

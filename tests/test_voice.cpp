@@ -6,6 +6,7 @@
 #include "platform/speech/readings.h"
 #include "platform/speech/speakingvoice.h"
 #include "platform/speech/speechengine.h"
+#include "platform/speech/streamkeeper.h"
 #include "platform/speech/voicecache.h"
 #include "support/captureaudio.h"
 
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -62,6 +64,115 @@ public:
         return c;
     }
 };
+
+// A server's stream on a fake clock: it plays 96 bytes a millisecond, unless it
+// is stuck (takes bytes, plays none) or fails; a server that is away fails every open.
+class FakeStream final : public SoundStream
+{
+public:
+    static constexpr qint64 Room = 3840; // 40 ms
+
+    bool serverUp = true;
+    bool stuck = false; // until the stream is rebuilt
+    int opens = 0;
+    QByteArray heard;
+
+    void fail() { m_state = State::Failed; }
+    void open() override
+    {
+        ++opens;
+        m_state = serverUp ? State::Ready : State::Failed;
+        stuck = false;
+        m_held.clear();
+        m_played = 0;
+    }
+    State state() const override { return m_state; }
+    qint64 writable() const override { return std::max<qint64>(0, Room - m_held.size()); }
+    void write(const QByteArray &bytes) override { m_held += bytes; }
+    void flush() override { m_held.clear(); }
+    qint64 played() const override { return m_played; }
+    qint64 held() const override { return m_held.size(); }
+    void askProgress() override {}
+    void advance(int ms)
+    {
+        if (m_state != State::Ready || stuck)
+            return;
+        const qsizetype n = std::min<qsizetype>(m_held.size(), 96 * ms);
+        heard += m_held.left(n);
+        m_held.remove(0, n);
+        m_played += n;
+    }
+
+private:
+    State m_state = State::Closed;
+    QByteArray m_held;
+    qint64 m_played = 0;
+};
+
+// The keeper over a fake stream, as the voice's output; time passes only in run().
+class FakeServerOutput final : public AudioOutput
+{
+public:
+    FakeStream stream;
+    std::vector<bool> health;
+
+    FakeServerOutput()
+    {
+        m_keeper.setHealthHandler([this](bool heard) { health.push_back(heard); });
+    }
+    void play(const Clip &clip) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_queue.append(ClipOps::toBytes(clip));
+        m_keeper.service(m_now);
+    }
+    void stop() override
+    {
+        std::lock_guard lock(m_mutex);
+        m_keeper.stop();
+    }
+    bool isPlaying() const override
+    {
+        std::lock_guard lock(m_mutex);
+        return m_keeper.isPlaying();
+    }
+    void setHealthHandler(std::function<void(bool)> handler) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_keeper.setHealthHandler(std::move(handler));
+    }
+    // Lets ms pass in steps of 10 ms; the last wake-up asked for.
+    int run(int ms)
+    {
+        std::lock_guard lock(m_mutex);
+        int wait = m_keeper.service(m_now);
+        for (int t = 0; t < ms; t += 10) {
+            m_now += 10;
+            stream.advance(10);
+            wait = m_keeper.service(m_now);
+        }
+        return wait;
+    }
+    void vanish()
+    {
+        std::lock_guard lock(m_mutex);
+        stream.serverUp = false;
+        stream.fail();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    PcmQueue m_queue;
+    StreamKeeper m_keeper{stream, m_queue};
+    qint64 m_now = 0;
+};
+
+Clip toneOf(double seconds)
+{
+    Clip c;
+    c.samples.assign(size_t(Clip::Rate * seconds), 3000);
+    return c;
+}
 
 } // namespace
 
@@ -143,6 +254,91 @@ private slots:
                 heard += queue.take(2 + (round % 3) * 1000);
             QCOMPARE(heard, next); // no tail of the stopped clip, no gap, no repeat
         }
+    }
+
+    void aStreamThatStandsStillOrFailsIsRebuiltAndGoesOn()
+    {
+        FakeServerOutput out;
+        const qsizetype clip = qsizetype(toneOf(0.5).samples.size()) * 2;
+        for (int fault = 0; fault < 2; ++fault) {
+            out.stream.heard.clear();
+            out.play(toneOf(0.5));
+            out.run(100);
+            if (fault == 0)
+                out.stream.stuck = true; // takes bytes, plays none
+            else
+                out.stream.fail();
+            out.run(StreamKeeper::StallMs + 20);
+            QCOMPARE(out.stream.opens, 2 + fault); // rebuilt, once
+            out.run(1000);
+            QVERIFY(!out.isPlaying());
+            // Only what the broken stream held is lost; the rest of the clip is heard.
+            QVERIFY(out.stream.heard.size() >= clip - FakeStream::Room);
+        }
+        QVERIFY(out.health.empty()); // nothing was dropped
+        QCOMPARE(out.run(0), -1);    // idle: nothing to wake up for
+    }
+
+    void aServerThatGoesAwayIsWaitedForAndWhatWaitsIsDropped()
+    {
+        FakeServerOutput out;
+        out.play(toneOf(2));
+        out.run(100);
+        out.vanish(); // in mid-sentence
+        out.run(StreamKeeper::GiveUpMs + 100);
+        QVERIFY(!out.isPlaying()); // so the window can show that reading has ended
+        QCOMPARE(out.health, std::vector<bool>{false});
+        const int opens = out.stream.opens;
+        out.run(3000);
+        QVERIFY(out.stream.opens - opens <= 3000 / StreamKeeper::RetryMs + 1); // tried now and then, no more
+        QVERIFY(out.stream.opens - opens >= 3000 / StreamKeeper::RetryMs - 1);
+        out.play(toneOf(0.1)); // while it is away: dropped at once
+        QVERIFY(!out.isPlaying());
+        QCOMPARE(out.health.size(), size_t(2));
+
+        out.stream.serverUp = true;
+        out.run(StreamKeeper::RetryMs + 10);
+        out.stream.heard.clear();
+        out.play(toneOf(0.1));
+        out.run(200);
+        QCOMPARE(out.stream.heard.size(), qsizetype(toneOf(0.1).samples.size() * 2));
+        QCOMPARE(out.health.back(), true);
+    }
+
+    void aLostOutputIsToldOnceAndTheVoiceComesBack()
+    {
+        FakeServerOutput out;
+        out.run(10);
+        SpeakingVoice voice(std::make_unique<ToneEngine>(), &out, QString());
+        std::atomic_int told{0};
+        voice.setFailureHandler([&told] { ++told; });
+        const auto say = [&](const QString &text) {
+            voice.speak(text);
+            voice.waitUntilIdle();
+            out.run(10);
+        };
+        say(QStringLiteral("きょうは、いいてんき。"));
+        QVERIFY(voice.isSpeaking());
+        out.vanish();
+        out.run(StreamKeeper::GiveUpMs + 100);
+        QVERIFY(!voice.isSpeaking()); // not left "reading" with nothing to be heard
+        for (int i = 1; i < SpeakingVoice::FailuresToReport; ++i)
+            say(QStringLiteral("か"));
+        QCOMPARE(told.load(), 1);
+        say(QStringLiteral("き"));
+        QCOMPARE(told.load(), 1); // once, while it stays away
+
+        out.stream.serverUp = true;
+        out.run(StreamKeeper::RetryMs + 10);
+        out.stream.heard.clear();
+        say(QStringLiteral("く"));
+        out.run(200);
+        QVERIFY(!out.stream.heard.isEmpty());
+        out.vanish(); // lost again later: told again
+        out.run(StreamKeeper::GiveUpMs + 100);
+        for (int i = 0; i < SpeakingVoice::FailuresToReport; ++i)
+            say(QStringLiteral("け"));
+        QCOMPARE(told.load(), 2);
     }
 
     void anEmptyCacheFileIsAMiss()

@@ -1,153 +1,366 @@
 #include "platform/speech/audiooutput.h"
 
 #include "platform/speech/pcmqueue.h"
+#include "platform/speech/streamkeeper.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QIODevice>
 #include <QLoggingCategory>
-#include <QMediaDevices>
 #include <QObject>
 #include <QThread>
-#include <QTimer>
-#include <atomic>
+#include <chrono>
+#include <pulse/pulseaudio.h>
 
 Q_LOGGING_CATEGORY(lcAudio, "pirokan.audio", QtWarningMsg)
 
 namespace {
 
-constexpr int BufferMs = 20; // what a Stop lets through at most
+constexpr int TargetMs = 40;   // what the server holds ahead of the speaker
+constexpr int RequestMs = 10;  // the server asks for more in steps of this
+constexpr int SettleMs = 1500; // how long start-up waits for the first stream
 
-constexpr qint64 bytesFor(int ms)
+constexpr uint32_t bytesFor(int ms)
 {
-    return qint64(Clip::Rate) * 2 * ms / 1000;
+    return uint32_t(Clip::Rate) * 2 * uint32_t(ms) / 1000;
 }
 
-// Owns the sink and feeds it a little at a time; lives on the audio thread.
-// The stream is opened once and never reset or reopened: a Stop only empties
-// the queue, so every clip after it plays at once and at its own speed.
-class SinkHost final : public QObject
+qint64 nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// One playback stream on its own context, so that rebuilding it also reconnects
+// to a server that went away. Called with the mainloop's lock held.
+class PulseStream final : public SoundStream
 {
 public:
-    SinkHost(const QAudioDevice &device, PcmQueue *queue, std::atomic_bool *active)
-        : m_device(device), m_queue(queue), m_active(active), m_feed(new QTimer(this))
+    PulseStream(pa_threaded_mainloop *loop, std::function<void()> changed)
+        : m_loop(loop), m_changed(std::move(changed))
+    {}
+    ~PulseStream() override { close(); }
+
+    void open() override
     {
-        m_feed->setTimerType(Qt::PreciseTimer);
-        m_feed->setInterval(BufferMs / 4);
-        connect(m_feed, &QTimer::timeout, this, &SinkHost::feed);
+        close();
+        qCDebug(lcAudio) << "opening a stream";
+        m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Pirokan");
+        if (!m_context)
+            return;
+        pa_context_set_state_callback(m_context, &PulseStream::contextChanged, this);
+        // No server of our own is started: a missing one is waited for instead.
+        pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr);
     }
 
-    // Opens the stream ahead of the first clip: a server can take a second to set one up.
-    void open()
+    State state() const override
     {
-        if (!m_sink) {
-            QAudioFormat format;
-            format.setSampleRate(Clip::Rate);
-            format.setChannelCount(1);
-            format.setSampleFormat(QAudioFormat::Int16);
-            m_sink = new QAudioSink(m_device, format, this);
-            m_sink->setBufferSize(int(bytesFor(BufferMs)));
-            connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State s) {
-                qCDebug(lcAudio) << "sink" << s << m_sink->error() << "pending" << m_queue->pending();
-                *m_active = s == QAudio::ActiveState;
-            });
+        if (!m_context)
+            return State::Closed;
+        switch (pa_context_get_state(m_context)) {
+        case PA_CONTEXT_READY:
+            break;
+        case PA_CONTEXT_FAILED:
+        case PA_CONTEXT_TERMINATED:
+            return State::Failed;
+        default:
+            return State::Connecting;
         }
-        if (!m_output) {
-            m_output = m_sink->start();
-            rest();
+        if (m_streamFailed)
+            return State::Failed;
+        if (!m_stream)
+            return State::Connecting;
+        switch (pa_stream_get_state(m_stream)) {
+        case PA_STREAM_READY:
+            return State::Ready;
+        case PA_STREAM_FAILED:
+        case PA_STREAM_TERMINATED:
+            return State::Failed;
+        default:
+            return State::Connecting;
         }
     }
 
-    void kick()
+    qint64 writable() const override
     {
-        open();
-        if (m_sink->state() == QAudio::SuspendedState)
-            m_sink->resume();
-        feed();
-        m_feed->start();
+        const size_t n = m_stream ? pa_stream_writable_size(m_stream) : 0;
+        return n == size_t(-1) ? 0 : qint64(n);
+    }
+
+    void write(const QByteArray &bytes) override
+    {
+        pa_stream_write(m_stream, bytes.constData(), size_t(bytes.size()), nullptr, 0, PA_SEEK_RELATIVE);
+    }
+
+    void flush() override
+    {
+        if (pa_operation *op = pa_stream_flush(m_stream, nullptr, nullptr))
+            pa_operation_unref(op);
+    }
+
+    qint64 played() const override
+    {
+        const pa_timing_info *info = m_stream ? pa_stream_get_timing_info(m_stream) : nullptr;
+        return info ? info->read_index : 0;
+    }
+
+    qint64 held() const override
+    {
+        const pa_timing_info *info = m_stream ? pa_stream_get_timing_info(m_stream) : nullptr;
+        if (!info || info->read_index_corrupt || info->write_index_corrupt)
+            return -1;
+        return std::max<qint64>(0, info->write_index - info->read_index);
+    }
+
+    void askProgress() override
+    {
+        if (m_timing && pa_operation_get_state(m_timing) == PA_OPERATION_RUNNING)
+            return;
+        dropTiming();
+        m_timing = pa_stream_update_timing_info(m_stream, &PulseStream::timingDone, this);
+    }
+
+    void close()
+    {
+        dropTiming();
+        if (m_stream) {
+            pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+            pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+            pa_stream_disconnect(m_stream);
+            pa_stream_unref(m_stream);
+            m_stream = nullptr;
+        }
+        m_streamFailed = false;
+        if (m_context) {
+            pa_context_set_state_callback(m_context, nullptr, nullptr);
+            pa_context_disconnect(m_context);
+            pa_context_unref(m_context);
+            m_context = nullptr;
+        }
     }
 
 private:
-    void feed()
+    void dropTiming()
     {
-        if (!m_output)
+        if (!m_timing)
             return;
-        const qint64 pending = m_queue->pending();
-        if (pending == 0) {
-            if (m_sink->state() != QAudio::ActiveState)
-                rest();
+        pa_operation_cancel(m_timing);
+        pa_operation_unref(m_timing);
+        m_timing = nullptr;
+    }
+
+    void makeStream()
+    {
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(Clip::Rate), 1};
+        m_stream = pa_stream_new(m_context, "voice", &spec, nullptr);
+        if (!m_stream) {
+            m_streamFailed = true;
             return;
         }
-        const QByteArray bytes = m_queue->take(m_sink->bytesFree());
-        if (!bytes.isEmpty())
-            m_output->write(bytes);
+        pa_stream_set_state_callback(m_stream, &PulseStream::streamChanged, this);
+        pa_stream_set_write_callback(m_stream, &PulseStream::requested, this);
+        pa_buffer_attr attr;
+        attr.maxlength = uint32_t(-1);
+        attr.tlength = bytesFor(TargetMs);
+        // Plays as soon as one sample is there, and waits (rather than skips) after running dry,
+        // so the stream never needs to be paused and resumed.
+        attr.prebuf = 2;
+        attr.minreq = bytesFor(RequestMs);
+        attr.fragsize = uint32_t(-1);
+        if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) <
+            0)
+            m_streamFailed = true;
     }
 
-    // Played out: the stream is paused (not closed), so nothing wakes the machine until the next clip.
-    void rest()
+    static void contextChanged(pa_context *c, void *self)
     {
-        m_feed->stop();
-        if (m_sink->state() != QAudio::SuspendedState && m_sink->state() != QAudio::StoppedState)
-            m_sink->suspend();
+        auto *s = static_cast<PulseStream *>(self);
+        const pa_context_state_t state = pa_context_get_state(c);
+        if (state == PA_CONTEXT_READY && !s->m_stream)
+            s->makeStream();
+        else if (state == PA_CONTEXT_FAILED)
+            qCDebug(lcAudio) << "no sound server:" << pa_strerror(pa_context_errno(c));
+        s->m_changed();
     }
+    static void streamChanged(pa_stream *stream, void *self)
+    {
+        if (pa_stream_get_state(stream) == PA_STREAM_FAILED)
+            qCWarning(lcAudio) << "the sound stream failed:"
+                               << pa_strerror(pa_context_errno(pa_stream_get_context(stream)));
+        static_cast<PulseStream *>(self)->m_changed();
+    }
+    static void requested(pa_stream *, size_t, void *self) { static_cast<PulseStream *>(self)->m_changed(); }
+    static void timingDone(pa_stream *, int, void *self) { static_cast<PulseStream *>(self)->m_changed(); }
 
-    QAudioDevice m_device;
-    PcmQueue *m_queue;
-    std::atomic_bool *m_active;
-    QAudioSink *m_sink = nullptr;
-    QIODevice *m_output = nullptr;
-    QTimer *m_feed; // a child, so it moves to the audio thread with its host
+    pa_threaded_mainloop *m_loop;
+    std::function<void()> m_changed;
+    pa_context *m_context = nullptr;
+    pa_stream *m_stream = nullptr;
+    pa_operation *m_timing = nullptr;
+    bool m_streamFailed = false;
 };
 
-class QtAudioOutput final : public AudioOutput
+class MainloopLock
 {
 public:
-    explicit QtAudioOutput(const QAudioDevice &device)
+    explicit MainloopLock(pa_threaded_mainloop *loop) : m_loop(loop) { pa_threaded_mainloop_lock(m_loop); }
+    ~MainloopLock() { pa_threaded_mainloop_unlock(m_loop); }
+    MainloopLock(const MainloopLock &) = delete;
+    MainloopLock &operator=(const MainloopLock &) = delete;
+
+private:
+    pa_threaded_mainloop *m_loop;
+};
+
+class PulseOutput final : public AudioOutput
+{
+public:
+    PulseOutput()
+        : m_loop(pa_threaded_mainloop_new()), m_stream(m_loop, [this] { service(); }),
+          m_keeper(m_stream, m_queue)
+    {}
+    ~PulseOutput() override
     {
-        m_thread.setObjectName(QStringLiteral("pirokan-audio"));
-        m_host = new SinkHost(device, &m_queue, &m_active);
-        m_host->moveToThread(&m_thread);
-        QObject::connect(&m_thread, &QThread::finished, m_host, &QObject::deleteLater);
-        m_thread.start(QThread::TimeCriticalPriority);
-        QMetaObject::invokeMethod(
-            m_host, [h = m_host] { h->open(); }, Qt::QueuedConnection);
+        if (!m_loop)
+            return;
+        if (m_running) {
+            {
+                MainloopLock lock(m_loop);
+                m_keeper.setHealthHandler({});
+                if (m_timer)
+                    pa_threaded_mainloop_get_api(m_loop)->time_free(m_timer);
+                m_stream.close();
+            }
+            pa_threaded_mainloop_stop(m_loop);
+        }
+        m_stream.close();
+        pa_threaded_mainloop_free(m_loop);
     }
-    ~QtAudioOutput() override
+
+    bool start()
     {
-        m_queue.clear();
-        m_thread.quit();
-        m_thread.wait();
+        if (!m_loop)
+            return false;
+        pa_threaded_mainloop_set_name(m_loop, "pirokan-audio");
+        if (pa_threaded_mainloop_start(m_loop) < 0)
+            return false;
+        m_running = true;
+        MainloopLock lock(m_loop);
+        service();
+        return true;
     }
+
+    // Whether a stream is ready within the time, or the server is known to be missing sooner.
+    bool waitUntilReady(int ms)
+    {
+        const qint64 until = nowMs() + ms;
+        while (nowMs() < until) {
+            SoundStream::State state;
+            {
+                MainloopLock lock(m_loop);
+                state = m_stream.state();
+            }
+            if (state == SoundStream::State::Ready)
+                return true;
+            if (state == SoundStream::State::Failed)
+                return false;
+            QThread::msleep(5);
+        }
+        return false;
+    }
+
     void play(const Clip &clip) override
     {
         m_queue.append(ClipOps::toBytes(clip));
-        QMetaObject::invokeMethod(
-            m_host, [h = m_host] { h->kick(); }, Qt::QueuedConnection);
+        MainloopLock lock(m_loop);
+        service();
     }
     void stop() override
     {
-        // Only what the sink already holds, one small buffer, is still heard.
-        m_queue.clear();
+        MainloopLock lock(m_loop);
+        m_keeper.stop(); // what the server held is dropped too: silent at once
+        service();
     }
-    bool isPlaying() const override { return m_active || m_queue.pending() > 0; }
+    bool isPlaying() const override
+    {
+        MainloopLock lock(m_loop);
+        return m_keeper.isPlaying();
+    }
+    void setHealthHandler(std::function<void(bool)> handler) override
+    {
+        MainloopLock lock(m_loop);
+        m_keeper.setHealthHandler(std::move(handler));
+    }
 
 private:
+    // With the lock held. A call made while one runs (a callback from within it) runs after it.
+    void service()
+    {
+        if (m_inService) {
+            m_again = true;
+            return;
+        }
+        m_inService = true;
+        int wait;
+        do {
+            m_again = false;
+            wait = m_keeper.service(nowMs());
+        } while (m_again);
+        m_inService = false;
+        schedule(wait);
+    }
+
+    // Nothing wakes this thread while nothing is said and the stream is well.
+    void schedule(int ms)
+    {
+        pa_mainloop_api *api = pa_threaded_mainloop_get_api(m_loop);
+        if (ms < 0) {
+            if (m_timer && m_armed)
+                api->time_restart(m_timer, nullptr);
+            m_armed = false;
+            return;
+        }
+        const qint64 deadline = nowMs() + ms;
+        if (m_armed && m_deadline <= deadline)
+            return;
+        timeval tv;
+        pa_timeval_add(pa_gettimeofday(&tv), pa_usec_t(ms) * PA_USEC_PER_MSEC);
+        if (m_timer)
+            api->time_restart(m_timer, &tv);
+        else
+            m_timer = api->time_new(api, &tv, &PulseOutput::timerFired, this);
+        m_armed = true;
+        m_deadline = deadline;
+    }
+
+    static void timerFired(pa_mainloop_api *, pa_time_event *, const timeval *, void *self)
+    {
+        auto *o = static_cast<PulseOutput *>(self);
+        o->m_armed = false;
+        o->service();
+    }
+
+    pa_threaded_mainloop *m_loop;
     PcmQueue m_queue;
-    std::atomic_bool m_active{false};
-    QThread m_thread;
-    SinkHost *m_host;
+    PulseStream m_stream;
+    StreamKeeper m_keeper;
+    pa_time_event *m_timer = nullptr;
+    bool m_running = false;
+    bool m_armed = false;
+    qint64 m_deadline = 0;
+    bool m_inService = false;
+    bool m_again = false;
 };
 
 } // namespace
 
 std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot)
 {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
+    auto output = std::make_unique<PulseOutput>();
+    if (!output->start()) {
         if (whyNot)
-            *whyNot = QObject::tr("no sound output device was found");
+            *whyNot = QObject::tr("the sound output could not be started");
         return nullptr;
     }
-    return std::make_unique<QtAudioOutput>(device);
+    if (!output->waitUntilReady(SettleMs) && whyNot)
+        *whyNot = QObject::tr("no sound server (PulseAudio or PipeWire) answers; the voice comes "
+                              "as soon as one does");
+    return output;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/speech/clip.h"
 
+#include <functional>
 #include <memory>
 
 // Where clips are played. Play queues a clip after those already waiting;
@@ -13,8 +14,15 @@ public:
     virtual void play(const Clip &clip) = 0;
     virtual void stop() = 0;
     virtual bool isPlaying() const = 0;
+    // Called with false when waiting clips were dropped because no sound could be
+    // made, and with true when sound is made again after that. It may come from any
+    // thread, within play() too, and must not call back into the output.
+    virtual void setHealthHandler(std::function<void(bool heard)>) {}
 };
 
-// The system's default sound output through Qt Multimedia, on a thread of its
-// own with a buffer of tens of milliseconds. Null when there is no output device.
+// The system's sound server (PulseAudio, or PipeWire's PulseAudio service)
+// through one stream that stays open, on a thread of its own with a buffer of
+// tens of milliseconds. It rebuilds its stream when the stream stands still or
+// fails, and reconnects when the server comes back. whyNot tells why nothing
+// can be heard yet (the output keeps trying); null only when no output can be made at all.
 std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot);

@@ -10,11 +10,13 @@ SpeakingVoice::SpeakingVoice(std::unique_ptr<SpeechEngine> engine, AudioOutput *
                              const QString &cacheFolder)
     : m_engine(std::move(engine)), m_audio(audio), m_cache(cacheFolder)
 {
+    m_audio->setHealthHandler([this](bool heard) { outputHealth(heard); });
     m_worker = std::thread([this] { run(); });
 }
 
 SpeakingVoice::~SpeakingVoice()
 {
+    m_audio->setHealthHandler({});
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
@@ -106,10 +108,39 @@ void SpeakingVoice::prefetch(const QStringList &texts)
     m_wake.notify_all();
 }
 
-void SpeakingVoice::setFailureHandler(std::function<void()> handler)
+void SpeakingVoice::setFailureHandler(std::function<void()> handler, bool alreadyReported)
 {
-    std::lock_guard lock(m_mutex);
+    std::lock_guard lock(m_failureMutex);
     m_onFailure = std::move(handler);
+    m_failureReported = alreadyReported;
+}
+
+void SpeakingVoice::countOutcome(bool engine, bool failed)
+{
+    std::function<void()> report;
+    {
+        std::lock_guard lock(m_failureMutex);
+        int &inARow = engine ? m_engineFailures : m_outputFailures;
+        inARow = failed ? inARow + 1 : 0;
+        if (failed && inARow >= FailuresToReport && !m_failureReported && m_onFailure) {
+            m_failureReported = true;
+            report = m_onFailure;
+        }
+    }
+    if (report)
+        report();
+}
+
+void SpeakingVoice::outputHealth(bool heard)
+{
+    if (heard) {
+        // Heard again: a later loss of the voice is told anew.
+        std::lock_guard lock(m_failureMutex);
+        m_outputFailures = 0;
+        m_failureReported = false;
+    } else {
+        countOutcome(false, true);
+    }
 }
 
 bool SpeakingVoice::isSpeaking() const
@@ -165,14 +196,9 @@ void SpeakingVoice::run()
         // Only a part with something to say counts: a lone "。" rightly makes no sound.
         const bool sayable =
             std::any_of(job.text.cbegin(), job.text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
-        if (urgent && sayable && !m_cancelUrgent && !m_quit) {
-            // An engine that fails on everything (a crash on every utterance) leaves the user mute.
-            m_failuresInARow = clip ? 0 : m_failuresInARow + 1;
-            if (m_failuresInARow >= FailuresToReport && !m_failureReported && m_onFailure) {
-                m_failureReported = true;
-                m_onFailure();
-            }
-        }
+        // An engine that fails on everything (a crash on every utterance) leaves the user mute.
+        if (urgent && sayable && !m_cancelUrgent && !m_quit)
+            countOutcome(true, !clip);
         if (!urgent && !clip && m_cancelBackground && !m_quit)
             m_background.push_back(job.text); // given way to a request: try again later
         m_busy = false;

@@ -36,9 +36,11 @@ public:
     void prefetch(const QStringList &texts);
     // Whether anything asked for is still to be heard: being made, waiting or sounding.
     bool isSpeaking() const;
-    // Called once, from the voice's thread, when speech has failed this many times in a row.
+    // Called, from any thread, when speech has failed this many times in a row: the engine
+    // made nothing, or the output dropped what it could not play. Once, until speech is
+    // heard again; alreadyReported when the user has just been told in another way.
     static constexpr int FailuresToReport = 3;
-    void setFailureHandler(std::function<void()> handler);
+    void setFailureHandler(std::function<void()> handler, bool alreadyReported = false);
 
     // For tests and benchmarks: waits until the background work is done.
     void waitUntilIdle();
@@ -58,6 +60,9 @@ private:
     void play(const Clip &clip, bool pauseAfter);
 
     void run();
+    // Counts an outcome of the engine or of the output, and reports when it must.
+    void countOutcome(bool engine, bool failed);
+    void outputHealth(bool heard);
     QString keyOf(const QString &part) const;
 
     std::unique_ptr<SpeechEngine> m_engine;
@@ -75,8 +80,10 @@ private:
     std::atomic<quint64> m_generation{0};
     std::atomic_bool m_cancelUrgent{false};
     std::atomic_bool m_cancelBackground{false};
+    std::mutex m_failureMutex; // apart: the output reports from its own thread, under its own lock
     std::function<void()> m_onFailure;
-    int m_failuresInARow = 0;
+    int m_engineFailures = 0; // in a row
+    int m_outputFailures = 0;
     bool m_failureReported = false;
     std::thread m_worker;
 };

@@ -78,12 +78,15 @@ void VoiceCharacter::prepare(const QStringList &texts)
 
 void VoiceCharacter::setMuteHandler(std::function<void()> handler)
 {
+    // A voice that is mute at start (no sound server yet) is kept: it speaks once the server answers.
+    if (m_voice)
+        m_voice->setFailureHandler(
+            [figure = m_figure.get(), handler] {
+                QMetaObject::invokeMethod(figure, handler, Qt::QueuedConnection);
+            },
+            m_mute);
     if (m_mute)
         QTimer::singleShot(0, m_figure.get(), handler);
-    else if (m_voice)
-        m_voice->setFailureHandler([figure = m_figure.get(), handler] {
-            QMetaObject::invokeMethod(figure, handler, Qt::QueuedConnection);
-        });
 }
 
 std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSheet &sheet, QStringList *problems)
@@ -124,7 +127,8 @@ bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
         const QString cache = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
                                   .filePath(QStringLiteral("voice"));
         voice = std::make_unique<SpeakingVoice>(std::move(engine), audio.get(), cache);
-    } else {
+    }
+    if (!voice || !noSound.isEmpty()) {
         if (!noSound.isEmpty())
             problems << noSound;
         qCWarning(lcVoice).noquote() << "Pirokan is silent:" << problems.join(QStringLiteral("; "))
@@ -134,7 +138,7 @@ bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
     auto figure = std::make_unique<Figure>(sheet->body, sheet->face, sheet->size,
                                            [raw] { return raw && raw->isSpeaking(); });
     // Silent by choice ("silent" first) leaves no problem to tell of.
-    const bool mute = !voice && !problems.isEmpty();
+    const bool mute = (!voice && !problems.isEmpty()) || !noSound.isEmpty();
     m_characters[name] =
         std::make_unique<VoiceCharacter>(std::move(voice), std::move(audio), std::move(figure), mute);
     return true;
