@@ -15,8 +15,15 @@ for f in bin/pirokan share/pirokan/genie.acs share/applications/$id.desktop \
          share/man/man1/pirokan.1.gz share/doc/pirokan/README.md share/doc/pirokan/copyright; do
     [ -f "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
-[ "$("$prefix/bin/pirokan" --version)" = "pirokan $version" ] || { echo "wrong --version"; exit 1; }
+"$prefix/bin/pirokan" --version >"$scratch/version"
+[ "$(head -n1 "$scratch/version")" = "pirokan $version" ] && grep -q 'GPL-3.0-or-later' "$scratch/version" ||
+    { cat "$scratch/version"; echo "wrong --version"; exit 1; }
 "$prefix/bin/pirokan" --help | grep -q "Troubleshooting" || { echo "--help says nothing of troubleshooting"; exit 1; }
+grep -q '^License: GPL-3.0-or-later$' "$prefix/share/doc/pirokan/copyright" || { echo "copyright lacks the licence"; exit 1; }
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" || { echo "metainfo lacks the licence"; exit 1; }
+# Pirokan has no web or mail address yet; the metadata must not invent one.
+! grep -Eq '://|@' "$metainfo" || { grep -E '://|@' "$metainfo"; echo "metainfo names an address"; exit 1; }
 zcat "$prefix/share/man/man1/pirokan.1.gz" | grep -q '^\.TH PIROKAN 1' || { echo "no manual page"; exit 1; }
 
 if command -v desktop-file-validate >/dev/null; then

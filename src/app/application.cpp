@@ -27,7 +27,8 @@ int answerCommandLine(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--version" || arg == "-v") {
-            std::printf("pirokan %s\n", PIROKAN_VERSION);
+            std::printf("pirokan %s\nLicense GPL-3.0-or-later: GNU GPL version 3 or later.\n",
+                        PIROKAN_VERSION);
             return 0;
         }
         if (arg == "--help" || arg == "-h") {
