@@ -1,5 +1,7 @@
 #include "platform/entrystorage.h"
 
+#include "platform/filefailure.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <cerrno>
 
 Q_LOGGING_CATEGORY(lcFiles, "pirokan.files")
 
@@ -70,10 +73,12 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
         TextCodec::encode(text, m_encodings.value(name, TextCodec::Encoding::CodePage932));
 
     QSaveFile file(pathOf(name));
+    errno = 0;
     if (QDir().mkpath(m_folder) && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
         file.write(bytes) == bytes.size() && file.commit())
         return true;
-    const QString detail = file.errorString();
+    const int savedErrno = errno;
+    QString detail = FileFailure::systemCause(file, savedErrno);
     file.cancelWriting();
     const QFileInfo folder(m_folder);
     const QStorageInfo disk(m_folder);
@@ -81,10 +86,14 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
     if (!folder.isDir() || !folder.isWritable())
         what = QObject::tr("を保存できませんでした。フォルダーを作れないか、書き込めません。"
                            "フォルダーの場所と書き込み許可を確かめてください。");
-    else if (file.error() == QFileDevice::ResourceError ||
-             (disk.isValid() && disk.bytesAvailable() < bytes.size()))
+    else if (file.error() == QFileDevice::ResourceError || savedErrno == ENOSPC ||
+             (disk.isValid() && disk.bytesAvailable() < bytes.size())) {
         what = QObject::tr("を保存できませんでした。ディスクがいっぱいです。"
                            "いらないファイルを消してから、もう一度保存してください。");
+        detail += QStringLiteral(" (disk full: %1 bytes free, %2 needed)")
+                      .arg(disk.isValid() ? disk.bytesAvailable() : -1)
+                      .arg(bytes.size());
+    }
     return fail(named(name, what) + kept, detail);
 }
 
