@@ -1,10 +1,12 @@
 #include "app/talkprogram.h"
 
+#include "app/okdialog.h"
 #include "app/talkwindow.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/coverwatch.h"
 #include "platform/grid.h"
+#include "platform/settingsstore.h"
 #include "platform/textbox.h"
 
 #include <QApplication>
@@ -45,6 +47,11 @@ bool TalkProgram::start(QString *error)
         return false;
     WireTalkWindow();
     applyAccess();
+    // Settings that cannot be used as stored are said once, before the first press.
+    for (const QString &notice :
+         {shared.sv.settings->problem(), shared.sv.access ? SwitchClashNotice(*shared.sv.access) : QString()})
+        if (!notice.isEmpty())
+            ShowOKDialog(shared, notice, OkDialog::Notice, QStringLiteral("Pirokan"));
     return true;
 }
 
