@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QObject>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <memory>
@@ -48,8 +49,12 @@ QString QtSettingsStore::problem() const
             continue;
         if (info.isFile() && info.size() <= MaxFileBytes)
             continue;
-        qCWarning(lcSettings) << file << "is not a settings file (not a regular file, or over" << MaxFileBytes
-                              << "bytes); the defaults are used";
+        static QSet<QString> logged; // every read asks again; the log says it once
+        if (!logged.contains(file)) {
+            logged.insert(file);
+            qCWarning(lcSettings) << file << "is not a settings file (not a regular file, or over"
+                                  << MaxFileBytes << "bytes); the defaults are used";
+        }
         return QObject::tr("設定のファイルが普通のファイルでないか、大きすぎるので、読みませんでした。\n"
                            "ファイル：%1\n"
                            "いまは初めの設定で動いています。設定を保存するには、このファイルを"
