@@ -1,4 +1,5 @@
-// Lists at scale: 50,000 example sentences and 5,000 addresses.
+// Lists at scale: 50,000 example sentences and 5,000 addresses; then a 100 MB
+// Talk.txt of 3.4 million lines, and one sentence of 10 MB.
 #include "board/board.h"
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
@@ -7,6 +8,7 @@
 #include "timing.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTest>
 #include <sys/resource.h>
@@ -28,6 +30,67 @@ template <typename F> void time(Timings &timings, int runs, F &&f)
         f(i);
         timings.add(std::chrono::steady_clock::now() - start);
     }
+}
+
+double msSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Opens and closes the example list, drawn; the time of the opening.
+std::chrono::steady_clock::duration openList(TalkFixture &f)
+{
+    TestTalkWindow &w = f.window();
+    const auto start = std::chrono::steady_clock::now();
+    f.press(w.cmdSamp);
+    w.grdEx->repaint();
+    const auto ms = std::chrono::steady_clock::now() - start;
+    if (CurrentMode(w) != Mode::ExampleList)
+        qFatal("the list did not open");
+    f.press(w.cmdSamp);
+    return ms;
+}
+
+int largeFiles(QRandomGenerator &rng)
+{
+    {
+        TalkFixture f({}, false);
+        QStringList talk{EntryFormat::Placeholder, EntryFormat::Placeholder};
+        for (int i = 0; i < 3400000; ++i)
+            talk << randomKana(rng, 5 + int(rng.bounded(19)));
+        f.writeEntries(EntryFiles::Samples, talk);
+        talk.clear();
+        std::printf("large_file_mb=%.1f\n",
+                    QFileInfo(f.entries.pathOf(EntryFiles::Samples)).size() / 1024.0 / 1024.0);
+        auto start = std::chrono::steady_clock::now();
+        if (!f.start())
+            return 1;
+        std::printf("large_file_start_ms=%.0f\n", msSince(start));
+        std::printf("large_file_list_open_ms=%.0f\n",
+                    std::chrono::duration<double, std::milli>(openList(f)).count());
+        TestTalkWindow &w = f.window();
+        f.typed(QStringLiteral("おおきいふぁいる_"));
+        start = std::chrono::steady_clock::now();
+        f.program().registering.cmdSampADD_Click();
+        std::printf("large_file_register_ms=%.0f\n", msSince(start));
+        if (CurrentMode(w) != Mode::ExampleList)
+            qFatal("the sentence was not registered");
+        f.press(w.cmdSamp);
+    }
+    TalkFixture f({}, false);
+    QStringList talk{EntryFormat::Placeholder, EntryFormat::Placeholder,
+                     randomKana(rng, 10 * 1024 * 1024 / 2)};
+    for (int i = 0; i < 100; ++i)
+        talk << randomKana(rng, 10);
+    f.writeEntries(EntryFiles::Samples, talk);
+    if (!f.start())
+        return 1;
+    openList(f);
+    Timings longLine;
+    for (int i = 0; i < 3; ++i)
+        longLine.add(openList(f));
+    longLine.print("long_line_list_open");
+    return 0;
 }
 
 } // namespace
@@ -90,6 +153,9 @@ int main(int argc, char **argv)
         w.grdAD->repaint();
     });
     addressOpen.print("address_open");
+
+    if (const int failed = largeFiles(rng))
+        return failed;
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

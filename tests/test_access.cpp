@@ -526,6 +526,48 @@ private slots:
         QCOMPARE(seen, QStringList());
     }
 
+    void twoSwitchesOnOneKeyStillChooseAndThereIsAlwaysAWayOut()
+    {
+        // Moving would take every press: the one switch goes on alone, and the user is told.
+        auto f = std::make_unique<TalkFixture>(QHash<QString, QString>{}, false);
+        f->accessSettings.values = {
+            {"Method", "3"}, {"SelectKey", "Space"}, {"MoveKey", "Space"}, {"MouseSwitch", "1"}};
+        f->answerOk(0);
+        QVERIFY(f->start());
+        QVERIFY2(f->prompts.value(0).contains(QStringLiteral("同じキー（Space）")),
+                 qPrintable(f->prompts.value(0)));
+        f->program().access.setManualTicks(true);
+        f->program().access.tick();
+        QCOMPARE(f->program().access.settings().method, int(AccessSettings::OneSwitch));
+        switchPress(*f);
+        QCOMPARE(f->program().access.scanner().level(), 1); // into the first board row
+
+        // A touch presses what it touches, even where any click is the switch.
+        TestTalkWindow &w = f->window();
+        const QString set = w.cmdKey->text();
+        QPointingDevice *touch = QTest::createTouchDevice();
+        QTest::touchEvent(&w, touch).press(0, w.cmdKey->geometry().center(), &w);
+        QTest::touchEvent(&w, touch).release(0, w.cmdKey->geometry().center(), &w);
+        QTRY_VERIFY(w.cmdKey->text() != set);
+
+        // The dialog takes no key the other switch has, nor Esc.
+        AccessDialog d(f->accessSettings, &w);
+        d.optMethod[3]->click();
+        d.cmdMoveKey->click();
+        for (const Qt::Key refused : {Qt::Key_Space, Qt::Key_Escape}) {
+            QTest::keyClick(&d, refused);
+            QVERIFY(d.cmdMoveKey->text().contains(QStringLiteral("別のキー")));
+        }
+        QTest::keyClick(&d, Qt::Key_F9);
+        QCOMPARE(d.shown().moveKey, int(Qt::Key_F9));
+        d.cmdOK[0]->click();
+
+        // Esc held for a few seconds opens the dialog, whatever the switches.
+        QTest::keyPress(&w, Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(f->modal.shown.contains(QStringLiteral("frmAccess")), EscapeHoldMs + 3000);
+        QTest::keyRelease(&w, Qt::Key_Escape);
+    }
+
     void theAccessDialogKeepsWhatItShows()
     {
         auto f = startedWith({});

@@ -1,5 +1,6 @@
 #include "entries/entryformat.h"
 #include "platform/entrystorage.h"
+#include "platform/filefailure.h"
 #include "platform/textcodec.h"
 #include "support/failingstorage.h"
 
@@ -9,6 +10,8 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 using namespace EntryFormat;
@@ -127,6 +130,27 @@ private slots:
         QCOMPARE(TextCodec::encode(address, Encoding::Utf8), address.toUtf8());
         QCOMPARE(TextCodec::encode(emoji, Encoding::Utf8WithBom), bytes);
 
+        // Bytes valid both ways go to the reading that looks like Japanese: half-width kana
+        // in code page 932 are valid UTF-8 as "ò" (and a save would make that permanent).
+        const QByteArray diary("\"26.12.08 \xC3\xB2\"\r\n", 15);
+        QCOMPARE(decoded(diary), QStringLiteral("\"26.12.08 ﾃｲ\"\r\n"));
+        QCOMPARE(encodingOf(diary), Encoding::CodePage932);
+        QCOMPARE(encodingOf(QStringLiteral("ありがとう、日本").toUtf8()), Encoding::Utf8);
+        // Whatever the program writes reads back as it was, in the encoding it was written in
+        // or, where that reading would be taken for the other one, with a mark.
+        for (char16_t a = u'｡'; a <= u'ﾟ'; ++a) {
+            for (char16_t b = u'｡'; b <= u'ﾟ'; b += 3) {
+                const QString text =
+                    QStringLiteral("26.12.08 ") + QChar(a) + QChar(b) + QStringLiteral("\r\n");
+                for (const Encoding e : {Encoding::CodePage932, Encoding::Utf8}) {
+                    const auto back = TextCodec::decode(TextCodec::encode(text, e));
+                    QVERIFY(back && back->text == text);
+                    QVERIFY(back->encoding == e || back->encoding == Encoding::Utf8WithBom);
+                }
+            }
+        }
+        QCOMPARE(encodingOf(TextCodec::encode(QStringLiteral("ﾃｲ"))), Encoding::CodePage932);
+
         // A character cut off at the very end is an error in every encoding, never dropped.
         for (const QByteArray &cut : {QByteArray("\x82\xa0\x82", 3), QByteArray("\xE3\x81\x82\xE3\x81", 5),
                                       QByteArray("\xEF\xBB\xBF\xE3\x81\x82\xE3", 7)})
@@ -212,6 +236,10 @@ private slots:
             qPrintable(error));
         QVERIFY2(!error.contains(QStringLiteral("前の内容")), qPrintable(error)); // there was none
         QVERIFY(!error.contains(QStringLiteral("No such")));
+        // A device that gives no reason of its own still leaves the system's in the log.
+        const QFile quiet;
+        QCOMPARE(FileFailure::systemCause(quiet, ENOSPC), QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        QVERIFY(FileFailure::causeForUser(quiet, ENOSPC).contains(QStringLiteral("ディスクがいっぱい")));
 
         QVERIFY(!storage.read(QStringLiteral("Talk.txt")).exists);
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("day.txt"))); // not a regular file

@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 class TestSettings : public QObject
 {
@@ -199,6 +200,47 @@ private slots:
 
         OptionsDialog without(store, nullptr); // no start at login offered
         QVERIFY(without.chkLogin->isHidden());
+    }
+
+    void aSettingsFileThatIsNoFileIsNeitherReadNorReplaced()
+    {
+        QStandardPaths::setTestModeEnabled(true); // a scratch config folder, never the user's
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/Talk")));
+        const QString fifo = folder + QStringLiteral("/Talk/Talk.conf");
+        QFile::remove(fifo);
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const auto gone = qScopeGuard([&] { QFile::remove(fifo); });
+        // Reading a FIFO would wait for ever, before the window shows.
+        QtSettingsStore store;
+        QVERIFY(store.problem().contains(QStringLiteral("初めの設定で動いています")));
+        QCOMPARE(ReadSettings(store).Samp, QStringLiteral("1"));
+        QString error;
+        QVERIFY(!store.write({{QStringLiteral("OPT1"), QStringLiteral("2")}}, &error));
+        QVERIFY(error.startsWith(QStringLiteral("設定を保存できませんでした。")));
+        QVERIFY(!QFileInfo(fifo).isFile()); // left as it is, not replaced
+
+        QTemporaryDir dir;
+        QFile big(dir.filePath(QStringLiteral("big.conf")));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        big.write("[OPT]\nOPT1=2\n");
+        big.write(QByteArray(2 * 1024 * 1024, '#'));
+        big.close();
+        QtSettingsStore huge(big.fileName());
+        QVERIFY(!huge.problem().isEmpty());
+        QCOMPARE(huge.read(QStringLiteral("OPT1"), QStringLiteral("0")), QStringLiteral("0"));
+
+        // The start at login says why it could not be set.
+        QFile::remove(LoginStart::entryPath());
+        QDir(folder).rmdir(QStringLiteral("autostart"));
+        QFile blocker(folder + QStringLiteral("/autostart"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+        blocker.close();
+        const auto unblock = qScopeGuard([&] { blocker.remove(); });
+        MemorySettingsStore start;
+        LoginStart login(start, QStringLiteral("/opt/pirokan/bin/pirokan"));
+        QVERIFY(!login.setEnabled(true, &error));
+        QVERIFY2(error.contains(QStringLiteral("理由：")), qPrintable(error));
     }
 
     void cancelChangesNothing()

@@ -1,10 +1,13 @@
 #include "access/accesscontrol.h"
 
+#include "access/accessdialog.h"
 #include "platform/buttonaccessible.h"
 #include "platform/character.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/highlightframe.h"
+#include "platform/modalrunner.h"
+#include "shared/okdialog.h"
 #include "shared/sharedstate.h"
 #include "text/keyrepeat.h"
 
@@ -43,6 +46,9 @@ AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepe
     m_dwellTimer.setInterval(DwellSampleMs);
     connect(&m_scanTimer, &QTimer::timeout, this, &AccessControl::tick);
     connect(&m_dwellTimer, &QTimer::timeout, this, [this] { pointerAt(QCursor::pos(), now()); });
+    m_escapeHold.setSingleShot(true);
+    m_escapeHold.setInterval(EscapeHoldMs);
+    connect(&m_escapeHold, &QTimer::timeout, this, &AccessControl::openAccessDialog);
     m_scanner.onHighlight = [this](const ScanNode &node) { speak(node); };
     // One filter on the application hears every key and press, whichever window is on top.
     qApp->installEventFilter(this);
@@ -56,8 +62,9 @@ AccessControl::~AccessControl()
         delete m_frame.data();
 }
 
-void AccessControl::apply(const AccessSettings &settings)
+void AccessControl::apply(const AccessSettings &given)
 {
+    const AccessSettings settings = WithoutSwitchClash(given);
     m_settings = settings;
     m_scanner.setMethod(settings.method == AccessSettings::TwoSwitch ? Scanner::Method::Step
                                                                      : Scanner::Method::Automatic);
@@ -218,6 +225,8 @@ bool AccessControl::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        watchEscape(static_cast<QKeyEvent *>(event));
     if (m_settings.scanning() && switchEvent(event))
         return true;
     return filterPointerPress(watched, event);
@@ -238,7 +247,9 @@ bool AccessControl::switchEvent(QEvent *event)
         if (k->isAutoRepeat())
             return true; // a held switch is one press
     } else {
-        if (!m_settings.mouseSwitch)
+        // A touch always presses what it touches, whatever the switches do.
+        const auto *device = static_cast<QPointerEvent *>(event)->pointingDevice();
+        if (!m_settings.mouseSwitch || (device && device->type() == QInputDevice::DeviceType::TouchScreen))
             return false;
         select = true;
     }
@@ -298,4 +309,26 @@ bool AccessControl::filterPointerPress(QObject *watched, QEvent *event)
             grid->pressCell(row, col);
     }
     return true;
+}
+
+void AccessControl::watchEscape(const QKeyEvent *key)
+{
+    if (key->key() != EscapeKey || key->isAutoRepeat())
+        return;
+    if (key->type() == QEvent::KeyPress)
+        m_escapeHold.start();
+    else
+        m_escapeHold.stop();
+}
+
+void AccessControl::openAccessDialog()
+{
+    if (!m_shared.sv.access || !m_shared.sv.modal ||
+        qobject_cast<AccessDialog *>(QApplication::activeModalWidget()))
+        return;
+    AccessDialog dialog(*m_shared.sv.access, WindowOnTop(*m_c.window));
+    m_shared.sv.modal->run(dialog);
+    apply(ReadAccessSettings(*m_shared.sv.access));
+    if (!dialog.saveError().isEmpty())
+        ShowOKDialog(m_shared, dialog.saveError(), OkDialog::Notice, QStringLiteral("Pirokan"));
 }

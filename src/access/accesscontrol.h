@@ -41,6 +41,9 @@ public:
     // A pointer sample at a point of the screen, at a time in ms (dwell).
     void pointerAt(QPoint global, qint64 nowMs);
 
+    // The access dialog, over whatever is on top; Esc held for a few seconds opens it.
+    void openAccessDialog();
+
     const Scanner &scanner() const { return m_scanner; }
     const ScanScreen &screen() const { return m_screen; }
     HighlightFrame *frame() const { return m_frame; }
@@ -50,6 +53,7 @@ protected:
 
 private:
     bool switchEvent(QEvent *event);
+    void watchEscape(const class QKeyEvent *key);
     bool filterPointerPress(QObject *watched, QEvent *event);
     // Reads the window on top again; a new screen starts a new scan.
     void refresh(bool force = false);
@@ -71,6 +75,7 @@ private:
     QPointer<HighlightFrame> m_frame;
     QTimer m_scanTimer;
     QTimer m_dwellTimer;
+    QTimer m_escapeHold;
     QElapsedTimer m_clock;
     bool m_manual = false;
     bool m_pressing = false;

@@ -3,6 +3,7 @@
 #include "platform/settingsstore.h"
 
 #include <QKeySequence>
+#include <QObject>
 
 namespace {
 
@@ -71,7 +72,39 @@ AccessSettings ReadAccessSettings(const SettingsStore &store)
     s.ignoreRepeatMs = readInt(store, QStringLiteral("IgnoreRepeatMs"), 100, 2000, d.ignoreRepeatMs, true);
     s.holdMs = readInt(store, QStringLiteral("HoldMs"), 50, 2000, d.holdMs, true);
     s.firstRepeatMs = readInt(store, QStringLiteral("FirstRepeatMs"), 230, 2000, d.firstRepeatMs);
+    return WithoutSwitchClash(s);
+}
+
+bool SwitchesClash(const AccessSettings &s)
+{
+    return s.method == AccessSettings::TwoSwitch && s.selectKey == s.moveKey;
+}
+
+AccessSettings WithoutSwitchClash(AccessSettings s)
+{
+    if (!SwitchesClash(s))
+        return s;
+    // Moving would win every press and nothing could be chosen: the one switch
+    // goes on alone, as one-switch scanning, with the move key as if never set.
+    s.method = AccessSettings::OneSwitch;
+    s.moveKey =
+        s.selectKey == AccessSettings().moveKey ? AccessSettings().selectKey : AccessSettings().moveKey;
     return s;
+}
+
+QString SwitchClashNotice(const SettingsStore &store)
+{
+    AccessSettings s;
+    s.method = readInt(store, QStringLiteral("Method"), 0, 3, s.method);
+    s.selectKey = readKey(store, QStringLiteral("SelectKey"), s.selectKey);
+    s.moveKey = readKey(store, QStringLiteral("MoveKey"), s.moveKey);
+    if (!SwitchesClash(s))
+        return {};
+    return QObject::tr("操作方法の設定で、選択スイッチと移動スイッチが同じキー（%1）になっていました。"
+                       "これでは選べないので、スイッチ１つ（自動で動く）で動かします。\n"
+                       "直すには「設定」→「操作方法…」を開いてください。"
+                       "Esc キーを３秒押し続けても開きます。")
+        .arg(KeyName(s.selectKey));
 }
 
 bool WriteAccessSettings(SettingsStore &store, const AccessSettings &s, QString *error)

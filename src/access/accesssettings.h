@@ -32,6 +32,15 @@ struct AccessSettings
 
 // Reads the section; a value that is missing, garbled or out of range reads as its default.
 AccessSettings ReadAccessSettings(const SettingsStore &store);
+// Two switches on one key: moving would take every press and nothing could
+// be chosen. Such settings are used as one switch on the select key.
+bool SwitchesClash(const AccessSettings &settings);
+AccessSettings WithoutSwitchClash(AccessSettings settings);
+// What to tell the user when the stored switches clash; empty when they do not.
+QString SwitchClashNotice(const SettingsStore &store);
+// The key that, held for EscapeHoldMs, opens the access dialog whatever the settings.
+constexpr int EscapeKey = Qt::Key_Escape;
+constexpr int EscapeHoldMs = 3000;
 // Writes every key at once; false, saying why, when they were not kept.
 bool WriteAccessSettings(SettingsStore &store, const AccessSettings &settings, QString *error);
 

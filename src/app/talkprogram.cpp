@@ -3,7 +3,9 @@
 #include "platform/controls.h"
 #include "platform/coverwatch.h"
 #include "platform/grid.h"
+#include "platform/settingsstore.h"
 #include "platform/textbox.h"
+#include "shared/okdialog.h"
 
 #include <QApplication>
 
@@ -56,6 +58,11 @@ bool TalkProgram::start(QString *error)
         return false;
     WireTalkWindow();
     applyAccess();
+    // Settings that cannot be used as stored are said once, before the first press.
+    for (const QString &notice :
+         {shared.sv.settings->problem(), shared.sv.access ? SwitchClashNotice(*shared.sv.access) : QString()})
+        if (!notice.isEmpty())
+            ShowOKDialog(shared, notice, OkDialog::Notice, QStringLiteral("Pirokan"));
     return true;
 }
 

@@ -48,6 +48,8 @@ QStringList EntryFiles::ReadEntries(const QString &name)
                      OkDialog::Notice, QStringLiteral("Pirokan"));
         return {};
     }
+    if (!r.warning.isEmpty())
+        ShowOKDialog(m_shared, r.warning, OkDialog::Notice, QStringLiteral("Pirokan"));
     return parseLines(r.text);
 }
 

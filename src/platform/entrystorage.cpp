@@ -1,5 +1,7 @@
 #include "platform/entrystorage.h"
 
+#include "platform/filefailure.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <cerrno>
 
 Q_LOGGING_CATEGORY(lcFiles, "pirokan.files")
 
@@ -48,6 +51,15 @@ EntryStorage::Read FolderEntryStorage::read(const QString &name)
     }
     m_unreadable.remove(name);
     m_encodings.insert(name, decoded->encoding);
+    // Every list opening reads its file whole; beyond this the lists wait noticeably.
+    constexpr qint64 LargeBytes = 16 * 1024 * 1024;
+    if (file.size() > LargeBytes && !m_warnedLarge.contains(name)) {
+        m_warnedLarge.insert(name);
+        qCWarning(lcFiles) << file.fileName() << "holds" << file.size() << "bytes; the lists will be slow";
+        r.warning = named(name, QObject::tr("がとても大きい（%1 MB）ので、一覧を開くのに時間がかかります。"
+                                            "いらない行を消すか、古い分を別のファイルに移してください。")
+                                    .arg(file.size() / (1024 * 1024)));
+    }
     r.ok = true;
     r.text = decoded->text;
     return r;
@@ -70,10 +82,12 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
         TextCodec::encode(text, m_encodings.value(name, TextCodec::Encoding::CodePage932));
 
     QSaveFile file(pathOf(name));
+    errno = 0;
     if (QDir().mkpath(m_folder) && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
         file.write(bytes) == bytes.size() && file.commit())
         return true;
-    const QString detail = file.errorString();
+    const int savedErrno = errno;
+    QString detail = FileFailure::systemCause(file, savedErrno);
     file.cancelWriting();
     const QFileInfo folder(m_folder);
     const QStorageInfo disk(m_folder);
@@ -81,10 +95,14 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
     if (!folder.isDir() || !folder.isWritable())
         what = QObject::tr("を保存できませんでした。フォルダーを作れないか、書き込めません。"
                            "フォルダーの場所と書き込み許可を確かめてください。");
-    else if (file.error() == QFileDevice::ResourceError ||
-             (disk.isValid() && disk.bytesAvailable() < bytes.size()))
+    else if (file.error() == QFileDevice::ResourceError || savedErrno == ENOSPC ||
+             (disk.isValid() && disk.bytesAvailable() < bytes.size())) {
         what = QObject::tr("を保存できませんでした。ディスクがいっぱいです。"
                            "いらないファイルを消してから、もう一度保存してください。");
+        detail += QStringLiteral(" (disk full: %1 bytes free, %2 needed)")
+                      .arg(disk.isValid() ? disk.bytesAvailable() : -1)
+                      .arg(bytes.size());
+    }
     return fail(named(name, what) + kept, detail);
 }
 

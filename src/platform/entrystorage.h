@@ -18,6 +18,7 @@ public:
         bool ok = false;
         QString text; // the whole file, decoded
         QString error;
+        QString warning; // said once a run: a file too large to keep the lists quick
     };
 
     virtual ~EntryStorage() = default;
@@ -54,5 +55,6 @@ private:
 
     QString m_folder;
     QSet<QString> m_unreadable;
+    QSet<QString> m_warnedLarge;
     QHash<QString, TextCodec::Encoding> m_encodings;
 };

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr qsizetype MaxShownChars = 2000;
+
 Qt::Alignment alignmentFor(int code)
 {
     static const Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
@@ -35,7 +37,8 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     const Cell &c = cell(index.row(), index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return c.text;
+        // A cell shows at most a few lines' worth; laying out a whole 10 MB sentence costs seconds.
+        return c.text.size() > MaxShownChars ? c.text.left(MaxShownChars) + QChar(0x2026) : c.text;
     case Qt::BackgroundRole:
         return QBrush(Colors::fromBgr(c.back));
     case Qt::ForegroundRole:

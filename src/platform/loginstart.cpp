@@ -1,5 +1,6 @@
 #include "platform/loginstart.h"
 
+#include "platform/filefailure.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QObject>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
 
 LoginStart::LoginStart(SettingsStore &store, const QString &program) : m_store(store), m_program(program) {}
 
@@ -26,6 +28,8 @@ bool LoginStart::setEnabled(bool on, QString *error)
 {
     const QString path = entryPath();
     bool done = true;
+    QString cause;
+    errno = 0;
     if (on) {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QSaveFile file(path);
@@ -35,13 +39,18 @@ bool LoginStart::setEnabled(bool on, QString *error)
                                  "\"\nIcon=jp.pirokan.Pirokan\nTerminal=false\n"
                                  "X-GNOME-Autostart-enabled=true\n";
         done = file.open(QIODevice::WriteOnly) && file.write(entry) == entry.size() && file.commit();
+        if (!done)
+            cause = FileFailure::causeForUser(file, errno);
     } else if (QFileInfo::exists(path)) {
-        done = QFile::remove(path);
+        QFile file(path);
+        done = file.remove();
+        if (!done)
+            cause = FileFailure::causeForUser(file, errno);
     }
     if (!done) {
         if (error)
-            *error = QObject::tr("ログイン時に起動する設定を変えられませんでした。\nファイル：%1")
-                         .arg(QDir::toNativeSeparators(path));
+            *error = QObject::tr("ログイン時に起動する設定を変えられませんでした。%1\nファイル：%2")
+                         .arg(cause, QDir::toNativeSeparators(path));
         return false;
     }
     return m_store.write({{QStringLiteral("AtLogin"), on ? QStringLiteral("1") : QStringLiteral("0")}},

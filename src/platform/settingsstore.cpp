@@ -1,10 +1,33 @@
 #include "platform/settingsstore.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QObject>
+#include <QSet>
 #include <QSettings>
+#include <QStandardPaths>
 #include <memory>
 
+Q_LOGGING_CATEGORY(lcSettings, "pirokan.settings")
+
 namespace {
+
+// An options file is a few hundred bytes; anything far larger is not one.
+constexpr qint64 MaxFileBytes = 1024 * 1024;
+
+// The files QSettings reads for the user's store: the application's and the
+// organisation's ("Talk" both), the user's first, then the system's.
+QStringList filesRead(const QString &fileName)
+{
+    if (!fileName.isEmpty())
+        return {fileName};
+    QStringList files;
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+        files << QDir(folder).filePath(QStringLiteral("Talk/Talk.conf"))
+              << QDir(folder).filePath(QStringLiteral("Talk.conf"));
+    return files;
+}
 
 std::unique_ptr<QSettings> open(const QString &fileName)
 {
@@ -16,13 +39,45 @@ std::unique_ptr<QSettings> open(const QString &fileName)
 
 } // namespace
 
+QString QtSettingsStore::problem() const
+{
+    // Reading a FIFO or a device would wait for ever, before the window shows;
+    // such a file is neither read nor replaced.
+    for (const QString &file : filesRead(m_fileName)) {
+        const QFileInfo info(file);
+        if (!info.exists())
+            continue;
+        if (info.isFile() && info.size() <= MaxFileBytes)
+            continue;
+        static QSet<QString> logged; // every read asks again; the log says it once
+        if (!logged.contains(file)) {
+            logged.insert(file);
+            qCWarning(lcSettings) << file << "is not a settings file (not a regular file, or over"
+                                  << MaxFileBytes << "bytes); the defaults are used";
+        }
+        return QObject::tr("設定のファイルが普通のファイルでないか、大きすぎるので、読みませんでした。\n"
+                           "ファイル：%1\n"
+                           "いまは初めの設定で動いています。設定を保存するには、このファイルを"
+                           "消すか、名前を変えてから、Pirokan を起動しなおしてください。")
+            .arg(QDir::toNativeSeparators(file));
+    }
+    return {};
+}
+
 QString QtSettingsStore::read(const QString &key, const QString &defaultValue) const
 {
+    if (!problem().isEmpty())
+        return defaultValue;
     return open(m_fileName)->value(m_section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
 bool QtSettingsStore::write(const Values &values, QString *error)
 {
+    if (const QString why = problem(); !why.isEmpty()) {
+        if (error)
+            *error = QObject::tr("設定を保存できませんでした。\n") + why;
+        return false;
+    }
     // One sync writes the whole file at once (through a temporary file and a rename),
     // so a crash leaves either the old options or the new ones, never a mix.
     const auto settings = open(m_fileName);

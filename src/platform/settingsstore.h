@@ -14,6 +14,9 @@ public:
     virtual QString read(const QString &key, const QString &defaultValue) const = 0;
     // Stores all the values or none of them; false, saying why, when they could not be kept.
     virtual bool write(const Values &values, QString *error) = 0;
+    // Why the store is not used (every read gives the default, every write fails), as a
+    // message ready to show; empty when it is fine.
+    virtual QString problem() const { return {}; }
 };
 
 // QSettings under application "Talk", section "OPT" (or another section of the same store).
@@ -29,6 +32,8 @@ public:
 
     QString read(const QString &key, const QString &defaultValue) const override;
     bool write(const Values &values, QString *error) override;
+    // A file of the store that is not a regular file, or is too large to be one.
+    QString problem() const override;
 
 private:
     QString m_fileName;
