@@ -59,8 +59,8 @@ public:
     // a server just started holds back its first sound for up to two seconds.
     static bool playTone()
     {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, 48000, 1};
-        pa_simple *pa = pa_simple_new(nullptr, "bench_voice", PA_STREAM_PLAYBACK, nullptr, "tone", &spec,
+        const pa_sample_spec format{PA_SAMPLE_S16LE, 48000, 1};
+        pa_simple *pa = pa_simple_new(nullptr, "bench_voice", PA_STREAM_PLAYBACK, nullptr, "tone", &format,
                                       nullptr, nullptr, nullptr);
         if (!pa)
             return false;
@@ -93,13 +93,13 @@ public:
         QElapsedTimer t;
         t.start();
         do {
-            const pa_sample_spec spec{PA_SAMPLE_S16LE, 48000, 1};
+            const pa_sample_spec format{PA_SAMPLE_S16LE, 48000, 1};
             pa_buffer_attr attr;
             attr.maxlength = uint32_t(-1);
             attr.fragsize = ChunkBytes;
             attr.tlength = attr.prebuf = attr.minreq = uint32_t(-1);
             if (pa_simple *pa = pa_simple_new(nullptr, "bench_voice", PA_STREAM_RECORD, "nullsink.monitor",
-                                              "monitor", &spec, nullptr, &attr, nullptr))
+                                              "monitor", &format, nullptr, &attr, nullptr))
                 return std::unique_ptr<MonitorListener>(new MonitorListener(pa));
             QThread::msleep(10);
         } while (t.elapsed() < timeoutMs);

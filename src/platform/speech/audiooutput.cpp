@@ -148,8 +148,8 @@ private:
 
     void makeStream()
     {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(Clip::Rate), 1};
-        m_stream = pa_stream_new(m_context, "voice", &spec, nullptr);
+        const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(Clip::Rate), 1};
+        m_stream = pa_stream_new(m_context, "voice", &format, nullptr);
         if (!m_stream) {
             m_streamFailed = true;
             return;
