@@ -80,15 +80,6 @@ private slots:
         QCOMPARE(KanaIndex::heads({}), QStringList());
     }
 
-    void placeholdersStayFirst()
-    {
-        const QString p = EntryFormat::Placeholder;
-        QCOMPARE(KanaIndex::placeholdersFirst({"1日", "ABC", p, p, "あ"}),
-                 (QStringList{p, p, "1日", "ABC", "あ"}));
-        QCOMPARE(KanaIndex::placeholdersFirst({"x"}), (QStringList{p, p, "x"}));
-        QCOMPARE(KanaIndex::placeholdersFirst({p, p, p}), (QStringList{p, p, p}));
-    }
-
     void suggestionKeys()
     {
         using SuggestKey::fromTail;

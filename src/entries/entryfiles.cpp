@@ -40,9 +40,11 @@ void EntryFiles::EnsureEntryFiles()
     }
 }
 
-QStringList EntryFiles::ReadEntries(const QString &name)
+QStringList EntryFiles::ReadEntries(const QString &name, bool *read)
 {
     const EntryStorage::Read r = m_shared.sv.entries->read(name);
+    if (read)
+        *read = r.ok;
     if (r.exists && !r.ok) {
         ShowOKDialog(m_shared, r.error + QObject::tr("\nこのファイルは消さずに、そのまま残します。"),
                      OkDialog::Notice, QStringLiteral("Pirokan"));
@@ -55,8 +57,13 @@ QStringList EntryFiles::ReadEntries(const QString &name)
 
 bool EntryFiles::WriteEntries(const QString &name, const QStringList &entries)
 {
+    return writeText(name, fileText(entries));
+}
+
+bool EntryFiles::writeText(const QString &name, const QString &text)
+{
     QString error;
-    if (m_shared.sv.entries->write(name, fileText(entries), &error))
+    if (m_shared.sv.entries->write(name, text, &error))
         return true;
     ShowOKDialog(m_shared, error, OkDialog::Notice, QStringLiteral("Pirokan"));
     return false;
@@ -93,20 +100,32 @@ void EntryFiles::LoadSampleFile()
     g->setRows(0);
     ForgetListRow(m_shared.state, ListId::Examples);
     g->setCols(2);
-    const QStringList lines = ReadEntries(Samples);
-    QStringList texts;
-    texts.reserve(lines.size());
-    g->setRows(int(lines.size()));
-    for (int i = 0; i < lines.size(); ++i) {
-        texts << trimSpaces(lines[i]);
-        g->setTextMatrix(i, 1, texts.back());
+    // A file that has not changed since it was read is not read again, so a
+    // list of millions of sentences opens at once.
+    const QString stamp = m_shared.sv.entries->stamp(Samples);
+    if (stamp.isEmpty() || stamp != m_samples.stamp) {
+        bool read = false;
+        QStringList texts = ReadEntries(Samples, &read);
+        for (QString &t : texts)
+            t = trimSpaces(t);
+        m_samples = {read ? stamp : QString(), texts};
     }
+    const QStringList &texts = m_samples.texts;
+    g->setRows(int(texts.size()));
+    for (int i = 0; i < texts.size(); ++i)
+        g->setTextMatrix(i, 1, texts[i]);
     m_shared.SampleTexts = texts;
 }
 
 bool EntryFiles::SaveSampleFile()
 {
-    return WriteEntries(Samples, sampleEntries(column(m_c.lists.of(ListId::Examples), 1)));
+    // One pass over the rows: a list of millions is read once, in its order.
+    const Grid *g = m_c.lists.of(ListId::Examples);
+    QString text;
+    for (int r = 0; r < g->rows(); ++r)
+        if (const QString entry = sampleEntry(g->textMatrix(r, 1)); !entry.isNull())
+            appendLine(text, entry);
+    return writeText(Samples, text);
 }
 
 void EntryFiles::LoadDiaryFile()

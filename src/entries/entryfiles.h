@@ -30,7 +30,7 @@ public:
     // Creates the files a first start needs: the examples with their placeholder lines, the rest empty.
     void EnsureEntryFiles();
     // A file's entries; a file that cannot be read is reported to the user and reads as empty.
-    QStringList ReadEntries(const QString &name);
+    QStringList ReadEntries(const QString &name, bool *read = nullptr);
     // Replaces a file; a failure is reported to the user and leaves the old file whole.
     bool WriteEntries(const QString &name, const QStringList &entries);
 
@@ -45,9 +45,16 @@ public:
     bool SaveMailFile(const QString &text);
 
 private:
+    bool writeText(const QString &name, const QString &text);
     Grid *prepareList(ListId list, int cols);
     void fillBelowNewRow(ListId list, const QString &file, int textColumn);
 
     Controls m_c;
     SharedState &m_shared;
+    // The example sentences as last read, and the file's stamp then.
+    struct Samples
+    {
+        QString stamp;
+        QStringList texts;
+    } m_samples;
 };

@@ -70,9 +70,21 @@ QStringList parseLines(const QString &fileText)
 QString fileText(const QStringList &entries)
 {
     QString text;
+    qsizetype size = 0;
     for (const QString &e : entries)
-        text += QLatin1Char('"') + e + QLatin1Char('"') + CrLf;
+        size += e.size() + 4;
+    text.reserve(size);
+    for (const QString &e : entries)
+        appendLine(text, e);
     return text;
+}
+
+void appendLine(QString &fileText, const QString &entry)
+{
+    fileText += QLatin1Char('"');
+    fileText += entry;
+    fileText += QLatin1Char('"');
+    fileText += CrLf;
 }
 
 QString diaryDate(const QDate &date)
@@ -105,14 +117,19 @@ QString diaryTextOf(const QString &line)
 QStringList sampleEntries(const QStringList &rows)
 {
     QStringList out;
-    for (const QString &row : rows) {
-        const QString t = trimSpaces(row);
-        if (t == DiaryRow || t == MailRow)
-            out << Placeholder;
-        else if (!t.isEmpty())
-            out << row;
-    }
+    for (const QString &row : rows)
+        if (const QString entry = sampleEntry(row); !entry.isNull())
+            out << entry;
     return out;
+}
+
+QString sampleEntry(const QString &row)
+{
+    const auto [begin, end] = spanWithoutSpaces(row);
+    const QStringView t = QStringView(row).mid(begin, end - begin);
+    if (t == DiaryRow || t == MailRow)
+        return Placeholder;
+    return t.isEmpty() ? QString() : row;
 }
 
 QStringList diaryEntries(const QStringList &dates, const QStringList &texts, int editRow, const QString &text)

@@ -21,6 +21,8 @@ QString trimSpaces(const QString &s);
 QStringList parseLines(const QString &fileText);
 // A file's text from its entries.
 QString fileText(const QStringList &entries);
+// Adds one entry's line to a file's text.
+void appendLine(QString &fileText, const QString &entry);
 
 // Diary line: "YY.MM.DD", a space, the text. A line of another shape has no
 // date, and its text is the whole line; it is written back as it stands.
@@ -30,6 +32,9 @@ QString diaryTextOf(const QString &line);
 
 // What each save writes, from the list's rows.
 QStringList sampleEntries(const QStringList &rows);
+// What the example file holds for one row: the placeholder line for a menu
+// row, the row as it stands for a sentence, and a null text for an empty row.
+QString sampleEntry(const QString &row);
 QStringList diaryEntries(const QStringList &dates, const QStringList &texts, int editRow,
                          const QString &text);
 QStringList addressEntries(const QStringList &rows, int editRow, const QString &text);

@@ -27,12 +27,10 @@ void Registering::cmdSampADD_Click()
     if (trimSpaces(text).isEmpty() || stored.isEmpty())
         return;
     BusyScope busy;
-    for (int r = 0; r < g->rows(); ++r) {
-        if (trimSpaces(g->textMatrix(r, 1)) == stored) {
-            ShowOKDialog(m_shared, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
-                         QStringLiteral("例文登録"));
-            return;
-        }
+    if (g->findTrimmed(1, stored) >= 0) {
+        ShowOKDialog(m_shared, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
+                     QStringLiteral("例文登録"));
+        return;
     }
     g->setRedraw(false);
     g->setRows(g->rows() + 1);
@@ -47,12 +45,9 @@ void Registering::cmdSampADD_Click()
     m_hooks.indexSampleRows();
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
     g->setTextMatrix(1, 1, EntryFormat::MailRow);
-    for (int r = 0; r < g->rows(); ++r) {
-        if (trimSpaces(g->textMatrix(r, 1)) == stored) {
-            m_shared.gListRow = r;
-            MarkListRow(m_shared.state, ListId::Examples, g, r, 1, true);
-            break;
-        }
+    if (const int r = g->findTrimmed(1, stored); r >= 0) {
+        m_shared.gListRow = r;
+        MarkListRow(m_shared.state, ListId::Examples, g, r, 1, true);
     }
     Twips::setRect(g, Twips::rect(m_c.grdBoard));
     g->setColWidth(0, 2500);

@@ -1,6 +1,7 @@
 #include "modes/kanaindex.h"
 
-#include "entries/entryformat.h"
+#include <iterator>
+#include <vector>
 
 namespace KanaIndex {
 
@@ -26,49 +27,51 @@ const Range Table[] = {
     {u"バ行", u'バ', u'ボ'}, {u"パ行", u'パ', u'ポ'},
 };
 
+// The heads made once, so that a list of millions of rows shares them.
+const QString &sharedHeadOf(QChar c)
+{
+    static const auto heads = [] {
+        std::vector<QString> out;
+        for (const Range &r : Table)
+            out.push_back(QString::fromUtf16(r.head));
+        return out;
+    }();
+    static const QString none;
+    for (size_t i = 0; i < std::size(Table); ++i)
+        if (c.unicode() >= Table[i].first && c.unicode() <= Table[i].last)
+            return heads[i];
+    return none;
+}
+
 } // namespace
 
 QString headOf(QChar c)
 {
-    for (const Range &r : Table)
-        if (c.unicode() >= r.first && c.unicode() <= r.last)
-            return QString::fromUtf16(r.head);
-    return {};
+    return sharedHeadOf(c);
 }
 
 QStringList heads(const QStringList &texts)
 {
-    QStringList out;
-    out.reserve(texts.size());
-    QString current, written;
-    for (const QString &text : texts) {
-        if (!text.isEmpty()) {
-            const QString h = headOf(text.front());
-            if (!h.isEmpty())
-                current = h;
-        }
+    QString firsts(texts.size(), QChar());
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        if (!texts[i].isEmpty())
+            firsts[i] = texts[i].front();
+    return headsOfFirstChars(firsts);
+}
+
+QStringList headsOfFirstChars(const QString &firstChars)
+{
+    QStringList out(firstChars.size());
+    const QString *current = nullptr, *written = nullptr;
+    for (qsizetype i = 0; i < firstChars.size(); ++i) {
+        if (const QString &h = sharedHeadOf(firstChars[i]); !h.isEmpty())
+            current = &h;
         if (current != written) {
-            out << current;
+            out[i] = *current;
             written = current;
-        } else {
-            out << QString();
         }
     }
     return out;
-}
-
-} // namespace KanaIndex
-
-namespace KanaIndex {
-
-QStringList placeholdersFirst(const QStringList &sortedTexts)
-{
-    QStringList first, rest;
-    for (const QString &t : sortedTexts)
-        (t == EntryFormat::Placeholder && first.size() < 2 ? first : rest) << t;
-    while (first.size() < 2)
-        first << EntryFormat::Placeholder;
-    return first + rest;
 }
 
 } // namespace KanaIndex

@@ -13,11 +13,7 @@ QString headOf(QChar c);
 // Column 0 for each row of a sorted list: the head where a group begins, else empty.
 // Rows whose first character has no head join the group above them.
 QStringList heads(const QStringList &texts);
+// The same from the first character of each row (a null character for an empty row).
+QStringList headsOfFirstChars(const QString &firstChars);
 
-} // namespace KanaIndex
-
-namespace KanaIndex {
-// The example list's rows with the two placeholder lines first, whatever the
-// other sentences begin with; a missing placeholder is added.
-QStringList placeholdersFirst(const QStringList &sortedTexts);
 } // namespace KanaIndex

@@ -1,5 +1,6 @@
 #include "modes/kanaindexrows.h"
 
+#include "entries/entryformat.h"
 #include "modes/kanaindex.h"
 #include "platform/grid.h"
 #include "shared/sharedstate.h"
@@ -14,22 +15,35 @@ void sortOnText(Grid *g)
     g->setSort(Grid::SortAscending);
 }
 
-QStringList texts(const Grid *g)
+void writeHeads(QString &gPickText, Grid *g)
 {
-    QStringList out;
-    out.reserve(g->rows());
-    for (int r = 0; r < g->rows(); ++r)
-        out << g->textMatrix(r, 1);
-    return out;
+    // The first characters are kept beside the texts: a sorted list of millions
+    // of rows is headed without reading each text where it lies.
+    const QStringList heads = KanaIndex::headsOfFirstChars(g->firstChars(1));
+    for (int r = 0; r < heads.size(); ++r)
+        g->setTextMatrix(r, 0, heads[r]);
+    if (g->rows() > 0)
+        gPickText = g->textMatrix(g->rows() - 1, 1);
 }
 
-void writeHeads(QString &gPickText, Grid *g, const QStringList &rows)
+// Brings the two placeholder lines to rows 0 and 1, adding any that is missing;
+// sorted, they lie together, and the rows above them move down.
+void placeholdersFirst(Grid *g)
 {
-    const QStringList heads = KanaIndex::heads(rows);
-    for (int r = 0; r < rows.size(); ++r)
-        g->setTextMatrix(r, 0, heads[r]);
-    if (!rows.isEmpty())
-        gPickText = rows.back();
+    const QString &placeholder = EntryFormat::Placeholder;
+    int from = 0;
+    for (int place = 0; place < 2; ++place) {
+        int r = g->findTrimmed(1, placeholder, std::max(from, place));
+        while (r >= 0 && g->textMatrix(r, 1) != placeholder)
+            r = g->findTrimmed(1, placeholder, r + 1);
+        if (r < 0) {
+            r = g->rows();
+            g->setRows(r + 1);
+            g->setTextMatrix(r, 1, placeholder);
+        }
+        g->moveRow(r, place);
+        from = r + 1;
+    }
 }
 
 } // namespace
@@ -44,16 +58,13 @@ void KanaIndexRows::IndexSampleRows()
     if (g->cols() < 2)
         g->setCols(2);
     sortOnText(g);
-    const QStringList rows = KanaIndex::placeholdersFirst(texts(g));
-    g->setRows(int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r)
-        g->setTextMatrix(r, 1, rows[r]);
-    writeHeads(m_shared.gPickText, g, rows);
+    placeholdersFirst(g);
+    writeHeads(m_shared.gPickText, g);
 }
 
 void KanaIndexRows::IndexAddressRows()
 {
     Grid *g = m_grdAD;
     sortOnText(g);
-    writeHeads(m_shared.gPickText, g, texts(g));
+    writeHeads(m_shared.gPickText, g);
 }

@@ -12,12 +12,31 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <cerrno>
+#include <sys/stat.h>
 
 Q_LOGGING_CATEGORY(lcFiles, "pirokan.files")
 
 QString FolderEntryStorage::pathOf(const QString &name) const
 {
     return QDir(m_folder).filePath(name);
+}
+
+QString FolderEntryStorage::stamp(const QString &name) const
+{
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(pathOf(name)).constData(), &st) != 0)
+        return {};
+    // A save renames a new file into place, so the identity changes even within one tick of the clock.
+    return QStringLiteral("%1:%2:%3:%4.%5:%6.%7")
+        .arg(st.st_dev)
+        .arg(st.st_ino)
+        .arg(st.st_size)
+        .arg(st.st_mtim.tv_sec)
+        .arg(st.st_mtim.tv_nsec)
+        .arg(st.st_ctim.tv_sec)
+        .arg(st.st_ctim.tv_nsec);
 }
 
 QString FolderEntryStorage::named(const QString &name, const QString &what) const

@@ -27,6 +27,8 @@ public:
     // Replaces the file whole, or leaves the old one as it was and says why.
     virtual bool write(const QString &name, const QString &text, QString *error) = 0;
     virtual QString pathOf(const QString &name) const = 0;
+    // What changes whenever the file does (its size, times and identity); empty when unknown.
+    virtual QString stamp(const QString &) const { return {}; }
     // Removes what an interrupted save of these files may have left behind.
     virtual void removeStaleTemporaries(const QStringList &) {}
 };
@@ -42,6 +44,7 @@ public:
     Read read(const QString &name) override;
     bool write(const QString &name, const QString &text, QString *error) override;
     QString pathOf(const QString &name) const override;
+    QString stamp(const QString &name) const override;
     void removeStaleTemporaries(const QStringList &names) override;
     QString folder() const { return m_folder; }
 

@@ -125,6 +125,44 @@ void Grid::setTextMatrix(int row, int col, const QString &text)
     m_model.setText(row, col, text);
 }
 
+QString Grid::firstChars(int col) const
+{
+    QString out(rows(), QChar());
+    if (col >= 0 && col < cols())
+        for (int r = 0; r < rows(); ++r)
+            out[r] = QChar(m_model.cell(r, col).first);
+    return out;
+}
+
+int Grid::findTrimmed(int col, const QString &text, int fromRow) const
+{
+    if (col < 0 || col >= cols())
+        return -1;
+    const QChar space(QLatin1Char(' '));
+    for (int r = std::max(0, fromRow); r < rows(); ++r) {
+        const GridModel::Cell &cell = m_model.cell(r, col);
+        // The kept first and last characters decide most rows without reading the text.
+        if (cell.first != space && cell.last != space) {
+            if (cell.text.size() == text.size() && cell.text == text)
+                return r;
+        } else if (cell.text.size() > text.size()) {
+            QStringView t(cell.text);
+            while (!t.isEmpty() && t.front() == space)
+                t = t.mid(1);
+            while (!t.isEmpty() && t.back() == space)
+                t.chop(1);
+            if (t == text)
+                return r;
+        }
+    }
+    return -1;
+}
+
+void Grid::moveRow(int from, int to)
+{
+    m_model.moveRow(from, to);
+}
+
 bool Grid::covered() const
 {
     return IsCovered(this);
@@ -192,7 +230,7 @@ quint32 Grid::cellBackColor(int row, int col) const
 {
     if (row < 0 || row >= rows() || col < 0 || col >= cols())
         return 0xFFFFFF;
-    return m_model.cell(row, col).back;
+    return m_model.cell(row, col).back();
 }
 
 void Grid::setCellAlignment(int code)
@@ -204,7 +242,7 @@ int Grid::cellAlignment(int row, int col) const
 {
     if (row < 0 || row >= rows() || col < 0 || col >= cols())
         return 1;
-    return m_model.cell(row, col).alignment;
+    return m_model.cell(row, col).alignment();
 }
 
 void Grid::setShrinkToFit(bool on)

@@ -35,6 +35,13 @@ public:
     void setText(const QString &text) { setTextMatrix(m_row, m_col, text); }
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
+    // The first character of each row's text in a column (a null character for an empty text).
+    QString firstChars(int col) const;
+    // The first row from fromRow on whose text in a column, without half-width
+    // spaces at either end, is the given text; -1 when none is.
+    int findTrimmed(int col, const QString &text, int fromRow = 0) const;
+    // Moves a row to another place; the rows between shift by one.
+    void moveRow(int from, int to);
 
     void setCellBackColor(quint32 bgr);
     quint32 cellBackColor(int row, int col) const;

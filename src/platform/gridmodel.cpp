@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -40,30 +41,44 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         // A cell shows at most a few lines' worth; laying out a whole 10 MB sentence costs seconds.
         return c.text.size() > MaxShownChars ? c.text.left(MaxShownChars) + QChar(0x2026) : c.text;
     case Qt::BackgroundRole:
-        return QBrush(Colors::fromBgr(c.back));
+        return QBrush(Colors::fromBgr(c.back()));
     case Qt::ForegroundRole:
         return QBrush(Colors::fromBgr(m_fore));
     case Qt::TextAlignmentRole:
-        return int(alignmentFor(c.alignment));
+        return int(alignmentFor(c.alignment()));
     default:
         return {};
     }
+}
+
+void GridModel::reset(const std::function<void()> &change)
+{
+    if (!m_batching)
+        beginResetModel();
+    change();
+    if (!m_batching)
+        endResetModel();
+    else
+        m_dirty = true;
 }
 
 void GridModel::resize(int rows, int cols)
 {
     rows = std::max(0, rows);
     cols = std::max(0, cols);
-    if (!m_batching)
-        beginResetModel();
-    m_cols = cols;
-    m_cells.resize(size_t(rows));
-    for (auto &row : m_cells)
-        row.resize(size_t(cols));
-    if (!m_batching)
-        endResetModel();
-    else
-        m_dirty = true;
+    reset([&] {
+        if (cols != m_cols) {
+            std::vector<Cell> cells(size_t(rows) * size_t(cols));
+            for (int r = 0; r < std::min(rows, m_rows); ++r)
+                for (int c = 0; c < std::min(cols, m_cols); ++c)
+                    cells[size_t(r) * size_t(cols) + size_t(c)] = std::move(m_cells[at(r, c)]);
+            m_cells.swap(cells);
+        } else {
+            m_cells.resize(size_t(rows) * size_t(cols));
+        }
+        m_rows = rows;
+        m_cols = cols;
+    });
 }
 
 void GridModel::changed(int row, int fromCol, int toCol)
@@ -78,8 +93,24 @@ void GridModel::setText(int row, int col, const QString &text)
 {
     if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
         return;
-    m_cells[size_t(row)][size_t(col)].text = text;
+    Cell &cell = m_cells[at(row, col)];
+    cell.text = text;
+    cell.first = text.isEmpty() ? 0 : text.front().unicode();
+    cell.last = text.isEmpty() ? 0 : text.back().unicode();
     changed(row, col, col);
+}
+
+void GridModel::moveRow(int from, int to)
+{
+    if (from < 0 || from >= m_rows || to < 0 || to >= m_rows || from == to)
+        return;
+    reset([&] {
+        const auto row = [this](int r) { return m_cells.begin() + qsizetype(at(r, 0)); };
+        if (from > to)
+            std::rotate(row(to), row(from), row(from + 1));
+        else
+            std::rotate(row(from), row(from + 1), row(to + 1));
+    });
 }
 
 template <typename Change> void GridModel::changeCells(int row, int fromCol, int toCol, Change change)
@@ -89,19 +120,24 @@ template <typename Change> void GridModel::changeCells(int row, int fromCol, int
     fromCol = std::max(0, fromCol);
     toCol = std::min(m_cols - 1, toCol);
     for (int c = fromCol; c <= toCol; ++c)
-        change(m_cells[size_t(row)][size_t(c)]);
+        change(m_cells[at(row, c)]);
     if (fromCol <= toCol)
         changed(row, fromCol, toCol);
 }
 
 void GridModel::setBack(int row, int fromCol, int toCol, quint32 bgr)
 {
-    changeCells(row, fromCol, toCol, [bgr](Cell &cell) { cell.back = bgr; });
+    changeCells(row, fromCol, toCol, [bgr](Cell &cell) {
+        cell.backAndAlignment = (bgr & 0x80FFFFFFu) | (cell.backAndAlignment & 0x0F000000u);
+    });
 }
 
 void GridModel::setAlignment(int row, int fromCol, int toCol, int code)
 {
-    changeCells(row, fromCol, toCol, [code](Cell &cell) { cell.alignment = code; });
+    changeCells(row, fromCol, toCol, [code](Cell &cell) {
+        const quint32 valid = code >= 0 && code <= 8 ? quint32(code) : 1u;
+        cell.backAndAlignment = (cell.backAndAlignment & 0x80FFFFFFu) | valid << 24;
+    });
 }
 
 void GridModel::setForeColor(quint32 bgr)
@@ -120,25 +156,67 @@ void GridModel::sortRows(int fromCol, int toCol, bool descending)
     if (fromCol > toCol)
         return;
     // Ordinal order: QString compares by UTF-16 code unit, case-sensitively.
-    auto less = [fromCol, toCol](const std::vector<Cell> &a, const std::vector<Cell> &b) {
+    const auto compare = [&](quint32 a, quint32 b) {
         for (int c = fromCol; c <= toCol; ++c) {
-            const int cmp = QString::compare(a[size_t(c)].text, b[size_t(c)].text, Qt::CaseSensitive);
+            const int cmp = QString::compare(cell(int(a), c).text, cell(int(b), c).text, Qt::CaseSensitive);
             if (cmp != 0)
-                return cmp < 0;
+                return descending ? -cmp : cmp;
         }
-        return false;
+        return 0;
     };
-    if (!m_batching)
-        beginResetModel();
-    if (descending)
-        std::stable_sort(m_cells.begin(), m_cells.end(),
-                         [&less](const auto &a, const auto &b) { return less(b, a); });
-    else
-        std::stable_sort(m_cells.begin(), m_cells.end(), less);
-    if (!m_batching)
-        endResetModel();
-    else
-        m_dirty = true;
+    // Rows are ordered by the first characters of their text, read once in the
+    // order the rows lie in memory; only rows that begin alike compare whole texts.
+    std::vector<SortKey> keys(static_cast<size_t>(m_rows));
+    for (int r = 0; r < m_rows; ++r) {
+        const QString &t = cell(r, fromCol).text;
+        quint64 key = 0;
+        for (qsizetype i = 0; i < 4; ++i)
+            key = key << 16 | (i < t.size() ? t[i].unicode() : 0);
+        keys[size_t(r)] = {descending ? ~key : key, quint32(r)};
+    }
+    const auto byKey = [](const SortKey &a, const SortKey &b) {
+        return a.key < b.key || (a.key == b.key && a.row < b.row);
+    };
+    // A list saved by the program comes back in order: nothing to move.
+    bool ordered = true;
+    for (size_t i = 1; i < keys.size() && ordered; ++i)
+        ordered = keys[i - 1].key < keys[i].key ||
+                  (keys[i - 1].key == keys[i].key && compare(keys[i - 1].row, keys[i].row) <= 0);
+    if (ordered)
+        return;
+    std::sort(keys.begin(), keys.end(), byKey);
+    for (auto run = keys.begin(); run != keys.end();) {
+        auto end = run + 1;
+        while (end != keys.end() && end->key == run->key)
+            ++end;
+        if (end - run > 1)
+            std::stable_sort(run, end, [&compare](const SortKey &a, const SortKey &b) {
+                return compare(a.row, b.row) < 0;
+            });
+        run = end;
+    }
+    reset([&] {
+        // Each row goes where it belongs, following the cycles of the order.
+        std::vector<Cell> held(static_cast<size_t>(m_cols));
+        const auto row = [this](quint32 r) { return m_cells.begin() + qsizetype(at(int(r), 0)); };
+        constexpr quint32 Placed = std::numeric_limits<quint32>::max();
+        for (quint32 start = 0; start < quint32(m_rows); ++start) {
+            if (keys[start].row == Placed || keys[start].row == start)
+                continue;
+            std::move(row(start), row(start) + m_cols, held.begin());
+            quint32 to = start;
+            for (;;) {
+                const quint32 from = keys[to].row;
+                keys[to].row = Placed;
+                if (from == start) {
+                    std::move(held.begin(), held.end(), row(to));
+                    break;
+                }
+                std::move(row(from), row(from) + m_cols, row(to));
+                to = from;
+            }
+        }
+    });
 }
 
 void GridModel::setBatching(bool batching)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <functional>
 #include <vector>
 
-// The cells of a grid: text, background colour and alignment code per cell.
-// Changes made while the grid is batching are announced once, as a reset.
+// The cells of a grid: text, background colour and alignment code per cell,
+// kept in one block row by row, so that lists of millions of rows load, sort
+// and save without a memory block per row. Changes made while the grid is
+// batching are announced once, as a reset.
 class GridModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -12,20 +15,30 @@ public:
     struct Cell
     {
         QString text;
-        quint32 back = 0xFFFFFF;
-        int alignment = 1; // left, centred vertically
+        // The text's first and last characters, kept beside it: a pass over a
+        // sorted list reads these without reaching the text, which lies far away.
+        char16_t first = 0;
+        char16_t last = 0;
+        // The background colour (a BGR value or 0x800000nn, a system colour)
+        // with the alignment code in bits 24 to 27, which neither kind uses.
+        quint32 backAndAlignment = 0xFFFFFF | 1u << 24; // white; left, centred vertically
+
+        quint32 back() const { return backAndAlignment & 0x80FFFFFFu; }
+        int alignment() const { return int(backAndAlignment >> 24 & 0x0Fu); }
     };
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
-    int rows() const { return int(m_cells.size()); }
+    int rows() const { return m_rows; }
     int cols() const { return m_cols; }
     void resize(int rows, int cols);
 
-    const Cell &cell(int row, int col) const { return m_cells[size_t(row)][size_t(col)]; }
+    const Cell &cell(int row, int col) const { return m_cells[at(row, col)]; }
     void setText(int row, int col, const QString &text);
+    // Moves one row to another place; the rows between shift by one.
+    void moveRow(int from, int to);
     void setBack(int row, int fromCol, int toCol, quint32 bgr);
     void setAlignment(int row, int fromCol, int toCol, int code);
     void setForeColor(quint32 bgr);
@@ -35,11 +48,20 @@ public:
     void setBatching(bool batching);
 
 private:
+    struct SortKey
+    {
+        quint64 key; // the first four UTF-16 code units
+        quint32 row;
+    };
+
+    size_t at(int row, int col) const { return size_t(row) * size_t(m_cols) + size_t(col); }
     void changed(int row, int fromCol, int toCol);
+    void reset(const std::function<void()> &change);
     // Applies a change to the cells of one row from fromCol to toCol, within the grid.
     template <typename Change> void changeCells(int row, int fromCol, int toCol, Change change);
 
-    std::vector<std::vector<Cell>> m_cells;
+    std::vector<Cell> m_cells; // row after row, m_cols cells each
+    int m_rows = 0;
     int m_cols = 0;
     quint32 m_fore = 0x000000;
     bool m_batching = false;
