@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -155,6 +157,29 @@ private slots:
         for (const QByteArray &cut : {QByteArray("\x82\xa0\x82", 3), QByteArray("\xE3\x81\x82\xE3\x81", 5),
                                       QByteArray("\xEF\xBB\xBF\xE3\x81\x82\xE3", 7)})
             QVERIFY2(!TextCodec::decode(cut), cut.toHex().constData());
+    }
+
+    // The quick tables read and write every character of code page 932 as the system's converter does.
+    void codePage932AsTheConverterHasIt()
+    {
+        QByteArray bytes("\x82\xa0", 2); // not UTF-8, so the whole is read as code page 932
+        for (int b = 1; b < 0x100; ++b) {
+            for (int t = b >= 0x80 ? 0x40 : 0x100; t < 0x101; ++t) {
+                const QByteArray one = t == 0x100 ? QByteArray(1, char(b)) : QByteArray(1, char(b)) + char(t);
+                QStringDecoder icu("windows-31j", QStringConverter::Flag::Stateless);
+                if (QString(icu(one)).size() == 1 && !icu.hasError())
+                    bytes += one;
+            }
+        }
+        QStringDecoder icu("windows-31j", QStringConverter::Flag::Stateless);
+        const QString text = QString(icu(bytes));
+        QVERIFY2(text.size() > 7000, qPrintable(QString::number(text.size())));
+        QCOMPARE(TextCodec::decode(bytes)->text, text);
+        QStringEncoder toIcu("windows-31j", QStringConverter::Flag::Stateless);
+        QCOMPARE(TextCodec::encode(text), QByteArray(toIcu(text)));
+        // A byte that only begins a pair, and one that is none, make the whole unreadable.
+        QVERIFY(!TextCodec::decode(QByteArray("\x82\xa0\x82\x0a", 4)));
+        QVERIFY(!TextCodec::decode(QByteArray("\x82\xa0\xfd\x41", 4)));
     }
 
     void filesRoundTripAndSurviveAFailedSave()

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <array>
+#include <vector>
 
 namespace TextCodec {
 
@@ -20,6 +22,154 @@ std::optional<QString> strictly(QStringDecoder decoder, const QByteArray &bytes)
     if (decoder.hasError())
         return std::nullopt;
     return text;
+}
+
+// Code page 932 through tables that the system's converter fills as characters
+// are met: the same results, a fraction of its time on a file of megabytes.
+// Nothing in this encoding depends on what came before, so a byte or a pair of
+// bytes decodes, and a UTF-16 code unit encodes, the same wherever it stands.
+class CodePage932Tables
+{
+public:
+    static CodePage932Tables &instance()
+    {
+        static CodePage932Tables tables;
+        return tables;
+    }
+
+    // Empty when the bytes are not code page 932, or when the converter must read them itself.
+    std::optional<QString> decode(const QByteArray &bytes, bool *undecided)
+    {
+        *undecided = false;
+        QString text(bytes.size(), Qt::Uninitialized);
+        char16_t *out = reinterpret_cast<char16_t *>(text.data());
+        qsizetype n = 0;
+        const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+        const qsizetype size = bytes.size();
+        for (qsizetype i = 0; i < size; ++i) {
+            char16_t u = single(p[i]);
+            if (u == Lead) {
+                if (i + 1 == size)
+                    return std::nullopt; // a character cut off at the end
+                u = pair(p[i], p[i + 1]);
+                ++i;
+            }
+            if (u == Invalid)
+                return std::nullopt;
+            if (u == Unsure) {
+                *undecided = true;
+                return std::nullopt;
+            }
+            out[n++] = u;
+        }
+        text.truncate(n);
+        return text;
+    }
+
+    // Empty when code page 932 cannot hold the text, or when the converter must write it itself.
+    std::optional<QByteArray> encode(const QString &text, bool *undecided)
+    {
+        *undecided = false;
+        QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+        char *out = bytes.data();
+        qsizetype n = 0;
+        for (const QChar c : text) {
+            const quint16 code = encoded(c.unicode());
+            if (code == Unencodable || code == Untabled) {
+                *undecided = code == Untabled;
+                return std::nullopt;
+            }
+            if (code >= 0x8100)
+                out[n++] = char(code >> 8);
+            out[n++] = char(code & 0xFF);
+        }
+        bytes.truncate(n);
+        return bytes;
+    }
+
+private:
+    static constexpr char16_t Unknown = 0, Lead = 0xFFFE, Invalid = 0xFFFD, Unsure = 0xFFFF;
+    static constexpr quint16 Unencodable = 0xFFFF, Untabled = 0xFFFE;
+
+    // What the converter makes of a few bytes: one code unit, or one of the marks.
+    static char16_t convert(const char *bytes, int size)
+    {
+        QStringDecoder decoder(CodePage932, QStringConverter::Flag::Stateless);
+        const QString s = decoder(QByteArrayView(bytes, size));
+        if (decoder.hasError())
+            return Invalid;
+        if (s.size() != 1 || s[0].unicode() >= Invalid || s[0].unicode() == Unknown)
+            return Unsure;
+        return s[0].unicode();
+    }
+
+    char16_t single(unsigned char b)
+    {
+        char16_t &u = m_single[b];
+        // A byte that is no character alone begins a pair (or is no character at
+        // all, which its pair then shows).
+        if (u == Unknown && b != 0) {
+            u = convert(reinterpret_cast<const char *>(&b), 1);
+            if (u == Invalid)
+                u = Lead;
+        }
+        return b == 0 ? 0 : u;
+    }
+
+    char16_t pair(unsigned char lead, unsigned char trail)
+    {
+        char16_t &u = m_pairs[size_t(lead) << 8 | trail];
+        if (u == Unknown) {
+            const char bytes[] = {char(lead), char(trail)};
+            u = convert(bytes, 2);
+        }
+        return u;
+    }
+
+    quint16 encoded(char16_t c)
+    {
+        quint16 &code = m_encoded[c];
+        if (code == 0) {
+            QStringEncoder encoder(CodePage932, QStringConverter::Flag::Stateless);
+            const QChar ch(c);
+            const QByteArray b = encoder(QStringView(&ch, 1));
+            if (encoder.hasError())
+                code = Unencodable;
+            else if (b.isEmpty() || b.size() > 2 || (b.size() == 2 && uchar(b[0]) < 0x81))
+                code = Untabled;
+            else
+                code = b.size() == 1 ? quint16(0x100 | uchar(b[0])) : quint16(uchar(b[0]) << 8 | uchar(b[1]));
+        }
+        return code;
+    }
+
+    std::array<char16_t, 256> m_single{};
+    std::vector<char16_t> m_pairs = std::vector<char16_t>(65536, Unknown);
+    std::vector<quint16> m_encoded = std::vector<quint16>(65536, 0);
+};
+
+std::optional<QByteArray> encodeCodePage932(const QString &text)
+{
+    bool undecided = false;
+    if (auto bytes = CodePage932Tables::instance().encode(text, &undecided))
+        return bytes;
+    if (!undecided)
+        return std::nullopt;
+    QStringEncoder encoder(CodePage932, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder(text);
+    if (!encoder.isValid() || encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<QString> decodeCodePage932(const QByteArray &bytes)
+{
+    bool undecided = false;
+    if (auto text = CodePage932Tables::instance().decode(bytes, &undecided))
+        return text;
+    if (!undecided)
+        return std::nullopt;
+    return strictly(QStringDecoder(CodePage932, QStringConverter::Flag::Stateless), bytes);
 }
 
 QStringDecoder utf8Decoder()
@@ -164,9 +314,7 @@ std::optional<Decoded> decode(const QByteArray &bytes)
             return Decoded{*text, Encoding::Utf8WithBom};
         return std::nullopt;
     }
-    const auto cp932 = [&bytes]() -> std::optional<QString> {
-        return strictly(QStringDecoder(CodePage932, QStringConverter::Flag::Stateless), bytes);
-    };
+    const auto cp932 = [&bytes] { return decodeCodePage932(bytes); };
     if (!isUtf8BeyondAscii(bytes)) {
         if (auto text = cp932())
             return Decoded{*text, Encoding::CodePage932};
@@ -198,13 +346,9 @@ QByteArray encode(const QString &text, Encoding encoding)
     case Encoding::Utf8WithBom:
         break;
     case Encoding::CodePage932: {
-        QStringEncoder cp932(CodePage932, QStringConverter::Flag::Stateless);
-        if (cp932.isValid()) {
-            QByteArray bytes = cp932(text);
-            if (!cp932.hasError() &&
-                (!isUtf8BeyondAscii(bytes) || decode(bytes)->encoding == Encoding::CodePage932))
-                return bytes;
-        }
+        if (const auto bytes = encodeCodePage932(text);
+            bytes && (!isUtf8BeyondAscii(*bytes) || decode(*bytes)->encoding == Encoding::CodePage932))
+            return *bytes;
         break;
     }
     }
