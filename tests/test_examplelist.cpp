@@ -260,6 +260,34 @@ private slots:
         QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_あい_"));
     }
 
+    // Reopening shows the file as it is now, with only row 0 marked, whether or not the list is built anew.
+    void reopenedListFollowsTheFile()
+    {
+        auto f = started({"かさ", Placeholder, "あした", Placeholder});
+        TestTalkWindow &w = f->window();
+        const auto rows = [&w] {
+            QStringList out;
+            for (int r = 0; r < w.grdEx->rows(); ++r)
+                out << w.grdEx->textMatrix(r, 0) + w.grdEx->textMatrix(r, 1);
+            return out;
+        };
+        f->press(w.cmdSamp);
+        const QStringList shown = {"あ行日記", "メール", "あした", "か行かさ"};
+        QCOMPARE(rows(), shown);
+        f->pressCell(w.grdEx, 3, 1);
+        f->press(w.cmdSamp);
+        f->press(w.cmdSamp);
+        QCOMPARE(rows(), shown);
+        QCOMPARE(w.grdEx->cellBackColor(3, 1), Colors::White);
+        QCOMPARE(w.grdEx->cellBackColor(0, 1), Colors::LightGreen);
+        QCOMPARE(f->shared().gListRow, 0);
+        f->press(w.cmdSamp);
+        f->writeEntries(QStringLiteral("Talk.txt"), {Placeholder, Placeholder, "さくら"});
+        f->press(w.cmdSamp);
+        QCOMPARE(rows(), (QStringList{"あ行日記", "メール", "さ行さくら"}));
+        QCOMPARE(*f->shared().SampleTexts, (QStringList{Placeholder, Placeholder, "さくら"}));
+    }
+
     void restart()
     {
         auto f = started({Placeholder, Placeholder});

@@ -102,6 +102,22 @@ private slots:
         QCOMPARE(g.textMatrix(4, 1), QStringLiteral("B"));
         g.setSort(3); // not a text sort: nothing moves
         QCOMPARE(g.textMatrix(0, 1), QStringLiteral("ア"));
+        // Texts that begin alike are ordered by the whole text, equal ones keep their order.
+        fill(g, {"あいうえお2", "あいうえ", "あいうえお1", "あいうえお2", "あい"});
+        g.setSort(Grid::SortAscending);
+        QStringList sorted;
+        for (int r = 0; r < 5; ++r)
+            sorted << g.textMatrix(r, 0) + g.textMatrix(r, 1);
+        QCOMPARE(sorted, (QStringList{"4あい", "1あいうえ", "2あいうえお1", "0あいうえお2", "3あいうえお2"}));
+        g.setSort(Grid::SortDescending);
+        QCOMPARE(g.textMatrix(0, 0) + g.textMatrix(1, 0) + g.textMatrix(4, 0), QStringLiteral("034"));
+        // Rows moved, and rows found without the spaces around them.
+        g.moveRow(4, 0);
+        QCOMPARE(g.textMatrix(0, 1), QStringLiteral("あい"));
+        g.setTextMatrix(2, 1, QStringLiteral(" あいうえ "));
+        QCOMPARE(g.findTrimmed(1, QStringLiteral("あいうえ")), 2);
+        QCOMPARE(g.findTrimmed(1, QStringLiteral("あいうえお1"), 2), 3);
+        QCOMPARE(g.findTrimmed(1, QStringLiteral("あいう")), -1);
     }
 
     void columnWidthsInTwipsFollowTheScale()

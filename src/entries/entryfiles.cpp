@@ -117,6 +117,11 @@ void EntryFiles::LoadSampleFile()
     m_shared.SampleTexts = texts;
 }
 
+bool EntryFiles::SampleFileUnchanged() const
+{
+    return !m_samples.stamp.isEmpty() && m_shared.sv.entries->stamp(Samples) == m_samples.stamp;
+}
+
 bool EntryFiles::SaveSampleFile()
 {
     // One pass over the rows: a list of millions is read once, in its order.

@@ -35,6 +35,8 @@ public:
     bool WriteEntries(const QString &name, const QStringList &entries);
 
     void LoadSampleFile();
+    // Whether the example file is as it was when the list was last loaded from it.
+    bool SampleFileUnchanged() const;
     bool SaveSampleFile();
     void LoadDiaryFile();
     void SortDiaryList();

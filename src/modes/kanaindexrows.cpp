@@ -60,6 +60,7 @@ void KanaIndexRows::IndexSampleRows()
     sortOnText(g);
     placeholdersFirst(g);
     writeHeads(m_shared.gPickText, g);
+    m_indexedSamples = g->textRevision();
 }
 
 void KanaIndexRows::IndexAddressRows()

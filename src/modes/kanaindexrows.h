@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 struct SharedState;
 class Grid;
 
@@ -10,10 +12,13 @@ public:
     KanaIndexRows(Grid *grdEx, Grid *grdAD, SharedState &shared);
 
     void IndexSampleRows();
+    // The example list's text revision when it was last indexed.
+    quint64 indexedSampleRevision() const { return m_indexedSamples; }
     void IndexAddressRows();
 
 private:
     Grid *m_grdEx;
     Grid *m_grdAD;
     SharedState &m_shared;
+    quint64 m_indexedSamples = 0;
 };

@@ -37,10 +37,22 @@ void ListModes::ShowExampleList()
     g->setCols(2);
     g->setColWidth(0, 2400);
     g->setColWidth(1, Twips::rect(g).width() - 2400 - 338);
-    m_files.LoadSampleFile();
-    m_indexRows.IndexSampleRows();
+    // A list that still holds the unchanged file as it was sorted and headed is
+    // not built again: a list of millions of sentences opens at once.
+    const quint64 revision = g->textRevision();
+    if (m_files.SampleFileUnchanged() && g->rows() >= 2 &&
+        (revision == m_indexRows.indexedSampleRevision() || revision == m_shownSamples)) {
+        ForgetListRow(m_shared.state, ListId::Examples);
+        g->clearCellBackColors();
+        // What indexing leaves there; rows 0 and 1 held the placeholder lines then.
+        m_shared.gPickText = g->rows() > 2 ? g->textMatrix(g->rows() - 1, 1) : EntryFormat::Placeholder;
+    } else {
+        m_files.LoadSampleFile();
+        m_indexRows.IndexSampleRows();
+    }
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
     g->setTextMatrix(1, 1, EntryFormat::MailRow);
+    m_shownSamples = g->textRevision();
     m_shared.gListRow = 0;
     MarkListRow(m_shared.state, ListId::Examples, g, 0, 1, true);
     g->setRedraw(true);

@@ -50,4 +50,5 @@ private:
     TextArea &m_textArea;
     EntryFiles &m_files;
     KanaIndexRows &m_indexRows;
+    quint64 m_shownSamples = 0; // the example list's text revision when it was last shown
 };

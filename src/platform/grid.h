@@ -44,6 +44,10 @@ public:
     void moveRow(int from, int to);
 
     void setCellBackColor(quint32 bgr);
+    // Every cell white again.
+    void clearCellBackColors() { m_model.clearBacks(); }
+    // Changes whenever a text or the order of the rows does.
+    quint64 textRevision() const { return m_model.textRevision(); }
     quint32 cellBackColor(int row, int col) const;
     void setCellAlignment(int code);
     int cellAlignment(int row, int col) const;

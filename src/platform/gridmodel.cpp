@@ -53,6 +53,7 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
 
 void GridModel::reset(const std::function<void()> &change)
 {
+    ++m_textRevision;
     if (!m_batching)
         beginResetModel();
     change();
@@ -66,6 +67,8 @@ void GridModel::resize(int rows, int cols)
 {
     rows = std::max(0, rows);
     cols = std::max(0, cols);
+    if (rows == m_rows && cols == m_cols)
+        return;
     reset([&] {
         if (cols != m_cols) {
             std::vector<Cell> cells(size_t(rows) * size_t(cols));
@@ -97,6 +100,7 @@ void GridModel::setText(int row, int col, const QString &text)
     cell.text = text;
     cell.first = text.isEmpty() ? 0 : text.front().unicode();
     cell.last = text.isEmpty() ? 0 : text.back().unicode();
+    ++m_textRevision;
     changed(row, col, col);
 }
 
@@ -147,6 +151,16 @@ void GridModel::setForeColor(quint32 bgr)
         m_dirty = true;
     else if (rows() > 0 && m_cols > 0)
         emit dataChanged(index(0, 0), index(rows() - 1, m_cols - 1));
+}
+
+void GridModel::clearBacks()
+{
+    for (Cell &cell : m_cells)
+        cell.backAndAlignment = (cell.backAndAlignment & 0x0F000000u) | 0xFFFFFFu;
+    if (m_batching)
+        m_dirty = true;
+    else if (m_rows > 0 && m_cols > 0)
+        emit dataChanged(index(0, 0), index(m_rows - 1, m_cols - 1));
 }
 
 void GridModel::sortRows(int fromCol, int toCol, bool descending)

@@ -42,6 +42,11 @@ public:
     void setBack(int row, int fromCol, int toCol, quint32 bgr);
     void setAlignment(int row, int fromCol, int toCol, int code);
     void setForeColor(quint32 bgr);
+    // Every cell white again.
+    void clearBacks();
+    // Counts every change of the texts or their order, so that a caller can tell its rows are as it left
+    // them.
+    quint64 textRevision() const { return m_textRevision; }
     // Stable sort of all rows on the texts of columns fromCol..toCol.
     void sortRows(int fromCol, int toCol, bool descending);
 
@@ -64,6 +69,7 @@ private:
     int m_rows = 0;
     int m_cols = 0;
     quint32 m_fore = 0x000000;
+    quint64 m_textRevision = 0;
     bool m_batching = false;
     bool m_dirty = false;
 };
