@@ -148,28 +148,33 @@ private:
     std::vector<quint16> m_encoded = std::vector<quint16>(65536, 0);
 };
 
-std::optional<QByteArray> encodeCodePage932(const QString &text)
+// The tables' result, or the converter's where the tables leave it undecided.
+template <typename Quick, typename Slow> auto tablesOrConverter(Quick quick, Slow slow) -> decltype(slow())
 {
     bool undecided = false;
-    if (auto bytes = CodePage932Tables::instance().encode(text, &undecided))
-        return bytes;
-    if (!undecided)
-        return std::nullopt;
-    QStringEncoder encoder(CodePage932, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder(text);
-    if (!encoder.isValid() || encoder.hasError())
-        return std::nullopt;
-    return bytes;
+    if (auto result = quick(&undecided))
+        return result;
+    return undecided ? slow() : std::nullopt;
+}
+
+std::optional<QByteArray> encodeCodePage932(const QString &text)
+{
+    return tablesOrConverter(
+        [&text](bool *undecided) { return CodePage932Tables::instance().encode(text, undecided); },
+        [&text]() -> std::optional<QByteArray> {
+            QStringEncoder encoder(CodePage932, QStringConverter::Flag::Stateless);
+            QByteArray bytes = encoder(text);
+            if (!encoder.isValid() || encoder.hasError())
+                return std::nullopt;
+            return bytes;
+        });
 }
 
 std::optional<QString> decodeCodePage932(const QByteArray &bytes)
 {
-    bool undecided = false;
-    if (auto text = CodePage932Tables::instance().decode(bytes, &undecided))
-        return text;
-    if (!undecided)
-        return std::nullopt;
-    return strictly(QStringDecoder(CodePage932, QStringConverter::Flag::Stateless), bytes);
+    return tablesOrConverter(
+        [&bytes](bool *undecided) { return CodePage932Tables::instance().decode(bytes, undecided); },
+        [&bytes] { return strictly(QStringDecoder(CodePage932, QStringConverter::Flag::Stateless), bytes); });
 }
 
 QStringDecoder utf8Decoder()
