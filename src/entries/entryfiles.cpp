@@ -106,9 +106,7 @@ void EntryFiles::LoadSampleFile()
     if (stamp.isEmpty() || stamp != m_samples.stamp) {
         bool read = false;
         QStringList texts = ReadEntries(Samples, &read);
-        for (QString &t : texts)
-            t = trimSpaces(t);
-        m_samples = {read ? stamp : QString(), texts};
+        rememberSamples(read ? stamp : QString(), std::move(texts));
     }
     const QStringList &texts = m_samples.texts;
     g->setRows(int(texts.size()));
@@ -130,7 +128,19 @@ bool EntryFiles::SaveSampleFile()
     for (int r = 0; r < g->rows(); ++r)
         if (const QString entry = sampleEntry(g->textMatrix(r, 1)); !entry.isNull())
             appendLine(text, entry);
-    return writeText(Samples, text);
+    if (!writeText(Samples, text))
+        return false;
+    // A save reads back as exactly its text, so the file need not be read again
+    // to list what it now holds.
+    rememberSamples(m_shared.sv.entries->stamp(Samples), parseLines(text));
+    return true;
+}
+
+void EntryFiles::rememberSamples(const QString &stamp, QStringList texts)
+{
+    for (QString &t : texts)
+        t = trimSpaces(t);
+    m_samples = {stamp, std::move(texts)};
 }
 
 void EntryFiles::LoadDiaryFile()

@@ -48,6 +48,7 @@ public:
 
 private:
     bool writeText(const QString &name, const QString &text);
+    void rememberSamples(const QString &stamp, QStringList texts);
     Grid *prepareList(ListId list, int cols);
     void fillBelowNewRow(ListId list, const QString &file, int textColumn);
 
