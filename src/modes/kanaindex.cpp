@@ -38,12 +38,18 @@ QString headOf(QChar c)
 
 QStringList heads(const QStringList &texts)
 {
+    return heads(texts, {});
+}
+
+QStringList heads(const QStringList &texts, const QStringList &readings)
+{
     QStringList out;
     out.reserve(texts.size());
     QString current, written;
-    for (const QString &text : texts) {
-        if (!text.isEmpty()) {
-            const QString h = headOf(text.front());
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QString key = sortKey(texts[i], readings.value(i));
+        if (!key.isEmpty()) {
+            const QString h = headOf(key.front());
             if (!h.isEmpty())
                 current = h;
         }
@@ -55,6 +61,14 @@ QStringList heads(const QStringList &texts)
         }
     }
     return out;
+}
+
+QString sortKey(const QString &text, const QString &reading)
+{
+    if (text.isEmpty() || reading.isEmpty() || !headOf(text.front()).isEmpty() ||
+        headOf(reading.front()).isEmpty())
+        return text;
+    return reading;
 }
 
 } // namespace KanaIndex

@@ -14,6 +14,11 @@ QString headOf(QChar c);
 // Rows whose first character has no head join the group above them.
 QStringList heads(const QStringList &texts);
 
+// The same, with each entry's reading (may be empty or shorter): an entry that
+// begins with a kanji is headed, and sorted, by the first kana of its reading.
+QStringList heads(const QStringList &texts, const QStringList &readings);
+QString sortKey(const QString &text, const QString &reading);
+
 } // namespace KanaIndex
 
 namespace KanaIndex {
