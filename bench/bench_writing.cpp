@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int Shown = 5;          // candidates the strip shows at once
+constexpr int Shown = 8;          // candidates the strip shows at once
 constexpr int StripTarget = 5000; // scan targets of the strip's candidates
 constexpr int Layouts = int(std::size(ScanCount::Layouts));
 

@@ -138,6 +138,14 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
         for (const Candidate &a : ahead)
             c.add({written + a.text, read + a.reading});
     }
+    // An ending the run is heading for, after the kana before it (してくださ: して + ください).
+    for (qsizetype k = 1; m_vocabulary && k + 2 <= run.size(); ++k) {
+        const std::vector<Candidate> endings = m_vocabulary->startingWith(run.mid(k), 1);
+        if (!endings.empty() && isKana(endings.front().text)) {
+            c.add({run.left(k) + endings.front().text, run.left(k) + endings.front().reading});
+            break;
+        }
+    }
     if (m_learnt)
         c.add(m_learnt->startingWith(run, 2));
     if (m_vocabulary) {
