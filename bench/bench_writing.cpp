@@ -25,8 +25,8 @@
 
 namespace {
 
-constexpr int Shown = 8;          // candidates the strip shows at once
-constexpr int StripTarget = 5000; // scan targets of the strip's candidates
+constexpr int Shown = CandidateFinder::MaxCandidates; // candidates the strip shows at once
+constexpr int StripTarget = 5000;                     // scan targets of the strip's candidates
 constexpr int Layouts = int(std::size(ScanCount::Layouts));
 
 struct Sentence

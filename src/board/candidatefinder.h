@@ -15,6 +15,7 @@ class WordList;
 class CandidateFinder
 {
 public:
+    // As many as the strip shows at once.
     static constexpr int MaxCandidates = 8;
 
     CandidateFinder(ConversionEngine *engine, LearningStore *learnt, const WordList *vocabulary)
