@@ -314,9 +314,10 @@ int main(int argc, char **argv)
     for (const Sentence &s : sentences) {
         const bool first = reachable(user, s, 1);
         top1 += first;
-        top5 += reachable(user, s, 5);
+        const bool five = reachable(user, s, 5);
+        top5 += five;
         if (!first && misses)
-            std::fprintf(stderr, "top-1 miss: %s\n", qPrintable(s.expected));
+            std::fprintf(stderr, "top-%d miss: %s\n", five ? 1 : 5, qPrintable(s.expected));
     }
     const double n = double(sentences.size());
     std::printf("writing_top1 value=%.3f\n", top1 / n);

@@ -8,9 +8,7 @@
 
 Q_LOGGING_CATEGORY(lcCandidates, "pirokan.candidates")
 
-namespace {
-
-class Collector
+class CandidateFinder::Collector
 {
 public:
     explicit Collector(const QString &run) : m_run(run) {}
@@ -29,11 +27,14 @@ public:
             add(cs[size_t(i)]);
     }
     std::vector<Candidate> take() { return std::move(m_out); }
+    const QString &run() const { return m_run; }
 
 private:
     QString m_run;
     std::vector<Candidate> m_out;
 };
+
+namespace {
 
 bool isKana(const QString &s)
 {
@@ -41,6 +42,36 @@ bool isKana(const QString &s)
         if (!((c >= u'ぁ' && c <= u'ゖ') || c == u'ー'))
             return false;
     return true;
+}
+
+// Kanji numerals written in digits (三十七度 → 37度), as numbers are mostly written; empty when there are
+// none.
+QString withDigits(const QString &text)
+{
+    static const QString Digits = QStringLiteral("〇一二三四五六七八九");
+    QString out;
+    bool changed = false;
+    for (qsizetype i = 0; i < text.size();) {
+        int value = 0, current = 0;
+        qsizetype j = i;
+        for (; j < text.size(); ++j) {
+            const qsizetype d = Digits.indexOf(text[j]);
+            if (d >= 0)
+                current = current * 10 + int(d);
+            else if (text[j] == u'十' || text[j] == u'百')
+                value += std::max(current, 1) * (text[j] == u'十' ? 10 : 100), current = 0;
+            else
+                break;
+        }
+        if (j == i) {
+            out += text[i++];
+            continue;
+        }
+        out += QString::number(value + current);
+        changed = true;
+        i = j;
+    }
+    return changed ? out : QString();
 }
 
 QString joined(const std::vector<QString> &forms)
@@ -104,6 +135,21 @@ QString CandidateFinder::fixed(const std::vector<Segment> &segments) const
     return out;
 }
 
+// The run with one segment in another of its forms, the rest as converted.
+void CandidateFinder::addOtherForms(Collector &c, const std::vector<Segment> &segments, int max) const
+{
+    int added = 0;
+    for (int alt = 1; alt <= 3; ++alt)
+        for (size_t i = 0; i < segments.size() && added < max; ++i) {
+            if (alt >= segments[i].forms.size())
+                continue;
+            std::vector<Segment> other = segments;
+            other[i].forms = QStringList{segments[i].forms[alt]};
+            c.add({fixed(other), c.run()});
+            ++added;
+        }
+}
+
 std::vector<Candidate> CandidateFinder::forRun(const QString &run)
 {
     Collector c(run);
@@ -121,8 +167,14 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     std::vector<QString> raw;
     for (const Segment &s : segments)
         raw.push_back(s.forms.value(0, s.reading));
-    if (!segments.empty())
-        c.add({fixed(segments), run});
+    if (!segments.empty()) {
+        const QString first = fixed(segments);
+        c.add({first, run});
+        c.add({withDigits(first), run});
+    }
+    // A long run is seldom the start of a longer word: its other forms come early.
+    if (run.size() >= LongRun)
+        addOtherForms(c, segments, 2);
     // The words the last segment may be the beginning of, after the run's
     // first segments as converted: what a long run is most often heading for.
     if (segments.size() >= 2) {
@@ -161,15 +213,7 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     if (m_vocabulary)
         c.add(m_vocabulary->startingWith(run, MaxCandidates));
     c.add(predictions);
-    // Then the other forms of each segment, the rest as converted.
-    for (int alt = 1; alt <= 3; ++alt)
-        for (size_t i = 0; i < segments.size(); ++i) {
-            if (alt >= segments[i].forms.size())
-                continue;
-            std::vector<Segment> other = segments;
-            other[i].forms = QStringList{segments[i].forms[alt]};
-            c.add({fixed(other), run});
-        }
+    addOtherForms(c, segments, MaxCandidates);
     return c.take();
 }
 

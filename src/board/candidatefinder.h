@@ -37,6 +37,9 @@ public:
     std::optional<QString> newProblem();
 
 private:
+    class Collector;
+    static constexpr int LongRun = 5;
+    void addOtherForms(Collector &c, const std::vector<Segment> &segments, int max) const;
     QString known(const std::vector<Segment> &segments, size_t first, size_t last) const;
     QString fixed(const std::vector<Segment> &segments) const;
     QString firstWordFor(const QString &reading) const;
