@@ -23,9 +23,9 @@ QStringList texts(const Grid *g)
     return out;
 }
 
-void writeHeads(QString &gPickText, Grid *g, const QStringList &rows)
+void writeHeads(QString &gPickText, Grid *g, const QStringList &rows, const QStringList &readings = {})
 {
-    const QStringList heads = KanaIndex::heads(rows);
+    const QStringList heads = KanaIndex::heads(rows, readings);
     for (int r = 0; r < rows.size(); ++r)
         g->setTextMatrix(r, 0, heads[r]);
     if (!rows.isEmpty())
@@ -44,11 +44,27 @@ void KanaIndexRows::IndexSampleRows()
     if (g->cols() < 2)
         g->setCols(2);
     sortOnText(g);
-    const QStringList rows = KanaIndex::placeholdersFirst(texts(g));
+    QStringList rows = texts(g);
+    QStringList readings;
+    if (m_shared.readingOf) {
+        // A sentence that begins with a kanji sorts among the kana of its reading.
+        std::vector<std::pair<QString, QString>> keyed;
+        for (const QString &row : rows)
+            keyed.emplace_back(KanaIndex::sortKey(row, m_shared.readingOf(row)), row);
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        rows.clear();
+        for (const auto &[key, row] : keyed)
+            rows << row;
+    }
+    rows = KanaIndex::placeholdersFirst(rows);
     g->setRows(int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r)
+    for (int r = 0; r < rows.size(); ++r) {
         g->setTextMatrix(r, 1, rows[r]);
-    writeHeads(m_shared.gPickText, g, rows);
+        if (m_shared.readingOf)
+            readings << m_shared.readingOf(rows[r]);
+    }
+    writeHeads(m_shared.gPickText, g, rows, readings);
 }
 
 void KanaIndexRows::IndexAddressRows()
