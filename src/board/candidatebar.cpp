@@ -26,7 +26,7 @@ constexpr int Padding = 240; // twips on either side of a candidate's text
 
 CandidateBar::CandidateBar(const Controls &c, SharedState &shared)
     : m_c(c), m_shared(shared), m_finder(shared.sv.conversion, shared.sv.learnt, shared.sv.vocabulary),
-      m_strip(m_finder), m_boardRect(Twips::rect(c.grdBoard))
+      m_strip(m_finder), m_boardRect(Twips::rect(c.grdBoard)), m_boardPoints(Twips::fontPoints(c.grdBoard))
 {
     m_notice = new ColorLabel(QString(), m_c.fraCand);
     m_notice->setObjectName(QStringLiteral("lblCandNotice"));
@@ -52,9 +52,14 @@ void CandidateBar::applyOption()
 {
     const bool show = on();
     QRect board = m_boardRect;
-    if (show)
+    double points = m_boardPoints;
+    if (show) {
         board.setTop(board.top() + Height + Gap);
+        // Rows are as high as their font (points * 20 + 48 twips): a smaller one fits them in.
+        points = std::min(points, (double(board.height()) / m_c.grdBoard->rows() - 48) / 20);
+    }
     Twips::setRect(m_c.grdBoard, board);
+    Twips::setFontPoints(m_c.grdBoard, points);
     Twips::setRect(m_c.fraCand, m_boardRect.left(), m_boardRect.top(), m_boardRect.width(), Height);
     m_c.fraCand->setVisible(show);
     m_shared.readingOf =

@@ -61,7 +61,8 @@ private:
     SharedState &m_shared;
     CandidateFinder m_finder;
     CandidateStrip m_strip;
-    QRect m_boardRect; // the board's place with the option off
+    QRect m_boardRect; // the board's place and font with the option off
+    double m_boardPoints;
     std::vector<ColorButton *> m_buttons;
     ColorLabel *m_notice = nullptr;
     bool m_editing = false; // the text is being changed by the strip itself
