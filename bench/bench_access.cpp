@@ -6,11 +6,8 @@
 #include "access/accesscontrol.h"
 #include "access/dwell.h"
 #include "access/pointersmoothing.h"
-#include "access/scanlayouts.h"
-#include "access/scanner.h"
-#include "board/boardpages.h"
-#include "board/selectioncells.h"
 #include "entries/entryformat.h"
+#include "scancount.h"
 #include "support/talkfixture.h"
 #include "timing.h"
 
@@ -24,96 +21,17 @@
 
 namespace {
 
-constexpr int ScanMs = 1200;    // the default interval
-constexpr int MaxC = 9;         // the default board width
-constexpr int ButtonGroups = 4; // the main window's button groups after the board
+constexpr int ScanMs = 1200; // the default interval
 
-struct Layout
+void typeSentences(const ScanCount::Layout &layout)
 {
-    const char *name;
-    bool columnFirst;
-    bool pickFirst;
-};
-
-QString boardCell(int r, int c)
-{
-    return BoardPages::cell(BoardPages::CharSet::Hiragana, MaxC, r, c);
-}
-
-// Highlights shown until the scan, starting where it starts, has pressed `target`.
-int stepsTo(Scanner &s, int target)
-{
-    const std::vector<int> path = PathTo(s.tree(), target);
-    if (path.empty())
-        return -1;
-    int steps = 1; // the first highlight
-    for (size_t level = 0; level < path.size(); ++level) {
-        while (s.path().back() != path[level]) {
-            s.move();
-            ++steps;
-        }
-        s.select();
-        if (level + 1 < path.size())
-            ++steps; // the first highlight inside the group
-    }
-    return steps;
-}
-
-ScanNode withButtons(std::vector<ScanNode> top)
-{
-    for (int i = 0; i < ButtonGroups; ++i)
-        top.push_back(ScanNode::group(QStringLiteral("buttons"), {ScanNode::leaf("a", 1000 + 2 * i),
-                                                                  ScanNode::leaf("b", 1001 + 2 * i)}));
-    return ScanNode::group(QString(), std::move(top));
-}
-
-// The board cell and the selection-screen column that give `ch` from the cell's own row.
-std::optional<std::pair<std::pair<int, int>, int>> route(const QString &ch)
-{
-    for (int r = 0; r < BoardPages::Rows; ++r)
-        for (int c = 0; c <= MaxC; ++c) {
-            const SelectionTable cells = SelectionCells(boardCell, c, r);
-            for (int j = 0; j < 3; ++j)
-                if (cells[1][size_t(j)] == ch && !ch.trimmed().isEmpty())
-                    return std::pair{std::pair{r, c}, j};
-        }
-    return std::nullopt;
-}
-
-void typeSentences(const Layout &layout)
-{
-    ScanLayouts::Table board;
-    for (int r = 0; r < BoardPages::Rows; ++r) {
-        auto &row = board.emplace_back();
-        for (int c = 0; c <= MaxC; ++c)
-            row.push_back({boardCell(r, c), r * 100 + c});
-    }
-    Scanner s(Scanner::Method::Step);
     int chars = 0, steps = 0;
     for (const QString &sentence : EntryFormat::starterSentences()) {
         for (const QChar ch : sentence) {
-            const auto where = route(QString(ch));
-            if (!where)
+            const int n = ScanCount::stepsForCharacter(layout, QString(ch));
+            if (n < 0)
                 continue; // kanji and the like are not on the board
-            const auto [cell, column] = *where;
-            const auto [r, c] = cell;
-            s.setTree(withButtons(layout.columnFirst ? ScanLayouts::byColumnsFromRight(board)
-                                                     : ScanLayouts::byRows(board)),
-                      0);
-            steps += stepsTo(s, r * 100 + c);
-
-            const SelectionTable cells = SelectionCells(boardCell, c, r);
-            ScanLayouts::Table selection;
-            for (int i = 0; i < 3; ++i) {
-                auto &row = selection.emplace_back();
-                for (int j = 0; j < 3; ++j)
-                    row.push_back({cells[size_t(i)][size_t(j)], i * 3 + j});
-            }
-            std::vector<ScanNode> top = ScanLayouts::selectionScreen(selection, layout.pickFirst);
-            top.push_back(ScanNode::group(QStringLiteral("buttons"),
-                                          {ScanNode::leaf("space", 90), ScanNode::leaf("back", 91)}));
-            s.setTree(ScanNode::group(QString(), std::move(top)));
-            steps += stepsTo(s, 3 + column);
+            steps += n;
             ++chars;
         }
     }
@@ -266,8 +184,7 @@ void gazeDwell(QApplication &)
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    for (const Layout &l : {Layout{"plain", false, false}, Layout{"columns", true, false},
-                            Layout{"pick_first", false, true}, Layout{"columns_pick_first", true, true}})
+    for (const ScanCount::Layout &l : ScanCount::Layouts)
         typeSentences(l);
     QApplication app(argc, argv);
     gazeDwell(app);

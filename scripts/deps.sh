@@ -8,6 +8,7 @@ packages=(
     fonts-ipafont-gothic
     open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
     libespeak-ng-dev espeak-ng-data
+    mozc-server emacs-mozc-bin libmecab-dev mecab-naist-jdic
     xvfb xauth imagemagick
     pulseaudio pulseaudio-utils xdotool
     desktop-file-utils appstream dpkg-dev lintian

@@ -9,7 +9,7 @@ prefix=$scratch/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 id=jp.pirokan.Pirokan
-for f in bin/pirokan share/pirokan/genie.acs share/applications/$id.desktop \
+for f in bin/pirokan share/pirokan/genie.acs share/pirokan/carewords.tsv share/applications/$id.desktop \
          share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
          share/icons/hicolor/256x256/apps/$id.png share/metainfo/$id.metainfo.xml \
          share/man/man1/pirokan.1.gz share/doc/pirokan/README.md share/doc/pirokan/copyright; do

@@ -97,7 +97,7 @@ private slots:
         }
     }
 
-    void confirmWritesAllEightAndRebuildsTheBoard()
+    void confirmWritesAllOptionsAndRebuildsTheBoard()
     {
         TalkFixture f({{QStringLiteral("gMaxC"), QStringLiteral("10")}});
         TestTalkWindow &w = f.window();
@@ -117,7 +117,7 @@ private slots:
             o.cmdOK[1]->click();
         });
         f.press(w.cmdOpt);
-        QCOMPARE(f.settings.values.size(), 8);
+        QCOMPARE(f.settings.values.size(), 9);
         QCOMPARE(f.settings.values.value("OPT1"), QStringLiteral("3"));
         QCOMPARE(f.settings.values.value("OPT2"), QStringLiteral("1"));
         QCOMPARE(f.settings.values.value("OPT3"), QStringLiteral("2"));
@@ -193,7 +193,7 @@ private slots:
         QVERIFY(text.startsWith("[Desktop Entry]\n"));
         QVERIFY(text.contains("\nExec=\"/opt/pirokan/bin/pirokan\"\n"));
         QCOMPARE(start.values.value("AtLogin"), QStringLiteral("1"));
-        QCOMPARE(store.values.size(), 8); // the eight options stay as they are
+        QCOMPARE(store.values.size(), 9); // the options stay as they are
         confirm(false);
         QVERIFY(!QFile::exists(LoginStart::entryPath()));
         QCOMPARE(start.values.value("AtLogin"), QStringLiteral("0"));

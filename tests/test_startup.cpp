@@ -55,9 +55,10 @@ private slots:
         for (QObject *child : f.window().children())
             if (child->isWidgetType())
                 order.prepend(child->objectName());
-        QCOMPARE(order, (QStringList{"fraSet", "fraRes", "fraDay", "fraTalk", "grdMail", "grdAD", "grdSp",
-                                     "grdEx", "fraText", "cmdSamp", "cmdSampADD", "grdDay", "cmdKey",
-                                     "cmdRead", "cmdEnd", "cmdOpt", "grdBoard", "cmdSampDel", "txtHide"}));
+        QCOMPARE(order,
+                 (QStringList{"fraSet", "fraRes",  "fraDay",  "fraTalk",    "grdMail",    "grdAD",  "grdSp",
+                              "grdEx",  "fraText", "cmdSamp", "cmdSampADD", "grdDay",     "cmdKey", "cmdRead",
+                              "cmdEnd", "cmdOpt",  "fraCand", "grdBoard",   "cmdSampDel", "txtHide"}));
         for (int i = 0; i < 5; ++i)
             QVERIFY(arrayButton(f.window().fraRes, QStringLiteral("cmdRes"), i));
     }

@@ -107,6 +107,13 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
         b.group(top, QString(), {w.cmdspace, w.cmdEnd2});
     } else {
         // What lies over the board or a list (the widened text area) is told by the one cover test.
+        if (showing(w.fraCand)) {
+            std::vector<ScanNode> candidates;
+            for (auto *c : w.fraCand->findChildren<QAbstractButton *>(Qt::FindDirectChildrenOnly))
+                if (showing(c))
+                    candidates.push_back(b.control(c));
+            ScanLayouts::appendGroup(top, w.fraCand->accessibleName(), std::move(candidates));
+        }
         const ListId shown = state.shownList();
         Grid *list = shown == ListId::None ? nullptr : w.lists[size_t(shown)];
         if (list && !list->covered()) {
@@ -117,7 +124,9 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
         } else if (!list && state.screen() == Screen::Board && !w.grdBoard->covered()) {
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
-            top = settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table);
+            for (ScanNode &n :
+                 settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table))
+                top.push_back(std::move(n));
         } else if (state.screen() == Screen::Entry) {
             screen.kind = QStringLiteral("entry");
             b.group(top, QString(), {w.cmdRevise, w.cmdBack});

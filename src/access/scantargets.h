@@ -41,6 +41,7 @@ struct ScanControls
     QWidget *cmdPaste;
     QWidget *cmdOpt;
     QWidget *cmdEnd;
+    QWidget *fraCand = nullptr; // the candidates while typing, offered first when it holds some
 };
 
 // One thing a scan or a dwell can press: a control, or a cell of a grid.

@@ -1,7 +1,11 @@
 #include "app/application.h"
 
+#include "app/lifetime.h"
 #include "app/talkprogram.h"
 #include "app/talkwindow.h"
+#include "platform/conversion/learningstore.h"
+#include "platform/conversion/mozcengine.h"
+#include "platform/conversion/wordlist.h"
 #include "platform/entrystorage.h"
 #include "platform/loginstart.h"
 #include "platform/modalrunner.h"
@@ -15,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLoggingCategory>
+#include <QStandardPaths>
 #include <cstdio>
 
 Q_LOGGING_CATEGORY(lcApp, "pirokan.app")
@@ -84,11 +89,23 @@ int RunPirokan(int argc, char **argv)
     const QString appPath = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     FolderEntryStorage entries(FolderEntryStorage::chooseFolder(appPath));
 
+    // Kanji candidates: the engine starts only when they are on and first needed.
+    MozcEngine::Options mozc;
+    mozc.profile = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/mozc");
+    MozcEngine conversion(mozc);
+    LearningStore learnt(QDir(entries.folder()).filePath(LearningStore::FileName));
+    if (QString problem; !learnt.load(&problem))
+        qCWarning(lcApp) << "learnt words not read:" << problem;
+    WordList vocabulary;
+    if (QString problem;
+        !vocabulary.load(Lifetime::DataFilePath(appPath, QStringLiteral("carewords.tsv")), &problem))
+        qCWarning(lcApp) << "care vocabulary not read:" << problem;
+
     TalkWindow window;
-    TalkProgram program(
-        window,
-        {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login, &accessSettings},
-        appPath);
+    TalkProgram program(window,
+                        {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login,
+                         &accessSettings, &conversion, &learnt, &vocabulary},
+                        appPath);
 
     QString error;
     if (!program.start(&error)) {

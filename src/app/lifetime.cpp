@@ -37,8 +37,12 @@ Lifetime::Lifetime(TalkWindow &w, SharedState &shared, Board &board, EntryFiles 
 
 QString Lifetime::CharacterFilePath(const QString &appPath)
 {
+    return DataFilePath(appPath, QStringLiteral("genie.acs"));
+}
+
+QString Lifetime::DataFilePath(const QString &appPath, const QString &name)
+{
     // Beside the program first (a build, or a copy the user keeps there), then where it is installed.
-    const QString name = QStringLiteral("genie.acs");
     const QString beside = QDir(appPath).filePath(name);
     if (QFileInfo::exists(beside))
         return beside;
@@ -127,6 +131,8 @@ void Lifetime::cmdOpt_Click()
     // The board starts again from hiragana.
     m_shared.state.setCharSet(CharSet::Alphanumeric);
     m_board.BuildBoardPage();
+    if (optionsApplied)
+        optionsApplied();
 }
 
 void Lifetime::cmdEnd_Click()

@@ -28,9 +28,13 @@ public:
 
     // Called after the options dialog, where the ways of pressing may have changed.
     std::function<void()> accessChanged;
+    // Called once confirmed options have been applied.
+    std::function<void()> optionsApplied;
 
     // Where the character file is: beside the program, else in the installed data folder.
     static QString CharacterFilePath(const QString &appPath);
+    // A file the program ships, found as the character file is.
+    static QString DataFilePath(const QString &appPath, const QString &name);
 
 private:
     TalkWindow &m_w;

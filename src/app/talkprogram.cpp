@@ -22,7 +22,7 @@ ScanControls scanControls(TalkWindow &w, const TalkControls &c)
     return {&w,        c.grdBoard2, c.cmdspace, c.cmdEnd2,    c.grdBoard,   listGrids(c).grids,
             c.cmdUp,   c.cmdDown,   c.cmdDec,   c.cmdRevise,  c.cmdBack,    c.cmdRead,
             editKeys,  c.cmdStart,  c.cmdSamp,  c.cmdSampADD, c.cmdSampDel, c.cmdKey,
-            c.cmdWide, c.cmdCopy,   c.cmdPaste, c.cmdOpt,     c.cmdEnd};
+            c.cmdWide, c.cmdCopy,   c.cmdPaste, c.cmdOpt,     c.cmdEnd,     c.fraCand};
 }
 
 } // namespace
@@ -30,7 +30,9 @@ ScanControls scanControls(TalkWindow &w, const TalkControls &c)
 TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPath)
     : m_c(w.controls()), shared(sv, &w), screens(m_c, shared.state), keyRepeat(),
       suggestions({m_c.grdSp, m_c.grdBoard, m_c.txtTalk}, shared),
-      board({m_c.grdBoard, m_c.fraSet, m_c.grdBoard2, m_c.cmdEnd2, m_c.txtTalk}, shared, suggestions),
+      candidates({m_c.fraCand, m_c.grdBoard, m_c.txtTalk}, shared),
+      board({m_c.grdBoard, m_c.fraSet, m_c.grdBoard2, m_c.cmdEnd2, m_c.txtTalk}, shared, suggestions,
+            candidates),
       textArea({m_c.fraText, m_c.txtTalk, m_c.cmdCopy, m_c.cmdPaste}, shared),
       readAloud(m_c.txtTalk, shared, textArea), editKeys({m_c.cmdRes, m_c.txtTalk}, keyRepeat),
       files({listGrids(m_c), m_c.grdBoard}, shared), listSelection(shared, listGrids(m_c), m_c.txtTalk),
@@ -45,6 +47,10 @@ TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPa
       m_w(w)
 {
     lifetime.accessChanged = [this] { applyAccess(); };
+    lifetime.optionsApplied = [this] {
+        candidates.applyOption();
+        indexRows.IndexSampleRows(); // heads by reading come and go with the option
+    };
 }
 
 void TalkProgram::applyAccess()
@@ -57,6 +63,9 @@ bool TalkProgram::start(QString *error)
     if (!lifetime.LoadTalkWindow(error))
         return false;
     WireTalkWindow();
+    candidates.applyOption();
+    if (candidates.on())
+        indexRows.IndexSampleRows(); // headed by their readings now
     applyAccess();
     // Settings that cannot be used as stored are said once, before the first press.
     for (const QString &notice :
@@ -86,7 +95,11 @@ void TalkProgram::WireTalkWindow()
 
     for (int i = 0; i < int(c.cmdRes.size()); ++i) {
         ColorButton *key = c.cmdRes[size_t(i)];
-        QObject::connect(key, &QPushButton::pressed, w, [this, i] { editKeys.cmdRes_MouseDown(i); });
+        QObject::connect(key, &QPushButton::pressed, w, [this, i] {
+            // Right after a take, ＢＳ gives the typed kana back instead.
+            if (i != EditKeys::Backspace || !candidates.undoTake())
+                editKeys.cmdRes_MouseDown(i);
+        });
         QObject::connect(key, &QPushButton::released, w, [this, i] { editKeys.cmdRes_MouseUp(i); });
     }
 

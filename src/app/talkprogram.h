@@ -5,6 +5,7 @@
 #include "app/screens.h"
 #include "app/talkwindow.h"
 #include "board/board.h"
+#include "board/candidatebar.h"
 #include "board/suggestions.h"
 #include "entries/entryfiles.h"
 #include "entries/listselection.h"
@@ -37,6 +38,7 @@ public:
     Screens screens;
     KeyRepeat keyRepeat;
     Suggestions suggestions;
+    CandidateBar candidates;
     Board board;
     TextArea textArea;
     ReadAloud readAloud;

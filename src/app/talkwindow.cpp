@@ -58,6 +58,9 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
     cmdSampDel->hide();
     grdBoard = grid(this, "grdBoard", {0, 2400, 15345, 5715}, 54.75, 5, 10);
     grdBoard->setShrinkToFit(true);
+    // Above the board, under the lists and the widened text area, which lie over it.
+    fraCand = frame(this, "fraCand", {0, 2400, 15345, 900}, Window);
+    fraCand->hide();
     cmdOpt = makeButton(this, "cmdOpt", QStringLiteral("設定"), {0, 8280, 405, 1065}, Window, 15.75, true);
     cmdEnd = makeButton(this, "cmdEnd", QStringLiteral("終了"), {0, 9840, 405, 1065}, Window, 15.75, true);
     cmdRead =
@@ -150,7 +153,7 @@ void TalkWindow::nameControls()
         {fraSet, "文字選択画面"}, {grdBoard2, "選ぶ文字"},   {grdEx, "例文一覧"},
         {grdSp, "例文の候補"},    {grdDay, "日記一覧"},      {grdAD, "メールアドレス一覧"},
         {grdMail, "メール一覧"},  {fraRes, "編集キー"},      {fraDay, "開いた文の操作"},
-        {fraTalk, "一覧の操作"},  {txtHide, "入力する文字"},
+        {fraTalk, "一覧の操作"},  {txtHide, "入力する文字"}, {fraCand, "漢字の候補"},
     };
     for (const auto &[widget, name] : names)
         widget->setAccessibleName(QString::fromUtf8(name));

@@ -47,6 +47,7 @@ struct TalkControls
     ColorButton *cmdRead;
     ColorButton *cmdKey;
     ColorLabel *txtHide;
+    ColorFrame *fraCand; // the candidates while typing, over the board when they are on
 };
 
 // The main window and its controls, in their places, colours and fonts.

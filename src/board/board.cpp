@@ -1,6 +1,7 @@
 #include "board/board.h"
 
 #include "board/boardpages.h"
+#include "board/candidatebar.h"
 #include "board/insertion.h"
 #include "board/selectioncells.h"
 #include "board/speech.h"
@@ -42,8 +43,8 @@ void paintCell(Grid *g, int row, int col, quint32 bgr)
 
 } // namespace
 
-Board::Board(const Controls &c, SharedState &shared, Suggestions &suggestions)
-    : m_c(c), m_shared(shared), m_suggestions(suggestions)
+Board::Board(const Controls &c, SharedState &shared, Suggestions &suggestions, CandidateBar &candidates)
+    : m_c(c), m_shared(shared), m_suggestions(suggestions), m_candidates(candidates)
 {}
 
 void Board::BuildBoardPage()
@@ -115,6 +116,7 @@ bool Board::enterCharacter(const QString &s)
         return false;
     m_shared.state.setSelectionOpen(false);
     SpeakIfVoiced(s, Speech::Entered);
+    m_candidates.afterEntry();
     m_suggestions.SuggestFromTail(m_c.txtTalk->text());
     return true;
 }

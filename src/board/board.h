@@ -3,6 +3,7 @@
 #include <QString>
 
 struct SharedState;
+class CandidateBar;
 class ColorButton;
 class ColorFrame;
 class Grid;
@@ -24,7 +25,7 @@ public:
         TextBox *txtTalk;
     };
 
-    Board(const Controls &c, SharedState &shared, Suggestions &suggestions);
+    Board(const Controls &c, SharedState &shared, Suggestions &suggestions, CandidateBar &candidates);
 
     // Clears the first screen and writes the set after the one on show, sized
     // by the board-width option.
@@ -60,6 +61,7 @@ private:
     Controls m_c;
     SharedState &m_shared;
     Suggestions &m_suggestions;
+    CandidateBar &m_candidates;
 
     qint32 boardRow = 0;
     qint32 boardCol = 0;

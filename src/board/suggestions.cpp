@@ -39,7 +39,9 @@ void Suggestions::ShowSuggestions(const QString &key)
     if (m_shared.SampleTexts) {
         // The placeholder lines only reserve the menu rows; they are never offered.
         for (const QString &s : *m_shared.SampleTexts)
-            if (s != EntryFormat::Placeholder && SuggestKey::matches(key, s))
+            if (s != EntryFormat::Placeholder &&
+                (m_shared.readingOf ? SuggestKey::matchesTextOrReading(key, s, m_shared.readingOf(s))
+                                    : SuggestKey::matches(key, s)))
                 rows << s;
     }
     g->setRows(int(rows.size()));

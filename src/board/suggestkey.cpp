@@ -20,4 +20,9 @@ bool matches(const QString &key, const QString &sentence)
     return QStringView(EntryFormat::trimSpaces(key)).left(k) == QStringView(sentence).left(k);
 }
 
+bool matchesTextOrReading(const QString &key, const QString &sentence, const QString &reading)
+{
+    return matches(key, sentence) || (!reading.isEmpty() && matches(key, reading));
+}
+
 } // namespace SuggestKey

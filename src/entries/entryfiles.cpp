@@ -182,7 +182,10 @@ void EntryFiles::SortDiaryList()
 bool EntryFiles::SaveDiaryFile(const QString &text)
 {
     const Grid *g = m_c.lists.of(ListId::Diary);
-    return WriteEntries(Diary, diaryEntries(column(g, 0), column(g, 1), m_shared.EditRow, text));
+    if (!WriteEntries(Diary, diaryEntries(column(g, 0), column(g, 1), m_shared.EditRow, text)))
+        return false;
+    m_shared.learn(text);
+    return true;
 }
 
 void EntryFiles::LoadAddressFile()

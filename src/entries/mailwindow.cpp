@@ -74,6 +74,8 @@ void MailWindow::cmdSend_Click()
     if (!m_shared.sv.shell->open(url))
         ShowOKDialog(m_shared, tr("メールソフトを開けませんでした。"), OkDialog::Notice,
                      QStringLiteral("メール送信！"));
+    else
+        m_shared.learn(txtData->toPlainText());
 }
 
 void MailWindow::cmdEnd_Click()

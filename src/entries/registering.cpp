@@ -41,6 +41,7 @@ void Registering::cmdSampADD_Click()
         g->setRedraw(true);
         return;
     }
+    m_shared.learn(stored);
     m_files.LoadSampleFile();
     m_hooks.indexSampleRows();
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);

@@ -52,10 +52,15 @@ QString headOf(QChar c)
 
 QStringList heads(const QStringList &texts)
 {
+    return heads(texts, {});
+}
+
+QStringList heads(const QStringList &texts, const QStringList &readings)
+{
     QString firsts(texts.size(), QChar());
     for (qsizetype i = 0; i < texts.size(); ++i)
-        if (!texts[i].isEmpty())
-            firsts[i] = texts[i].front();
+        if (const QString key = sortKey(texts[i], readings.value(i)); !key.isEmpty())
+            firsts[i] = key.front();
     return headsOfFirstChars(firsts);
 }
 
@@ -72,6 +77,14 @@ QStringList headsOfFirstChars(const QString &firstChars)
         }
     }
     return out;
+}
+
+QString sortKey(const QString &text, const QString &reading)
+{
+    if (text.isEmpty() || reading.isEmpty() || !headOf(text.front()).isEmpty() ||
+        headOf(reading.front()).isEmpty())
+        return text;
+    return reading;
 }
 
 } // namespace KanaIndex

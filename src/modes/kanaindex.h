@@ -16,4 +16,9 @@ QStringList heads(const QStringList &texts);
 // The same from the first character of each row (a null character for an empty row).
 QStringList headsOfFirstChars(const QString &firstChars);
 
+// The same, with each entry's reading (may be empty or shorter): an entry that
+// begins with a kanji is headed, and sorted, by the first kana of its reading.
+QStringList heads(const QStringList &texts, const QStringList &readings);
+QString sortKey(const QString &text, const QString &reading);
+
 } // namespace KanaIndex

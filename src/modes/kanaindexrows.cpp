@@ -5,6 +5,8 @@
 #include "platform/grid.h"
 #include "shared/sharedstate.h"
 
+#include <functional>
+
 namespace {
 
 void sortOnText(Grid *g)
@@ -46,6 +48,41 @@ void placeholdersFirst(Grid *g)
     }
 }
 
+QStringList texts(const Grid *g)
+{
+    QStringList out;
+    out.reserve(g->rows());
+    for (int r = 0; r < g->rows(); ++r)
+        out << g->textMatrix(r, 1);
+    return out;
+}
+
+// A sentence that begins with a kanji sorts among the kana of its reading.
+void sortOnReadings(Grid *g, const std::function<QString(const QString &)> &readingOf)
+{
+    std::vector<std::pair<QString, QString>> keyed;
+    for (const QString &row : texts(g))
+        keyed.emplace_back(KanaIndex::sortKey(row, readingOf(row)), row);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (int r = 0; r < int(keyed.size()); ++r)
+        g->setTextMatrix(r, 1, keyed[size_t(r)].second);
+}
+
+void writeReadingHeads(QString &gPickText, Grid *g, const std::function<QString(const QString &)> &readingOf)
+{
+    const QStringList rows = texts(g);
+    QStringList readings;
+    readings.reserve(rows.size());
+    for (const QString &row : rows)
+        readings << readingOf(row);
+    const QStringList heads = KanaIndex::heads(rows, readings);
+    for (int r = 0; r < heads.size(); ++r)
+        g->setTextMatrix(r, 0, heads[r]);
+    if (!rows.isEmpty())
+        gPickText = rows.back();
+}
+
 } // namespace
 
 KanaIndexRows::KanaIndexRows(Grid *grdEx, Grid *grdAD, SharedState &shared)
@@ -58,9 +95,20 @@ void KanaIndexRows::IndexSampleRows()
     if (g->cols() < 2)
         g->setCols(2);
     sortOnText(g);
+    if (m_shared.readingOf)
+        sortOnReadings(g, m_shared.readingOf);
     placeholdersFirst(g);
-    writeHeads(m_shared.gPickText, g);
+    if (m_shared.readingOf)
+        writeReadingHeads(m_shared.gPickText, g, m_shared.readingOf);
+    else
+        writeHeads(m_shared.gPickText, g);
     m_indexedSamples = g->textRevision();
+    m_indexedByReading = bool(m_shared.readingOf);
+}
+
+bool KanaIndexRows::indexedAsNow() const
+{
+    return m_indexedByReading == bool(m_shared.readingOf);
 }
 
 void KanaIndexRows::IndexAddressRows()

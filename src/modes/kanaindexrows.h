@@ -14,6 +14,8 @@ public:
     void IndexSampleRows();
     // The example list's text revision when it was last indexed.
     quint64 indexedSampleRevision() const { return m_indexedSamples; }
+    // False once readings are switched on or off since then: the order changes.
+    bool indexedAsNow() const;
     void IndexAddressRows();
 
 private:
@@ -21,4 +23,5 @@ private:
     Grid *m_grdAD;
     SharedState &m_shared;
     quint64 m_indexedSamples = 0;
+    bool m_indexedByReading = false;
 };

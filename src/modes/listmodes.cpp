@@ -40,7 +40,7 @@ void ListModes::ShowExampleList()
     // A list that still holds the unchanged file as it was sorted and headed is
     // not built again: a list of millions of sentences opens at once.
     const quint64 revision = g->textRevision();
-    if (m_files.SampleFileUnchanged() && g->rows() >= 2 &&
+    if (m_files.SampleFileUnchanged() && g->rows() >= 2 && m_indexRows.indexedAsNow() &&
         (revision == m_indexRows.indexedSampleRevision() || revision == m_shownSamples)) {
         ForgetListRow(m_shared.state, ListId::Examples);
         g->clearCellBackColors();

@@ -10,6 +10,9 @@
 // implementation here and is replaced by a recording fake in tests.
 
 class Agent;
+class ConversionEngine;
+class LearningStore;
+class WordList;
 class EntryStorage;
 class LoginStart;
 class ModalRunner;
@@ -85,6 +88,10 @@ struct Services
     EntryStorage *entries = nullptr;
     LoginStart *login = nullptr;     // none: the options offer no start at login
     SettingsStore *access = nullptr; // the ways of pressing; none: touch and mouse only
+    // Kanji candidates: the engine, what the user's writing taught, the care vocabulary (each may be none).
+    ConversionEngine *conversion = nullptr;
+    LearningStore *learnt = nullptr;
+    const WordList *vocabulary = nullptr;
 };
 
 // The screen-wide mouse pointer: the wait pointer (code 11) or the default (code 0).

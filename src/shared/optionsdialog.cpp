@@ -87,7 +87,9 @@ OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *
                        {1440, 840, 5100, 420});
 
     chkMaxC = styled(new QCheckBox(QStringLiteral("濁点表示文字"), this), "chkMaxC",
-                     {240, 7200, 6500, OptionHeight});
+                     {240, 7200, 3300, OptionHeight});
+    chkKanji = styled(new QCheckBox(QStringLiteral("漢字の候補を出す"), this), "chkKanji",
+                      {3630, 7200, 3120, OptionHeight});
     chkBeep = styled(new QCheckBox(QStringLiteral("キー確認音を出す。"), this), "chkBeep",
                      {240, 7680, 6500, OptionHeight});
     chkMoji = styled(new QCheckBox(QStringLiteral("文字を拡大する。"), this), "chkMoji",
@@ -121,6 +123,7 @@ void OptionsDialog::load()
     chkMoji->setChecked(s.Moji.toInt() != 0);
     chkSamp->setChecked(s.Samp.toInt() != 0);
     chkMaxC->setChecked(s.gMaxC != 9);
+    chkKanji->setChecked(s.candidatesOn());
     cmbSample->setCurrentIndex(s.Sample - 1);
     chkLogin->setChecked(m_login && m_login->enabled());
 }
@@ -137,6 +140,7 @@ Settings OptionsDialog::shown() const
     s.Beep = state(chkBeep);
     s.Moji = state(chkMoji);
     s.gMaxC = chkMaxC->isChecked() ? 14 : 9;
+    s.Kanji = state(chkKanji);
     return s;
 }
 

@@ -18,7 +18,7 @@ class LoginStart;
 class SettingsStore;
 
 // The options dialog. Loading shows the stored options; "確定" writes all
-// eight; "キャンセル" and the close box write nothing.
+// options; "キャンセル" and the close box write nothing.
 class OptionsDialog final : public QDialog
 {
     Q_OBJECT
@@ -47,6 +47,7 @@ public:
     QCheckBox *chkMaxC;
     QCheckBox *chkBeep;
     QCheckBox *chkMoji;
+    QCheckBox *chkKanji;    // added: kanji candidates while typing
     QCheckBox *chkLogin;    // added: start when the user logs in
     ColorButton *cmdAccess; // added: how the user presses
     std::array<ColorButton *, 2> cmdOK;

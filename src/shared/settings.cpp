@@ -26,6 +26,7 @@ Settings ReadSettings(const SettingsStore &store)
     const int maxC = readNumber(store, QStringLiteral("gMaxC"), 9, 14, 9).toInt();
     s.gMaxC = maxC == 14 ? 14 : 9; // a stored 10 (or anything else) means ten columns
     s.Sample = qint16(readNumber(store, QStringLiteral("Sample"), 1, 5, 2).toInt());
+    s.Kanji = readNumber(store, QStringLiteral("Kanji"), 0, 1, 0);
     return s;
 }
 
@@ -38,7 +39,8 @@ bool WriteSettings(SettingsStore &store, const Settings &s, QString *error)
                         {QStringLiteral("Sample"), QString::number(s.Sample)},
                         {QStringLiteral("Beep"), s.Beep},
                         {QStringLiteral("Moji"), s.Moji},
-                        {QStringLiteral("gMaxC"), QString::number(s.gMaxC)}},
+                        {QStringLiteral("gMaxC"), QString::number(s.gMaxC)},
+                        {QStringLiteral("Kanji"), s.Kanji}},
                        error);
 }
 

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class Character;
@@ -29,7 +30,17 @@ struct SharedState
     QString gPickText;
     bool OKAnswer = false; // the last confirmation answer, kept until the next question
     std::optional<QStringList> SampleTexts;
+    // Set while kanji candidates are on: a stored sentence's reading, and
+    // learning from a sentence the user read aloud, kept or sent.
+    std::function<QString(const QString &)> readingOf;
+    std::function<void(const QString &)> learnSentence;
 
     // Sounds the key beep when the option is on.
     void keyBeep();
+    // Teaches the candidates a sentence, when they are on.
+    void learn(const QString &sentence)
+    {
+        if (learnSentence)
+            learnSentence(sentence);
+    }
 };

@@ -56,6 +56,7 @@ void ReadAloud::cmdRead_Click()
         QString spoken = box->text();
         spoken.replace(QLatin1Char('_'), QLatin1Char(' '));
         m_shared.gCharacter->speak(spoken);
+        m_shared.learn(spoken);
         watchReading();
         return;
     }

@@ -79,7 +79,8 @@ TalkFixture::TalkFixture(const QHash<QString, QString> &stored, bool startNow)
     m_window = std::make_unique<TestTalkWindow>();
     m_program = std::make_unique<TalkProgram>(*m_window,
                                               Services{&settings, &agent, &beeper, &clipboard, &shell, &clock,
-                                                       &modal, &entries, nullptr, &accessSettings},
+                                                       &modal, &entries, nullptr, &accessSettings,
+                                                       &conversion, &learnt, &vocabulary},
                                               folder.path());
     m_window->state = &m_program->shared.state;
     if (startNow && !start())

@@ -3,11 +3,14 @@
 #include "app/talkprogram.h"
 #include "app/talkwindow.h"
 #include "platform/controls.h"
+#include "platform/conversion/learningstore.h"
+#include "platform/conversion/wordlist.h"
 #include "platform/entrystorage.h"
 #include "platform/grid.h"
 #include "platform/settingsstore.h"
 #include "platform/textbox.h"
 #include "support/failingstorage.h"
+#include "support/fakeconversion.h"
 #include "support/fakes.h"
 
 #include <QTemporaryDir>
@@ -62,6 +65,9 @@ public:
     ScriptedRunner modal;
     QTemporaryDir folder;
     FailingEntryStorage entries{folder.path()};
+    FakeConversion conversion; // the kanji candidates, used only when their option is on
+    LearningStore learnt{folder.filePath(LearningStore::FileName)};
+    WordList vocabulary;
 
     // An entry file's entries, written before start-up or read back after a save.
     void writeEntries(const QString &name, const QStringList &entries);

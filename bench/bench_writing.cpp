@@ -1,0 +1,356 @@
+// Writing with candidates: how often the first (or one of the first five)
+// candidates of each kana run gives the wanted sentence, how many presses and
+// scan steps a character costs with candidates and without, what learning
+// from the user's earlier writing saves, and how long a lookup takes.
+//
+//   bench_writing SENTENCES.tsv [--history HISTORY.tsv] [--misses]
+//
+// The files are tab-separated: reading, expected text, other accepted forms
+// separated by "|". With a history, its sentences are written (and learnt)
+// first, as the user would have written them before.
+#include "board/candidatefinder.h"
+#include "board/candidatestrip.h"
+#include "platform/conversion/learningstore.h"
+#include "platform/conversion/mozcengine.h"
+#include "platform/conversion/wordlist.h"
+#include "scancount.h"
+#include "timing.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <array>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int Shown = CandidateFinder::MaxCandidates; // candidates the strip shows at once
+constexpr int StripTarget = 5000;                     // scan targets of the strip's candidates
+constexpr int Layouts = int(std::size(ScanCount::Layouts));
+
+struct Sentence
+{
+    QString reading;
+    QString expected;
+    QStringList forms; // every accepted form, without spaces
+};
+
+QString noSpaces(QString s)
+{
+    s.remove(u' ');
+    s.remove(u'\u3000');
+    return s;
+}
+
+std::vector<Sentence> readSentences(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "bench_writing: cannot read %s\n", qPrintable(path));
+        std::exit(2);
+    }
+    std::vector<Sentence> out;
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList c = lines[i].split(u'\t');
+        if (c.size() < 2 || c[0].isEmpty())
+            continue;
+        Sentence s{c[0], c[1], {noSpaces(c[1])}};
+        if (c.size() > 2)
+            for (const QString &f : c[2].split(u'|', Qt::SkipEmptyParts))
+                s.forms << noSpaces(f);
+        out.push_back(s);
+    }
+    return out;
+}
+
+bool inRun(QChar c)
+{
+    return (c >= u'ぁ' && c <= u'ゖ') || c == u'ー';
+}
+
+// What one writer has learnt, and the strip they write with.
+struct Writer
+{
+    Writer(ConversionEngine &engine, const WordList &vocabulary, const QString &store)
+        : learnt(store), finder(&engine, &learnt, &vocabulary), strip(finder)
+    {}
+    LearningStore learnt;
+    CandidateFinder finder;
+    CandidateStrip strip;
+};
+
+struct Cost
+{
+    double presses = 0;
+    std::array<double, Layouts> steps{};
+    Cost &operator+=(const Cost &o)
+    {
+        presses += o.presses;
+        for (int l = 0; l < Layouts; ++l)
+            steps[size_t(l)] += o.steps[size_t(l)];
+        return *this;
+    }
+};
+
+std::vector<ScanNode> stripGroup(int n)
+{
+    std::vector<ScanNode> top, members;
+    for (int i = 0; i < n; ++i)
+        members.push_back(ScanNode::leaf(QString::number(i), StripTarget + i));
+    ScanLayouts::appendGroup(top, QStringLiteral("candidates"), std::move(members));
+    return top;
+}
+
+int stepsToTarget(const ScanCount::Layout &layout, int target, int stripSize)
+{
+    Scanner s(Scanner::Method::Step);
+    s.setTree(ScanCount::boardTree(layout, stripGroup(stripSize)), 0);
+    return ScanCount::stepsTo(s, target);
+}
+
+// One character typed on the board, the strip holding `stripSize` candidates.
+// The space has its button; a character of another set costs two presses of
+// the set button (there and back) besides its own two.
+Cost typing(QChar ch, int stripSize)
+{
+    Cost c;
+    const bool space = ch == u' ' || ch == u'\u3000';
+    const bool onBoard = ScanCount::route(QString(ch)).has_value();
+    c.presses = space ? 1 : onBoard ? 2 : 4;
+    for (int l = 0; l < Layouts; ++l) {
+        const auto &layout = ScanCount::Layouts[l];
+        const int button = stepsToTarget(layout, ScanCount::FirstButton, stripSize);
+        c.steps[size_t(l)] = space ? button
+                             : onBoard
+                                 ? ScanCount::stepsForCharacter(layout, QString(ch), stripGroup(stripSize))
+                                 : 2 * button + ScanCount::stepsForCharacter(layout, QStringLiteral("な"),
+                                                                             stripGroup(stripSize));
+    }
+    return c;
+}
+
+Cost taking(int index, int stripSize)
+{
+    Cost c;
+    c.presses = 1;
+    for (int l = 0; l < Layouts; ++l)
+        c.steps[size_t(l)] = stepsToTarget(ScanCount::Layouts[l], StripTarget + index, stripSize);
+    return c;
+}
+
+bool prefixOfAny(const QString &text, const QStringList &forms)
+{
+    const QString t = noSpaces(text);
+    for (const QString &f : forms)
+        if (f.startsWith(t))
+            return true;
+    return false;
+}
+
+// Writes the sentence as the user would: types the reading kana by kana and
+// takes a right candidate as soon as the strip shows one.
+Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
+{
+    Cost cost;
+    QString text = QStringLiteral("_");
+    int highlight = 0;
+    qsizetype rp = 0; // how much of the reading is written
+    w.strip.clear();
+    for (int guard = 0; guard < 4 * s.reading.size() + 8; ++guard) {
+        const QString written = text.chopped(1);
+        if (rp == s.reading.size() && s.forms.contains(noSpaces(written)))
+            break;
+        const auto &cands = w.strip.candidates();
+        const int shown = withCandidates ? std::min(Shown, int(cands.size())) : 0;
+        const qsizetype runRead = rp - w.strip.run().size();
+        int pick = -1;
+        for (int i = 0; i < shown; ++i) {
+            const Candidate &c = cands[size_t(i)];
+            if (!QStringView(s.reading).mid(runRead).startsWith(c.reading) ||
+                !prefixOfAny(written.left(w.strip.runStart()) + c.text, s.forms))
+                continue;
+            if (pick < 0 || c.reading.size() > cands[size_t(pick)].reading.size())
+                pick = i;
+        }
+        if (qEnvironmentVariableIsSet("BENCH_WRITING_TRACE") && withCandidates) {
+            QStringList shownTexts;
+            for (int i = 0; i < shown; ++i)
+                shownTexts << cands[size_t(i)].text + u'/' + cands[size_t(i)].reading;
+            std::fprintf(stderr, "  [%s] %s -> %s\n", qPrintable(w.strip.run()), qPrintable(written),
+                         qPrintable(shownTexts.join(u' ')));
+        }
+        if (pick >= 0) {
+            cost += taking(pick, shown);
+            const qsizetype covered = cands[size_t(pick)].reading.size();
+            const auto edit = w.strip.take(pick, text, highlight);
+            if (!edit)
+                break;
+            text = edit->text;
+            highlight = edit->caret;
+            rp = runRead + covered;
+            continue;
+        }
+        if (rp == s.reading.size())
+            break; // nothing on offer gives the wanted text
+        const QChar ch = s.reading[rp++];
+        cost += typing(ch, shown);
+        text.insert(highlight++, ch);
+        if (withCandidates) {
+            const auto start = std::chrono::steady_clock::now();
+            w.strip.afterEntry(text, highlight);
+            if (lookups && !w.strip.run().isEmpty())
+                lookups->add(std::chrono::steady_clock::now() - start);
+        }
+    }
+    return cost;
+}
+
+// Whether taking, for every kana run, one of its first `n` candidates (or
+// leaving the kana where they are wanted) gives an accepted form.
+bool reachable(Writer &w, const Sentence &s, int n)
+{
+    // The runs as the strip sees them at their last kana, and what stands between them.
+    struct Piece
+    {
+        QString text;
+        QStringList choices;
+    };
+    std::vector<Piece> pieces;
+    QString text = QStringLiteral("_");
+    w.strip.clear();
+    for (qsizetype i = 0; i < s.reading.size(); ++i) {
+        const QChar ch = s.reading[i];
+        text.insert(text.size() - 1, ch);
+        if (!inRun(ch)) {
+            pieces.push_back({QString(ch), {QString(ch)}});
+            continue;
+        }
+        if (i + 1 < s.reading.size() && inRun(s.reading[i + 1]))
+            continue;
+        w.strip.afterEntry(text, int(text.size()) - 1);
+        Piece p{w.strip.run(), {w.strip.run()}};
+        for (int k = 0; k < n && k < int(w.strip.candidates().size()); ++k)
+            p.choices << w.strip.candidates()[size_t(k)].text;
+        pieces.push_back(p);
+    }
+    const std::function<bool(size_t, const QString &)> match = [&](size_t i, const QString &sofar) {
+        if (!prefixOfAny(sofar, s.forms))
+            return false;
+        if (i == pieces.size())
+            return s.forms.contains(noSpaces(sofar));
+        for (const QString &c : pieces[i].choices)
+            if (match(i + 1, sofar + c))
+                return true;
+        return false;
+    };
+    return match(0, QString());
+}
+
+int characters(const std::vector<Sentence> &sentences)
+{
+    int n = 0;
+    for (const Sentence &s : sentences)
+        n += int(s.expected.size());
+    return n;
+}
+
+void learnFrom(Writer &w, const std::vector<Sentence> &sentences)
+{
+    for (const Sentence &s : sentences) {
+        write(w, s, true, nullptr);
+        w.finder.learnSentence(s.expected);
+    }
+}
+
+double pressesWriting(Writer &w, const std::vector<Sentence> &sentences)
+{
+    double presses = 0;
+    for (const Sentence &s : sentences)
+        presses += write(w, s, true, nullptr).presses;
+    return presses;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QString sentencesPath, historyPath;
+    bool misses = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        if (a == u"--misses")
+            misses = true;
+        else if (a == u"--history" && i + 1 < argc)
+            historyPath = QString::fromLocal8Bit(argv[++i]);
+        else
+            sentencesPath = a;
+    }
+    if (sentencesPath.isEmpty()) {
+        std::fprintf(stderr, "usage: bench_writing SENTENCES.tsv [--history HISTORY.tsv]\n");
+        return 2;
+    }
+    const std::vector<Sentence> sentences = readSentences(sentencesPath);
+    const std::vector<Sentence> history = historyPath.isEmpty() ? sentences : readSentences(historyPath);
+
+    QTemporaryDir tmp;
+    MozcEngine::Options options;
+    options.profile = tmp.filePath(QStringLiteral("mozc"));
+    MozcEngine engine(options);
+    if (!engine.start())
+        std::fprintf(stderr, "bench_writing: no conversion engine: %s\n", qPrintable(engine.problem()));
+    WordList vocabulary;
+    QString error;
+    if (!vocabulary.load(QStringLiteral(PIROKAN_DATA_DIR "/carewords.tsv"), &error))
+        std::fprintf(stderr, "bench_writing: no care vocabulary: %s\n", qPrintable(error));
+
+    Writer user(engine, vocabulary, tmp.filePath(QStringLiteral("user.tsv")));
+    if (!historyPath.isEmpty())
+        learnFrom(user, history);
+
+    int top1 = 0, top5 = 0;
+    for (const Sentence &s : sentences) {
+        const bool first = reachable(user, s, 1);
+        top1 += first;
+        const bool five = reachable(user, s, 5);
+        top5 += five;
+        if (!first && misses)
+            std::fprintf(stderr, "top-%d miss: %s\n", five ? 1 : 5, qPrintable(s.expected));
+    }
+    const double n = double(sentences.size());
+    std::printf("writing_top1 value=%.3f\n", top1 / n);
+    std::printf("writing_top5 value=%.3f\n", top5 / n);
+
+    Timings lookups;
+    Cost with, without;
+    for (const Sentence &s : sentences) {
+        with += write(user, s, true, &lookups);
+        without += write(user, s, false, nullptr);
+    }
+    // The best layout is the one that costs least without candidates.
+    int best = 0;
+    for (int l = 1; l < Layouts; ++l)
+        if (without.steps[size_t(l)] < without.steps[size_t(best)])
+            best = l;
+    const double chars = characters(sentences);
+    std::printf("writing_presses_per_char with=%.2f without=%.2f\n", with.presses / chars,
+                without.presses / chars);
+    std::printf("writing_scan_steps_per_char with=%.2f without=%.2f\n", with.steps[size_t(best)] / chars,
+                without.steps[size_t(best)] / chars);
+
+    // Learning: the history's second half written after its first half, and by a writer who learnt nothing.
+    const size_t half = history.size() / 2;
+    const std::vector<Sentence> first(history.begin(), history.begin() + qsizetype(half));
+    const std::vector<Sentence> second(history.begin() + qsizetype(half), history.end());
+    Writer learner(engine, vocabulary, tmp.filePath(QStringLiteral("learner.tsv")));
+    Writer fresh(engine, vocabulary, tmp.filePath(QStringLiteral("fresh.tsv")));
+    learnFrom(learner, first);
+    const double learnt = pressesWriting(learner, second), unlearnt = pressesWriting(fresh, second);
+    std::printf("writing_learning_gain value=%.3f\n", unlearnt > 0 ? 1 - learnt / unlearnt : 0.0);
+    lookups.print("candidate_lookup");
+    std::fprintf(stderr, "bench_writing: best scan layout %s; %s\n", ScanCount::Layouts[best].name,
+                 engine.working() ? "engine working" : qPrintable(engine.problem()));
+    return 0;
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+// Counting one-switch scan steps on the hiragana board, shared by the
+// benchmarks that type through the scanner.
+#include "access/scanlayouts.h"
+#include "access/scanner.h"
+#include "board/boardpages.h"
+#include "board/selectioncells.h"
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace ScanCount {
+
+constexpr int MaxC = 9;           // the default board width
+constexpr int ButtonGroups = 4;   // the main window's button groups after the board
+constexpr int FirstButton = 1000; // the target of the first button leaf
+
+struct Layout
+{
+    const char *name;
+    bool columnFirst;
+    bool pickFirst;
+};
+
+inline const Layout Layouts[] = {{"plain", false, false},
+                                 {"columns", true, false},
+                                 {"pick_first", false, true},
+                                 {"columns_pick_first", true, true}};
+
+inline QString boardCell(int r, int c)
+{
+    return BoardPages::cell(BoardPages::CharSet::Hiragana, MaxC, r, c);
+}
+
+// Highlights shown until the scan, starting where it starts, has pressed `target`.
+inline int stepsTo(Scanner &s, int target)
+{
+    const std::vector<int> path = PathTo(s.tree(), target);
+    if (path.empty())
+        return -1;
+    int steps = 1; // the first highlight
+    for (size_t level = 0; level < path.size(); ++level) {
+        while (s.path().back() != path[level]) {
+            s.move();
+            ++steps;
+        }
+        s.select();
+        if (level + 1 < path.size())
+            ++steps; // the first highlight inside the group
+    }
+    return steps;
+}
+
+inline ScanNode withButtons(std::vector<ScanNode> top)
+{
+    for (int i = 0; i < ButtonGroups; ++i)
+        top.push_back(
+            ScanNode::group(QStringLiteral("buttons"), {ScanNode::leaf("a", FirstButton + 2 * i),
+                                                        ScanNode::leaf("b", FirstButton + 1 + 2 * i)}));
+    return ScanNode::group(QString(), std::move(top));
+}
+
+// The board cell and the selection-screen column that give `ch` from the cell's own row.
+inline std::optional<std::pair<std::pair<int, int>, int>> route(const QString &ch)
+{
+    for (int r = 0; r < BoardPages::Rows; ++r)
+        for (int c = 0; c <= MaxC; ++c) {
+            const SelectionTable cells = SelectionCells(boardCell, c, r);
+            for (int j = 0; j < 3; ++j)
+                if (cells[1][size_t(j)] == ch && !ch.trimmed().isEmpty())
+                    return std::pair{std::pair{r, c}, j};
+        }
+    return std::nullopt;
+}
+
+// The first screen's scan tree, with `before` offered ahead of the board.
+inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> before = {})
+{
+    ScanLayouts::Table board;
+    for (int r = 0; r < BoardPages::Rows; ++r) {
+        auto &row = board.emplace_back();
+        for (int c = 0; c <= MaxC; ++c)
+            row.push_back({boardCell(r, c), r * 100 + c});
+    }
+    std::vector<ScanNode> top = std::move(before);
+    for (ScanNode &n :
+         layout.columnFirst ? ScanLayouts::byColumnsFromRight(board) : ScanLayouts::byRows(board))
+        top.push_back(std::move(n));
+    return withButtons(std::move(top));
+}
+
+// Steps to enter `ch` (first screen, then selection screen); -1 when the hiragana board lacks it.
+inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vector<ScanNode> before = {})
+{
+    const auto where = route(ch);
+    if (!where)
+        return -1;
+    const auto [cell, column] = *where;
+    const auto [r, c] = cell;
+    Scanner s(Scanner::Method::Step);
+    s.setTree(boardTree(layout, std::move(before)), 0);
+    int steps = stepsTo(s, r * 100 + c);
+
+    const SelectionTable cells = SelectionCells(boardCell, c, r);
+    ScanLayouts::Table selection;
+    for (int i = 0; i < 3; ++i) {
+        auto &row = selection.emplace_back();
+        for (int j = 0; j < 3; ++j)
+            row.push_back({cells[size_t(i)][size_t(j)], i * 3 + j});
+    }
+    std::vector<ScanNode> top = ScanLayouts::selectionScreen(selection, layout.pickFirst);
+    top.push_back(ScanNode::group(QStringLiteral("buttons"),
+                                  {ScanNode::leaf("space", 90), ScanNode::leaf("back", 91)}));
+    s.setTree(ScanNode::group(QString(), std::move(top)));
+    return steps + stepsTo(s, 3 + column);
+}
+
+} // namespace ScanCount

@@ -1,0 +1,181 @@
+#include "board/candidatebar.h"
+
+#include "board/speech.h"
+#include "platform/character.h"
+#include "platform/colors.h"
+#include "platform/controls.h"
+#include "platform/conversion/kanareading.h"
+#include "platform/fonts.h"
+#include "platform/grid.h"
+#include "platform/textbox.h"
+#include "platform/twips.h"
+#include "shared/canvas.h"
+#include "shared/palette.h"
+#include "shared/sharedstate.h"
+#include "text/highlight.h"
+
+#include <QFontMetrics>
+#include <QTimer>
+
+namespace {
+
+constexpr int Gap = 60;      // twips between two candidates
+constexpr int Padding = 240; // twips on either side of a candidate's text
+
+} // namespace
+
+CandidateBar::CandidateBar(const Controls &c, SharedState &shared)
+    : m_c(c), m_shared(shared), m_finder(shared.sv.conversion, shared.sv.learnt, shared.sv.vocabulary),
+      m_strip(m_finder), m_boardRect(Twips::rect(c.grdBoard)), m_boardPoints(Twips::fontPoints(c.grdBoard))
+{
+    m_notice = new ColorLabel(QString(), m_c.fraCand);
+    m_notice->setObjectName(QStringLiteral("lblCandNotice"));
+    m_notice->setBackColor(Palette::Window);
+    Fonts::set(m_notice, Fonts::ProportionalGothic, 18, true);
+    Twips::setRect(m_notice, Padding, 0, Canvas::Width - 2 * Padding, Height);
+    m_notice->hide();
+    // Any other change of the text or of the highlight leaves the candidates behind.
+    auto stale = [this] {
+        if (!m_editing)
+            emptyStrip();
+    };
+    connect(m_c.txtTalk, &QPlainTextEdit::textChanged, this, stale);
+    connect(m_c.txtTalk, &QPlainTextEdit::cursorPositionChanged, this, stale);
+}
+
+bool CandidateBar::on() const
+{
+    return m_shared.settings.candidatesOn();
+}
+
+void CandidateBar::applyOption()
+{
+    const bool show = on();
+    QRect board = m_boardRect;
+    double points = m_boardPoints;
+    if (show) {
+        board.setTop(board.top() + Height + Gap);
+        // Rows are as high as their font (points * 20 + 48 twips): a smaller one fits them in.
+        points = std::min(points, (double(board.height()) / m_c.grdBoard->rows() - 48) / 20);
+    }
+    Twips::setRect(m_c.grdBoard, board);
+    Twips::setFontPoints(m_c.grdBoard, points);
+    Twips::setRect(m_c.fraCand, m_boardRect.left(), m_boardRect.top(), m_boardRect.width(), Height);
+    m_c.fraCand->setVisible(show);
+    m_shared.readingOf =
+        show
+            ? std::function<QString(const QString &)>([this](const QString &text) { return readingOf(text); })
+            : nullptr;
+    m_shared.learnSentence =
+        show ? std::function<void(const QString &)>([this](const QString &text) { learnSentence(text); })
+             : nullptr;
+    emptyStrip();
+    if (show && m_shared.sv.conversion) {
+        // The engine starts now, not on the first character.
+        QTimer::singleShot(0, this, [this] {
+            if (on())
+                m_shared.sv.conversion->convert(QStringLiteral("あ"));
+        });
+    }
+}
+
+void CandidateBar::afterEntry()
+{
+    if (!on())
+        return;
+    // A zero-delay timer: the character's voice is never kept waiting by the lookup.
+    QTimer::singleShot(0, this, [this] {
+        if (!on())
+            return;
+        const int highlight = m_c.txtTalk->selStart();
+        m_strip.afterEntry(m_c.txtTalk->text(), highlight);
+        showCandidates();
+    });
+}
+
+void CandidateBar::emptyStrip()
+{
+    m_strip.clear();
+    showCandidates();
+}
+
+void CandidateBar::showCandidates()
+{
+    for (ColorButton *b : m_buttons) {
+        b->hide();
+        b->deleteLater();
+    }
+    m_buttons.clear();
+    if (const auto problem = m_finder.newProblem()) {
+        m_notice->setText(*problem);
+        m_notice->show();
+    }
+    const std::vector<Candidate> &cs = m_strip.candidates();
+    if (!cs.empty())
+        m_notice->hide();
+    QFont font = m_c.fraCand->font();
+    font.setFamilies(Fonts::familiesFor(Fonts::Gothic));
+    font.setPixelSize(int(Twips::pointsToPixels(Points, 1.0)));
+    const QFontMetrics metrics(font);
+    int left = 0;
+    for (int i = 0; i < int(cs.size()); ++i) {
+        const QString &text = cs[size_t(i)].text;
+        // Whole, or not at all: a candidate is never cut.
+        const int width = int(Twips::toTwips(metrics.horizontalAdvance(text), 1.0)) + 2 * Padding;
+        if (left + width > m_boardRect.width())
+            break;
+        ColorButton *b = makeButton(m_c.fraCand, "cmdCand", text, {left, 0, width, Height}, Colors::White,
+                                    Points, false, i);
+        Fonts::set(b, Fonts::Gothic, Points);
+        connect(b, &QPushButton::clicked, this, [this, i] { take(i); });
+        b->show();
+        m_buttons.push_back(b);
+        left += width + Gap;
+    }
+}
+
+void CandidateBar::apply(const CandidateStrip::Edit &e)
+{
+    m_editing = true;
+    TextBox *box = m_c.txtTalk;
+    box->setText(e.text);
+    box->setSelStart(e.caret);
+    FocusAndHighlight(box);
+    m_editing = false;
+    if (Speech::voiced(m_shared.settings.OPT3, Speech::Entered) && m_shared.gCharacter)
+        m_shared.gCharacter->speak(e.spoken);
+    showCandidates();
+}
+
+void CandidateBar::take(int index)
+{
+    m_shared.keyBeep();
+    if (const auto e = m_strip.take(index, m_c.txtTalk->text(), m_c.txtTalk->selStart()))
+        apply(*e);
+}
+
+bool CandidateBar::undoTake()
+{
+    if (!on())
+        return false;
+    const auto e = m_strip.undoTake(m_c.txtTalk->text(), m_c.txtTalk->selStart());
+    if (e)
+        apply(*e);
+    return e.has_value();
+}
+
+void CandidateBar::learnSentence(const QString &sentence)
+{
+    QString text = sentence;
+    text.remove(QLatin1Char('_'));
+    if (!text.trimmed().isEmpty())
+        m_finder.learnSentence(text);
+}
+
+QString CandidateBar::readingOf(const QString &text)
+{
+    auto it = m_readings.constFind(text);
+    if (it == m_readings.cend())
+        it = m_readings.insert(text, KanaReading::of(text));
+    return *it;
+}

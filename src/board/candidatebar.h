@@ -1,0 +1,70 @@
+#pragma once
+
+#include "board/candidatefinder.h"
+#include "board/candidatestrip.h"
+
+#include <QHash>
+#include <QObject>
+#include <QRect>
+#include <vector>
+
+struct SharedState;
+class ColorButton;
+class ColorFrame;
+class ColorLabel;
+class Grid;
+class TextBox;
+
+// The strip of candidates between the text and the board, while kanji
+// candidates are on: one button per candidate, pressed like any key. With the
+// option off it is hidden and the board keeps its place and size.
+class CandidateBar final : public QObject
+{
+    Q_OBJECT
+public:
+    // The controls the strip owns, and those it makes room beside.
+    struct Controls
+    {
+        ColorFrame *fraCand;
+        Grid *grdBoard;
+        TextBox *txtTalk;
+    };
+
+    static constexpr int Height = 900;     // twips: 60 px at the smallest scale the window is made for
+    static constexpr double Points = 30.0; // the board's font, at a size that fits the strip
+
+    CandidateBar(const Controls &c, SharedState &shared);
+
+    // Shows or hides the strip as the option says, and gives the board its place.
+    void applyOption();
+    bool on() const;
+
+    // A character was entered: its candidates follow once the voice has been started.
+    void afterEntry();
+    // Replaces the run with candidate `index`; the voice says it.
+    void take(int index);
+    // Right after a take, gives the kana back; false when the last press was no take.
+    bool undoTake();
+
+    void learnSentence(const QString &sentence);
+    // A stored sentence's reading (computed once, then kept).
+    QString readingOf(const QString &text);
+
+    const std::vector<ColorButton *> &buttons() const { return m_buttons; }
+
+private:
+    void showCandidates();
+    void emptyStrip();
+    void apply(const CandidateStrip::Edit &e);
+
+    Controls m_c;
+    SharedState &m_shared;
+    CandidateFinder m_finder;
+    CandidateStrip m_strip;
+    QRect m_boardRect; // the board's place and font with the option off
+    double m_boardPoints;
+    std::vector<ColorButton *> m_buttons;
+    ColorLabel *m_notice = nullptr;
+    bool m_editing = false; // the text is being changed by the strip itself
+    QHash<QString, QString> m_readings;
+};

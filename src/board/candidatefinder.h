@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/conversion/conversionengine.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+class LearningStore;
+class WordList;
+
+// The candidates for a run of typed kana, best first, from what the user
+// took and wrote before, the care vocabulary shipped with the program and
+// the conversion engine; each source may be missing.
+class CandidateFinder
+{
+public:
+    // As many as the strip shows at once.
+    static constexpr int MaxCandidates = 8;
+
+    CandidateFinder(ConversionEngine *engine, LearningStore *learnt, const WordList *vocabulary)
+        : m_engine(engine), m_learnt(learnt), m_vocabulary(vocabulary)
+    {}
+
+    // Words taken for this reading before; the run converted whole; words and
+    // phrases that begin with it; other forms of its segments. Never the kana themselves.
+    std::vector<Candidate> forRun(const QString &run);
+    // What the user wrote after `taken` before.
+    std::vector<Candidate> after(const QString &taken) const;
+
+    // The user took `c` for the typed kana `typed`, after `previous` (empty when nothing was taken before).
+    void taken(const QString &previous, const QString &typed, const Candidate &c);
+    // A sentence the user read aloud, kept or sent: its phrases and their order.
+    void learnSentence(const QString &sentence);
+
+    // Why the engine gives no candidates, the first time it is found so; then nothing.
+    std::optional<QString> newProblem();
+
+private:
+    class Collector;
+    static constexpr int LongRun = 5;
+    void addOtherForms(Collector &c, const std::vector<Segment> &segments, int max) const;
+    QString known(const std::vector<Segment> &segments, size_t first, size_t last) const;
+    QString fixed(const std::vector<Segment> &segments) const;
+    QString firstWordFor(const QString &reading) const;
+    void saveLearnt();
+
+    ConversionEngine *m_engine;
+    LearningStore *m_learnt;
+    const WordList *m_vocabulary;
+    bool m_problemTold = false;
+};

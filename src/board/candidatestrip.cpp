@@ -1,0 +1,89 @@
+#include "board/candidatestrip.h"
+
+#include "board/candidatefinder.h"
+
+namespace {
+
+bool inRun(QChar c)
+{
+    return (c >= u'ぁ' && c <= u'ゖ') || c == u'ー';
+}
+
+} // namespace
+
+int CandidateStrip::boundaryIn(const QString &text) const
+{
+    return m_boundary > 0 && m_boundary <= text.size() && QStringView(text).left(m_boundary) == m_boundaryText
+               ? m_boundary
+               : 0;
+}
+
+void CandidateStrip::clear()
+{
+    m_run.clear();
+    m_runStart = 0;
+    m_candidates.clear();
+    m_lastTake.reset();
+}
+
+void CandidateStrip::afterEntry(const QString &text, int highlight)
+{
+    clear();
+    if (highlight < 0 || highlight != text.size() - 1)
+        return;
+    const int boundary = boundaryIn(text);
+    if (boundary == 0)
+        m_previous.clear();
+    int start = highlight;
+    while (start > boundary && inRun(text[start - 1]))
+        --start;
+    m_runStart = start;
+    m_run = text.mid(start, highlight - start);
+    if (!m_run.isEmpty())
+        m_candidates = m_finder.forRun(m_run);
+}
+
+std::optional<CandidateStrip::Edit> CandidateStrip::take(int index, const QString &text, int highlight)
+{
+    if (index < 0 || index >= int(m_candidates.size()) || highlight < m_runStart || highlight > text.size() ||
+        QStringView(text).mid(m_runStart, highlight - m_runStart) != m_run)
+        return std::nullopt;
+    const Candidate c = m_candidates[size_t(index)];
+    Edit e;
+    e.text = text.left(m_runStart) + c.text + text.mid(highlight);
+    e.caret = m_runStart + int(c.text.size());
+    e.spoken = c.text;
+
+    m_finder.taken(m_previous, m_run, c);
+    Take t{m_runStart, m_run, c.text, e.text.left(e.caret), boundaryIn(text), m_previous};
+    m_boundary = e.caret;
+    m_boundaryText = t.before;
+    m_previous = c.text;
+    m_run.clear();
+    m_runStart = e.caret;
+    m_candidates = m_finder.after(c.text);
+    m_lastTake = t;
+    return e;
+}
+
+std::optional<CandidateStrip::Edit> CandidateStrip::undoTake(const QString &text, int highlight)
+{
+    if (!m_lastTake)
+        return std::nullopt;
+    const Take t = *m_lastTake;
+    const int end = t.start + int(t.taken.size());
+    if (highlight != end || QStringView(text).left(end) != t.before) {
+        m_lastTake.reset();
+        return std::nullopt;
+    }
+    Edit e;
+    e.text = text.left(t.start) + t.kana + text.mid(end);
+    e.caret = t.start + int(t.kana.size());
+    e.spoken = t.kana;
+    m_boundary = t.boundaryBefore;
+    m_boundaryText = e.text.left(m_boundary);
+    m_previous = t.previousBefore;
+    // The kana are a run again, with their candidates.
+    afterEntry(e.text, e.caret);
+    return e;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/conversion/conversionengine.h"
+
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <vector>
+
+// What the user's own writing taught: the words taken for a reading, the
+// phrases of the sentences they keep and send, and which phrase followed
+// which. Kept in one file, replaced whole on every save, so a kill during a
+// save leaves the last complete file; a missing or damaged file is an empty store.
+class LearningStore
+{
+public:
+    static inline const QString FileName = QStringLiteral("learnt-words.tsv");
+    // A bound on the file, so years of writing keep it quick to load.
+    static constexpr int MaxEntries = 20000;
+
+    explicit LearningStore(const QString &path) : m_path(path) {}
+
+    // Reads the file; a missing one is no error. Lines that cannot be read are skipped.
+    bool load(QString *error = nullptr);
+    bool save(QString *error = nullptr);
+    QString path() const { return m_path; }
+
+    // The user took `word` for `reading`: it comes first for that reading from now on.
+    void noteTaken(const QString &reading, const QString &word);
+    // A phrase of a sentence the user kept or sent.
+    void noteSeen(const QString &reading, const QString &word);
+    // `next` came right after `previous` (both written forms).
+    void noteFollows(const QString &previous, const QString &reading, const QString &next);
+
+    // Words for exactly this reading: the last taken first, then the most often seen.
+    QStringList wordsFor(const QString &reading) const;
+    // Words whose reading begins with the prefix and is longer, the most used first.
+    std::vector<Candidate> startingWith(const QString &prefix, int max) const;
+    // What most often came after `previous`.
+    std::vector<Candidate> following(const QString &previous, int max) const;
+
+    bool isEmpty() const { return m_words.isEmpty() && m_follows.isEmpty(); }
+    bool isDirty() const { return m_dirty; }
+
+private:
+    struct Entry
+    {
+        QString reading;
+        QString word;
+        int taken = 0;
+        int seen = 0;
+        qint64 stamp = 0; // when last used, on the store's own clock
+    };
+    Entry &entry(QHash<QString, Entry> &in, const QString &key, const QString &reading, const QString &word);
+    void trim(QHash<QString, Entry> &table);
+    static std::vector<Candidate> best(const QHash<QString, Entry> &table, int max,
+                                       const std::function<bool(const QString &, const Entry &)> &pick);
+
+    QString m_path;
+    QHash<QString, Entry> m_words;   // reading \t word
+    QHash<QString, Entry> m_follows; // previous \t reading \t word
+    qint64 m_clock = 0;
+    bool m_dirty = false;
+};

@@ -1,0 +1,315 @@
+#include "platform/conversion/mozcengine.h"
+
+#include "platform/conversion/sexp.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QThread>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+QString quoted(const QString &s)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : s) {
+        if (c == u'"' || c == u'\\')
+            out += u'\\';
+        out += c;
+    }
+    return out + u'"';
+}
+
+QString text(const Sexp *s)
+{
+    return s && !s->isList() ? s->text : QString();
+}
+
+// The server's suggestions or candidates in one answer, with the reading each stands for.
+std::vector<Candidate> candidatesOf(const Sexp &output, const QString &typed)
+{
+    std::vector<Candidate> out;
+    const Sexp *all = output.value(QStringLiteral("all-candidate-words"));
+    if (!all)
+        return out;
+    for (const Sexp *c : all->entries(QStringLiteral("candidates"))) {
+        const QString value = text(c->value(QStringLiteral("value")));
+        QString reading = text(c->value(QStringLiteral("key")));
+        // A candidate without a reading of its own stands for what was typed.
+        if (reading.isEmpty() || !reading.startsWith(typed))
+            reading = typed;
+        if (!value.isEmpty())
+            out.push_back({value, reading});
+    }
+    return out;
+}
+
+struct Preedit
+{
+    std::vector<Segment> segments;
+    int focused = -1;
+};
+
+Preedit preeditOf(const Sexp &output)
+{
+    Preedit p;
+    const Sexp *pre = output.value(QStringLiteral("preedit"));
+    if (!pre)
+        return p;
+    int i = 0;
+    for (const Sexp *seg : pre->entries(QStringLiteral("segment"))) {
+        p.segments.push_back(
+            {text(seg->value(QStringLiteral("key"))), {text(seg->value(QStringLiteral("value")))}});
+        if (text(seg->value(QStringLiteral("annotation"))) == u"highlight")
+            p.focused = i;
+        ++i;
+    }
+    return p;
+}
+
+bool isKanaRun(const QString &s)
+{
+    for (const QChar c : s)
+        if (!((c >= u'ぁ' && c <= u'ゖ') || c == u'ー'))
+            return false;
+    return !s.isEmpty();
+}
+
+} // namespace
+
+MozcEngine::MozcEngine(Options options) : m_o(std::move(options)) {}
+
+MozcEngine::~MozcEngine()
+{
+    stop();
+}
+
+QStringList MozcEngine::command(const QString &program, const QStringList &args) const
+{
+    const QString home = QStringLiteral("HOME=") + m_home;
+    const QString config = QStringLiteral("XDG_CONFIG_HOME=") + m_home + QStringLiteral("/.config");
+    QStringList c;
+    if (geteuid() == 0)
+        c << QStringLiteral("runuser") << QStringLiteral("-u") << m_o.unprivileged << QStringLiteral("--");
+    c << QStringLiteral("env") << home << config << program << args;
+    return c;
+}
+
+bool MozcEngine::start()
+{
+    if (m_started)
+        return working();
+    m_started = true;
+    if (QStandardPaths::findExecutable(m_o.helper).isEmpty() || !QFileInfo(m_o.server).isExecutable()) {
+        fail(QStringLiteral("Mozc is not installed (%1, %2)").arg(m_o.helper, m_o.server));
+        return false;
+    }
+    if (geteuid() == 0) {
+        // The account the server runs as must own its profile, wherever the caller keeps files.
+        const passwd *pw = getpwnam(m_o.unprivileged.toLocal8Bit().constData());
+        QByteArray templ = QDir::tempPath().toLocal8Bit() + "/pirokan-mozc-XXXXXX";
+        if (!pw || !mkdtemp(templ.data())) {
+            fail(QStringLiteral("no account or folder to run Mozc without root"));
+            return false;
+        }
+        m_home = QString::fromLocal8Bit(templ);
+        m_ownHome = true;
+        QDir().mkpath(m_home + QStringLiteral("/.config"));
+        for (const QString &p : {m_home, m_home + QStringLiteral("/.config")})
+            if (chown(p.toLocal8Bit().constData(), pw->pw_uid, pw->pw_gid) != 0) {
+                fail(QStringLiteral("cannot hand %1 to %2").arg(p, m_o.unprivileged));
+                return false;
+            }
+    } else {
+        m_home = m_o.profile;
+        // The server ends silently without this folder.
+        if (m_home.isEmpty() || !QDir().mkpath(m_home + QStringLiteral("/.config"))) {
+            fail(QStringLiteral("no folder for Mozc's profile: %1").arg(m_home));
+            return false;
+        }
+    }
+
+    // Started here, the server ends with the program instead of lingering.
+    QStringList s = command(m_o.server, {});
+    m_server = std::make_unique<QProcess>();
+    m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_server->setStandardOutputFile(QProcess::nullDevice());
+    m_server->start(s.takeFirst(), s);
+    if (!m_server->waitForStarted(m_o.answerMs)) {
+        fail(QStringLiteral("the Mozc server did not start"));
+        return false;
+    }
+    // The helper would start a server of its own if it came before this one listens.
+    const QString ipc = m_home + QStringLiteral("/.config/mozc/.session.ipc");
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFileInfo::exists(ipc) && clock.elapsed() < m_o.answerMs &&
+           m_server->state() == QProcess::Running)
+        QThread::msleep(10);
+    if (!QFileInfo::exists(ipc)) {
+        fail(QStringLiteral("the Mozc server did not come up"));
+        return false;
+    }
+
+    QStringList h = command(m_o.helper, {QStringLiteral("--suppress_stderr")});
+    m_helper = std::make_unique<QProcess>();
+    m_helper->setProcessChannelMode(QProcess::SeparateChannels);
+    m_helper->setStandardErrorFile(QProcess::nullDevice());
+    m_helper->start(h.takeFirst(), h);
+    if (!m_helper->waitForStarted(m_o.answerMs)) {
+        fail(QStringLiteral("the Mozc helper did not start"));
+        return false;
+    }
+    // The greeting line comes first.
+    clock.restart();
+    while (!m_helper->canReadLine()) {
+        if (clock.elapsed() > m_o.answerMs || !m_helper->waitForReadyRead(m_o.answerMs)) {
+            fail(QStringLiteral("the Mozc helper did not answer"));
+            return false;
+        }
+    }
+    m_helper->readLine();
+    Sexp out;
+    if (!send(QStringLiteral("CreateSession"), &out))
+        return false;
+    return working();
+}
+
+bool MozcEngine::ensureStarted()
+{
+    return m_started ? working() : start();
+}
+
+void MozcEngine::fail(const QString &why)
+{
+    if (m_problem.isEmpty())
+        m_problem = why;
+    stop();
+}
+
+void MozcEngine::stop()
+{
+    for (auto *p : {&m_helper, &m_server}) {
+        if (*p && (*p)->state() != QProcess::NotRunning) {
+            (*p)->closeWriteChannel();
+            (*p)->terminate();
+            if (!(*p)->waitForFinished(1000)) {
+                (*p)->kill();
+                (*p)->waitForFinished(1000);
+            }
+        }
+        p->reset();
+    }
+    if (m_ownHome && !m_home.isEmpty()) {
+        QDir(m_home).removeRecursively();
+        m_ownHome = false;
+    }
+}
+
+bool MozcEngine::send(const QString &cmd, Sexp *output)
+{
+    if (!m_helper)
+        return false;
+    const int id = m_event++;
+    m_helper->write(QStringLiteral("(%1 %2)\n").arg(id).arg(cmd).toUtf8());
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        while (m_helper->canReadLine()) {
+            bool ok = false;
+            const Sexp answer = Sexp::parse(QString::fromUtf8(m_helper->readLine()), &ok);
+            if (!ok || text(answer.value(QStringLiteral("emacs-event-id"))).toInt() != id)
+                continue;
+            if (const Sexp *session = answer.value(QStringLiteral("emacs-session-id")))
+                m_session = session->text;
+            if (const Sexp *out = answer.value(QStringLiteral("output"))) {
+                *output = *out;
+                return true;
+            }
+            fail(QStringLiteral("Mozc refused: %1").arg(cmd));
+            return false;
+        }
+        const qint64 left = m_o.answerMs - clock.elapsed();
+        if (left <= 0 || m_helper->state() != QProcess::Running || !m_helper->waitForReadyRead(int(left))) {
+            fail(QStringLiteral("Mozc stopped answering"));
+            return false;
+        }
+    }
+}
+
+bool MozcEngine::key(const QString &k, Sexp *output)
+{
+    return send(QStringLiteral("SendKey %1 %2").arg(m_session, k), output);
+}
+
+bool MozcEngine::compose(const QString &kana)
+{
+    if (!ensureStarted() || !isKanaRun(kana))
+        return false;
+    if (kana == m_composed)
+        return true;
+    Sexp out;
+    if (m_composed.startsWith(kana)) {
+        for (qsizetype i = kana.size(); i < m_composed.size(); ++i)
+            if (!key(QStringLiteral("backspace"), &out))
+                return false;
+        m_composed = kana;
+        m_suggestions = candidatesOf(out, kana);
+        return true;
+    }
+    if (!kana.startsWith(m_composed)) {
+        // Cancels the composition.
+        for (int tries = 0; tries < 3 && !m_composed.isEmpty(); ++tries) {
+            if (!key(QStringLiteral("escape"), &out))
+                return false;
+            if (!out.value(QStringLiteral("preedit")))
+                m_composed.clear();
+        }
+        if (!m_composed.isEmpty()) {
+            fail(QStringLiteral("Mozc kept its composition"));
+            return false;
+        }
+    }
+    for (qsizetype i = m_composed.size(); i < kana.size(); ++i)
+        if (!key(quoted(kana.mid(i, 1)), &out))
+            return false;
+    m_composed = kana;
+    m_suggestions = candidatesOf(out, kana);
+    return true;
+}
+
+std::vector<Candidate> MozcEngine::predict(const QString &kana)
+{
+    if (!compose(kana))
+        return {};
+    return m_suggestions;
+}
+
+std::vector<Segment> MozcEngine::convert(const QString &kana)
+{
+    if (!compose(kana))
+        return {};
+    Sexp out;
+    if (!key(QStringLiteral("space"), &out))
+        return {};
+    Preedit p = preeditOf(out);
+    // Each segment's forms come when it has the focus; the focus starts on the first.
+    for (size_t i = 0; i < p.segments.size(); ++i) {
+        if (i > 0 && (!key(QStringLiteral("right"), &out) || preeditOf(out).focused != int(i)))
+            break;
+        QStringList forms;
+        for (const Candidate &c : candidatesOf(out, kana))
+            if (!forms.contains(c.text))
+                forms << c.text;
+        if (!forms.isEmpty())
+            p.segments[i].forms = forms;
+    }
+    // Back to the composition, where the next kana will be added.
+    if (!key(QStringLiteral("escape"), &out))
+        return {};
+    m_suggestions = candidatesOf(out, kana);
+    return p.segments;
+}
