@@ -1,8 +1,8 @@
 #pragma once
 
-#include "access/callsettings.h"
 #include "platform/commandhook.h"
 #include "platform/speech/clip.h"
+#include "shared/callsettings.h"
 
 #include <QElapsedTimer>
 #include <QObject>

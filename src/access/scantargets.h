@@ -41,6 +41,8 @@ struct ScanControls
     QWidget *cmdPaste;
     QWidget *cmdOpt;
     QWidget *cmdEnd;
+    // The call for help, offered first on every screen while it shows.
+    QWidget *cmdCall;
 };
 
 // One thing a scan or a dwell can press: a control, or a cell of a grid.

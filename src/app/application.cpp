@@ -8,6 +8,7 @@
 #include "platform/services.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
+#include "platform/speech/audiooutput.h"
 #include "platform/speech/voiceagent.h"
 #include "platform/textbox.h"
 #include "shared/okdialog.h"
@@ -73,6 +74,9 @@ int RunPirokan(int argc, char **argv)
     QtSettingsStore settings;
     QtSettingsStore startSettings(QString(), QStringLiteral("Start"));
     QtSettingsStore accessSettings(QString(), QStringLiteral("Access"));
+    QtSettingsStore callSettings(QString(), QStringLiteral("Call"));
+    // The call's chime has an output of its own: heard over the voice, and when the voice is silent.
+    std::unique_ptr<AudioOutput> chime = createSystemAudioOutput(nullptr, SoundUse::Call);
     LoginStart login(startSettings, QCoreApplication::applicationFilePath());
     VoiceAgent agent;
     SystemBeeper beeper;
@@ -85,10 +89,10 @@ int RunPirokan(int argc, char **argv)
     FolderEntryStorage entries(FolderEntryStorage::chooseFolder(appPath));
 
     TalkWindow window;
-    TalkProgram program(
-        window,
-        {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login, &accessSettings},
-        appPath);
+    TalkProgram program(window,
+                        {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login,
+                         &accessSettings, &callSettings, chime.get()},
+                        appPath);
 
     QString error;
     if (!program.start(&error)) {

@@ -10,6 +10,7 @@
 // implementation here and is replaced by a recording fake in tests.
 
 class Agent;
+class AudioOutput;
 class EntryStorage;
 class LoginStart;
 class ModalRunner;
@@ -85,6 +86,8 @@ struct Services
     EntryStorage *entries = nullptr;
     LoginStart *login = nullptr;     // none: the options offer no start at login
     SettingsStore *access = nullptr; // the ways of pressing; none: touch and mouse only
+    SettingsStore *call = nullptr;   // the call for help; none: there is no call
+    AudioOutput *chime = nullptr;    // the call's own sound output; none: there is no sound
 };
 
 // The screen-wide mouse pointer: the wait pointer (code 11) or the default (code 0).

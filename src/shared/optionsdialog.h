@@ -27,9 +27,10 @@ public:
     // could not be stored (empty when it was), or nothing when it was cancelled.
     using WaysOfPressing = std::function<std::optional<QString>(QWidget *parent)>;
 
-    // With ways of pressing, "操作方法…" opens their dialog.
+    // With ways of pressing, "操作方法…" opens their dialog; with the call's
+    // store, "呼び出しを使う" turns the call on and off.
     OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login = nullptr,
-                  WaysOfPressing waysOfPressing = {});
+                  WaysOfPressing waysOfPressing = {}, SettingsStore *callStore = nullptr);
 
     // The options as the controls show them.
     Settings shown() const;
@@ -49,6 +50,7 @@ public:
     QCheckBox *chkMoji;
     QCheckBox *chkLogin;    // added: start when the user logs in
     ColorButton *cmdAccess; // added: how the user presses
+    QCheckBox *chkCall;     // added: the call for help
     std::array<ColorButton *, 2> cmdOK;
 
 private:
@@ -57,6 +59,7 @@ private:
     void cmdAccess_Click();
 
     SettingsStore &m_store;
+    SettingsStore *m_callStore;
     LoginStart *m_login;
     WaysOfPressing m_waysOfPressing;
     QButtonGroup *m_group1;

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class Character;
@@ -29,6 +30,8 @@ struct SharedState
     QString gPickText;
     bool OKAnswer = false; // the last confirmation answer, kept until the next question
     std::optional<QStringList> SampleTexts;
+    // Calls for help; empty while the call is off. Dialogs show a call key while it is set.
+    std::function<void()> callForHelp;
 
     // Sounds the key beep when the option is on.
     void keyBeep();

@@ -1,4 +1,4 @@
-#include "access/callsettings.h"
+#include "shared/callsettings.h"
 
 #include "platform/settingsstore.h"
 
