@@ -7,6 +7,7 @@
 #include "platform/grid.h"
 #include "platform/settingsstore.h"
 #include "platform/textbox.h"
+#include "support/captureaudio.h"
 #include "support/failingstorage.h"
 #include "support/fakes.h"
 
@@ -42,8 +43,10 @@ Mode CurrentMode(const TestTalkWindow &w);
 class TalkFixture
 {
 public:
-    // Settings to store before start-up, as key/value pairs.
-    explicit TalkFixture(const QHash<QString, QString> &stored = {}, bool start = true);
+    // Settings to store before start-up, as key/value pairs; with the call, it
+    // has its store and its chime is caught.
+    explicit TalkFixture(const QHash<QString, QString> &stored = {}, bool start = true,
+                         bool withCall = false);
     ~TalkFixture();
 
     bool start(QString *error = nullptr);
@@ -54,6 +57,8 @@ public:
 
     MemorySettingsStore settings;
     MemorySettingsStore accessSettings; // the "Access" section
+    MemorySettingsStore callSettings;   // the "Call" section
+    CaptureAudio chime;
     RecordingAgent agent;
     CountingBeeper beeper;
     MemoryClipboard clipboard;
