@@ -101,6 +101,41 @@ private slots:
         QCOMPARE(s.switchUp(3000), std::nullopt); // a stray release does nothing
     }
 
+    void holdingTheSelectSwitchCallsAndPressesNothing()
+    {
+        Scanner s;
+        int calls = 0;
+        s.onCall = [&calls] { ++calls; };
+        s.setCallHoldMs(4000);
+        s.setTree(tree());
+        QCOMPARE(s.switchDown(0), std::nullopt); // with the call's hold set, taken on release
+        QCOMPARE(s.callHoldLeft(1000), std::optional<qint64>(3000));
+        s.switchUp(300);
+        QCOMPARE(s.path(), (std::vector<int>{0, 0})); // a short press is an ordinary one
+        s.tick();
+
+        s.switchDown(1000);
+        s.holdTick(4999);
+        QCOMPARE(calls, 0);
+        s.holdTick(5000); // counted from going down, while still held
+        QCOMPARE(calls, 1);
+        QCOMPARE(s.callHoldLeft(5500), std::nullopt);
+        s.holdTick(6000);
+        QCOMPARE(s.switchUp(7000), std::nullopt); // nor a press, nor a step back
+        QCOMPARE(calls, 1);
+        QCOMPARE(s.path(), (std::vector<int>{0, 1}));
+
+        s.setLongPressMs(1000);
+        s.switchDown(10000);
+        QCOMPARE(s.switchUp(14200), std::nullopt); // the timer came late: the release still calls
+        QCOMPARE(calls, 2);
+        QCOMPARE(s.path(), (std::vector<int>{0, 1}));
+        s.switchDown(20000);
+        s.switchUp(22000); // shorter than the call: the long press goes back
+        QCOMPARE(calls, 2);
+        QCOMPARE(s.path(), std::vector<int>{0});
+    }
+
     void aNewScreenStartsWhereAsked()
     {
         Scanner s;
@@ -205,6 +240,7 @@ private slots:
         QCOMPARE(defaults.selectKey, int(Qt::Key_Space));
         QCOMPARE(defaults.moveKey, int(Qt::Key_Return));
         QCOMPARE(defaults.firstRepeatMs, 230);
+        QCOMPARE(defaults.callHoldMs, 4000);
 
         AccessSettings s;
         s.method = AccessSettings::OneSwitch;
@@ -225,7 +261,8 @@ private slots:
 
         store.values = {{"Method", "9"},        {"DwellMs", "abc"},      {"ScanMs", "100"},
                         {"SelectKey", "Ctrl+"}, {"MoveKey", "nonsense"}, {"LongPressMs", "20"},
-                        {"Highlight", "-1"},    {"HoldMs", "0"},         {"FirstRepeatMs", "99999"}};
+                        {"Highlight", "-1"},    {"HoldMs", "0"},         {"FirstRepeatMs", "99999"},
+                        {"CallHoldMs", "1000"}};
         const AccessSettings garbage = ReadAccessSettings(store);
         QCOMPARE(garbage.method, defaults.method);
         QCOMPARE(garbage.dwellMs, defaults.dwellMs);
@@ -236,6 +273,7 @@ private slots:
         QCOMPARE(garbage.highlight, 0);
         QCOMPARE(garbage.holdMs, 0);
         QCOMPARE(garbage.firstRepeatMs, 230);
+        QCOMPARE(garbage.callHoldMs, 4000);
     }
 };
 

@@ -50,6 +50,13 @@ AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepe
     m_escapeHold.setInterval(EscapeHoldMs);
     connect(&m_escapeHold, &QTimer::timeout, this, &AccessControl::openAccessDialog);
     m_scanner.onHighlight = [this](const ScanNode &node) { speak(node); };
+    m_callHold.setSingleShot(true);
+    m_callHold.setTimerType(Qt::PreciseTimer);
+    connect(&m_callHold, &QTimer::timeout, this, [this] { m_scanner.holdTick(now()); });
+    m_scanner.onCall = [this] {
+        if (m_onCall)
+            m_onCall();
+    };
     // One filter on the application hears every key and press, whichever window is on top.
     qApp->installEventFilter(this);
 }
@@ -69,6 +76,7 @@ void AccessControl::apply(const AccessSettings &given)
     m_scanner.setMethod(settings.method == AccessSettings::TwoSwitch ? Scanner::Method::Step
                                                                      : Scanner::Method::Automatic);
     m_scanner.setLongPressMs(settings.longPressMs);
+    m_scanner.setCallHoldMs(m_onCall ? settings.callHoldMs : 0);
     m_dwell.setDwellMs(settings.dwellMs);
     m_dwell.setFirstRepeatMs(settings.firstRepeatMs);
     m_filter.setSettings({settings.ignoreRepeatMs, settings.holdMs});
@@ -94,6 +102,12 @@ void AccessControl::apply(const AccessSettings &given)
     else
         frameNow()->frame(nullptr, QRect());
     showHighlight();
+}
+
+void AccessControl::setCallHandler(std::function<void()> call)
+{
+    m_onCall = std::move(call);
+    m_scanner.setCallHoldMs(m_onCall ? m_settings.callHoldMs : 0);
 }
 
 void AccessControl::setManualTicks(bool manual)
@@ -267,6 +281,11 @@ bool AccessControl::switchEvent(QEvent *event)
     }
     refresh();
     const std::optional<int> chosen = down ? m_scanner.switchDown(now()) : m_scanner.switchUp(now());
+    // Counted from going down, whatever window is on top, modal or not.
+    if (const std::optional<qint64> left = m_scanner.callHoldLeft(now()))
+        m_callHold.start(int(*left));
+    else
+        m_callHold.stop();
     showHighlight();
     if (chosen)
         pressTarget(*chosen);

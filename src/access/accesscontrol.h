@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 
 struct SharedState;
 class KeyRepeat;
@@ -40,6 +41,9 @@ public:
     void setManualTicks(bool manual);
     // A pointer sample at a point of the screen, at a time in ms (dwell).
     void pointerAt(QPoint global, qint64 nowMs);
+
+    // What holding the select switch for the call's time does; none: holding it does nothing more.
+    void setCallHandler(std::function<void()> call);
 
     // The access dialog, over whatever is on top; Esc held for a few seconds opens it.
     void openAccessDialog();
@@ -76,6 +80,8 @@ private:
     QTimer m_scanTimer;
     QTimer m_dwellTimer;
     QTimer m_escapeHold;
+    QTimer m_callHold; // until the held select switch has been held for the call's time
+    std::function<void()> m_onCall;
     QElapsedTimer m_clock;
     bool m_manual = false;
     bool m_pressing = false;

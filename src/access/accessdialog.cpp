@@ -107,7 +107,10 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent) : QDialog(pare
     firstRepeat = stepper("FirstRepeat", QStringLiteral("くり返しまで"), Column2, top + 2 * RowHeight, 230,
                           2000, 100, false);
     firstRepeat.ms = s.firstRepeatMs;
-    for (Stepper *st : {&dwell, &scan, &longPress, &ignore, &hold, &firstRepeat}) {
+    callHold = stepper("CallHold", QStringLiteral("押し続けて呼び出し"), Column2, top + 3 * RowHeight, 2000,
+                       10000, 500, false);
+    callHold.ms = s.callHoldMs;
+    for (Stepper *st : {&dwell, &scan, &longPress, &ignore, &hold, &firstRepeat, &callHold}) {
         connect(st->down, &QPushButton::clicked, this, [this, st] { stepBy(*st, -1); });
         connect(st->up, &QPushButton::clicked, this, [this, st] { stepBy(*st, +1); });
         showValue(*st);
@@ -218,6 +221,7 @@ AccessSettings AccessDialog::shown() const
     s.ignoreRepeatMs = ignore.ms;
     s.holdMs = hold.ms;
     s.firstRepeatMs = firstRepeat.ms;
+    s.callHoldMs = callHold.ms;
     return s;
 }
 

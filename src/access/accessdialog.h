@@ -52,6 +52,7 @@ public:
     Stepper ignore;
     Stepper hold;
     Stepper firstRepeat;
+    Stepper callHold;
     std::array<ColorButton *, 2> cmdOK;
 
 protected:

@@ -72,6 +72,7 @@ AccessSettings ReadAccessSettings(const SettingsStore &store)
     s.ignoreRepeatMs = readInt(store, QStringLiteral("IgnoreRepeatMs"), 100, 2000, d.ignoreRepeatMs, true);
     s.holdMs = readInt(store, QStringLiteral("HoldMs"), 50, 2000, d.holdMs, true);
     s.firstRepeatMs = readInt(store, QStringLiteral("FirstRepeatMs"), 230, 2000, d.firstRepeatMs);
+    s.callHoldMs = readInt(store, QStringLiteral("CallHoldMs"), 2000, 10000, d.callHoldMs);
     return WithoutSwitchClash(s);
 }
 
@@ -123,6 +124,7 @@ bool WriteAccessSettings(SettingsStore &store, const AccessSettings &s, QString 
                         {QStringLiteral("SpeakScan"), n(s.speakScan)},
                         {QStringLiteral("IgnoreRepeatMs"), n(s.ignoreRepeatMs)},
                         {QStringLiteral("HoldMs"), n(s.holdMs)},
-                        {QStringLiteral("FirstRepeatMs"), n(s.firstRepeatMs)}},
+                        {QStringLiteral("FirstRepeatMs"), n(s.firstRepeatMs)},
+                        {QStringLiteral("CallHoldMs"), n(s.callHoldMs)}},
                        error);
 }

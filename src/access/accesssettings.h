@@ -25,6 +25,7 @@ struct AccessSettings
     int ignoreRepeatMs = 0;   // 0: off; else 100..2000
     int holdMs = 0;           // 0: off; else 50..2000
     int firstRepeatMs = 230;  // 230..2000, the first repeat of a held key
+    int callHoldMs = 4000;    // 2000..10000, holding the select switch this long calls for help
 
     bool scanning() const { return method == OneSwitch || method == TwoSwitch; }
     QColor highlightColor() const;

@@ -70,9 +70,10 @@ std::optional<int> Scanner::switchDown(qint64 nowMs)
 {
     if (m_heldSince)
         return std::nullopt;
-    if (m_longPressMs <= 0)
+    if (m_longPressMs <= 0 && m_callHoldMs <= 0)
         return select();
     m_heldSince = nowMs;
+    m_called = false;
     m_pressedPath = m_path;
     return std::nullopt;
 }
@@ -81,13 +82,32 @@ std::optional<int> Scanner::switchUp(qint64 nowMs)
 {
     if (!m_heldSince)
         return std::nullopt;
+    holdTick(nowMs); // a timer that came late still calls, and first
     const qint64 held = nowMs - *m_heldSince;
     m_heldSince.reset();
-    if (held >= m_longPressMs) {
+    if (m_called)
+        return std::nullopt;
+    if (m_longPressMs > 0 && held >= m_longPressMs) {
         back();
         return std::nullopt;
     }
     return selectPath(m_pressedPath);
+}
+
+std::optional<qint64> Scanner::callHoldLeft(qint64 nowMs) const
+{
+    if (!m_heldSince || m_callHoldMs <= 0 || m_called)
+        return std::nullopt;
+    return std::max<qint64>(0, *m_heldSince + m_callHoldMs - nowMs);
+}
+
+void Scanner::holdTick(qint64 nowMs)
+{
+    if (callHoldLeft(nowMs) != qint64(0))
+        return;
+    m_called = true;
+    if (onCall)
+        onCall();
 }
 
 std::optional<int> Scanner::select()

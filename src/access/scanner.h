@@ -18,6 +18,10 @@
 // A switch press is taken when it goes down, on what was highlighted then;
 // with a long press set, it is taken when it comes up, and one held that long
 // goes back one level instead. While the switch is held the highlight stays.
+//
+// With the call's hold set, a press is likewise taken when it comes up, and
+// one held for the call's time, counted from going down, calls for help the
+// moment the time is reached (while still held) and presses nothing else.
 class Scanner
 {
 public:
@@ -29,6 +33,8 @@ public:
     void setMethod(Method method) { m_method = method; }
     // 0: off.
     void setLongPressMs(int ms) { m_longPressMs = ms; }
+    // 0: off.
+    void setCallHoldMs(int ms) { m_callHoldMs = ms; }
 
     // A new screen: the highlight goes to item `start` of its top level.
     void setTree(ScanNode root, int start = 0);
@@ -42,6 +48,11 @@ public:
     // to press, if any, is returned when the press is taken.
     std::optional<int> switchDown(qint64 nowMs);
     std::optional<int> switchUp(qint64 nowMs);
+    // How long the held switch still has to be held for the call; none when
+    // it is not held, the call is off, or it has already called.
+    std::optional<qint64> callHoldLeft(qint64 nowMs) const;
+    // A look at the held switch (a timer set by callHoldLeft): calls onCall when its time is reached.
+    void holdTick(qint64 nowMs);
 
     // A press on the highlighted item, and one level back up.
     std::optional<int> select();
@@ -54,6 +65,8 @@ public:
 
     // Called whenever the highlight moves.
     std::function<void(const ScanNode &)> onHighlight;
+    // Called once when the select switch has been held for the call's time.
+    std::function<void()> onCall;
 
 private:
     const ScanNode &groupOfHighlight() const;
@@ -63,6 +76,8 @@ private:
 
     Method m_method;
     int m_longPressMs = 0;
+    int m_callHoldMs = 0;
+    bool m_called = false; // the switch held now has called
     ScanNode m_root;
     std::vector<int> m_path;
     int m_rounds = 0;

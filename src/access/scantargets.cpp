@@ -100,6 +100,8 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
 {
     Builder b(screen);
     std::vector<ScanNode> top;
+    std::vector<ScanNode> call;
+    b.group(call, QString(), {w.cmdCall});
     if (state.selectionOpen()) {
         screen.kind = QStringLiteral("selection");
         top = ScanLayouts::selectionScreen(b.cells(w.grdBoard2, 0, w.grdBoard2->rows() - 1),
@@ -138,6 +140,7 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
         b.group(top, QString(), {w.cmdStart, w.cmdSamp, w.cmdSampADD, w.cmdSampDel});
         b.group(top, QString(), {w.cmdKey, w.cmdWide, w.cmdCopy, w.cmdPaste, w.cmdOpt, w.cmdEnd});
     }
+    top.insert(top.begin(), call.begin(), call.end());
     screen.tree = ScanNode::group(QString(), std::move(top));
 }
 
@@ -164,6 +167,15 @@ void dialog(QWidget *d, ScanScreen &screen)
     });
     std::vector<ScanNode> top;
     std::vector<ScanNode> row;
+    // A dialog's call key is offered first, wherever it stands.
+    const auto call = std::find_if(controls.begin(), controls.end(), [](const QWidget *w) {
+        return w->objectName() == QLatin1String("cmdCall");
+    });
+    const bool hasCall = call != controls.end();
+    if (hasCall) {
+        top.push_back(b.control(*call));
+        controls.erase(call);
+    }
     int rowTop = -1, rowBottom = -1;
     for (QWidget *w : controls) {
         const int y = at(w).y();
@@ -179,7 +191,12 @@ void dialog(QWidget *d, ScanScreen &screen)
         row.push_back(b.control(w));
     }
     ScanLayouts::appendGroup(top, QString(), std::move(row));
-    // A dialog of a single row scans its controls straight away.
+    // A dialog of a single row scans its controls straight away (after the call, when it has one).
+    if (top.size() == 2 && hasCall && top.back().isGroup()) {
+        std::vector<ScanNode> members = std::move(top.back().children);
+        top.pop_back();
+        top.insert(top.end(), members.begin(), members.end());
+    }
     if (top.size() == 1 && top.front().isGroup())
         top = std::move(top.front().children);
     screen.tree = ScanNode::group(d->accessibleName(), std::move(top));

@@ -42,6 +42,8 @@ struct ScanControls
     QWidget *cmdOpt;
     QWidget *cmdEnd;
     QWidget *fraCand = nullptr; // the candidates while typing, offered first when it holds some
+    // The call for help, offered first on every screen while it shows.
+    QWidget *cmdCall = nullptr;
 };
 
 // One thing a scan or a dwell can press: a control, or a cell of a grid.

@@ -12,6 +12,7 @@
 #include "platform/services.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
+#include "platform/speech/audiooutput.h"
 #include "platform/speech/voiceagent.h"
 #include "platform/textbox.h"
 #include "shared/okdialog.h"
@@ -78,6 +79,9 @@ int RunPirokan(int argc, char **argv)
     QtSettingsStore settings;
     QtSettingsStore startSettings(QString(), QStringLiteral("Start"));
     QtSettingsStore accessSettings(QString(), QStringLiteral("Access"));
+    QtSettingsStore callSettings(QString(), QStringLiteral("Call"));
+    // The call's chime has an output of its own: heard over the voice, and when the voice is silent.
+    std::unique_ptr<AudioOutput> chime = createSystemAudioOutput(nullptr, SoundUse::Call);
     LoginStart login(startSettings, QCoreApplication::applicationFilePath());
     VoiceAgent agent;
     SystemBeeper beeper;
@@ -104,7 +108,7 @@ int RunPirokan(int argc, char **argv)
     TalkWindow window;
     TalkProgram program(window,
                         {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login,
-                         &accessSettings, &conversion, &learnt, &vocabulary},
+                         &accessSettings, &conversion, &learnt, &vocabulary, &callSettings, chime.get()},
                         appPath);
 
     QString error;

@@ -114,7 +114,7 @@ void Lifetime::cmdOpt_Click()
             return dialog.saveError();
         };
     }
-    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, waysOfPressing);
+    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, waysOfPressing, m_shared.sv.call);
     m_shared.sv.modal->run(dialog);
     // The ways of pressing apply at once, whether or not the other options were confirmed.
     if (accessChanged)

@@ -26,7 +26,7 @@ public:
     void cmdEnd_Click();
     void cmdOpt_Click();
 
-    // Called after the options dialog, where the ways of pressing may have changed.
+    // Called after the options dialog, where the ways of pressing and the call may have changed.
     std::function<void()> accessChanged;
     // Called once confirmed options have been applied.
     std::function<void()> optionsApplied;

@@ -19,10 +19,10 @@ ListGrids listGrids(const TalkControls &c)
 ScanControls scanControls(TalkWindow &w, const TalkControls &c)
 {
     const std::array<QWidget *, 5> editKeys{c.cmdRes[0], c.cmdRes[1], c.cmdRes[2], c.cmdRes[3], c.cmdRes[4]};
-    return {&w,        c.grdBoard2, c.cmdspace, c.cmdEnd2,    c.grdBoard,   listGrids(c).grids,
-            c.cmdUp,   c.cmdDown,   c.cmdDec,   c.cmdRevise,  c.cmdBack,    c.cmdRead,
-            editKeys,  c.cmdStart,  c.cmdSamp,  c.cmdSampADD, c.cmdSampDel, c.cmdKey,
-            c.cmdWide, c.cmdCopy,   c.cmdPaste, c.cmdOpt,     c.cmdEnd,     c.fraCand};
+    return {&w,        c.grdBoard2,  c.cmdspace,   c.cmdEnd2, c.grdBoard, listGrids(c).grids, c.cmdUp,
+            c.cmdDown, c.cmdDec,     c.cmdRevise,  c.cmdBack, c.cmdRead,  editKeys,           c.cmdStart,
+            c.cmdSamp, c.cmdSampADD, c.cmdSampDel, c.cmdKey,  c.cmdWide,  c.cmdCopy,          c.cmdPaste,
+            c.cmdOpt,  c.cmdEnd,     c.fraCand,    c.cmdCall};
 }
 
 } // namespace
@@ -44,7 +44,7 @@ TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPa
                 indexRows),
       decideBack({&w, listGrids(m_c), m_c.txtTalk}, shared, textArea, files, indexRows),
       lifetime(w, shared, board, files, indexRows, appPath), access(scanControls(w, m_c), shared, keyRepeat),
-      m_w(w)
+      calling(w, shared, access), m_w(w)
 {
     lifetime.accessChanged = [this] { applyAccess(); };
     lifetime.optionsApplied = [this] {
@@ -55,6 +55,7 @@ TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPa
 
 void TalkProgram::applyAccess()
 {
+    calling.apply();
     access.apply(shared.sv.access ? ReadAccessSettings(*shared.sv.access) : AccessSettings());
 }
 
@@ -129,4 +130,6 @@ void TalkProgram::WireTalkWindow()
     QObject::connect(c.cmdCopy, &QPushButton::clicked, w, [this] { textArea.cmdCopy_Click(); });
     QObject::connect(c.cmdPaste, &QPushButton::clicked, w, [this] { textArea.cmdPaste_Click(); });
     QObject::connect(c.cmdRead, &QPushButton::clicked, w, [this] { readAloud.cmdRead_Click(); });
+    QObject::connect(c.cmdCall, &QPushButton::clicked, w,
+                     [this] { calling.controller().start(CallController::Way::Key); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/accesscontrol.h"
+#include "app/calling.h"
 #include "app/lifetime.h"
 #include "app/screens.h"
 #include "app/talkwindow.h"
@@ -52,6 +53,7 @@ public:
     DecideBack decideBack;
     Lifetime lifetime;
     AccessControl access;
+    Calling calling; // after the access control: it hears every press first
 
     // Reads the ways of pressing from the store and applies them.
     void applyAccess();

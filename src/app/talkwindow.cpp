@@ -7,12 +7,18 @@
 #include "platform/grid.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
+#include "shared/callkey.h"
 #include "shared/palette.h"
 
 #include <QCloseEvent>
 #include <QEvent>
 
 namespace {
+
+// The text box's left edge and width, without and with the call key beside it.
+constexpr int TextLeft = 30, TextWidth = 14325;
+constexpr QRect CallKey{30, 150, 915, 1650};
+constexpr int TextLeftBesideCall = 1035;
 
 ColorFrame *frame(QWidget *parent, const char *name, QRect twips, quint32 back)
 {
@@ -78,7 +84,9 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
     txtTalk = new TextBox(fraText, MaxTextLength);
     txtTalk->setObjectName(QStringLiteral("txtTalk"));
     Fonts::set(txtTalk, Fonts::Gothic, 36, true);
-    Twips::setRect(txtTalk, 30, 0, 14325, 2295);
+    Twips::setRect(txtTalk, TextLeft, 0, TextWidth, 2295);
+    cmdCall = MakeCallKey(fraText, CallKey, {});
+    cmdCall->hide();
     cmdWide = makeButton(fraText, "cmdWide", QStringLiteral("広げる"), {14415, 150, 855, 2175}, paleBlue,
                          27.75, false);
     cmdCopy = makeButton(fraText, "cmdCopy", QStringLiteral("コピ"), {14415, 2670, 855, 2235}, ClipboardKey,
@@ -175,6 +183,14 @@ void TalkWindow::nameControls()
     // The lists' first columns head their rows: kana rows, and the diary's dates.
     for (Grid *list : {grdEx, grdDay, grdAD})
         list->setRowHeadColumn(0);
+}
+
+void TalkWindow::showCallKey(bool shown)
+{
+    const QRect text = Twips::rect(txtTalk);
+    const int left = shown ? TextLeftBesideCall : TextLeft;
+    Twips::setRect(txtTalk, left, text.top(), TextLeft + TextWidth - left, text.height());
+    cmdCall->setVisible(shown);
 }
 
 bool TalkWindow::event(QEvent *event)

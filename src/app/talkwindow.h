@@ -47,7 +47,8 @@ struct TalkControls
     ColorButton *cmdRead;
     ColorButton *cmdKey;
     ColorLabel *txtHide;
-    ColorFrame *fraCand; // the candidates while typing, over the board when they are on
+    ColorFrame *fraCand;  // the candidates while typing, over the board when they are on
+    ColorButton *cmdCall; // the call for help, in the text area's top-left corner while the call is on
 };
 
 // The main window and its controls, in their places, colours and fonts.
@@ -66,6 +67,10 @@ public:
 
     // The controls, for the wiring that hands each subsystem its own.
     const TalkControls &controls() const { return *this; }
+
+    // The call key takes the text area's top-left corner, the text box narrowing
+    // beside it; without it the text area is as it always was.
+    void showCallKey(bool shown);
 
 signals:
     void activated();

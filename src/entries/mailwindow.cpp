@@ -6,6 +6,7 @@
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/twips.h"
+#include "shared/callkey.h"
 #include "shared/okdialog.h"
 #include "shared/palette.h"
 #include "shared/sharedstate.h"
@@ -52,6 +53,11 @@ MailWindow::MailWindow(SharedState &shared, QWidget *parent, Hooks hooks)
     txtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Fonts::set(txtData, Fonts::Gothic, 27.75);
     Twips::setRect(txtData, 240, 2760, 14685, 6705);
+    if (m_shared.callForHelp) {
+        // Beside the body, well below the subject and above the buttons: no slip lands on it.
+        Twips::setRect(txtData, 240, 2760, 13560, 6705);
+        MakeCallKey(this, {14010, 3600, 915, 1965}, m_shared.callForHelp);
+    }
     cmdSend = makeButton(this, "cmdSend", QStringLiteral("送　　信"), {900, 9780, 10575, 855},
                          Palette::PaleBlue, 36, false);
     cmdEnd = makeButton(this, "cmdEnd", QStringLiteral("終了"), {12300, 9780, 1965, 855}, Palette::PaleBlue,

@@ -13,6 +13,7 @@ class Agent;
 class ConversionEngine;
 class LearningStore;
 class WordList;
+class AudioOutput;
 class EntryStorage;
 class LoginStart;
 class ModalRunner;
@@ -92,6 +93,8 @@ struct Services
     ConversionEngine *conversion = nullptr;
     LearningStore *learnt = nullptr;
     const WordList *vocabulary = nullptr;
+    SettingsStore *call = nullptr; // the call for help; none: there is no call
+    AudioOutput *chime = nullptr;  // the call's own sound output; none: there is no sound
 };
 
 // The screen-wide mouse pointer: the wait pointer (code 11) or the default (code 0).

@@ -68,7 +68,11 @@ QString QtSettingsStore::read(const QString &key, const QString &defaultValue) c
 {
     if (!problem().isEmpty())
         return defaultValue;
-    return open(m_fileName)->value(m_section + QLatin1Char('/') + key, defaultValue).toString();
+    const QVariant value = open(m_fileName)->value(m_section + QLatin1Char('/') + key, defaultValue);
+    // A line edited by hand with a comma in it and no quotes reads as a list; it is still one text.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
 }
 
 bool QtSettingsStore::write(const Values &values, QString *error)

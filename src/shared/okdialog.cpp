@@ -5,6 +5,7 @@
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/twips.h"
+#include "shared/callkey.h"
 #include "shared/palette.h"
 #include "shared/sharedstate.h"
 
@@ -18,6 +19,7 @@ constexpr int LabelLeft = 240, LabelTop = 120, LabelWidth = 11385; // twips
 constexpr int LabelHeight = 1965, ButtonsBelowLabel = 195;         // twips
 constexpr int LongestLabel = 7200;                                 // twips
 constexpr double LargestPoints = 48, SmallestPoints = 18;
+constexpr int CallColumn = 1200, CallKeyWidth = 915; // twips
 
 // A path may break after each separator, so a long folder wraps instead of running out.
 QString breakablePaths(QString text)
@@ -54,6 +56,13 @@ OkDialog::OkDialog(QWidget *parent) : QDialog(parent)
         connect(b, &QPushButton::clicked, this, [this, i] { cmdOK_Click(i); });
         cmdOK[size_t(i)] = b;
     }
+}
+
+void OkDialog::addCallKey(const std::function<void()> &call)
+{
+    m_callColumn = CallColumn;
+    MakeCallKey(this, {Width + CallColumn - CallKeyWidth - 195, LabelTop, CallKeyWidth, LabelHeight}, call);
+    fitPrompt();
 }
 
 void OkDialog::configure(const QString &prompt, int kind, const QString &title)
@@ -103,7 +112,7 @@ void OkDialog::fitPrompt()
     const int buttonsTop = LabelTop + label + ButtonsBelowLabel;
     for (ColorButton *b : cmdOK)
         Twips::setRect(b, Twips::rect(b).left(), buttonsTop, Twips::rect(b).width(), Twips::rect(b).height());
-    Twips::sizeDialog(this, parentWidget(), Width, Height + (label - LabelHeight));
+    Twips::sizeDialog(this, parentWidget(), Width + m_callColumn, Height + (label - LabelHeight));
 }
 
 void OkDialog::cmdOK_Click(int index)
@@ -118,6 +127,8 @@ bool ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QS
     shared.OKAnswer = false;
     // A fresh dialog every time, so no setting of an earlier call carries over.
     OkDialog dialog(shared.dialogParent);
+    if (shared.callForHelp)
+        dialog.addCallKey(shared.callForHelp);
     dialog.configure(prompt, kind, title);
     shared.sv.modal->run(dialog);
     shared.OKAnswer = dialog.answer();

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class ColorButton;
 class ColorLabel;
@@ -18,6 +19,9 @@ public:
     // Sets the buttons for the kind, the title and the prompt.
     void configure(const QString &prompt, int kind, const QString &title);
     bool answer() const { return m_answer; }
+    // A call key beside the prompt, in a column added on the right, so that
+    // no button moves and none is beside it.
+    void addCallKey(const std::function<void()> &call);
 
     ColorLabel *lblOK;
     std::array<ColorButton *, 2> cmdOK;
@@ -26,6 +30,7 @@ private:
     void cmdOK_Click(int index);
     void fitPrompt();
     bool m_answer = false;
+    int m_callColumn = 0; // twips
 };
 
 // Asks or informs through the dialog: true when the affirmative button was

@@ -5,6 +5,7 @@
 #include "platform/loginstart.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
+#include "shared/callsettings.h"
 #include "shared/palette.h"
 
 #include <QButtonGroup>
@@ -52,8 +53,9 @@ QButtonGroup *options(QGroupBox *box, const char *name, std::array<QRadioButton 
 } // namespace
 
 OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login,
-                             WaysOfPressing waysOfPressing)
-    : QDialog(parent), m_store(store), m_login(login), m_waysOfPressing(std::move(waysOfPressing))
+                             WaysOfPressing waysOfPressing, SettingsStore *callStore)
+    : QDialog(parent), m_store(store), m_callStore(callStore), m_login(login),
+      m_waysOfPressing(std::move(waysOfPressing))
 {
     setObjectName(QStringLiteral("frmOPT"));
     setWindowTitle(QStringLiteral("オプション"));
@@ -93,7 +95,10 @@ OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *
     chkBeep = styled(new QCheckBox(QStringLiteral("キー確認音を出す。"), this), "chkBeep",
                      {240, 7680, 6500, OptionHeight});
     chkMoji = styled(new QCheckBox(QStringLiteral("文字を拡大する。"), this), "chkMoji",
-                     {240, 8160, 6500, OptionHeight});
+                     {240, 8160, m_callStore ? 3300 : 6500, OptionHeight});
+    chkCall = styled(new QCheckBox(QStringLiteral("呼び出しを使う"), this), "chkCall",
+                     {3630, 8160, 3120, OptionHeight});
+    chkCall->setVisible(m_callStore != nullptr);
     chkLogin = styled(new QCheckBox(QStringLiteral("ログイン時に起動"), this), "chkLogin",
                       {240, 8640, 3300, OptionHeight});
     cmdAccess = makeButton(this, "cmdAccess", QStringLiteral("操作方法…"), {3630, 8580, 3120, 600},
@@ -126,6 +131,7 @@ void OptionsDialog::load()
     chkKanji->setChecked(s.candidatesOn());
     cmbSample->setCurrentIndex(s.Sample - 1);
     chkLogin->setChecked(m_login && m_login->enabled());
+    chkCall->setChecked(!m_callStore || ReadCallSettings(*m_callStore).enabled);
 }
 
 Settings OptionsDialog::shown() const
@@ -154,10 +160,20 @@ void OptionsDialog::cmdOK_Click(int index)
 {
     if (index == 1) {
         WriteSettings(m_store, shown(), &m_saveError);
+        const auto tell = [this](const QString &error) {
+            m_saveError += (m_saveError.isEmpty() ? QString() : QStringLiteral("\n")) + error;
+        };
         QString loginError;
         if (m_login && chkLogin->isChecked() != m_login->enabled() &&
             !m_login->setEnabled(chkLogin->isChecked(), &loginError))
-            m_saveError += (m_saveError.isEmpty() ? QString() : QStringLiteral("\n")) + loginError;
+            tell(loginError);
+        if (m_callStore && ReadCallSettings(*m_callStore).enabled != chkCall->isChecked()) {
+            CallSettings call = ReadCallSettings(*m_callStore);
+            call.enabled = chkCall->isChecked();
+            QString callError;
+            if (!WriteCallSettings(*m_callStore, call, &callError))
+                tell(callError);
+        }
         accept();
     } else {
         reject();

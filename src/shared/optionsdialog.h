@@ -27,9 +27,10 @@ public:
     // could not be stored (empty when it was), or nothing when it was cancelled.
     using WaysOfPressing = std::function<std::optional<QString>(QWidget *parent)>;
 
-    // With ways of pressing, "操作方法…" opens their dialog.
+    // With ways of pressing, "操作方法…" opens their dialog; with the call's
+    // store, "呼び出しを使う" turns the call on and off.
     OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login = nullptr,
-                  WaysOfPressing waysOfPressing = {});
+                  WaysOfPressing waysOfPressing = {}, SettingsStore *callStore = nullptr);
 
     // The options as the controls show them.
     Settings shown() const;
@@ -50,6 +51,7 @@ public:
     QCheckBox *chkKanji;    // added: kanji candidates while typing
     QCheckBox *chkLogin;    // added: start when the user logs in
     ColorButton *cmdAccess; // added: how the user presses
+    QCheckBox *chkCall;     // added: the call for help
     std::array<ColorButton *, 2> cmdOK;
 
 private:
@@ -58,6 +60,7 @@ private:
     void cmdAccess_Click();
 
     SettingsStore &m_store;
+    SettingsStore *m_callStore;
     LoginStart *m_login;
     WaysOfPressing m_waysOfPressing;
     QButtonGroup *m_group1;

@@ -34,6 +34,8 @@ struct SharedState
     // learning from a sentence the user read aloud, kept or sent.
     std::function<QString(const QString &)> readingOf;
     std::function<void(const QString &)> learnSentence;
+    // Calls for help; empty while the call is off. Dialogs show a call key while it is set.
+    std::function<void()> callForHelp;
 
     // Sounds the key beep when the option is on.
     void keyBeep();

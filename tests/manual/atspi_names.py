@@ -208,3 +208,14 @@ walkDialog('オプション')
 press(byname('操作方法…'))
 pump(1)
 walkDialog('操作方法')
+# The call key, named and pressed through its action over the open dialogs; a click answers it.
+call = first(app, lambda n: (n.name or '') == '呼び出し' and n.getRoleName() == 'push button')
+print("call key:", call is not None)
+if call:
+    call.queryAction().doAction(0)
+    pump(0.8)
+    print("calling shown:", first(app, lambda n: (n.name or '') == '呼んでいます' and showing(n)) is not None)
+    import subprocess
+    subprocess.run(['xdotool', 'click', '1'], check=False)
+    pump(0.8)
+    print("answered:", first(app, lambda n: (n.name or '') == '呼んでいます' and showing(n)) is None)

@@ -72,16 +72,17 @@ Mode CurrentMode(const TestTalkWindow &w)
     return w.state->mode();
 }
 
-TalkFixture::TalkFixture(const QHash<QString, QString> &stored, bool startNow)
+TalkFixture::TalkFixture(const QHash<QString, QString> &stored, bool startNow, bool withCall)
 {
     settings.values = stored;
     QFile::copy(QStringLiteral(PIROKAN_DATA_DIR "/genie.acs"), folder.filePath(QStringLiteral("genie.acs")));
     m_window = std::make_unique<TestTalkWindow>();
-    m_program = std::make_unique<TalkProgram>(*m_window,
-                                              Services{&settings, &agent, &beeper, &clipboard, &shell, &clock,
-                                                       &modal, &entries, nullptr, &accessSettings,
-                                                       &conversion, &learnt, &vocabulary},
-                                              folder.path());
+    m_program = std::make_unique<TalkProgram>(
+        *m_window,
+        Services{&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, nullptr,
+                 &accessSettings, &conversion, &learnt, &vocabulary, withCall ? &callSettings : nullptr,
+                 withCall ? &chime : nullptr},
+        folder.path());
     m_window->state = &m_program->shared.state;
     if (startNow && !start())
         qFatal("start-up failed");

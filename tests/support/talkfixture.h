@@ -9,6 +9,7 @@
 #include "platform/grid.h"
 #include "platform/settingsstore.h"
 #include "platform/textbox.h"
+#include "support/captureaudio.h"
 #include "support/failingstorage.h"
 #include "support/fakeconversion.h"
 #include "support/fakes.h"
@@ -45,8 +46,10 @@ Mode CurrentMode(const TestTalkWindow &w);
 class TalkFixture
 {
 public:
-    // Settings to store before start-up, as key/value pairs.
-    explicit TalkFixture(const QHash<QString, QString> &stored = {}, bool start = true);
+    // Settings to store before start-up, as key/value pairs; with the call, it
+    // has its store and its chime is caught.
+    explicit TalkFixture(const QHash<QString, QString> &stored = {}, bool start = true,
+                         bool withCall = false);
     ~TalkFixture();
 
     bool start(QString *error = nullptr);
@@ -57,6 +60,8 @@ public:
 
     MemorySettingsStore settings;
     MemorySettingsStore accessSettings; // the "Access" section
+    MemorySettingsStore callSettings;   // the "Call" section
+    CaptureAudio chime;
     RecordingAgent agent;
     CountingBeeper beeper;
     MemoryClipboard clipboard;

@@ -16,6 +16,9 @@ namespace {
 constexpr int TargetMs = 40;   // what the server holds ahead of the speaker
 constexpr int RequestMs = 10;  // the server asks for more in steps of this
 constexpr int SettleMs = 1500; // how long start-up waits for the first stream
+// A call's chime comes again every two seconds, stopping the one before.
+constexpr int CallStallMs = 1000;
+constexpr int CallGiveUpMs = 1900;
 
 constexpr uint32_t bytesFor(int ms)
 {
@@ -33,8 +36,8 @@ qint64 nowMs()
 class PulseStream final : public SoundStream
 {
 public:
-    PulseStream(pa_threaded_mainloop *loop, std::function<void()> changed)
-        : m_loop(loop), m_changed(std::move(changed))
+    PulseStream(pa_threaded_mainloop *loop, const char *name, std::function<void()> changed)
+        : m_loop(loop), m_name(name), m_changed(std::move(changed))
     {}
     ~PulseStream() override { close(); }
 
@@ -149,7 +152,7 @@ private:
     void makeStream()
     {
         const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(Clip::Rate), 1};
-        m_stream = pa_stream_new(m_context, "voice", &format, nullptr);
+        m_stream = pa_stream_new(m_context, m_name, &format, nullptr);
         if (!m_stream) {
             m_streamFailed = true;
             return;
@@ -190,6 +193,7 @@ private:
     static void timingDone(pa_stream *, int, void *self) { static_cast<PulseStream *>(self)->m_changed(); }
 
     pa_threaded_mainloop *m_loop;
+    const char *m_name;
     std::function<void()> m_changed;
     pa_context *m_context = nullptr;
     pa_stream *m_stream = nullptr;
@@ -212,8 +216,8 @@ private:
 class PulseOutput final : public AudioOutput
 {
 public:
-    PulseOutput()
-        : m_loop(pa_threaded_mainloop_new()), m_stream(m_loop, [this] { service(); }),
+    explicit PulseOutput(const char *streamName)
+        : m_loop(pa_threaded_mainloop_new()), m_stream(m_loop, streamName, [this] { service(); }),
           m_keeper(m_stream, m_queue)
     {}
     ~PulseOutput() override
@@ -264,6 +268,12 @@ public:
             QThread::msleep(5);
         }
         return false;
+    }
+
+    void setPatience(int stallMs, int giveUpMs)
+    {
+        MainloopLock lock(m_loop);
+        m_keeper.setPatience(stallMs, giveUpMs);
     }
 
     void play(const Clip &clip) override
@@ -351,9 +361,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot)
+std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot, SoundUse use)
 {
-    auto output = std::make_unique<PulseOutput>();
+    auto output = std::make_unique<PulseOutput>(use == SoundUse::Call ? "call" : "voice");
+    if (use == SoundUse::Call)
+        output->setPatience(CallStallMs, CallGiveUpMs);
     if (!output->start()) {
         if (whyNot)
             *whyNot = QObject::tr("the sound output could not be started");

@@ -25,4 +25,8 @@ public:
 // tens of milliseconds. It rebuilds its stream when the stream stands still or
 // fails, and reconnects when the server comes back. whyNot tells why nothing
 // can be heard yet (the output keeps trying); null only when no output can be made at all.
-std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot);
+// The voice's output gives up on a server that plays nothing for a second;
+// a call's waits longer, until its next chime would replace it. Each stream is
+// named for what it plays, so that the sound server's mixer shows them apart.
+enum class SoundUse { Voice, Call };
+std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot, SoundUse use = SoundUse::Voice);

@@ -81,14 +81,14 @@ int StreamKeeper::service(qint64 nowMs)
     }
     // Said late is worse than not said: after a while what waits goes, and at once
     // while there has been no stream for that long.
-    const bool longDown = !ready && m_downSince >= 0 && nowMs - m_downSince >= GiveUpMs;
-    if (longDown || nowMs - m_progressAt >= GiveUpMs) {
+    const bool longDown = !ready && m_downSince >= 0 && nowMs - m_downSince >= m_giveUpMs;
+    if (longDown || nowMs - m_progressAt >= m_giveUpMs) {
         drop();
         if (ready)
             open(nowMs); // a stream that played nothing for so long is not trusted again
         return std::min(WatchMs, nextAttempt());
     }
-    if (ready && nowMs - std::max(m_progressAt, m_readyAt) >= StallMs) {
+    if (ready && nowMs - std::max(m_progressAt, m_readyAt) >= m_stallMs) {
         open(nowMs);
         return std::min(WatchMs, nextAttempt());
     }

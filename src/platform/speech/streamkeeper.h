@@ -45,6 +45,15 @@ public:
 
     StreamKeeper(SoundStream &stream, PcmQueue &queue);
 
+    // How long it waits on a server that plays nothing before it rebuilds the
+    // stream and before it drops what waits: the voice is better unsaid than
+    // said late, a call's chime is not.
+    void setPatience(int stallMs, int giveUpMs)
+    {
+        m_stallMs = stallMs;
+        m_giveUpMs = giveUpMs;
+    }
+
     // Feeds, watches and rebuilds the stream. Returns the milliseconds until
     // it wants to be called again, or -1 when only an event needs it.
     int service(qint64 nowMs);
@@ -65,6 +74,8 @@ private:
     SoundStream &m_stream;
     PcmQueue &m_queue;
     std::function<void(bool)> m_health;
+    int m_stallMs = StallMs;
+    int m_giveUpMs = GiveUpMs;
     int m_opens = 0;
     qint64 m_openedAt = 0;
     qint64 m_readyAt = -1;      // when the stream last became ready; -1 while it is not

@@ -1,0 +1,143 @@
+#include "access/accesscontrol.h"
+#include "shared/okdialog.h"
+#include "support/talkfixture.h"
+
+#include <QAccessible>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+QWidget *coverOf(const QWidget *window)
+{
+    return window->findChild<QWidget *>(QStringLiteral("callCover"));
+}
+
+QPushButton *callKeyOf(const QWidget *window)
+{
+    return window->findChild<QPushButton *>(QStringLiteral("cmdCall"));
+}
+
+} // namespace
+
+// The call on Pirokan's windows: every way of starting it, and the answer that presses nothing else.
+class TestCallWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void touchCallsAndAnyPressAnswersWithoutPressingWhatIsUnder()
+    {
+        TalkFixture f({}, true, true);
+        QWidget *key = callKeyOf(&f.window());
+        QVERIFY(key && key->isVisible());
+        QVERIFY(key->height() >= 44 && key->width() >= 44);
+        f.typed(QStringLiteral("あ[]"));
+        const QString before = f.window().txtTalk->toPlainText();
+        TalkFixture::press(key);
+        QVERIFY(f.program().calling.controller().isCalling());
+        QCOMPARE(f.chime.count(), size_t(1));
+        QVERIFY(coverOf(&f.window()) && coverOf(&f.window())->isVisible());
+
+        TalkFixture::press(f.window().cmdStart); // answers, and does not clear the text
+        QVERIFY(!f.program().calling.controller().isCalling());
+        QVERIFY(!coverOf(&f.window()));
+        QCOMPARE(f.window().txtTalk->toPlainText(), before);
+        QTest::keyClick(f.window().txtTalk, Qt::Key_A); // and the next press is an ordinary one again
+        QVERIFY(!f.program().calling.controller().isCalling());
+    }
+
+    void offLeavesTheWindowAsItWas()
+    {
+        TalkFixture plain;
+        TalkFixture f({}, false, true);
+        f.callSettings.values = {{"Enabled", "0"}};
+        QVERIFY(f.start());
+        QVERIFY(!callKeyOf(&f.window())->isVisible());
+        QCOMPARE(f.window().txtTalk->geometry(), plain.window().txtTalk->geometry());
+        QVERIFY(!f.shared().callForHelp);
+    }
+
+    void scanOffersTheCallFirstAndDwellAndActionPressIt()
+    {
+        TalkFixture f({}, true, true);
+        f.accessSettings.values = {{"Method", "2"}};
+        f.program().applyAccess();
+        f.program().access.setManualTicks(true);
+        const ScanScreen &screen = f.program().access.screen();
+        const ScanNode &first = screen.tree.children.front();
+        QVERIFY(!first.isGroup());
+        QCOMPARE(screen.targets[size_t(first.target)].widget.data(), callKeyOf(&f.window()));
+        QTest::keyClick(&f.window(), Qt::Key_Space); // the first highlight, pressed by the switch
+        QTRY_VERIFY(f.program().calling.controller().isCalling());
+        QTest::keyClick(&f.window(), Qt::Key_Space); // any switch press answers
+        QVERIFY(!f.program().calling.controller().isCalling());
+
+        // Dwell and assistive tools press the same key the way a touch does.
+        f.accessSettings.values = {{"Method", "1"}, {"DwellMs", "300"}};
+        f.program().applyAccess();
+        QWidget *key = callKeyOf(&f.window());
+        const QPoint at = key->mapToGlobal(key->rect().center());
+        for (int t = 0; t <= 400; t += 50)
+            f.program().access.pointerAt(at, 10000 + t);
+        QVERIFY(f.program().calling.controller().isCalling());
+        f.program().calling.controller().acknowledge();
+
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(key);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("呼び出し"));
+        a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(f.program().calling.controller().isCalling());
+    }
+
+    void holdingTheSwitchCallsFromAModalDialogAndAShorterHoldPresses()
+    {
+        TalkFixture f({}, true, true);
+        f.accessSettings.values = {{"Method", "2"}, {"CallHoldMs", "2000"}};
+        f.program().applyAccess();
+        f.program().access.setManualTicks(true);
+        bool shortHoldPressed = false;
+        f.modal.answers.push_back([&](QDialog &d) {
+            QVERIFY(callKeyOf(&d)); // the confirmation dialog has its own key
+            d.setWindowModality(Qt::ApplicationModal);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            auto *first = callKeyOf(&d);
+            connect(first, &QPushButton::clicked, &d, [&] { shortHoldPressed = true; });
+            QTest::keyPress(&d, Qt::Key_Space);
+            QTest::qWait(500);
+            QTest::keyRelease(&d,
+                              Qt::Key_Space); // shorter: an ordinary press of the call key, first in the scan
+            QVERIFY(shortHoldPressed);
+            f.program().calling.controller().acknowledge();
+            shortHoldPressed = false;
+
+            QTest::keyPress(&d, Qt::Key_Space);
+            QTRY_VERIFY_WITH_TIMEOUT(f.program().calling.controller().isCalling(), 3000);
+            QVERIFY(coverOf(&d) && coverOf(&d)->isVisible()); // over the dialog too
+            QTest::keyRelease(&d, Qt::Key_Space);
+            QVERIFY(!shortHoldPressed); // the long hold pressed nothing
+            QVERIFY(f.program().calling.controller().isCalling());
+            d.reject();
+        });
+        ShowOKDialog(f.shared(), QStringLiteral("確認"), OkDialog::OkCancel, QStringLiteral("Pirokan"));
+        QVERIFY(f.program().calling.controller().isCalling());
+    }
+
+    void aMissingBellCommandIsToldOnTheCover()
+    {
+        TalkFixture f({}, false, true);
+        f.callSettings.values = {{"Command", "/nonexistent/pirokan-bell"}};
+        QVERIFY(f.start());
+        TalkFixture::press(callKeyOf(&f.window()));
+        QTRY_VERIFY(coverOf(&f.window())
+                        ->findChild<QLabel *>(QStringLiteral("lblCallProblem"))
+                        ->text()
+                        .contains(QStringLiteral("見つかりません")));
+        QCOMPARE(f.chime.count(), size_t(1)); // the chime sounded anyway
+    }
+};
+
+QTEST_MAIN(TestCallWindow)
+#include "test_callwindow.moc"
