@@ -1,6 +1,7 @@
 #include "access/accessdialog.h"
 #include "platform/buttonaccessible.h"
 #include "platform/highlightframe.h"
+#include "platform/keyrepeatguard.h"
 #include "shared/okdialog.h"
 #include "shared/optionsdialog.h"
 #include "shared/talkstate.h"
@@ -207,6 +208,26 @@ private slots:
         QTest::keyRelease(w.txtTalk, Qt::Key_Space);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("あ_"));
         QCOMPARE(f->program().access.scanner().level(), 1); // into the third board row
+    }
+
+    void aHeldSwitchIsOnePressThoughTheServerRepeatsIt()
+    {
+        auto f = startedWith({{"Method", "2"}});
+        TestTalkWindow &w = f->window();
+        KeyRepeatGuard guard;
+        f->program().access.tick();
+        const std::vector<int> before = f->program().access.scanner().path();
+        QTest::keyPress(w.txtTalk, Qt::Key_Space);
+        for (int i = 0; i < 5; ++i) { // an X server's repeat, not marked as one
+            QTest::keyRelease(w.txtTalk, Qt::Key_Space);
+            QTest::keyPress(w.txtTalk, Qt::Key_Space);
+        }
+        QTest::keyRelease(w.txtTalk, Qt::Key_Space);
+        QTRY_COMPARE(f->program().access.scanner().level(), 1);
+        QTest::qWait(100);
+        QCOMPARE(f->program().access.scanner().level(), 1);
+        QCOMPARE(f->program().access.scanner().path().front(), before.front());
+        QVERIFY(w.txtTalk->text().isEmpty());
     }
 
     void aConfirmationIsAnsweredByScanning()

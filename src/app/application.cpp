@@ -7,6 +7,7 @@
 #include "platform/conversion/mozcengine.h"
 #include "platform/conversion/wordlist.h"
 #include "platform/entrystorage.h"
+#include "platform/keyrepeatguard.h"
 #include "platform/loginstart.h"
 #include "platform/modalrunner.h"
 #include "platform/services.h"
@@ -117,6 +118,8 @@ int RunPirokan(int argc, char **argv)
         ShowOKDialog(program.shared, error, OkDialog::Notice, QStringLiteral("Pirokan"));
         return 1;
     }
+    // Installed after the program's own filters, so that it sees each key first.
+    KeyRepeatGuard repeatGuard;
     window.show();
     window.activateWindow();
     window.controls().txtTalk->setFocus();
