@@ -140,6 +140,13 @@ private slots:
         call.c.start(CallController::Way::Key);
         call.hook->fail(CommandHook::Failure::Missing);
         QCOMPARE(told.size(), 2); // a new call, a new message
+
+        Call unheard; // an output that is there, on a sound server that plays nothing
+        QSignalSpy lost(&unheard.c, &CallController::problem);
+        unheard.c.start(CallController::Way::Key);
+        unheard.audio.health(false);
+        QTRY_COMPARE(lost.size(), 1);
+        QCOMPARE(lost.at(0).at(0).toString(), CallController::noSoundMessage());
     }
 
     void bellCommandRunsWithoutAShellAndItsFailuresAreNamed()

@@ -1,4 +1,5 @@
 #include "access/accesscontrol.h"
+#include "entries/mailwindow.h"
 #include "shared/okdialog.h"
 #include "support/talkfixture.h"
 
@@ -47,6 +48,19 @@ private slots:
         QCOMPARE(f.window().txtTalk->toPlainText(), before);
         QTest::keyClick(f.window().txtTalk, Qt::Key_A); // and the next press is an ordinary one again
         QVERIFY(!f.program().calling.controller().isCalling());
+    }
+
+    void theMailWindowsKeyCallsAndIsClearOfTheBody()
+    {
+        TalkFixture f({}, true, true);
+        MailWindow mail(f.shared(), &f.window(), {});
+        mail.show();
+        QPushButton *key = callKeyOf(&mail);
+        QVERIFY(key && key->isVisible());
+        QVERIFY(!key->geometry().intersects(mail.txtData->geometry()));
+        TalkFixture::press(key);
+        QVERIFY(f.program().calling.controller().isCalling());
+        QVERIFY(coverOf(&mail) && coverOf(&mail)->isVisible());
     }
 
     void offLeavesTheWindowAsItWas()

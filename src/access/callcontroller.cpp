@@ -23,6 +23,28 @@ CallController::~CallController()
 {
     if (m_calling)
         finish(End::Answered, true);
+    setOutput(nullptr);
+}
+
+void CallController::setOutput(AudioOutput *output)
+{
+    if (m_output)
+        m_output->setHealthHandler({});
+    m_output = output;
+    if (!m_output)
+        return;
+    // A chime dropped unheard (no sound server, or one that plays nothing) is told
+    // on the cover; the health comes from the sound thread, the call lives here.
+    m_output->setHealthHandler([this](bool heard) {
+        if (!heard)
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (m_calling)
+                        report(noSoundMessage());
+                },
+                Qt::QueuedConnection);
+    });
 }
 
 void CallController::setHook(std::unique_ptr<CommandHook> hook)
@@ -123,7 +145,7 @@ void CallController::report(const QString &message)
 
 QString CallController::noSoundMessage()
 {
-    return tr("呼び出しの音を鳴らせませんでした。音を出す機器が見つかりません。");
+    return tr("呼び出しの音を鳴らせませんでした。音を出す機器か音の出力が使えません。");
 }
 
 QString CallController::hookMessage(const CommandHook::Failure &f)

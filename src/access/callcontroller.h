@@ -31,7 +31,8 @@ public:
     ~CallController() override;
 
     // Where the chime sounds (not owned; it outlives the controller); none: there is no sound output.
-    void setOutput(AudioOutput *output) { m_output = output; }
+    // Where the chime sounds; an output that cannot make it heard is told as a problem.
+    void setOutput(AudioOutput *output);
     void setHook(std::unique_ptr<CommandHook> hook);
     // Stops the voice mid-word, so the chime is not heard under it.
     void setStopSpeech(std::function<void()> stop) { m_stopSpeech = std::move(stop); }

@@ -27,6 +27,7 @@ public:
         stoppedAt = Clock::now();
     }
     bool isPlaying() const override { return false; }
+    void setHealthHandler(std::function<void(bool heard)> handler) override { health = std::move(handler); }
 
     size_t count() const
     {
@@ -44,6 +45,7 @@ public:
     std::vector<Clock::time_point> handedAt;
     Clock::time_point stoppedAt;
     int stops = 0;
+    std::function<void(bool heard)> health;
 
 private:
     mutable std::mutex m_mutex;
