@@ -8,6 +8,7 @@
 #include "platform/settingsstore.h"
 #include "shared/callsettings.h"
 #include "shared/okdialog.h"
+#include "shared/palette.h"
 #include "shared/sharedstate.h"
 
 #include <QApplication>
@@ -17,13 +18,11 @@
 
 namespace {
 
-constexpr quint32 CoverColor = 0x4080FF; // the call key's orange
-
 ColorLabel *coverLine(QWidget *cover, const char *name, const QString &text, double points)
 {
     auto *l = new ColorLabel(text, cover);
     l->setObjectName(QLatin1String(name));
-    l->setBackColor(CoverColor);
+    l->setBackColor(Palette::CallOrange);
     l->setAlignment(Qt::AlignCenter);
     l->setWordWrap(true);
     Fonts::set(l, Fonts::ProportionalGothic, points, true);
@@ -85,7 +84,7 @@ void Calling::cover(QWidget *window)
 {
     auto *c = new ColorFrame(window);
     c->setObjectName(QStringLiteral("callCover"));
-    c->setBackColor(CoverColor);
+    c->setBackColor(Palette::CallOrange);
     c->setAccessibleName(QStringLiteral("呼んでいます"));
     auto *layout = new QVBoxLayout(c);
     layout->addWidget(coverLine(c, "lblCalling", QStringLiteral("呼んでいます"), 72), 3);

@@ -49,7 +49,8 @@ TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPa
     lifetime.accessChanged = [this] { applyAccess(); };
     lifetime.optionsApplied = [this] {
         candidates.applyOption();
-        indexRows.IndexSampleRows(); // heads by reading come and go with the option
+        if (!indexRows.indexedAsNow())
+            indexRows.IndexSampleRows(); // heads by reading come and go with the option
     };
 }
 
@@ -65,7 +66,7 @@ bool TalkProgram::start(QString *error)
         return false;
     WireTalkWindow();
     candidates.applyOption();
-    if (candidates.on())
+    if (!indexRows.indexedAsNow())
         indexRows.IndexSampleRows(); // headed by their readings now
     applyAccess();
     // Settings that cannot be used as stored are said once, before the first press.

@@ -123,8 +123,7 @@ bool Board::enterCharacter(const QString &s)
 
 void Board::SpeakIfVoiced(const QString &text, const QString &tag)
 {
-    if (Speech::voiced(m_shared.settings.OPT3, tag) && m_shared.gCharacter)
-        m_shared.gCharacter->speak(text);
+    Speech::speakIfVoiced(m_shared, text, tag);
 }
 
 void Board::ClearBoardColours()

@@ -142,8 +142,7 @@ void CandidateBar::apply(const CandidateStrip::Edit &e)
     box->setSelStart(e.caret);
     FocusAndHighlight(box);
     m_editing = false;
-    if (Speech::voiced(m_shared.settings.OPT3, Speech::Entered) && m_shared.gCharacter)
-        m_shared.gCharacter->speak(e.spoken);
+    Speech::speakIfVoiced(m_shared, e.spoken, Speech::Entered);
     showCandidates();
 }
 

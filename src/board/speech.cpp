@@ -1,5 +1,8 @@
 #include "board/speech.h"
 
+#include "platform/character.h"
+#include "shared/sharedstate.h"
+
 namespace Speech {
 
 bool voiced(const QString &opt3, const QString &tag)
@@ -16,6 +19,12 @@ bool voiced(const QString &opt3, const QString &tag)
     default:
         return true;
     }
+}
+
+void speakIfVoiced(SharedState &shared, const QString &text, const QString &tag)
+{
+    if (voiced(shared.settings.OPT3, tag) && shared.gCharacter)
+        shared.gCharacter->speak(text);
 }
 
 } // namespace Speech

@@ -167,8 +167,8 @@ void OptionsDialog::cmdOK_Click(int index)
         if (m_login && chkLogin->isChecked() != m_login->enabled() &&
             !m_login->setEnabled(chkLogin->isChecked(), &loginError))
             tell(loginError);
-        if (m_callStore && ReadCallSettings(*m_callStore).enabled != chkCall->isChecked()) {
-            CallSettings call = ReadCallSettings(*m_callStore);
+        if (CallSettings call = m_callStore ? ReadCallSettings(*m_callStore) : CallSettings();
+            m_callStore && call.enabled != chkCall->isChecked()) {
             call.enabled = chkCall->isChecked();
             QString callError;
             if (!WriteCallSettings(*m_callStore, call, &callError))

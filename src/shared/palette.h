@@ -15,5 +15,6 @@ constexpr quint32 BackspaceKey = 0xC0E0FF;
 constexpr quint32 ListButtonDown = 0xC00000; // the list button while held
 constexpr quint32 UpKeyDown = 0x00C000;      // the list keys while held
 constexpr quint32 DownKeyDown = 0x008000;
+constexpr quint32 CallOrange = 0x4080FF; // orange: the call key, and the cover while a call sounds
 
 } // namespace Palette
