@@ -31,6 +31,14 @@ QList<ColorButton *> strip(TalkFixture &f)
     return out;
 }
 
+ColorButton *candidate(TalkFixture &f, const QString &text)
+{
+    for (ColorButton *b : strip(f))
+        if (b->text() == text)
+            return b;
+    qFatal("no candidate %s", qPrintable(text));
+}
+
 QHash<QString, QRect> places(QWidget &window)
 {
     QHash<QString, QRect> out;
@@ -97,10 +105,38 @@ private slots:
         QCOMPARE(f.window().txtTalk->text(), QStringLiteral("たい_"));
         enter(f, "い");
         QTRY_VERIFY(!strip(f).isEmpty());
-        TalkFixture::press(strip(f).back());
+        TalkFixture::press(candidate(f, "体位変換"));
         QCOMPARE(f.window().txtTalk->text(), QStringLiteral("体位変換_"));
         // What was taken is learnt and kept in the user's folder.
         QVERIFY(QFile::exists(f.learnt.path()));
+    }
+
+    void aTakeOverStoredSentencesIsKeptOnDecide()
+    {
+        TalkFixture f({{"Kanji", "1"}, {"OPT1", "2"}}, false);
+        f.writeEntries("Talk.txt", {"体位を変えてください", "たいへんです"});
+        f.conversion.conversions.insert("たい", {{"たい", {"体位", "鯛"}}});
+        QVERIFY(f.start());
+        f.window().show();
+        f.typed("た_");
+        enter(f, "い");
+        QVERIFY(f.window().grdSp->isVisible());
+        QTRY_VERIFY(!strip(f).isEmpty());
+        TalkFixture::press(strip(f).front());
+        // The list now follows what was taken, so Decide on its first row keeps it.
+        QCOMPARE(f.window().grdSp->textMatrix(0, 0), QStringLiteral("体位"));
+        QCOMPARE(f.window().grdSp->textMatrix(1, 0), QStringLiteral("体位を変えてください"));
+        TalkFixture::press(f.window().cmdDec);
+        QCOMPARE(f.window().txtTalk->text(), QStringLiteral("体位_"));
+        // A take that no stored sentence begins with brings the board back.
+        f.typed("た_");
+        enter(f, "い");
+        QTRY_VERIFY(!strip(f).isEmpty());
+        // A word once taken does not hide the run's other forms.
+        TalkFixture::press(candidate(f, "鯛"));
+        QCOMPARE(f.window().txtTalk->text(), QStringLiteral("鯛_"));
+        QVERIFY(!f.window().grdSp->isVisible());
+        QVERIFY(f.window().grdBoard->isVisible());
     }
 
     void theStripIsScannedFirstWhenItHoldsCandidates()

@@ -30,7 +30,7 @@ ScanControls scanControls(TalkWindow &w, const TalkControls &c)
 TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPath)
     : m_c(w.controls()), shared(sv, &w), screens(m_c, shared.state), keyRepeat(),
       suggestions({m_c.grdSp, m_c.grdBoard, m_c.txtTalk}, shared),
-      candidates({m_c.fraCand, m_c.grdBoard, m_c.txtTalk}, shared),
+      candidates({m_c.fraCand, m_c.grdBoard, m_c.txtTalk}, shared, suggestions),
       board({m_c.grdBoard, m_c.fraSet, m_c.grdBoard2, m_c.cmdEnd2, m_c.txtTalk}, shared, suggestions,
             candidates),
       textArea({m_c.fraText, m_c.txtTalk, m_c.cmdCopy, m_c.cmdPaste}, shared),

@@ -1,6 +1,7 @@
 #include "board/candidatebar.h"
 
 #include "board/speech.h"
+#include "board/suggestions.h"
 #include "platform/character.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
@@ -24,9 +25,10 @@ constexpr int Padding = 240; // twips on either side of a candidate's text
 
 } // namespace
 
-CandidateBar::CandidateBar(const Controls &c, SharedState &shared)
-    : m_c(c), m_shared(shared), m_finder(shared.sv.conversion, shared.sv.learnt, shared.sv.vocabulary),
-      m_strip(m_finder), m_boardRect(Twips::rect(c.grdBoard)), m_boardPoints(Twips::fontPoints(c.grdBoard))
+CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &suggestions)
+    : m_c(c), m_shared(shared), m_suggestions(suggestions),
+      m_finder(shared.sv.conversion, shared.sv.learnt, shared.sv.vocabulary), m_strip(m_finder),
+      m_boardRect(Twips::rect(c.grdBoard)), m_boardPoints(Twips::fontPoints(c.grdBoard))
 {
     m_notice = new ColorLabel(QString(), m_c.fraCand);
     m_notice->setObjectName(QStringLiteral("lblCandNotice"));
@@ -144,6 +146,9 @@ void CandidateBar::apply(const CandidateStrip::Edit &e)
     m_editing = false;
     Speech::speakIfVoiced(m_shared, e.spoken, Speech::Entered);
     showCandidates();
+    // The stored sentences follow the new ending as they follow a typed character: a list
+    // left keyed on the replaced kana would put them back on Decide.
+    m_suggestions.SuggestFromTail(box->text());
 }
 
 void CandidateBar::take(int index)

@@ -13,6 +13,7 @@ class ColorButton;
 class ColorFrame;
 class ColorLabel;
 class Grid;
+class Suggestions;
 class TextBox;
 
 // The strip of candidates between the text and the board, while kanji
@@ -33,7 +34,7 @@ public:
     static constexpr int Height = 900;     // twips: 60 px at the smallest scale the window is made for
     static constexpr double Points = 30.0; // the board's font, at a size that fits the strip
 
-    CandidateBar(const Controls &c, SharedState &shared);
+    CandidateBar(const Controls &c, SharedState &shared, Suggestions &suggestions);
 
     // Shows or hides the strip as the option says, and gives the board its place.
     void applyOption();
@@ -59,6 +60,7 @@ private:
 
     Controls m_c;
     SharedState &m_shared;
+    Suggestions &m_suggestions;
     CandidateFinder m_finder;
     CandidateStrip m_strip;
     QRect m_boardRect; // the board's place and font with the option off

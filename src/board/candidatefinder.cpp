@@ -143,9 +143,10 @@ void CandidateFinder::addOtherForms(Collector &c, const std::vector<Segment> &se
         for (size_t i = 0; i < segments.size() && added < max; ++i) {
             if (alt >= segments[i].forms.size())
                 continue;
-            std::vector<Segment> other = segments;
-            other[i].forms = QStringList{segments[i].forms[alt]};
-            c.add({fixed(other), c.run()});
+            // The other form stays as it is: a known word must not put the first one back.
+            const std::vector<Segment> before(segments.begin(), segments.begin() + qsizetype(i));
+            const std::vector<Segment> after(segments.begin() + qsizetype(i) + 1, segments.end());
+            c.add({fixed(before) + segments[i].forms[alt] + fixed(after), c.run()});
             ++added;
         }
 }
