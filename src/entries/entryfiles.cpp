@@ -108,11 +108,8 @@ void EntryFiles::LoadSampleFile()
         QStringList texts = ReadEntries(Samples, &read);
         rememberSamples(read ? stamp : QString(), std::move(texts));
     }
-    const QStringList &texts = m_samples.texts;
-    g->setRows(int(texts.size()));
-    for (int i = 0; i < texts.size(); ++i)
-        g->setTextMatrix(i, 1, texts[i]);
-    m_shared.SampleTexts = texts;
+    g->setColumnTexts(1, m_samples.texts);
+    m_shared.SampleTexts = m_samples.texts;
 }
 
 bool EntryFiles::SampleFileUnchanged() const
@@ -124,15 +121,28 @@ bool EntryFiles::SaveSampleFile()
 {
     // One pass over the rows: a list of millions is read once, in its order.
     const Grid *g = m_c.lists.of(ListId::Examples);
-    QString text;
-    for (int r = 0; r < g->rows(); ++r)
-        if (const QString entry = sampleEntry(g->textMatrix(r, 1)); !entry.isNull())
-            appendLine(text, entry);
+    QStringList entries, kept;
+    entries.reserve(g->rows());
+    kept.reserve(g->rows());
+    bool whole = true;
+    g->forEachText(1, [&](const QString &row) {
+        if (QString entry = sampleEntry(row); !entry.isNull()) {
+            whole = whole && readsBackWhole(entry);
+            kept << trimSpaces(entry);
+            entries << std::move(entry);
+        }
+    });
+    const QString text = fileText(entries);
+    entries.clear();
     if (!writeText(Samples, text))
         return false;
-    // A save reads back as exactly its text, so the file need not be read again
-    // to list what it now holds.
-    rememberSamples(m_shared.sv.entries->stamp(Samples), parseLines(text));
+    // What the file now holds is known without reading it again: its entries,
+    // unless one of them reads back otherwise.
+    const QString stamp = m_shared.sv.entries->stamp(Samples);
+    if (whole)
+        m_samples = {stamp, std::move(kept)};
+    else
+        rememberSamples(stamp, parseLines(text));
     return true;
 }
 

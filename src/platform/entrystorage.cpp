@@ -1,6 +1,7 @@
 #include "platform/entrystorage.h"
 
 #include "platform/filefailure.h"
+#include "platform/hugepages.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,30 @@
 #include <sys/stat.h>
 
 Q_LOGGING_CATEGORY(lcFiles, "pirokan.files")
+
+namespace {
+
+// A file's bytes, read into one block advised as large, as a file of a
+// hundred megabytes needs.
+QByteArray readWhole(QFile &file)
+{
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    AdviseHugePages(bytes.data(), size_t(bytes.size()));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.read(bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    // A file that grew while it was read is read to its end.
+    if (const QByteArray more = file.readAll(); !more.isEmpty())
+        bytes += more;
+    return bytes;
+}
+
+} // namespace
 
 QString FolderEntryStorage::pathOf(const QString &name) const
 {
@@ -62,7 +87,7 @@ EntryStorage::Read FolderEntryStorage::read(const QString &name)
         m_unreadable.insert(name);
         return r;
     }
-    const auto decoded = TextCodec::decode(file.readAll());
+    const auto decoded = TextCodec::decode(readWhole(file));
     if (!decoded) {
         r.error = named(name, QObject::tr("の文字コードが分かりません（壊れた文字があります）。"));
         m_unreadable.insert(name);
