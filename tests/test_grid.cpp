@@ -167,6 +167,17 @@ private slots:
         }
     }
 
+    void aVeryLongTextIsShownCut()
+    {
+        Grid g(nullptr);
+        g.setCols(1);
+        g.setColumnTexts(0, {QString(10 * 1024 * 1024, QChar(u'あ'))});
+        const QString shown = g.model()->index(0, 0).data().toString();
+        QCOMPARE(shown.size(), 2001);
+        QCOMPARE(shown.back(), QChar(0x2026));
+        QCOMPARE(g.textMatrix(0, 0).size(), 10 * 1024 * 1024);
+    }
+
     void columnWidthsInTwipsFollowTheScale()
     {
         QWidget window;

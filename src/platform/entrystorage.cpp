@@ -95,12 +95,12 @@ EntryStorage::Read FolderEntryStorage::read(const QString &name)
     }
     m_unreadable.remove(name);
     m_encodings.insert(name, decoded->encoding);
-    // Every list opening reads its file whole; beyond this the lists wait noticeably.
+    // Each file is read and saved whole; beyond this the start, a save or a list's opening waits noticeably.
     constexpr qint64 LargeBytes = 16 * 1024 * 1024;
     if (file.size() > LargeBytes && !m_warnedLarge.contains(name)) {
         m_warnedLarge.insert(name);
         qCWarning(lcFiles) << file.fileName() << "holds" << file.size() << "bytes; the lists will be slow";
-        r.warning = named(name, QObject::tr("がとても大きい（%1 MB）ので、一覧を開くのに時間がかかります。"
+        r.warning = named(name, QObject::tr("がとても大きい（%1 MB）ので、読み込みと保存に時間がかかります。"
                                             "いらない行を消すか、古い分を別のファイルに移してください。")
                                     .arg(file.size() / (1024 * 1024)));
     }
