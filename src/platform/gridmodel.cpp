@@ -76,6 +76,16 @@ void GridModel::reserveCells(std::vector<Cell> &cells, size_t count, int cols)
     AdviseHugePages(cells.data(), cells.capacity() * sizeof(Cell));
 }
 
+void GridModel::releaseTexts(size_t from)
+{
+    // Each release writes to its text's count of users, which in a sorted list lies anywhere.
+    for (size_t i = from; i < m_cells.size(); ++i) {
+        if (i + Ahead < m_cells.size())
+            __builtin_prefetch(m_cells[i + Ahead].text.constData(), 1);
+        m_cells[i].text = QString();
+    }
+}
+
 void GridModel::resize(int rows, int cols)
 {
     rows = std::max(0, rows);
@@ -98,6 +108,7 @@ void GridModel::resize(int rows, int cols)
                 std::move(m_cells.begin(), m_cells.end(), std::back_inserter(cells));
                 m_cells.swap(cells);
             }
+            releaseTexts(size_t(rows) * size_t(cols));
             m_cells.resize(size_t(rows) * size_t(cols));
         }
         m_rows = rows;
@@ -130,9 +141,13 @@ void GridModel::setColumnTexts(int col, const QStringList &texts)
     if (col < 0 || col >= m_cols)
         return;
     reset([&] {
+        releaseTexts(0);
         m_cells.clear();
         reserveCells(m_cells, size_t(texts.size()) * size_t(m_cols), m_cols);
-        for (const QString &text : texts) {
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            if (i + qsizetype(Ahead) < texts.size())
+                __builtin_prefetch(texts[i + qsizetype(Ahead)].constData());
+            const QString &text = texts[i];
             for (int c = 0; c < m_cols; ++c)
                 m_cells.emplace_back();
             Cell &cell = m_cells[m_cells.size() - size_t(m_cols - col)];
@@ -235,6 +250,8 @@ void GridModel::sortRows(int fromCol, int toCol, bool descending)
     keys.reserve(size_t(m_rows));
     AdviseHugePages(keys.data(), keys.capacity() * sizeof(SortKey));
     for (int r = 0; r < m_rows; ++r) {
+        if (size_t(r) + Ahead < size_t(m_rows))
+            __builtin_prefetch(cell(r + int(Ahead), fromCol).text.constData());
         const Cell &c = cell(r, fromCol);
         quint64 key = 0;
         for (qsizetype i = 0; i < 4; ++i)

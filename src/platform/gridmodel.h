@@ -69,6 +69,8 @@ private:
     size_t at(int row, int col) const { return size_t(row) * size_t(m_cols) + size_t(col); }
     // Makes room for a number of cells and a few rows more, so that adding a row moves nothing.
     static void reserveCells(std::vector<Cell> &cells, size_t count, int cols);
+    // Lets go of the texts of the cells from one on, fetching ahead.
+    void releaseTexts(size_t from);
     void changed(int row, int fromCol, int toCol);
     void reset(const std::function<void()> &change);
     // Applies a change to the cells of one row from fromCol to toCol, within the grid.
