@@ -219,6 +219,27 @@ private slots:
         QVERIFY(!storage.read(QStringLiteral("none.txt")).exists);
     }
 
+    void aLargeFileIsReadWholeAndTheUserToldOnce()
+    {
+        QTemporaryDir dir;
+        QFile f(dir.filePath(QStringLiteral("Talk.txt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const QByteArray line("\"0123456789abcdef\"\r\n");
+        const int lines = 17 * 1024 * 1024 / int(line.size()) + 1;
+        for (int i = 0; i < lines; ++i)
+            f.write(line);
+        f.close();
+        FolderEntryStorage storage(dir.path());
+        const EntryStorage::Read r = storage.read(QStringLiteral("Talk.txt"));
+        QVERIFY(r.ok);
+        QVERIFY(r.warning.contains(QStringLiteral("Talk.txt")) &&
+                r.warning.contains(QStringLiteral("17 MB")));
+        const QStringList entries = parseLines(r.text);
+        QCOMPARE(entries.size(), lines);
+        QCOMPARE(entries.back(), QStringLiteral("0123456789abcdef"));
+        QVERIFY(storage.read(QStringLiteral("Talk.txt")).warning.isEmpty());
+    }
+
     void eachFileKeepsItsEncodingAndStaleTemporariesGo()
     {
         QTemporaryDir dir;

@@ -114,6 +114,12 @@ private slots:
         f->typed(QStringLiteral("ありがとう_"));
         f->press(w.cmdSampADD);
         QCOMPARE(f->readEntries("Talk.txt").size(), 4);
+        // A sentence with a quote is offered as the file reads it back.
+        f->press(w.cmdSamp);
+        f->typed(QStringLiteral("いう\"はい\"_"));
+        f->press(w.cmdSampADD);
+        QVERIFY(f->shared().SampleTexts->contains(QStringLiteral("いうはい")));
+        QCOMPARE(*f->shared().SampleTexts, f->readEntries("Talk.txt"));
     }
 
     void theBareMarkerRegistersNothingAndDeletesNothing()

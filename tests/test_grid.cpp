@@ -3,6 +3,7 @@
 #include "platform/grid.h"
 #include "platform/twips.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -118,6 +119,63 @@ private slots:
         QCOMPARE(g.findTrimmed(1, QStringLiteral("あいうえ")), 2);
         QCOMPARE(g.findTrimmed(1, QStringLiteral("あいうえお1"), 2), 3);
         QCOMPARE(g.findTrimmed(1, QStringLiteral("あいう")), -1);
+    }
+
+    void sortsAsAStableSortOfTheTextsInAnyStartingOrder()
+    {
+        // Alike beginnings, surrogate pairs above the half-width kana, empty texts.
+        QStringList texts = {
+            "",   "あいうえお", "あいうえ", "あいうえおか", "あいうえおか", "𠮷", "𠮷野", "ｱ",
+            "ｱｲ", "ア",         "a",        " あ",          "ああああ日記", ""};
+        QRandomGenerator rng(7);
+        for (int i = 0; i < 200; ++i)
+            texts << texts[rng.bounded(14)] + QChar(char16_t(u'ぁ' + rng.bounded(3)));
+        const auto expected = [](QStringList rows, bool descending) {
+            std::stable_sort(rows.begin(), rows.end(), [descending](const QString &a, const QString &b) {
+                return descending ? QString::compare(a, b) > 0 : QString::compare(a, b) < 0;
+            });
+            return rows;
+        };
+        const auto sorted = [](Grid &g, bool descending) {
+            g.setRow(0);
+            g.setCol(1);
+            g.setColSel(1);
+            g.setSort(descending ? Grid::SortDescending : Grid::SortAscending);
+            QStringList rows;
+            for (int r = 0; r < g.rows(); ++r)
+                rows << g.textMatrix(r, 1);
+            return rows;
+        };
+        // In random order; then in order but for a few rows at either end, as a saved list is.
+        QStringList nearly = expected(texts, false);
+        nearly.move(0, 150);
+        nearly << "あ"
+               << "";
+        for (const QStringList &start : {texts, nearly}) {
+            for (const bool descending : {false, true}) {
+                Grid g(nullptr);
+                g.setCols(2);
+                g.setColumnTexts(1, start);
+                QCOMPARE(sorted(g, descending), expected(start, descending));
+                // Equal texts keep the order they had.
+                fill(g, start);
+                sorted(g, descending);
+                for (int r = 1; r < g.rows(); ++r)
+                    if (g.textMatrix(r, 1) == g.textMatrix(r - 1, 1))
+                        QVERIFY(g.textMatrix(r, 0).toInt() > g.textMatrix(r - 1, 0).toInt());
+            }
+        }
+    }
+
+    void aVeryLongTextIsShownCut()
+    {
+        Grid g(nullptr);
+        g.setCols(1);
+        g.setColumnTexts(0, {QString(10 * 1024 * 1024, QChar(u'あ'))});
+        const QString shown = g.model()->index(0, 0).data().toString();
+        QCOMPARE(shown.size(), 2001);
+        QCOMPARE(shown.back(), QChar(0x2026));
+        QCOMPARE(g.textMatrix(0, 0).size(), 10 * 1024 * 1024);
     }
 
     void columnWidthsInTwipsFollowTheScale()

@@ -94,6 +94,19 @@ private slots:
         // A key with a space matches only the trimmed key itself.
         QVERIFY(SuggestKey::matches(QStringLiteral("あ "), QStringLiteral("あ")));
         QVERIFY(!SuggestKey::matches(QStringLiteral("あ "), QStringLiteral("あい")));
+        // The quick filter on a sentence's start passes every sentence that matches.
+        const QStringList sentences = {"ありがとう", "あ", "あい",         "",        " あり", "𠮷野家", "𠮷",
+                                       "ｱｲｽ",        "ｱ",  "あいうえおか", "あいうえ"};
+        int passed = 0;
+        for (const QString key : {"あり", "あ ", " ", "𠮷", "ｱｲ", "あいうえお", "あいうえ", "い"}) {
+            const SuggestKey::StartFilter filter(key);
+            for (const QString &s : sentences) {
+                const bool passes = filter.mayMatch(SuggestKey::startOf(s));
+                QVERIFY2(passes || !SuggestKey::matches(key, s), qPrintable(key + "|" + s));
+                passed += passes;
+            }
+        }
+        QVERIFY(passed < 40);
     }
 
     void decideReplacesTheTypedBeginning()

@@ -23,6 +23,38 @@ void Suggestions::SuggestFromTail(const QString &text)
         ShowSuggestions(*key);
 }
 
+QStringList Suggestions::candidates(const QString &key)
+{
+    QStringList out;
+    if (!m_shared.SampleTexts)
+        return out;
+    const QStringList &sentences = *m_shared.SampleTexts;
+    // The placeholder lines only reserve the menu rows; they are never offered.
+    const auto offered = [&key](const QString &s) {
+        return s != EntryFormat::Placeholder && SuggestKey::matches(key, s);
+    };
+    if (m_shared.readingOf) {
+        for (const QString &s : sentences)
+            if (s != EntryFormat::Placeholder &&
+                SuggestKey::matchesTextOrReading(key, s, m_shared.readingOf(s)))
+                out << s;
+        return out;
+    }
+    // Sentences changed or replaced no longer share their list with the one the starts were taken from.
+    if (!m_starts.sentences.isSharedWith(sentences) || m_starts.starts.size() != size_t(sentences.size())) {
+        m_starts.sentences = sentences;
+        m_starts.starts.clear();
+        m_starts.starts.reserve(size_t(sentences.size()));
+        for (const QString &s : sentences)
+            m_starts.starts.push_back(SuggestKey::startOf(s));
+    }
+    const SuggestKey::StartFilter filter(key);
+    for (size_t i = 0; i < m_starts.starts.size(); ++i)
+        if (filter.mayMatch(m_starts.starts[i]) && offered(sentences[qsizetype(i)]))
+            out << sentences[qsizetype(i)];
+    return out;
+}
+
 void Suggestions::ShowSuggestions(const QString &key)
 {
     if (key.isEmpty())
@@ -35,15 +67,7 @@ void Suggestions::ShowSuggestions(const QString &key)
     ForgetListRow(state, ListId::Suggestions);
     g->setCols(1);
     g->setColWidth(0, Canvas::Width);
-    QStringList rows{EntryFormat::trimSpaces(key)};
-    if (m_shared.SampleTexts) {
-        // The placeholder lines only reserve the menu rows; they are never offered.
-        for (const QString &s : *m_shared.SampleTexts)
-            if (s != EntryFormat::Placeholder &&
-                (m_shared.readingOf ? SuggestKey::matchesTextOrReading(key, s, m_shared.readingOf(s))
-                                    : SuggestKey::matches(key, s)))
-                rows << s;
-    }
+    const QStringList rows = QStringList{EntryFormat::trimSpaces(key)} + candidates(key);
     g->setRows(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
         g->setTextMatrix(r, 0, rows[r]);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
+#include <vector>
 
 struct SharedState;
 class Grid;
@@ -25,6 +26,16 @@ public:
     void ShowSuggestions(const QString &key);
 
 private:
+    // The stored sentences that may match a key, in their order.
+    QStringList candidates(const QString &key);
+
     Controls m_c;
     SharedState &m_shared;
+    // The start of each stored sentence, for the sentences as they were when
+    // these were taken: a lookup reads these, and only the sentences they pass.
+    struct Starts
+    {
+        QStringList sentences;
+        std::vector<quint64> starts;
+    } m_starts;
 };

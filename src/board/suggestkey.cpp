@@ -2,6 +2,8 @@
 
 #include "entries/entryformat.h"
 
+#include <algorithm>
+
 namespace SuggestKey {
 
 std::optional<QString> fromTail(const QString &text, int selStart, int n)
@@ -23,6 +25,23 @@ bool matches(const QString &key, const QString &sentence)
 bool matchesTextOrReading(const QString &key, const QString &sentence, const QString &reading)
 {
     return matches(key, sentence) || (!reading.isEmpty() && matches(key, reading));
+}
+
+quint64 startOf(QStringView text)
+{
+    quint64 start = 0;
+    for (qsizetype i = 0; i < 4; ++i)
+        start = start << 16 | (i < text.size() ? text[i].unicode() : 0);
+    return start;
+}
+
+StartFilter::StartFilter(const QString &key)
+{
+    // A match begins with the trimmed key; only its first four code units are in a start.
+    const QString trimmed = EntryFormat::trimSpaces(key);
+    const qsizetype known = std::min<qsizetype>(4, trimmed.size());
+    m_mask = known == 0 ? 0 : ~quint64(0) << (16 * (4 - known));
+    m_want = startOf(trimmed) & m_mask;
 }
 
 } // namespace SuggestKey

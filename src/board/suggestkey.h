@@ -14,4 +14,20 @@ bool matches(const QString &key, const QString &sentence);
 // The same, or whether the sentence's reading begins with it (for sentences written in kanji).
 bool matchesTextOrReading(const QString &key, const QString &sentence, const QString &reading);
 
+// The first four UTF-16 code units of a text in one number, zero past its end.
+quint64 startOf(QStringView text);
+
+// Passes the starts of the sentences that may match a key, so that a lookup in
+// millions of sentences reads only those; every sentence that matches passes.
+class StartFilter
+{
+public:
+    explicit StartFilter(const QString &key);
+    bool mayMatch(quint64 start) const { return (start & m_mask) == m_want; }
+
+private:
+    quint64 m_want = 0;
+    quint64 m_mask = 0;
+};
+
 } // namespace SuggestKey

@@ -108,11 +108,8 @@ void EntryFiles::LoadSampleFile()
         QStringList texts = ReadEntries(Samples, &read);
         rememberSamples(read ? stamp : QString(), std::move(texts));
     }
-    const QStringList &texts = m_samples.texts;
-    g->setRows(int(texts.size()));
-    for (int i = 0; i < texts.size(); ++i)
-        g->setTextMatrix(i, 1, texts[i]);
-    m_shared.SampleTexts = texts;
+    g->setColumnTexts(1, m_samples.texts);
+    m_shared.SampleTexts = m_samples.texts;
 }
 
 bool EntryFiles::SampleFileUnchanged() const
@@ -124,22 +121,34 @@ bool EntryFiles::SaveSampleFile()
 {
     // One pass over the rows: a list of millions is read once, in its order.
     const Grid *g = m_c.lists.of(ListId::Examples);
-    QString text;
-    for (int r = 0; r < g->rows(); ++r)
-        if (const QString entry = sampleEntry(g->textMatrix(r, 1)); !entry.isNull())
-            appendLine(text, entry);
+    QStringList entries;
+    entries.reserve(g->rows());
+    bool whole = true;
+    g->forEachText(1, [&](const QString &row) {
+        if (QString entry = sampleEntry(row); !entry.isNull()) {
+            whole = whole && readsBackWhole(entry);
+            entries << std::move(entry);
+        }
+    });
+    const QString text = fileText(entries);
     if (!writeText(Samples, text))
         return false;
-    // A save reads back as exactly its text, so the file need not be read again
-    // to list what it now holds.
-    rememberSamples(m_shared.sv.entries->stamp(Samples), parseLines(text));
+    // What the file now holds is known without reading it again: its entries,
+    // unless one of them reads back otherwise.
+    rememberSamples(m_shared.sv.entries->stamp(Samples), whole ? std::move(entries) : parseLines(text));
     return true;
 }
 
 void EntryFiles::rememberSamples(const QString &stamp, QStringList texts)
 {
-    for (QString &t : texts)
-        t = trimSpaces(t);
+    const QChar space(QLatin1Char(' '));
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        // Entries in sorted order lie anywhere in memory: each is asked for ahead.
+        if (i + 16 < texts.size())
+            __builtin_prefetch(texts[i + 16].constData());
+        if (const QString &t = texts[i]; !t.isEmpty() && (t.front() == space || t.back() == space))
+            texts[i] = trimSpaces(t);
+    }
     m_samples = {stamp, std::move(texts)};
 }
 

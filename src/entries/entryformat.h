@@ -23,6 +23,9 @@ QStringList parseLines(const QString &fileText);
 QString fileText(const QStringList &entries);
 // Adds one entry's line to a file's text.
 void appendLine(QString &fileText, const QString &entry);
+// Whether an entry's line reads back as the entry itself: it holds no quote
+// and no line break.
+bool readsBackWhole(QStringView entry);
 
 // Diary line: "YY.MM.DD", a space, the text. A line of another shape has no
 // date, and its text is the whole line; it is written back as it stands.

@@ -61,19 +61,21 @@ QStringList heads(const QStringList &texts, const QStringList &readings)
     for (qsizetype i = 0; i < texts.size(); ++i)
         if (const QString key = sortKey(texts[i], readings.value(i)); !key.isEmpty())
             firsts[i] = key.front();
-    return headsOfFirstChars(firsts);
+    QStringList out(texts.size());
+    for (const auto &[row, head] : headRows(firsts))
+        out[row] = head;
+    return out;
 }
 
-QStringList headsOfFirstChars(const QString &firstChars)
+std::vector<std::pair<qsizetype, QString>> headRows(const QString &firstChars)
 {
-    QStringList out(firstChars.size());
-    const QString *current = nullptr, *written = nullptr;
+    std::vector<std::pair<qsizetype, QString>> out;
+    const QString *current = nullptr;
     for (qsizetype i = 0; i < firstChars.size(); ++i) {
-        if (const QString &h = sharedHeadOf(firstChars[i]); !h.isEmpty())
+        const QString &h = sharedHeadOf(firstChars[i]);
+        if (!h.isEmpty() && &h != current) {
+            out.emplace_back(i, h);
             current = &h;
-        if (current != written) {
-            out[i] = *current;
-            written = current;
         }
     }
     return out;

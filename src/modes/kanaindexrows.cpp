@@ -21,9 +21,14 @@ void writeHeads(QString &gPickText, Grid *g)
 {
     // The first characters are kept beside the texts: a sorted list of millions
     // of rows is headed without reading each text where it lies.
-    const QStringList heads = KanaIndex::headsOfFirstChars(g->firstChars(1));
-    for (int r = 0; r < heads.size(); ++r)
-        g->setTextMatrix(r, 0, heads[r]);
+    const auto heads = KanaIndex::headRows(g->firstChars(1));
+    auto next = heads.begin();
+    for (int r = 0; r < g->rows(); ++r) {
+        if (next != heads.end() && next->first == r)
+            g->setTextMatrix(r, 0, (next++)->second);
+        else if (!g->textMatrix(r, 0).isEmpty())
+            g->setTextMatrix(r, 0, QString());
+    }
     if (g->rows() > 0)
         gPickText = g->textMatrix(g->rows() - 1, 1);
 }

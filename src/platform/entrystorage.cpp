@@ -1,6 +1,7 @@
 #include "platform/entrystorage.h"
 
 #include "platform/filefailure.h"
+#include "platform/hugepages.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,30 @@
 #include <sys/stat.h>
 
 Q_LOGGING_CATEGORY(lcFiles, "pirokan.files")
+
+namespace {
+
+// A file's bytes, read into one block advised as large, as a file of a
+// hundred megabytes needs.
+QByteArray readWhole(QFile &file)
+{
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    AdviseHugePages(bytes.data(), size_t(bytes.size()));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.read(bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    // A file that grew while it was read is read to its end.
+    if (const QByteArray more = file.readAll(); !more.isEmpty())
+        bytes += more;
+    return bytes;
+}
+
+} // namespace
 
 QString FolderEntryStorage::pathOf(const QString &name) const
 {
@@ -62,7 +87,7 @@ EntryStorage::Read FolderEntryStorage::read(const QString &name)
         m_unreadable.insert(name);
         return r;
     }
-    const auto decoded = TextCodec::decode(file.readAll());
+    const auto decoded = TextCodec::decode(readWhole(file));
     if (!decoded) {
         r.error = named(name, QObject::tr("の文字コードが分かりません（壊れた文字があります）。"));
         m_unreadable.insert(name);
@@ -70,12 +95,12 @@ EntryStorage::Read FolderEntryStorage::read(const QString &name)
     }
     m_unreadable.remove(name);
     m_encodings.insert(name, decoded->encoding);
-    // Every list opening reads its file whole; beyond this the lists wait noticeably.
+    // Each file is read and saved whole; beyond this the start, a save or a list's opening waits noticeably.
     constexpr qint64 LargeBytes = 16 * 1024 * 1024;
     if (file.size() > LargeBytes && !m_warnedLarge.contains(name)) {
         m_warnedLarge.insert(name);
         qCWarning(lcFiles) << file.fileName() << "holds" << file.size() << "bytes; the lists will be slow";
-        r.warning = named(name, QObject::tr("がとても大きい（%1 MB）ので、一覧を開くのに時間がかかります。"
+        r.warning = named(name, QObject::tr("がとても大きい（%1 MB）ので、読み込みと保存に時間がかかります。"
                                             "いらない行を消すか、古い分を別のファイルに移してください。")
                                     .arg(file.size() / (1024 * 1024)));
     }

@@ -85,8 +85,13 @@ Grid::Grid(QWidget *parent) : QTableView(parent)
 void Grid::setRows(int rows)
 {
     m_model.resize(rows, m_model.cols());
-    m_row = std::clamp(m_row, 0, std::max(0, rows - 1));
-    if (m_chosen.row >= this->rows())
+    rowsChanged();
+}
+
+void Grid::rowsChanged()
+{
+    m_row = std::clamp(m_row, 0, std::max(0, rows() - 1));
+    if (m_chosen.row >= rows())
         choose({});
 }
 
@@ -123,6 +128,12 @@ QString Grid::textMatrix(int row, int col) const
 void Grid::setTextMatrix(int row, int col, const QString &text)
 {
     m_model.setText(row, col, text);
+}
+
+void Grid::setColumnTexts(int col, const QStringList &texts)
+{
+    m_model.setColumnTexts(col, texts);
+    rowsChanged();
 }
 
 QString Grid::firstChars(int col) const

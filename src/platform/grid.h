@@ -35,6 +35,13 @@ public:
     void setText(const QString &text) { setTextMatrix(m_row, m_col, text); }
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
+    // Calls f with the text of each row in a column, in row order, quickly however the rows were sorted.
+    void forEachText(int col, const std::function<void(const QString &)> &f) const
+    {
+        m_model.forEachText(col, f);
+    }
+    // One row for each text, the text in a column and the other cells empty.
+    void setColumnTexts(int col, const QStringList &texts);
     // The first character of each row's text in a column (a null character for an empty text).
     QString firstChars(int col) const;
     // The first row from fromRow on whose text in a column, without half-width
@@ -121,6 +128,7 @@ private:
         bool wholeRow = false;
     };
     void choose(Chosen chosen);
+    void rowsChanged();
     void updateBatching();
     void applyColumnWidths();
     void applyTopRow();

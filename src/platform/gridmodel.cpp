@@ -1,14 +1,18 @@
 #include "platform/gridmodel.h"
 
 #include "platform/colors.h"
+#include "platform/hugepages.h"
 
 #include <QBrush>
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace {
 
 constexpr qsizetype MaxShownChars = 2000;
+// How many rows ahead a pass over rows lying anywhere in memory asks for them.
+constexpr size_t Ahead = 16;
 
 Qt::Alignment alignmentFor(int code)
 {
@@ -63,6 +67,25 @@ void GridModel::reset(const std::function<void()> &change)
         m_dirty = true;
 }
 
+void GridModel::reserveCells(std::vector<Cell> &cells, size_t count, int cols)
+{
+    const size_t room = count + count / 64 + size_t(std::max(cols, 1)) * 16;
+    if (cells.capacity() >= room)
+        return;
+    cells.reserve(room);
+    AdviseHugePages(cells.data(), cells.capacity() * sizeof(Cell));
+}
+
+void GridModel::releaseTexts(size_t from)
+{
+    // Each release writes to its text's count of users, which in a sorted list lies anywhere.
+    for (size_t i = from; i < m_cells.size(); ++i) {
+        if (i + Ahead < m_cells.size())
+            __builtin_prefetch(m_cells[i + Ahead].text.constData(), 1);
+        m_cells[i].text = QString();
+    }
+}
+
 void GridModel::resize(int rows, int cols)
 {
     rows = std::max(0, rows);
@@ -71,12 +94,21 @@ void GridModel::resize(int rows, int cols)
         return;
     reset([&] {
         if (cols != m_cols) {
-            std::vector<Cell> cells(size_t(rows) * size_t(cols));
+            std::vector<Cell> cells;
+            reserveCells(cells, size_t(rows) * size_t(cols), cols);
+            cells.resize(size_t(rows) * size_t(cols));
             for (int r = 0; r < std::min(rows, m_rows); ++r)
                 for (int c = 0; c < std::min(cols, m_cols); ++c)
                     cells[size_t(r) * size_t(cols) + size_t(c)] = std::move(m_cells[at(r, c)]);
             m_cells.swap(cells);
         } else {
+            if (rows > m_rows && size_t(rows) * size_t(cols) > m_cells.capacity()) {
+                std::vector<Cell> cells;
+                reserveCells(cells, size_t(rows) * size_t(cols), cols);
+                std::move(m_cells.begin(), m_cells.end(), std::back_inserter(cells));
+                m_cells.swap(cells);
+            }
+            releaseTexts(size_t(rows) * size_t(cols));
             m_cells.resize(size_t(rows) * size_t(cols));
         }
         m_rows = rows;
@@ -102,6 +134,40 @@ void GridModel::setText(int row, int col, const QString &text)
     cell.last = text.isEmpty() ? 0 : text.back().unicode();
     ++m_textRevision;
     changed(row, col, col);
+}
+
+void GridModel::setColumnTexts(int col, const QStringList &texts)
+{
+    if (col < 0 || col >= m_cols)
+        return;
+    reset([&] {
+        releaseTexts(0);
+        m_cells.clear();
+        reserveCells(m_cells, size_t(texts.size()) * size_t(m_cols), m_cols);
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            if (i + qsizetype(Ahead) < texts.size())
+                __builtin_prefetch(texts[i + qsizetype(Ahead)].constData());
+            const QString &text = texts[i];
+            for (int c = 0; c < m_cols; ++c)
+                m_cells.emplace_back();
+            Cell &cell = m_cells[m_cells.size() - size_t(m_cols - col)];
+            cell.text = text;
+            cell.first = text.isEmpty() ? 0 : text.front().unicode();
+            cell.last = text.isEmpty() ? 0 : text.back().unicode();
+        }
+        m_rows = int(texts.size());
+    });
+}
+
+void GridModel::forEachText(int col, const std::function<void(const QString &)> &f) const
+{
+    if (col < 0 || col >= m_cols)
+        return;
+    for (int r = 0; r < m_rows; ++r) {
+        if (size_t(r) + Ahead < size_t(m_rows))
+            __builtin_prefetch(cell(r + int(Ahead), col).text.constData());
+        f(cell(r, col).text);
+    }
 }
 
 void GridModel::moveRow(int from, int to)
@@ -180,13 +246,17 @@ void GridModel::sortRows(int fromCol, int toCol, bool descending)
     };
     // Rows are ordered by the first characters of their text, read once in the
     // order the rows lie in memory; only rows that begin alike compare whole texts.
-    std::vector<SortKey> keys(static_cast<size_t>(m_rows));
+    std::vector<SortKey> keys;
+    keys.reserve(size_t(m_rows));
+    AdviseHugePages(keys.data(), keys.capacity() * sizeof(SortKey));
     for (int r = 0; r < m_rows; ++r) {
-        const QString &t = cell(r, fromCol).text;
+        if (size_t(r) + Ahead < size_t(m_rows))
+            __builtin_prefetch(cell(r + int(Ahead), fromCol).text.constData());
+        const Cell &c = cell(r, fromCol);
         quint64 key = 0;
         for (qsizetype i = 0; i < 4; ++i)
-            key = key << 16 | (i < t.size() ? t[i].unicode() : 0);
-        keys[size_t(r)] = {descending ? ~key : key, quint32(r)};
+            key = key << 16 | (i < c.text.size() ? c.text[i].unicode() : 0);
+        keys.push_back({descending ? ~key : key, quint32(r)});
     }
     const auto byKey = [](const SortKey &a, const SortKey &b) {
         return a.key < b.key || (a.key == b.key && a.row < b.row);
@@ -198,7 +268,23 @@ void GridModel::sortRows(int fromCol, int toCol, bool descending)
                   (keys[i - 1].key == keys[i].key && compare(keys[i - 1].row, keys[i].row) <= 0);
     if (ordered)
         return;
-    std::sort(keys.begin(), keys.end(), byKey);
+    // Or in a few ordered runs (rows that sort above the menu rows kept first,
+    // sentences added at the end): those are merged, and their rows shift in
+    // blocks; any other order is sorted, and its rows gathered anew.
+    constexpr size_t MaxRuns = 16;
+    std::vector<size_t> runEnds;
+    for (size_t i = 1; i < keys.size() && runEnds.size() < MaxRuns; ++i)
+        if (keys[i].key < keys[i - 1].key)
+            runEnds.push_back(i);
+    const bool fewRuns = runEnds.size() < MaxRuns;
+    if (fewRuns) {
+        runEnds.push_back(keys.size());
+        for (size_t k = 1; k < runEnds.size(); ++k)
+            std::inplace_merge(keys.begin(), keys.begin() + qsizetype(runEnds[k - 1]),
+                               keys.begin() + qsizetype(runEnds[k]), byKey);
+    } else {
+        std::sort(keys.begin(), keys.end(), byKey);
+    }
     for (auto run = keys.begin(); run != keys.end();) {
         auto end = run + 1;
         while (end != keys.end() && end->key == run->key)
@@ -209,10 +295,25 @@ void GridModel::sortRows(int fromCol, int toCol, bool descending)
             });
         run = end;
     }
+    const auto row = [this](quint32 r) { return m_cells.begin() + qsizetype(at(int(r), 0)); };
     reset([&] {
+        if (!fewRuns) {
+            // Rows read in any order and written one after another: the reads overlap.
+            std::vector<Cell> sorted;
+            reserveCells(sorted, m_cells.size(), m_cols);
+            for (size_t i = 0; i < keys.size(); ++i) {
+                if (i + Ahead < keys.size()) {
+                    const char *ahead = reinterpret_cast<const char *>(&*row(keys[i + Ahead].row));
+                    __builtin_prefetch(ahead);
+                    __builtin_prefetch(ahead + sizeof(Cell) * size_t(m_cols) - 1);
+                }
+                std::move(row(keys[i].row), row(keys[i].row) + m_cols, std::back_inserter(sorted));
+            }
+            m_cells.swap(sorted);
+            return;
+        }
         // Each row goes where it belongs, following the cycles of the order.
         std::vector<Cell> held(static_cast<size_t>(m_cols));
-        const auto row = [this](quint32 r) { return m_cells.begin() + qsizetype(at(int(r), 0)); };
         constexpr quint32 Placed = std::numeric_limits<quint32>::max();
         for (quint32 start = 0; start < quint32(m_rows); ++start) {
             if (keys[start].row == Placed || keys[start].row == start)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -37,6 +38,12 @@ public:
 
     const Cell &cell(int row, int col) const { return m_cells[at(row, col)]; }
     void setText(int row, int col, const QString &text);
+    // Calls f with the text of each row in a column, in row order; texts that lie
+    // anywhere in memory (a sorted list) are fetched ahead, so they come at the
+    // pace of texts that lie in order.
+    void forEachText(int col, const std::function<void(const QString &)> &f) const;
+    // One row for each text, the text in column col and the other cells empty.
+    void setColumnTexts(int col, const QStringList &texts);
     // Moves one row to another place; the rows between shift by one.
     void moveRow(int from, int to);
     void setBack(int row, int fromCol, int toCol, quint32 bgr);
@@ -60,6 +67,10 @@ private:
     };
 
     size_t at(int row, int col) const { return size_t(row) * size_t(m_cols) + size_t(col); }
+    // Makes room for a number of cells and a few rows more, so that adding a row moves nothing.
+    static void reserveCells(std::vector<Cell> &cells, size_t count, int cols);
+    // Lets go of the texts of the cells from one on, fetching ahead.
+    void releaseTexts(size_t from);
     void changed(int row, int fromCol, int toCol);
     void reset(const std::function<void()> &change);
     // Applies a change to the cells of one row from fromCol to toCol, within the grid.

@@ -1,5 +1,7 @@
 #include "platform/textcodec.h"
 
+#include "platform/hugepages.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
@@ -42,6 +44,7 @@ public:
     {
         *undecided = false;
         QString text(bytes.size(), Qt::Uninitialized);
+        AdviseHugePages(text.data(), size_t(text.size()) * sizeof(QChar));
         char16_t *out = reinterpret_cast<char16_t *>(text.data());
         qsizetype n = 0;
         const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
@@ -71,6 +74,7 @@ public:
     {
         *undecided = false;
         QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+        AdviseHugePages(bytes.data(), size_t(bytes.size()));
         char *out = bytes.data();
         qsizetype n = 0;
         for (const QChar c : text) {
