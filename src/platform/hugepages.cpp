@@ -1,11 +1,13 @@
 #include "platform/hugepages.h"
 
 #include <cstdint>
+#if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
+#endif
 
 void AdviseHugePages(void *data, std::size_t bytes)
 {
-#ifdef MADV_HUGEPAGE
+#if defined(MADV_HUGEPAGE)
     constexpr std::uintptr_t Huge = 2 * 1024 * 1024;
     const auto begin = (reinterpret_cast<std::uintptr_t>(data) + Huge - 1) & ~(Huge - 1);
     const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(Huge - 1);
