@@ -149,6 +149,39 @@ bool prefixOfAny(const QString &text, const QStringList &forms)
     return false;
 }
 
+// Whether `text` can be written from the kana `reading`: its kana (katakana
+// as hiragana) and marks stand for themselves, each run of other characters
+// for one kana or more.
+bool readsAs(QStringView text, QStringView reading)
+{
+    if (text.isEmpty())
+        return reading.isEmpty();
+    QChar t = text[0];
+    if (t >= u'ァ' && t <= u'ヶ')
+        t = QChar(t.unicode() - 0x60);
+    if (inRun(t) || !t.isLetterOrNumber())
+        return !reading.isEmpty() && reading[0] == t && readsAs(text.mid(1), reading.mid(1));
+    qsizetype run = 1;
+    while (run < text.size() && text[run].isLetterOrNumber() && !inRun(text[run]) &&
+           !(text[run] >= u'ァ' && text[run] <= u'ヶ'))
+        ++run;
+    for (qsizetype k = 1; k <= reading.size() && inRun(reading[k - 1]); ++k)
+        if (readsAs(text.mid(run), reading.mid(k)))
+            return true;
+    return false;
+}
+
+// Whether a user wanting one of `forms` would take `text` for the reading up
+// to `readTo`: it begins a form whose rest can still be written from the rest of the reading.
+bool leadsTo(const QString &text, const Sentence &s, qsizetype readTo)
+{
+    const QString t = noSpaces(text);
+    for (const QString &f : s.forms)
+        if (f.startsWith(t) && readsAs(QStringView(f).mid(t.size()), noSpaces(s.reading.mid(readTo))))
+            return true;
+    return false;
+}
+
 // Writes the sentence as the user would: types the reading kana by kana and
 // takes a right candidate as soon as the strip shows one.
 Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
@@ -169,7 +202,7 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
         for (int i = 0; i < shown; ++i) {
             const Candidate &c = cands[size_t(i)];
             if (!QStringView(s.reading).mid(runRead).startsWith(c.reading) ||
-                !prefixOfAny(written.left(w.strip.runStart()) + c.text, s.forms))
+                !leadsTo(written.left(w.strip.runStart()) + c.text, s, runRead + c.reading.size()))
                 continue;
             if (pick < 0 || c.reading.size() > cands[size_t(pick)].reading.size())
                 pick = i;
@@ -209,7 +242,7 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
 
 // Whether taking, for every kana run, one of its first `n` candidates (or
 // leaving the kana where they are wanted) gives an accepted form.
-bool reachable(Writer &w, const Sentence &s, int n)
+bool reachable(Writer &w, const Sentence &s, int n, bool tell = false)
 {
     // The runs as the strip sees them at their last kana, and what stands between them.
     struct Piece
@@ -235,6 +268,11 @@ bool reachable(Writer &w, const Sentence &s, int n)
             p.choices << w.strip.candidates()[size_t(k)].text;
         pieces.push_back(p);
     }
+    if (tell)
+        for (const Piece &p : pieces)
+            if (p.choices.size() > 1)
+                std::fprintf(stderr, "    %s: %s\n", qPrintable(p.text),
+                             qPrintable(p.choices.mid(1).join(u' ')));
     const std::function<bool(size_t, const QString &)> match = [&](size_t i, const QString &sofar) {
         if (!prefixOfAny(sofar, s.forms))
             return false;
@@ -316,8 +354,10 @@ int main(int argc, char **argv)
         top1 += first;
         const bool five = reachable(user, s, 5);
         top5 += five;
-        if (!first && misses)
+        if (!first && misses) {
             std::fprintf(stderr, "top-%d miss: %s\n", five ? 1 : 5, qPrintable(s.expected));
+            reachable(user, s, 5, true);
+        }
     }
     const double n = double(sentences.size());
     std::printf("writing_top1 value=%.3f\n", top1 / n);
@@ -326,8 +366,12 @@ int main(int argc, char **argv)
     Timings lookups;
     Cost with, without;
     for (const Sentence &s : sentences) {
-        with += write(user, s, true, &lookups);
-        without += write(user, s, false, nullptr);
+        const Cost one = write(user, s, true, &lookups), none = write(user, s, false, nullptr);
+        if (misses)
+            std::fprintf(stderr, "presses %.0f of %.0f: %s\n", one.presses, none.presses,
+                         qPrintable(s.expected));
+        with += one;
+        without += none;
     }
     // The best layout is the one that costs least without candidates.
     int best = 0;

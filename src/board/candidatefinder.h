@@ -39,9 +39,16 @@ public:
 private:
     class Collector;
     static constexpr int LongRun = 5;
+    static constexpr int LongRunForms = 3;
+    struct Form
+    {
+        QString text;
+        double cost;
+    };
+    static std::vector<Form> formsOf(const Segment &segment);
     void addOtherForms(Collector &c, const std::vector<Segment> &segments, int max) const;
     QString known(const std::vector<Segment> &segments, size_t first, size_t last) const;
-    QString fixed(const std::vector<Segment> &segments) const;
+    QString fixed(const std::vector<Segment> &segments, const std::vector<bool> &pinned = {}) const;
     QString firstWordFor(const QString &reading) const;
     void saveLearnt();
 
