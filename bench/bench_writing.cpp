@@ -83,6 +83,7 @@ struct Writer
 
 struct Cost
 {
+    bool written = false; // the sentence came out as wanted
     double presses = 0;
     std::array<double, Layouts> steps{};
     Cost &operator+=(const Cost &o)
@@ -173,11 +174,16 @@ bool readsAs(QStringView text, QStringView reading)
 
 // Whether a user wanting one of `forms` would take `text` for the reading up
 // to `readTo`: it begins a form whose rest can still be written from the rest of the reading.
+// Part of a written word is not the word a user is after (美 of 美容院).
 bool leadsTo(const QString &text, const Sentence &s, qsizetype readTo)
 {
     const QString t = noSpaces(text);
+    const auto written = [](QChar c) {
+        return c.isLetterOrNumber() && !inRun(c) && !(c >= u'ァ' && c <= u'ヶ');
+    };
     for (const QString &f : s.forms)
-        if (f.startsWith(t) && readsAs(QStringView(f).mid(t.size()), noSpaces(s.reading.mid(readTo))))
+        if (f.startsWith(t) && readsAs(QStringView(f).mid(t.size()), noSpaces(s.reading.mid(readTo))) &&
+            !(!t.isEmpty() && t.size() < f.size() && written(t.back()) && written(f[t.size()])))
             return true;
     return false;
 }
@@ -193,8 +199,10 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
     w.strip.clear();
     for (int guard = 0; guard < 4 * s.reading.size() + 8; ++guard) {
         const QString written = text.chopped(1);
-        if (rp == s.reading.size() && s.forms.contains(noSpaces(written)))
+        if (rp == s.reading.size() && s.forms.contains(noSpaces(written))) {
+            cost.written = true;
             break;
+        }
         const auto &cands = w.strip.candidates();
         const int shown = withCandidates ? std::min(Shown, int(cands.size())) : 0;
         const qsizetype runRead = rp - w.strip.run().size();
@@ -222,7 +230,7 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
                 break;
             text = edit->text;
             highlight = edit->caret;
-            rp = runRead + covered;
+            rp = std::max(rp, runRead + covered); // the run's first words leave the rest typed
             continue;
         }
         if (rp == s.reading.size())
@@ -265,7 +273,8 @@ bool reachable(Writer &w, const Sentence &s, int n, bool tell = false)
         w.strip.afterEntry(text, int(text.size()) - 1);
         Piece p{w.strip.run(), {w.strip.run()}};
         for (int k = 0; k < n && k < int(w.strip.candidates().size()); ++k)
-            p.choices << w.strip.candidates()[size_t(k)].text;
+            if (const Candidate &c = w.strip.candidates()[size_t(k)]; c.reading.startsWith(p.text))
+                p.choices << c.text;
         pieces.push_back(p);
     }
     if (tell)
@@ -368,8 +377,8 @@ int main(int argc, char **argv)
     for (const Sentence &s : sentences) {
         const Cost one = write(user, s, true, &lookups), none = write(user, s, false, nullptr);
         if (misses)
-            std::fprintf(stderr, "presses %.0f of %.0f: %s\n", one.presses, none.presses,
-                         qPrintable(s.expected));
+            std::fprintf(stderr, "presses %.0f of %.0f%s: %s\n", one.presses, none.presses,
+                         one.written ? "" : " (not written)", qPrintable(s.expected));
         with += one;
         without += none;
     }

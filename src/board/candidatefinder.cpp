@@ -49,13 +49,13 @@ QString withDigits(const QString &text)
 }
 
 // Forms no one writes in a Japanese sentence typed in kana: half-width kana,
-// full-width digits, Latin letters, numerals in circles or Roman figures, pictures.
+// full-width digits, Latin letters, numerals in circles or Roman figures, pictures and signs.
 bool isOddForm(const QString &f)
 {
     for (const QChar c : f) {
         const char16_t u = c.unicode();
         if ((u >= 0xFF10 && u <= 0xFF9F) || (u >= 0x2160 && u <= 0x24FF) || c.isSurrogate() ||
-            (u < 0x80 && c.isLetter()))
+            (u < 0x80 && c.isLetter()) || (u >= 0x2600 && u <= 0x27BF))
             return true;
     }
     return false;
@@ -363,6 +363,9 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     // A long run is seldom the start of a longer word: its other forms come early.
     if (run.size() >= LongRun)
         addOtherForms(c, segments, LongRunForms);
+    // The run's first words alone, to take them and write on from there.
+    if (segments.size() >= 2)
+        c.add({fixed({segments.front()}), segments.front().reading});
     // The words the last segment may be the beginning of, after the run's
     // first segments as converted: what a long run is most often heading for.
     if (segments.size() >= 2) {
@@ -380,7 +383,10 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     }
     // An ending the run is heading for, after what comes before it as converted (のませてく: 飲ませ +
     // てください), or as typed.
-    for (qsizetype k = 1; m_vocabulary && k + 2 <= run.size(); ++k) {
+    for (qsizetype k = 1; m_vocabulary && k < run.size(); ++k) {
+        // One kana is an ending's beginning only after a word of two.
+        if (k + 1 == run.size() && (k < 2 || run[k - 1] == u'っ' || run[k - 1] == u'ん'))
+            break;
         const std::vector<Candidate> endings = m_vocabulary->startingWith(run.mid(k), 1);
         if (endings.empty() || !isKana(endings.front().text))
             continue;
@@ -409,14 +415,40 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     return c.take();
 }
 
-std::vector<Candidate> CandidateFinder::after(const QString &taken) const
+std::vector<Candidate> CandidateFinder::after(const QString &taken, const QString &reading) const
 {
-    // What the user wrote after it before, then the words that most often follow any word.
+    // What the user wrote after it before, the rest of the phrases it begins, then the words that most
+    // often follow any word.
     Collector c({});
     if (m_learnt)
         c.add(m_learnt->following(taken, MaxCandidates));
-    if (m_vocabulary)
-        c.add(m_vocabulary->startingWith({}, MaxCandidates));
+    const auto addRest = [&](const std::vector<Candidate> &phrases) {
+        for (const Candidate &p : phrases)
+            if (p.text.startsWith(taken))
+                c.add({p.text.mid(taken.size()), p.reading.mid(reading.size())});
+    };
+    if (!reading.isEmpty() && m_learnt)
+        addRest(m_learnt->startingWith(reading, 2));
+    if (!reading.isEmpty() && m_vocabulary)
+        addRest(m_vocabulary->startingWith(reading, 2));
+    const QString last = taken.right(1);
+    if (!m_vocabulary || last.isEmpty())
+        return c.take();
+    const bool kanaEnd = isKana(last);
+    if (kanaEnd && QStringLiteral("てでた").contains(last)) {
+        // The endings that go on from its own ending: 替えて, then ください; 切りた, then いです.
+        for (const Candidate &e : m_vocabulary->startingWith(last, MaxCandidates))
+            if (isKana(e.text) && e.text.startsWith(last))
+                c.add({e.text.mid(1), e.reading.mid(1)});
+    }
+    // A sentence or a clause may end after any word but a particle.
+    if (!(isKana(taken) && taken.size() == 1))
+        for (const QString &mark : {QStringLiteral("。"), QStringLiteral("、")})
+            c.add({mark, mark});
+    // After a written word, the particles; the endings of verbs make no sense there.
+    for (const Candidate &e : m_vocabulary->startingWith({}, 2 * MaxCandidates))
+        if (kanaEnd || !(isKana(e.text) && e.text.size() > 1 && e.text[0] == u'て'))
+            c.add(e);
     return c.take();
 }
 
@@ -424,8 +456,9 @@ void CandidateFinder::taken(const QString &previous, const QString &typed, const
 {
     if (!m_learnt)
         return;
-    // A prediction stands for more than was typed; it is learnt for the whole of its reading.
-    m_learnt->noteTaken(c.reading.size() > typed.size() ? c.reading : typed, c.text);
+    // A prediction stands for more than was typed, the run's first words for less; each is learnt
+    // for its own reading.
+    m_learnt->noteTaken(c.reading.isEmpty() ? typed : c.reading, c.text);
     m_learnt->noteFollows(previous, c.reading, c.text);
     saveLearnt();
 }

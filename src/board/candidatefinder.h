@@ -25,8 +25,8 @@ public:
     // Words taken for this reading before; the run converted whole; words and
     // phrases that begin with it; other forms of its segments. Never the kana themselves.
     std::vector<Candidate> forRun(const QString &run);
-    // What the user wrote after `taken` before.
-    std::vector<Candidate> after(const QString &taken) const;
+    // What may come after `taken` (read as `reading`, when known): what the user wrote after it before first.
+    std::vector<Candidate> after(const QString &taken, const QString &reading = {}) const;
 
     // The user took `c` for the typed kana `typed`, after `previous` (empty when nothing was taken before).
     void taken(const QString &previous, const QString &typed, const Candidate &c);

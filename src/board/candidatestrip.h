@@ -33,7 +33,8 @@ public:
         int caret = 0;  // the highlight goes on the character here
         QString spoken; // what the voice says, as for an entered character
     };
-    // Replaces the run with candidate `index` and offers the words that came after it before.
+    // Replaces the run with candidate `index` and offers the words that came after it before;
+    // a candidate for the run's first words leaves the kana after them, with their candidates.
     std::optional<Edit> take(int index, const QString &text, int highlight);
     // Right after a take, gives the typed kana back in place of what was taken.
     std::optional<Edit> undoTake(const QString &text, int highlight);
