@@ -228,6 +228,7 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
             const auto edit = w.strip.take(pick, text, highlight);
             if (!edit)
                 break;
+            w.strip.lookUpRest();
             text = edit->text;
             highlight = edit->caret;
             rp = std::max(rp, runRead + covered); // the run's first words leave the rest typed

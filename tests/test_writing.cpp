@@ -145,6 +145,9 @@ private slots:
         QCOMPARE(taken->spoken, QStringLiteral("体温は"));
         QCOMPARE(strip.run(), QStringLiteral("さんじゅうななど"));
         QCOMPARE(strip.runStart(), 3);
+        const int calls = engine.calls;
+        QVERIFY(strip.lookUpRest());
+        QCOMPARE(engine.calls, calls + 1);
         const auto back = strip.undoTake(taken->text, taken->caret);
         QVERIFY(back);
         QCOMPARE(back->text, text);

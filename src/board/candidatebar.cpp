@@ -177,8 +177,14 @@ void CandidateBar::apply(const CandidateStrip::Edit &e)
 void CandidateBar::take(int index)
 {
     m_shared.keyBeep();
-    if (const auto e = m_strip.take(index, m_c.txtTalk->text(), m_c.txtTalk->selStart()))
+    if (const auto e = m_strip.take(index, m_c.txtTalk->text(), m_c.txtTalk->selStart())) {
         apply(*e);
+        // The kana left after the run's first words get their candidates once the take is said.
+        QTimer::singleShot(0, this, [this] {
+            if (m_strip.lookUpRest())
+                showCandidates();
+        });
+    }
 }
 
 bool CandidateBar::undoTake()

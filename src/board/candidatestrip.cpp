@@ -20,6 +20,7 @@ int CandidateStrip::boundaryIn(const QString &text) const
 
 void CandidateStrip::clear()
 {
+    m_restPending = false;
     m_run.clear();
     m_runStart = 0;
     m_candidates.clear();
@@ -66,9 +67,19 @@ std::optional<CandidateStrip::Edit> CandidateStrip::take(int index, const QStrin
     m_previous = c.text;
     m_run = rest;
     m_runStart = takenEnd;
-    m_candidates = rest.isEmpty() ? m_finder.after(c.text, c.reading) : m_finder.forRun(rest);
+    m_candidates = rest.isEmpty() ? m_finder.after(c.text, c.reading) : std::vector<Candidate>{};
+    m_restPending = !rest.isEmpty();
     m_lastTake = t;
     return e;
+}
+
+bool CandidateStrip::lookUpRest()
+{
+    const bool pending = m_restPending && !m_run.isEmpty();
+    if (pending)
+        m_candidates = m_finder.forRun(m_run);
+    m_restPending = false;
+    return pending;
 }
 
 std::optional<CandidateStrip::Edit> CandidateStrip::undoTake(const QString &text, int highlight)
