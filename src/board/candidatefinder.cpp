@@ -286,7 +286,7 @@ std::vector<CandidateFinder::Form> CandidateFinder::formsOf(const Segment &segme
     }
     for (size_t i = 0; i < words.size(); ++i)
         words[i].cost = double(i);
-    // A kana ending of the reading written in kana comes before other oddities.
+    // The reading left in kana comes before katakana and other spellings.
     std::stable_partition(others.begin(), others.end(), [](const Form &f) { return isKana(f.text); });
     for (size_t i = 0; i < others.size(); ++i)
         words.push_back({others[i].text, double(i + 1) + 0.5});
