@@ -83,6 +83,7 @@ struct Writer
 
 struct Cost
 {
+    bool written = false; // the sentence came out as wanted
     double presses = 0;
     std::array<double, Layouts> steps{};
     Cost &operator+=(const Cost &o)
@@ -149,6 +150,44 @@ bool prefixOfAny(const QString &text, const QStringList &forms)
     return false;
 }
 
+// Whether `text` can be written from the kana `reading`: its kana (katakana
+// as hiragana) and marks stand for themselves, each run of other characters
+// for one kana or more.
+bool readsAs(QStringView text, QStringView reading)
+{
+    if (text.isEmpty())
+        return reading.isEmpty();
+    QChar t = text[0];
+    if (t >= u'ァ' && t <= u'ヶ')
+        t = QChar(t.unicode() - 0x60);
+    if (inRun(t) || !t.isLetterOrNumber())
+        return !reading.isEmpty() && reading[0] == t && readsAs(text.mid(1), reading.mid(1));
+    qsizetype run = 1;
+    while (run < text.size() && text[run].isLetterOrNumber() && !inRun(text[run]) &&
+           !(text[run] >= u'ァ' && text[run] <= u'ヶ'))
+        ++run;
+    for (qsizetype k = 1; k <= reading.size() && inRun(reading[k - 1]); ++k)
+        if (readsAs(text.mid(run), reading.mid(k)))
+            return true;
+    return false;
+}
+
+// Whether a user wanting one of `forms` would take `text` for the reading up
+// to `readTo`: it begins a form whose rest can still be written from the rest of the reading.
+// Part of a written word is not the word a user is after (美 of 美容院).
+bool leadsTo(const QString &text, const Sentence &s, qsizetype readTo)
+{
+    const QString t = noSpaces(text);
+    const auto written = [](QChar c) {
+        return c.isLetterOrNumber() && !inRun(c) && !(c >= u'ァ' && c <= u'ヶ');
+    };
+    for (const QString &f : s.forms)
+        if (f.startsWith(t) && readsAs(QStringView(f).mid(t.size()), noSpaces(s.reading.mid(readTo))) &&
+            !(!t.isEmpty() && t.size() < f.size() && written(t.back()) && written(f[t.size()])))
+            return true;
+    return false;
+}
+
 // Writes the sentence as the user would: types the reading kana by kana and
 // takes a right candidate as soon as the strip shows one.
 Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
@@ -160,8 +199,10 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
     w.strip.clear();
     for (int guard = 0; guard < 4 * s.reading.size() + 8; ++guard) {
         const QString written = text.chopped(1);
-        if (rp == s.reading.size() && s.forms.contains(noSpaces(written)))
+        if (rp == s.reading.size() && s.forms.contains(noSpaces(written))) {
+            cost.written = true;
             break;
+        }
         const auto &cands = w.strip.candidates();
         const int shown = withCandidates ? std::min(Shown, int(cands.size())) : 0;
         const qsizetype runRead = rp - w.strip.run().size();
@@ -169,7 +210,7 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
         for (int i = 0; i < shown; ++i) {
             const Candidate &c = cands[size_t(i)];
             if (!QStringView(s.reading).mid(runRead).startsWith(c.reading) ||
-                !prefixOfAny(written.left(w.strip.runStart()) + c.text, s.forms))
+                !leadsTo(written.left(w.strip.runStart()) + c.text, s, runRead + c.reading.size()))
                 continue;
             if (pick < 0 || c.reading.size() > cands[size_t(pick)].reading.size())
                 pick = i;
@@ -187,9 +228,10 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
             const auto edit = w.strip.take(pick, text, highlight);
             if (!edit)
                 break;
+            w.strip.lookUpRest();
             text = edit->text;
             highlight = edit->caret;
-            rp = runRead + covered;
+            rp = std::max(rp, runRead + covered); // the run's first words leave the rest typed
             continue;
         }
         if (rp == s.reading.size())
@@ -209,7 +251,7 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
 
 // Whether taking, for every kana run, one of its first `n` candidates (or
 // leaving the kana where they are wanted) gives an accepted form.
-bool reachable(Writer &w, const Sentence &s, int n)
+bool reachable(Writer &w, const Sentence &s, int n, bool tell = false)
 {
     // The runs as the strip sees them at their last kana, and what stands between them.
     struct Piece
@@ -232,9 +274,15 @@ bool reachable(Writer &w, const Sentence &s, int n)
         w.strip.afterEntry(text, int(text.size()) - 1);
         Piece p{w.strip.run(), {w.strip.run()}};
         for (int k = 0; k < n && k < int(w.strip.candidates().size()); ++k)
-            p.choices << w.strip.candidates()[size_t(k)].text;
+            if (const Candidate &c = w.strip.candidates()[size_t(k)]; c.reading.startsWith(p.text))
+                p.choices << c.text;
         pieces.push_back(p);
     }
+    if (tell)
+        for (const Piece &p : pieces)
+            if (p.choices.size() > 1)
+                std::fprintf(stderr, "    %s: %s\n", qPrintable(p.text),
+                             qPrintable(p.choices.mid(1).join(u' ')));
     const std::function<bool(size_t, const QString &)> match = [&](size_t i, const QString &sofar) {
         if (!prefixOfAny(sofar, s.forms))
             return false;
@@ -316,8 +364,10 @@ int main(int argc, char **argv)
         top1 += first;
         const bool five = reachable(user, s, 5);
         top5 += five;
-        if (!first && misses)
+        if (!first && misses) {
             std::fprintf(stderr, "top-%d miss: %s\n", five ? 1 : 5, qPrintable(s.expected));
+            reachable(user, s, 5, true);
+        }
     }
     const double n = double(sentences.size());
     std::printf("writing_top1 value=%.3f\n", top1 / n);
@@ -326,8 +376,12 @@ int main(int argc, char **argv)
     Timings lookups;
     Cost with, without;
     for (const Sentence &s : sentences) {
-        with += write(user, s, true, &lookups);
-        without += write(user, s, false, nullptr);
+        const Cost one = write(user, s, true, &lookups), none = write(user, s, false, nullptr);
+        if (misses)
+            std::fprintf(stderr, "presses %.0f of %.0f%s: %s\n", one.presses, none.presses,
+                         one.written ? "" : " (not written)", qPrintable(s.expected));
+        with += one;
+        without += none;
     }
     // The best layout is the one that costs least without candidates.
     int best = 0;

@@ -94,7 +94,17 @@ private slots:
             QCOMPARE(QAccessible::queryAccessibleInterface(b)->text(QAccessible::Name), b->text());
         }
 
-        TalkFixture::press(buttons.front());
+        // A small window takes the strip's room from the board, never from the candidates' height.
+        const QSize size = f.window().size();
+        const int height = buttons.front()->height();
+        f.window().resize(size / 3);
+        QTRY_VERIFY(!strip(f).isEmpty() && strip(f).front()->height() >= 44 &&
+                    !f.window().findChild<QWidget *>("fraCand")->geometry().intersects(
+                        f.window().grdBoard->geometry()));
+        f.window().resize(size);
+        QTRY_COMPARE(strip(f).front()->height(), height);
+
+        TalkFixture::press(strip(f).front());
         QCOMPARE(f.window().txtTalk->text(), QStringLiteral("体位_"));
         QCOMPARE(f.agent.spoken().back(), QStringLiteral("体位"));
         TalkFixture::press(f.window().cmdRes[1]);

@@ -111,6 +111,48 @@ private slots:
         }
     }
 
+    void theRunsFirstWordsCanBeTakenAndNumbersComeInDigits()
+    {
+        FakeConversion engine;
+        engine.conversions[QStringLiteral("たいおんはさんじゅうななど")] = {
+            {QStringLiteral("たいおんは"), {QStringLiteral("体温は")}},
+            {QStringLiteral("さん"), {QStringLiteral("三")}},
+            {QStringLiteral("じゅう"), {QStringLiteral("重")}},
+            {QStringLiteral("なな"), {QStringLiteral("七")}},
+            {QStringLiteral("ど"), {QStringLiteral("度")}}};
+        engine.conversions[QStringLiteral("つまって")] = {
+            {QStringLiteral("つまって"), {QStringLiteral("詰まって"), QStringLiteral("ﾂﾏｯﾃ")}}};
+        WordList care;
+        care.add(QStringLiteral("つま"), QStringLiteral("妻"));
+        CandidateFinder finder(&engine, nullptr, &care);
+        CandidateStrip strip(finder);
+
+        // A known word never takes the place of a word's own kana ending; odd forms are left out.
+        strip.afterEntry(QStringLiteral("つまって_"), 4);
+        QCOMPARE(texts(strip.candidates()), QStringList{"詰まって"});
+
+        const QString text = QStringLiteral("たいおんはさんじゅうななど_");
+        strip.afterEntry(text, 13);
+        const QStringList offered = texts(strip.candidates());
+        QVERIFY(offered.contains(QStringLiteral("体温は37度")));
+        const int head = int(offered.indexOf(QStringLiteral("体温は")));
+        QVERIFY(head >= 0);
+        // Taking the first words leaves the rest typed, as a run with candidates of its own.
+        const auto taken = strip.take(head, text, 13);
+        QVERIFY(taken);
+        QCOMPARE(taken->text, QStringLiteral("体温はさんじゅうななど_"));
+        QCOMPARE(taken->caret, 11);
+        QCOMPARE(taken->spoken, QStringLiteral("体温は"));
+        QCOMPARE(strip.run(), QStringLiteral("さんじゅうななど"));
+        QCOMPARE(strip.runStart(), 3);
+        const int calls = engine.calls;
+        QVERIFY(strip.lookUpRest());
+        QCOMPARE(engine.calls, calls + 1);
+        const auto back = strip.undoTake(taken->text, taken->caret);
+        QVERIFY(back);
+        QCOMPARE(back->text, text);
+    }
+
     void aStoppedEngineLeavesTheOwnWordsAndIsReportedOnce()
     {
         FakeConversion engine;

@@ -15,8 +15,10 @@
 #include "shared/sharedstate.h"
 #include "text/highlight.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QTimer>
+#include <cmath>
 
 namespace {
 
@@ -43,6 +45,24 @@ CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &
     };
     connect(m_c.txtTalk, &QPlainTextEdit::textChanged, this, stale);
     connect(m_c.txtTalk, &QPlainTextEdit::cursorPositionChanged, this, stale);
+    // The window's scale changes the strip's size in pixels.
+    m_c.fraCand->installEventFilter(this);
+}
+
+bool CandidateBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_c.fraCand && event->type() == QEvent::Resize && on() && stripHeight() != m_height) {
+        layOut();
+        showCandidates();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+int CandidateBar::stripHeight() const
+{
+    // At least 44 pixels however small the window, taking from the board; half of it at most.
+    const int least = int(std::ceil(Twips::toTwips(44, Twips::scaleOf(m_c.fraCand))));
+    return std::min(std::max(Height, least), m_boardRect.height() / 2);
 }
 
 bool CandidateBar::on() const
@@ -50,19 +70,27 @@ bool CandidateBar::on() const
     return m_shared.settings.candidatesOn();
 }
 
-void CandidateBar::applyOption()
+void CandidateBar::layOut()
 {
     const bool show = on();
+    m_height = stripHeight();
     QRect board = m_boardRect;
     double points = m_boardPoints;
     if (show) {
-        board.setTop(board.top() + Height + Gap);
+        board.setTop(board.top() + m_height + Gap);
         // Rows are as high as their font (points * 20 + 48 twips): a smaller one fits them in.
         points = std::min(points, (double(board.height()) / m_c.grdBoard->rows() - 48) / 20);
     }
     Twips::setRect(m_c.grdBoard, board);
     Twips::setFontPoints(m_c.grdBoard, points);
-    Twips::setRect(m_c.fraCand, m_boardRect.left(), m_boardRect.top(), m_boardRect.width(), Height);
+    Twips::setRect(m_c.fraCand, m_boardRect.left(), m_boardRect.top(), m_boardRect.width(), m_height);
+    Twips::setRect(m_notice, Padding, 0, Canvas::Width - 2 * Padding, m_height);
+}
+
+void CandidateBar::applyOption()
+{
+    layOut();
+    const bool show = on();
     m_c.fraCand->setVisible(show);
     m_shared.readingOf =
         show
@@ -126,7 +154,7 @@ void CandidateBar::showCandidates()
         const int width = int(Twips::toTwips(metrics.horizontalAdvance(text), 1.0)) + 2 * Padding;
         if (left + width > m_boardRect.width())
             break;
-        ColorButton *b = makeButton(m_c.fraCand, "cmdCand", text, {left, 0, width, Height}, Colors::White,
+        ColorButton *b = makeButton(m_c.fraCand, "cmdCand", text, {left, 0, width, m_height}, Colors::White,
                                     Points, false, i);
         Fonts::set(b, Fonts::Gothic, Points);
         connect(b, &QPushButton::clicked, this, [this, i] { take(i); });
@@ -154,8 +182,14 @@ void CandidateBar::apply(const CandidateStrip::Edit &e)
 void CandidateBar::take(int index)
 {
     m_shared.keyBeep();
-    if (const auto e = m_strip.take(index, m_c.txtTalk->text(), m_c.txtTalk->selStart()))
+    if (const auto e = m_strip.take(index, m_c.txtTalk->text(), m_c.txtTalk->selStart())) {
         apply(*e);
+        // The kana left after the run's first words get their candidates once the take is said.
+        QTimer::singleShot(0, this, [this] {
+            if (m_strip.lookUpRest())
+                showCandidates();
+        });
+    }
 }
 
 bool CandidateBar::undoTake()

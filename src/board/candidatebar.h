@@ -31,7 +31,7 @@ public:
         TextBox *txtTalk;
     };
 
-    static constexpr int Height = 900;     // twips: 60 px at the smallest scale the window is made for
+    static constexpr int Height = 900;     // twips: 60 px at the window's first scale; more when it is small
     static constexpr double Points = 30.0; // the board's font, at a size that fits the strip
 
     CandidateBar(const Controls &c, SharedState &shared, Suggestions &suggestions);
@@ -53,7 +53,12 @@ public:
 
     const std::vector<ColorButton *> &buttons() const { return m_buttons; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    int stripHeight() const;
+    void layOut();
     void showCandidates();
     void emptyStrip();
     void apply(const CandidateStrip::Edit &e);
@@ -65,6 +70,7 @@ private:
     CandidateStrip m_strip;
     QRect m_boardRect; // the board's place and font with the option off
     double m_boardPoints;
+    int m_height = Height; // the strip's, in twips
     std::vector<ColorButton *> m_buttons;
     ColorLabel *m_notice = nullptr;
     bool m_editing = false; // the text is being changed by the strip itself

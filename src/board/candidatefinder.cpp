@@ -8,32 +8,6 @@
 
 Q_LOGGING_CATEGORY(lcCandidates, "pirokan.candidates")
 
-class CandidateFinder::Collector
-{
-public:
-    explicit Collector(const QString &run) : m_run(run) {}
-    void add(const Candidate &c)
-    {
-        if (c.text.isEmpty() || c.text == m_run || int(m_out.size()) >= CandidateFinder::MaxCandidates)
-            return;
-        for (const Candidate &have : m_out)
-            if (have.text == c.text)
-                return;
-        m_out.push_back(c);
-    }
-    void add(const std::vector<Candidate> &cs, int max = CandidateFinder::MaxCandidates)
-    {
-        for (int i = 0; i < int(cs.size()) && i < max; ++i)
-            add(cs[size_t(i)]);
-    }
-    std::vector<Candidate> take() { return std::move(m_out); }
-    const QString &run() const { return m_run; }
-
-private:
-    QString m_run;
-    std::vector<Candidate> m_out;
-};
-
 namespace {
 
 bool isKana(const QString &s)
@@ -74,6 +48,124 @@ QString withDigits(const QString &text)
     return changed ? out : QString();
 }
 
+// Forms no one writes in a Japanese sentence typed in kana: half-width kana,
+// full-width digits, Latin letters, numerals in circles or Roman figures, pictures and signs.
+bool isOddForm(const QString &f)
+{
+    for (const QChar c : f) {
+        const char16_t u = c.unicode();
+        if ((u >= 0xFF10 && u <= 0xFF9F) || (u >= 0x2160 && u <= 0x24FF) || c.isSurrogate() ||
+            (u < 0x80 && c.isLetter()) || (u >= 0x2600 && u <= 0x27BF))
+            return true;
+    }
+    return false;
+}
+
+bool hasKatakana(const QString &f)
+{
+    for (const QChar c : f)
+        if (c >= u'ァ' && c <= u'ヺ')
+            return true;
+    return false;
+}
+
+// The written word before its kana ending (聞 of 聞いて, お風呂 of お風呂に); empty for kana.
+QString stem(const QString &f)
+{
+    qsizetype i = 0;
+    while (i < f.size() && isKana(QString(f[i])))
+        ++i;
+    if (i == f.size())
+        return {};
+    while (i < f.size() && !isKana(QString(f[i])))
+        ++i;
+    return f.left(i);
+}
+
+// A number read in kana (さんじゅうなな → 37); empty when the kana are not one.
+QString kanaNumber(const QString &kana)
+{
+    struct Word
+    {
+        const char16_t *kana;
+        int value; // a digit below 10, else a unit
+    };
+    static const Word Words[] = {
+        {u"きゅう", 9},   {u"じゅう", 10}, {u"じゅっ", 10}, {u"ひゃく", 100}, {u"びゃく", 100},
+        {u"ぴゃく", 100}, {u"いち", 1},    {u"いっ", 1},    {u"さん", 3},     {u"よん", 4},
+        {u"ろく", 6},     {u"ろっ", 6},    {u"なな", 7},    {u"しち", 7},     {u"はち", 8},
+        {u"はっ", 8},     {u"せん", 1000}, {u"ぜん", 1000}, {u"まん", 10000}, {u"ぜろ", 0},
+        {u"れい", 0},     {u"に", 2},      {u"ご", 5},      {u"し", 4},
+    };
+    long total = 0, section = 0, digit = -1;
+    for (qsizetype i = 0; i < kana.size();) {
+        const Word *found = nullptr;
+        for (const Word &w : Words)
+            if (QStringView(kana).mid(i).startsWith(QStringView(w.kana))) {
+                found = &w;
+                break;
+            }
+        if (!found)
+            return {};
+        i += QStringView(found->kana).size();
+        if (found->value < 10) {
+            if (digit >= 0)
+                return {}; // two digits in a row are not one number
+            digit = found->value;
+        } else if (found->value == 10000) {
+            total += (section + std::max(digit, 0L)) * 10000;
+            section = 0;
+            digit = -1;
+        } else {
+            section += (digit < 0 ? 1 : digit) * found->value;
+            digit = -1;
+        }
+    }
+    return QString::number(total + section + std::max(digit, 0L));
+}
+
+bool isNumeral(const QString &form)
+{
+    static const QString Numerals = QStringLiteral("〇一二三四五六七八九十百千万");
+    for (const QChar c : form)
+        if (!Numerals.contains(c) && !c.isDigit())
+            return false;
+    return !form.isEmpty();
+}
+
+// The segments with each run of them that reads as a number, and that the engine wrote at least partly in
+// numerals, turned into one segment in digits; empty when there is none.
+std::vector<Segment> inDigits(const std::vector<Segment> &segments)
+{
+    std::vector<Segment> out;
+    bool changed = false;
+    for (size_t i = 0; i < segments.size();) {
+        size_t end = i;
+        QString number;
+        QString reading;
+        bool numeral = false;
+        for (size_t j = i; j < segments.size(); ++j) {
+            reading += segments[j].reading;
+            numeral = numeral || isNumeral(segments[j].forms.value(0));
+            if (const QString n = kanaNumber(reading); !n.isEmpty() && numeral) {
+                number = n;
+                end = j + 1;
+            }
+        }
+        if (number.isEmpty()) {
+            out.push_back(segments[i++]);
+            continue;
+        }
+        reading.clear();
+        for (size_t j = i; j < end; ++j)
+            reading += segments[j].reading;
+        out.push_back({reading, {number}});
+        changed = true;
+        i = end;
+    }
+    return changed ? out : std::vector<Segment>{};
+}
+
 QString joined(const std::vector<QString> &forms)
 {
     QString out;
@@ -83,6 +175,34 @@ QString joined(const std::vector<QString> &forms)
 }
 
 } // namespace
+
+class CandidateFinder::Collector
+{
+public:
+    explicit Collector(const QString &run) : m_run(run) {}
+    void add(const Candidate &c)
+    {
+        if (c.text.isEmpty() || c.text == m_run || int(m_out.size()) >= CandidateFinder::MaxCandidates ||
+            isOddForm(c.text))
+            return;
+        for (const Candidate &have : m_out)
+            if (have.text == c.text)
+                return;
+        m_out.push_back(c);
+    }
+    void add(const std::vector<Candidate> &cs, int max = CandidateFinder::MaxCandidates)
+    {
+        for (int i = 0; i < int(cs.size()) && i < max; ++i)
+            add(cs[size_t(i)]);
+    }
+    std::vector<Candidate> take() { return std::move(m_out); }
+    size_t size() const { return m_out.size(); }
+    const QString &run() const { return m_run; }
+
+private:
+    QString m_run;
+    std::vector<Candidate> m_out;
+};
 
 QString CandidateFinder::firstWordFor(const QString &reading) const
 {
@@ -109,6 +229,9 @@ QString CandidateFinder::known(const std::vector<Segment> &segments, size_t firs
         const QString tail = reading.mid(len);
         if (!tail.isEmpty() && (!isKana(tail) || !written.endsWith(tail)))
             continue;
+        // No word begins with these: the tail is the ending of a word (詰まって is not 妻 + って).
+        if (!tail.isEmpty() && QStringLiteral("っんゃゅょぁぃぅぇぉー").contains(tail[0]))
+            continue;
         const QString word = firstWordFor(reading.left(len));
         if (!word.isEmpty())
             return word + tail;
@@ -116,14 +239,18 @@ QString CandidateFinder::known(const std::vector<Segment> &segments, size_t firs
     return {};
 }
 
-// The run as converted, with the known words put in: the longest known span first.
-QString CandidateFinder::fixed(const std::vector<Segment> &segments) const
+// The run as converted, with the known words put in: the longest known span
+// first. Pinned segments keep the form they have.
+QString CandidateFinder::fixed(const std::vector<Segment> &segments, const std::vector<bool> &pinned) const
 {
     QString out;
     for (size_t i = 0; i < segments.size();) {
         size_t next = i + 1;
         QString piece = segments[i].forms.value(0, segments[i].reading);
-        for (size_t last = segments.size(); last-- > i;)
+        size_t free = i;
+        while (free < segments.size() && !(free < pinned.size() && pinned[free]))
+            ++free;
+        for (size_t last = free; last-- > i;)
             if (const QString k = known(segments, i, last); !k.isEmpty()) {
                 piece = k;
                 next = last + 1;
@@ -135,20 +262,79 @@ QString CandidateFinder::fixed(const std::vector<Segment> &segments) const
     return out;
 }
 
-// The run with one segment in another of its forms, the rest as converted.
+// A segment's forms as they are worth trying, with what trying each costs: the
+// engine's first, then other words in its order, then the kana, other
+// spellings of a word already offered and katakana. Odd forms are left out.
+std::vector<CandidateFinder::Form> CandidateFinder::formsOf(const Segment &segment)
+{
+    std::vector<Form> words, others;
+    QStringList stems;
+    for (const QString &f : segment.forms) {
+        if (words.empty()) {
+            words.push_back({f, 0});
+            stems << stem(f);
+            continue;
+        }
+        if (isOddForm(f))
+            continue;
+        const QString st = stem(f);
+        const bool word = !st.isEmpty() && !hasKatakana(f) && !stems.contains(st);
+        (word ? words : others).push_back({f, 0});
+        stems << st;
+        if (int(words.size() + others.size()) >= 12)
+            break;
+    }
+    for (size_t i = 0; i < words.size(); ++i)
+        words[i].cost = double(i);
+    // The reading left in kana comes before katakana and other spellings.
+    std::stable_partition(others.begin(), others.end(), [](const Form &f) { return isKana(f.text); });
+    for (size_t i = 0; i < others.size(); ++i)
+        words.push_back({others[i].text, double(i + 1) + 0.5});
+    return words;
+}
+
+// The run's likeliest writings after its first: one or two segments in other
+// forms, the cheapest first. A change in a longer segment costs a little less,
+// since a short one's other forms are seldom words.
 void CandidateFinder::addOtherForms(Collector &c, const std::vector<Segment> &segments, int max) const
 {
-    int added = 0;
-    for (int alt = 1; alt <= 3; ++alt)
-        for (size_t i = 0; i < segments.size() && added < max; ++i) {
-            if (alt >= segments[i].forms.size())
-                continue;
-            // The other form stays as it is: a known word must not put the first one back.
-            const std::vector<Segment> before(segments.begin(), segments.begin() + qsizetype(i));
-            const std::vector<Segment> after(segments.begin() + qsizetype(i) + 1, segments.end());
-            c.add({fixed(before) + segments[i].forms[alt] + fixed(after), c.run()});
-            ++added;
+    struct Choice
+    {
+        double cost;
+        size_t a, b; // the changed segments (b == a when only one)
+        size_t fa, fb;
+    };
+    std::vector<std::vector<Form>> forms;
+    for (const Segment &s : segments)
+        forms.push_back(formsOf(s));
+    const auto change = [&](size_t seg, size_t form) {
+        const double shortness = 0.01 * double(10 - std::min<qsizetype>(10, segments[seg].reading.size()));
+        return forms[seg][form].cost + shortness;
+    };
+    std::vector<Choice> choices;
+    for (size_t a = 0; a < segments.size(); ++a)
+        for (size_t fa = 0; fa < forms[a].size() && fa <= 5; ++fa) {
+            // The engine's own first form, where a known word was put in its place.
+            choices.push_back({fa == 0 ? 0.5 : change(a, fa), a, a, fa, fa});
+            for (size_t b = a + 1; b < segments.size() && fa > 0; ++b)
+                for (size_t fb = 1; fb < forms[b].size() && fb <= 4; ++fb)
+                    choices.push_back({change(a, fa) + change(b, fb) + 0.5, a, b, fa, fb});
         }
+    std::stable_sort(choices.begin(), choices.end(),
+                     [](const Choice &x, const Choice &y) { return x.cost < y.cost; });
+    int added = 0;
+    for (const Choice &ch : choices) {
+        if (added >= max)
+            break;
+        std::vector<Segment> other = segments;
+        std::vector<bool> pinned(segments.size(), false);
+        other[ch.a].forms = QStringList{forms[ch.a][ch.fa].text};
+        other[ch.b].forms = QStringList{forms[ch.b][ch.fb].text};
+        pinned[ch.a] = pinned[ch.b] = true;
+        const size_t before = c.size();
+        c.add({fixed(other, pinned), c.run()});
+        added += int(c.size() - before);
+    }
 }
 
 std::vector<Candidate> CandidateFinder::forRun(const QString &run)
@@ -168,14 +354,18 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     std::vector<QString> raw;
     for (const Segment &s : segments)
         raw.push_back(s.forms.value(0, s.reading));
+    const QString first = segments.empty() ? QString() : fixed(segments);
     if (!segments.empty()) {
-        const QString first = fixed(segments);
         c.add({first, run});
-        c.add({withDigits(first), run});
+        const std::vector<Segment> digits = inDigits(segments);
+        c.add({digits.empty() ? withDigits(first) : fixed(digits), run});
     }
     // A long run is seldom the start of a longer word: its other forms come early.
     if (run.size() >= LongRun)
-        addOtherForms(c, segments, 2);
+        addOtherForms(c, segments, LongRunForms);
+    // The run's first words alone, to take them and write on from there.
+    if (segments.size() >= 2)
+        c.add({fixed({segments.front()}), segments.front().reading});
     // The words the last segment may be the beginning of, after the run's
     // first segments as converted: what a long run is most often heading for.
     if (segments.size() >= 2) {
@@ -191,13 +381,20 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
         for (const Candidate &a : ahead)
             c.add({written + a.text, read + a.reading});
     }
-    // An ending the run is heading for, after the kana before it (してくださ: して + ください).
-    for (qsizetype k = 1; m_vocabulary && k + 2 <= run.size(); ++k) {
-        const std::vector<Candidate> endings = m_vocabulary->startingWith(run.mid(k), 1);
-        if (!endings.empty() && isKana(endings.front().text)) {
-            c.add({run.left(k) + endings.front().text, run.left(k) + endings.front().reading});
+    // An ending the run is heading for, after what comes before it as converted (のませてく: 飲ませ +
+    // てください), or as typed.
+    for (qsizetype k = 1; m_vocabulary && k < run.size(); ++k) {
+        // One kana is an ending's beginning only after a word of two.
+        if (k + 1 == run.size() && (k < 2 || run[k - 1] == u'っ' || run[k - 1] == u'ん'))
             break;
-        }
+        const std::vector<Candidate> endings = m_vocabulary->startingWith(run.mid(k), 1);
+        if (endings.empty() || !isKana(endings.front().text))
+            continue;
+        const QString reading = run.left(k) + endings.front().reading;
+        if (!segments.empty() && first.endsWith(run.mid(k)))
+            c.add({first.chopped(run.size() - k) + endings.front().text, reading});
+        c.add({run.left(k) + endings.front().text, reading});
+        break;
     }
     if (m_learnt)
         c.add(m_learnt->startingWith(run, 2));
@@ -218,14 +415,40 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     return c.take();
 }
 
-std::vector<Candidate> CandidateFinder::after(const QString &taken) const
+std::vector<Candidate> CandidateFinder::after(const QString &taken, const QString &reading) const
 {
-    // What the user wrote after it before, then the words that most often follow any word.
+    // What the user wrote after it before, the rest of the phrases it begins, then the words that most
+    // often follow any word.
     Collector c({});
     if (m_learnt)
         c.add(m_learnt->following(taken, MaxCandidates));
-    if (m_vocabulary)
-        c.add(m_vocabulary->startingWith({}, MaxCandidates));
+    const auto addRest = [&](const std::vector<Candidate> &phrases) {
+        for (const Candidate &p : phrases)
+            if (p.text.startsWith(taken))
+                c.add({p.text.mid(taken.size()), p.reading.mid(reading.size())});
+    };
+    if (!reading.isEmpty() && m_learnt)
+        addRest(m_learnt->startingWith(reading, 2));
+    if (!reading.isEmpty() && m_vocabulary)
+        addRest(m_vocabulary->startingWith(reading, 2));
+    const QString last = taken.right(1);
+    if (!m_vocabulary || last.isEmpty())
+        return c.take();
+    const bool kanaEnd = isKana(last);
+    if (kanaEnd && QStringLiteral("てでた").contains(last)) {
+        // The endings that go on from its own ending: 替えて, then ください; 切りた, then いです.
+        for (const Candidate &e : m_vocabulary->startingWith(last, MaxCandidates))
+            if (isKana(e.text) && e.text.startsWith(last))
+                c.add({e.text.mid(1), e.reading.mid(1)});
+    }
+    // A sentence or a clause may end after any word but a particle.
+    if (!(isKana(taken) && taken.size() == 1))
+        for (const QString &mark : {QStringLiteral("。"), QStringLiteral("、")})
+            c.add({mark, mark});
+    // After a written word, the particles; the endings of verbs make no sense there.
+    for (const Candidate &e : m_vocabulary->startingWith({}, 2 * MaxCandidates))
+        if (kanaEnd || !(isKana(e.text) && e.text.size() > 1 && e.text[0] == u'て'))
+            c.add(e);
     return c.take();
 }
 
@@ -233,8 +456,9 @@ void CandidateFinder::taken(const QString &previous, const QString &typed, const
 {
     if (!m_learnt)
         return;
-    // A prediction stands for more than was typed; it is learnt for the whole of its reading.
-    m_learnt->noteTaken(c.reading.size() > typed.size() ? c.reading : typed, c.text);
+    // A prediction stands for more than was typed, the run's first words for less; each is learnt
+    // for its own reading.
+    m_learnt->noteTaken(c.reading.isEmpty() ? typed : c.reading, c.text);
     m_learnt->noteFollows(previous, c.reading, c.text);
     saveLearnt();
 }

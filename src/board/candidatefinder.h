@@ -25,8 +25,8 @@ public:
     // Words taken for this reading before; the run converted whole; words and
     // phrases that begin with it; other forms of its segments. Never the kana themselves.
     std::vector<Candidate> forRun(const QString &run);
-    // What the user wrote after `taken` before.
-    std::vector<Candidate> after(const QString &taken) const;
+    // What may come after `taken` (read as `reading`, when known): what the user wrote after it before first.
+    std::vector<Candidate> after(const QString &taken, const QString &reading = {}) const;
 
     // The user took `c` for the typed kana `typed`, after `previous` (empty when nothing was taken before).
     void taken(const QString &previous, const QString &typed, const Candidate &c);
@@ -39,9 +39,16 @@ public:
 private:
     class Collector;
     static constexpr int LongRun = 5;
+    static constexpr int LongRunForms = 3;
+    struct Form
+    {
+        QString text;
+        double cost;
+    };
+    static std::vector<Form> formsOf(const Segment &segment);
     void addOtherForms(Collector &c, const std::vector<Segment> &segments, int max) const;
     QString known(const std::vector<Segment> &segments, size_t first, size_t last) const;
-    QString fixed(const std::vector<Segment> &segments) const;
+    QString fixed(const std::vector<Segment> &segments, const std::vector<bool> &pinned = {}) const;
     QString firstWordFor(const QString &reading) const;
     void saveLearnt();
 

@@ -20,6 +20,7 @@ int CandidateStrip::boundaryIn(const QString &text) const
 
 void CandidateStrip::clear()
 {
+    m_restPending = false;
     m_run.clear();
     m_runStart = 0;
     m_candidates.clear();
@@ -49,21 +50,36 @@ std::optional<CandidateStrip::Edit> CandidateStrip::take(int index, const QStrin
         QStringView(text).mid(m_runStart, highlight - m_runStart) != m_run)
         return std::nullopt;
     const Candidate c = m_candidates[size_t(index)];
+    // A candidate for the run's first words leaves the kana after them, as a run of their own.
+    const QString rest = c.reading.size() < m_run.size() && m_run.startsWith(c.reading)
+                             ? m_run.mid(c.reading.size())
+                             : QString();
     Edit e;
-    e.text = text.left(m_runStart) + c.text + text.mid(highlight);
-    e.caret = m_runStart + int(c.text.size());
+    e.text = text.left(m_runStart) + c.text + rest + text.mid(highlight);
+    const int takenEnd = m_runStart + int(c.text.size());
+    e.caret = takenEnd + int(rest.size());
     e.spoken = c.text;
 
     m_finder.taken(m_previous, m_run, c);
-    Take t{m_runStart, m_run, c.text, e.text.left(e.caret), boundaryIn(text), m_previous};
-    m_boundary = e.caret;
-    m_boundaryText = t.before;
+    Take t{m_runStart, m_run, c.text + rest, e.text.left(e.caret), boundaryIn(text), m_previous};
+    m_boundary = takenEnd;
+    m_boundaryText = e.text.left(takenEnd);
     m_previous = c.text;
-    m_run.clear();
-    m_runStart = e.caret;
-    m_candidates = m_finder.after(c.text);
+    m_run = rest;
+    m_runStart = takenEnd;
+    m_candidates = rest.isEmpty() ? m_finder.after(c.text, c.reading) : std::vector<Candidate>{};
+    m_restPending = !rest.isEmpty();
     m_lastTake = t;
     return e;
+}
+
+bool CandidateStrip::lookUpRest()
+{
+    const bool pending = m_restPending && !m_run.isEmpty();
+    if (pending)
+        m_candidates = m_finder.forRun(m_run);
+    m_restPending = false;
+    return pending;
 }
 
 std::optional<CandidateStrip::Edit> CandidateStrip::undoTake(const QString &text, int highlight)

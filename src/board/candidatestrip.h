@@ -33,8 +33,12 @@ public:
         int caret = 0;  // the highlight goes on the character here
         QString spoken; // what the voice says, as for an entered character
     };
-    // Replaces the run with candidate `index` and offers the words that came after it before.
+    // Replaces the run with candidate `index` and offers the words that came after it before;
+    // a candidate for the run's first words leaves the kana after them as the run, whose
+    // candidates lookUpRest() finds (apart, so that the voice is not kept waiting).
     std::optional<Edit> take(int index, const QString &text, int highlight);
+    // False when there was nothing to look up.
+    bool lookUpRest();
     // Right after a take, gives the typed kana back in place of what was taken.
     std::optional<Edit> undoTake(const QString &text, int highlight);
 
@@ -60,4 +64,5 @@ private:
     QString m_boundaryText;
     QString m_previous; // the last taken text, while it stands
     std::optional<Take> m_lastTake;
+    bool m_restPending = false;
 };

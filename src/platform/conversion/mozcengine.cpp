@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
+#include <csignal>
 #include <pwd.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -68,6 +70,13 @@ Preedit preeditOf(const Sexp &output)
         ++i;
     }
     return p;
+}
+
+// The server and the helper end with the program, even when it is killed: a
+// killed program's server would otherwise linger, one more each time.
+void endWithParent(QProcess &p)
+{
+    p.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 bool isKanaRun(const QString &s)
@@ -135,6 +144,7 @@ bool MozcEngine::start()
     // Started here, the server ends with the program instead of lingering.
     QStringList s = command(m_o.server, {});
     m_server = std::make_unique<QProcess>();
+    endWithParent(*m_server);
     m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_server->setStandardOutputFile(QProcess::nullDevice());
     m_server->start(s.takeFirst(), s);
@@ -156,6 +166,7 @@ bool MozcEngine::start()
 
     QStringList h = command(m_o.helper, {QStringLiteral("--suppress_stderr")});
     m_helper = std::make_unique<QProcess>();
+    endWithParent(*m_helper);
     m_helper->setProcessChannelMode(QProcess::SeparateChannels);
     m_helper->setStandardErrorFile(QProcess::nullDevice());
     m_helper->start(h.takeFirst(), h);
