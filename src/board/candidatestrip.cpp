@@ -1,15 +1,7 @@
 #include "board/candidatestrip.h"
 
 #include "board/candidatefinder.h"
-
-namespace {
-
-bool inRun(QChar c)
-{
-    return (c >= u'ぁ' && c <= u'ゖ') || c == u'ー';
-}
-
-} // namespace
+#include "board/kanaforms.h"
 
 int CandidateStrip::boundaryIn(const QString &text) const
 {
@@ -36,7 +28,7 @@ void CandidateStrip::afterEntry(const QString &text, int highlight)
     if (boundary == 0)
         m_previous.clear();
     int start = highlight;
-    while (start > boundary && inRun(text[start - 1]))
+    while (start > boundary && KanaForms::isKana(text[start - 1]))
         --start;
     m_runStart = start;
     m_run = text.mid(start, highlight - start);

@@ -30,13 +30,15 @@ QStringList Suggestions::candidates(const QString &key)
         return out;
     const QStringList &sentences = *m_shared.SampleTexts;
     // The placeholder lines only reserve the menu rows; they are never offered.
-    const auto offered = [&key](const QString &s) {
-        return s != EntryFormat::Placeholder && SuggestKey::matches(key, s);
+    const auto offered = [this, &key](const QString &s) {
+        return s != EntryFormat::Placeholder &&
+               (m_shared.readingOf ? SuggestKey::matchesTextOrReading(key, s, m_shared.readingOf(s))
+                                   : SuggestKey::matches(key, s));
     };
+    // A sentence's reading may begin otherwise than its text: each one is asked.
     if (m_shared.readingOf) {
         for (const QString &s : sentences)
-            if (s != EntryFormat::Placeholder &&
-                SuggestKey::matchesTextOrReading(key, s, m_shared.readingOf(s)))
+            if (offered(s))
                 out << s;
         return out;
     }

@@ -3,6 +3,7 @@
 #include "entries/entryformat.h"
 #include "platform/entrystorage.h"
 #include "platform/grid.h"
+#include "platform/memoryhints.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 #include "shared/okdialog.h"
@@ -145,7 +146,7 @@ void EntryFiles::rememberSamples(const QString &stamp, QStringList texts)
     for (qsizetype i = 0; i < texts.size(); ++i) {
         // Entries in sorted order lie anywhere in memory: each is asked for ahead.
         if (i + 16 < texts.size())
-            __builtin_prefetch(texts[i + 16].constData());
+            Prefetch(texts[i + 16].constData());
         if (const QString &t = texts[i]; !t.isEmpty() && (t.front() == space || t.back() == space))
             texts[i] = trimSpaces(t);
     }

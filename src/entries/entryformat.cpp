@@ -1,6 +1,6 @@
 #include "entries/entryformat.h"
 
-#include "platform/hugepages.h"
+#include "platform/memoryhints.h"
 
 #include <QRegularExpression>
 #include <utility>
@@ -102,7 +102,7 @@ QString fileText(const QStringList &entries)
     constexpr qsizetype Ahead = 16;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (i + Ahead < entries.size())
-            __builtin_prefetch(entries[i + Ahead].constData());
+            Prefetch(entries[i + Ahead].constData());
         appendLine(text, entries[i]);
     }
     return text;

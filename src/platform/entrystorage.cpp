@@ -1,7 +1,7 @@
 #include "platform/entrystorage.h"
 
 #include "platform/filefailure.h"
-#include "platform/hugepages.h"
+#include "platform/memoryhints.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "platform/gridmodel.h"
 
 #include "platform/colors.h"
-#include "platform/hugepages.h"
+#include "platform/memoryhints.h"
 
 #include <QBrush>
 #include <algorithm>
@@ -81,7 +81,7 @@ void GridModel::releaseTexts(size_t from)
     // Each release writes to its text's count of users, which in a sorted list lies anywhere.
     for (size_t i = from; i < m_cells.size(); ++i) {
         if (i + Ahead < m_cells.size())
-            __builtin_prefetch(m_cells[i + Ahead].text.constData(), 1);
+            Prefetch(m_cells[i + Ahead].text.constData(), true);
         m_cells[i].text = QString();
     }
 }
@@ -146,7 +146,7 @@ void GridModel::setColumnTexts(int col, const QStringList &texts)
         reserveCells(m_cells, size_t(texts.size()) * size_t(m_cols), m_cols);
         for (qsizetype i = 0; i < texts.size(); ++i) {
             if (i + qsizetype(Ahead) < texts.size())
-                __builtin_prefetch(texts[i + qsizetype(Ahead)].constData());
+                Prefetch(texts[i + qsizetype(Ahead)].constData());
             const QString &text = texts[i];
             for (int c = 0; c < m_cols; ++c)
                 m_cells.emplace_back();
@@ -165,7 +165,7 @@ void GridModel::forEachText(int col, const std::function<void(const QString &)> 
         return;
     for (int r = 0; r < m_rows; ++r) {
         if (size_t(r) + Ahead < size_t(m_rows))
-            __builtin_prefetch(cell(r + int(Ahead), col).text.constData());
+            Prefetch(cell(r + int(Ahead), col).text.constData());
         f(cell(r, col).text);
     }
 }
@@ -251,7 +251,7 @@ void GridModel::sortRows(int fromCol, int toCol, bool descending)
     AdviseHugePages(keys.data(), keys.capacity() * sizeof(SortKey));
     for (int r = 0; r < m_rows; ++r) {
         if (size_t(r) + Ahead < size_t(m_rows))
-            __builtin_prefetch(cell(r + int(Ahead), fromCol).text.constData());
+            Prefetch(cell(r + int(Ahead), fromCol).text.constData());
         const Cell &c = cell(r, fromCol);
         quint64 key = 0;
         for (qsizetype i = 0; i < 4; ++i)
@@ -304,8 +304,8 @@ void GridModel::sortRows(int fromCol, int toCol, bool descending)
             for (size_t i = 0; i < keys.size(); ++i) {
                 if (i + Ahead < keys.size()) {
                     const char *ahead = reinterpret_cast<const char *>(&*row(keys[i + Ahead].row));
-                    __builtin_prefetch(ahead);
-                    __builtin_prefetch(ahead + sizeof(Cell) * size_t(m_cols) - 1);
+                    Prefetch(ahead);
+                    Prefetch(ahead + sizeof(Cell) * size_t(m_cols) - 1);
                 }
                 std::move(row(keys[i].row), row(keys[i].row) + m_cols, std::back_inserter(sorted));
             }

@@ -1,6 +1,6 @@
 #include "platform/textcodec.h"
 
-#include "platform/hugepages.h"
+#include "platform/memoryhints.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,4 +1,4 @@
-#include "platform/hugepages.h"
+#include "platform/memoryhints.h"
 
 #include <cstdint>
 #if __has_include(<sys/mman.h>)
