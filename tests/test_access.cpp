@@ -230,6 +230,29 @@ private slots:
         QVERIFY(w.txtTalk->text().isEmpty());
     }
 
+    void aNoticeWhileTheFilesLoadIsAnsweredByScanningAndHasTheCall()
+    {
+        TalkFixture f({}, false, true);
+        f.accessSettings.values = {{"Method", "2"}};
+        QFile bad(f.folder.filePath(QStringLiteral("Talk.txt")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("\"\xff\xfe\xff\"\r\n"); // neither UTF-8 nor code page 932: told, and left alone
+        bad.close();
+        bool answered = false;
+        f.modal.answers.push_back([&](QDialog &d) {
+            d.show();
+            f.program().access.setManualTicks(true);
+            f.program().access.tick();
+            QCOMPARE(f.program().access.screen().window.data(), static_cast<QWidget *>(&d));
+            QVERIFY(d.findChild<QPushButton *>(QStringLiteral("cmdCall")));
+            QVERIFY(tickTo(f, QStringLiteral("OK")));
+            QTest::keyClick(&d, Qt::Key_Space);
+            answered = !d.isVisible();
+        });
+        QVERIFY(f.start());
+        QVERIFY(answered);
+    }
+
     void aConfirmationIsAnsweredByScanning()
     {
         auto f = startedWith({{"Method", "2"}});

@@ -62,13 +62,15 @@ void TalkProgram::applyAccess()
 
 bool TalkProgram::start(QString *error)
 {
+    // The ways of pressing and the call come first: a notice about a file, shown
+    // while the files load, must be answerable by a switch too.
+    applyAccess();
     if (!lifetime.LoadTalkWindow(error))
         return false;
     WireTalkWindow();
     candidates.applyOption();
     if (!indexRows.indexedAsNow())
         indexRows.IndexSampleRows(); // headed by their readings now
-    applyAccess();
     // Settings that cannot be used as stored are said once, before the first press.
     for (const QString &notice :
          {shared.sv.settings->problem(), shared.sv.access ? SwitchClashNotice(*shared.sv.access) : QString()})
