@@ -99,7 +99,8 @@ EntryStorage::Read FolderEntryStorage::read(const QString &name)
     constexpr qint64 LargeBytes = 16 * 1024 * 1024;
     if (file.size() > LargeBytes && !m_warnedLarge.contains(name)) {
         m_warnedLarge.insert(name);
-        qCWarning(lcFiles) << file.fileName() << "holds" << file.size() << "bytes; the lists will be slow";
+        qCWarning(lcFiles) << file.fileName() << "holds" << file.size()
+                           << "bytes; reading and saving it take time";
         r.warning = named(name, QObject::tr("がとても大きい（%1 MB）ので、読み込みと保存に時間がかかります。"
                                             "いらない行を消すか、古い分を別のファイルに移してください。")
                                     .arg(file.size() / (1024 * 1024)));
