@@ -211,6 +211,15 @@ private slots:
         actions.answer(ok(QStringLiteral("on")));
         QCOMPARE(keys.view(1).look, DeviceKeys::Look::State);
         QCOMPARE(keys.view(1).line, QStringLiteral("ついています"));
+        DeviceList twoKeys = sampleList();
+        twoKeys.keys[0] = twoKeys.keys[1];
+        twoKeys.keys[0].service = QStringLiteral("light.turn_off");
+        DeviceKeys same(actions);
+        same.setList(twoKeys);
+        same.press(1);
+        actions.answer(ok());
+        actions.answer(ok(QStringLiteral("on")));
+        QCOMPARE(same.view(0).line, QStringLiteral("ついています")); // the other key on the light too
 
         // A failure is shown with its reason and said once; a failed state read says nothing.
         QVERIFY(keys.press(2));

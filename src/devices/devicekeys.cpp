@@ -74,9 +74,13 @@ void DeviceKeys::readState(int key)
         // A press made meanwhile says what it did; a state read never speaks.
         if (!self || self->m_generation != generation || self->m_shown[key].busy)
             return;
-        if (reply.ok)
-            self->show(key, Look::State, StateWords(reply.state));
-        else if (self->m_shown[key].look != Look::Done)
+        if (reply.ok) {
+            // Every key on the same device shows its state (the light's "on" key and its "off" key).
+            const QString entity = self->m_list.keys[key].entity;
+            for (int other = 0; other < self->count(); ++other)
+                if (self->m_list.keys[other].entity == entity && !self->m_shown[other].busy)
+                    self->show(other, Look::State, StateWords(reply.state));
+        } else if (self->m_shown[key].look != Look::Done)
             self->show(key, Look::Failed, tr("ようすを読めません：") + reply.reason);
     });
 }

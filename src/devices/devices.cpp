@@ -31,6 +31,10 @@ Devices::Devices(QWidget &window, QWidget *under, QWidget *focusAfter, SharedSta
         m_key->stackUnder(under);
     m_key->show();
     connect(m_key, &QPushButton::clicked, this, &Devices::open);
+    connect(&m_keys, &DeviceKeys::changed, this, [this](int key) {
+        const DeviceKeys::View v = m_keys.view(key);
+        qCDebug(lcDevices) << v.caption << v.line;
+    });
     m_keys.speak = [this](const QString &text) {
         if (m_shared.gCharacter)
             m_shared.gCharacter->speak(text);
@@ -72,7 +76,9 @@ void Devices::open()
         return;
     DeviceList list;
     const QString problem = load(&list);
-    m_keys.setList(list);
+    // The same keys keep what they last showed, and hear a reply that comes while the screen is closed.
+    if (list != m_keys.list())
+        m_keys.setList(list);
     DevicesScreen screen(m_keys, &m_window, m_shared.callForHelp, problem);
     screen.openSetup = [this, &screen] { setup(screen); };
     m_screen = &screen;

@@ -92,9 +92,14 @@ void DevicesScreen::rebuild(const QString &problem)
     qDeleteAll(m_buttons);
     m_buttons.clear();
     const QList<QRect> places = DeviceKeyPlaces(m_keys.count());
-    const double points =
-        places.isEmpty() ? MaxPoints
-                         : std::min(MaxPoints, Twips::toPixels(places.first().height(), 1.0) / 2.8 * 0.75);
+    // Two lines to a key, the longest caption on one of them.
+    qsizetype longest = 6; // "ついています"
+    for (const DeviceKey &k : m_keys.list().keys)
+        longest = std::max(longest, k.caption.size());
+    double points = MaxPoints;
+    if (!places.isEmpty())
+        points = std::min({MaxPoints, Twips::toPixels(places.first().height(), 1.0) / 2.8 * 0.75,
+                           Twips::toPixels(places.first().width(), 1.0) / (longest + 1.0) * 0.75});
     for (int i = 0; i < m_keys.count(); ++i) {
         auto *b = new ColorButton(QString(), this, i);
         b->setObjectName(QStringLiteral("cmdDevice"));
