@@ -81,6 +81,7 @@ void SystemDeviceActions::runProgram(const DeviceRequest &request, Done done)
     p->setStandardOutputFile(QProcess::nullDevice());
     auto *timer = new QTimer(p);
     timer->setSingleShot(true);
+    timer->setTimerType(Qt::PreciseTimer); // "3 s" means 3 s, not up to 5 % less
     // Whichever comes first answers; the rest find nothing left to say.
     auto answer = std::make_shared<Done>(std::move(done));
     const auto reply = [answer](const DeviceReply &r) {
@@ -133,6 +134,7 @@ void SystemDeviceActions::ask(const DeviceRequest &request, Done done)
         r = m_network.get(http);
     auto *timer = new QTimer(r);
     timer->setSingleShot(true);
+    timer->setTimerType(Qt::PreciseTimer); // "3 s" means 3 s, not up to 5 % less
     auto timedOut = std::make_shared<bool>(false);
     connect(timer, &QTimer::timeout, this, [r, timedOut] {
         *timedOut = true;
