@@ -325,7 +325,7 @@ private slots:
 
     void aMalformedFileIsReportedAndLeftAlone()
     {
-        TalkFixture f({}, false);
+        TalkFixture f({}, false, true);
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("devices.json"));
         const QByteArray bad = "{\"keys\": [ {\"caption\": \"テレビ\", ";
@@ -339,8 +339,10 @@ private slots:
             screen.accept();
         });
         QString setupSaid;
+        bool setupHasCall = false;
         f.modal.answers.push_back([&](QDialog &setup) {
             auto *d = static_cast<DeviceSetupDialog *>(&setup);
+            setupHasCall = d->findChild<QPushButton *>(QStringLiteral("cmdCall"));
             d->txtCaption->setText(QStringLiteral("扇風機"));
             d->txtCommand->setText(QStringLiteral("fan on"));
             d->cmdAdd->click();
@@ -351,6 +353,7 @@ private slots:
         QVERIFY2(message.contains(QStringLiteral("正しくない")) && message.contains(file),
                  qPrintable(message));
         QVERIFY(setupSaid.contains(QStringLiteral("上書きしません")));
+        QVERIFY(setupHasCall);
         QFile back(file);
         QVERIFY(back.open(QIODevice::ReadOnly));
         QCOMPARE(back.readAll(), bad);

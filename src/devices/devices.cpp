@@ -98,7 +98,7 @@ void Devices::setup(DevicesScreen &screen)
         [this](const DeviceList &edited, QString *error) {
             return PrivateFile::write(m_file, SerializeDeviceList(edited), error);
         },
-        problem, &screen);
+        problem, &screen, m_shared.callForHelp);
     m_shared.sv.modal->run(dialog);
     if (dialog.result() != QDialog::Accepted)
         return;

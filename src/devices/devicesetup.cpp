@@ -2,6 +2,7 @@
 
 #include "platform/controls.h"
 #include "platform/fonts.h"
+#include "shared/callkey.h"
 #include "shared/palette.h"
 
 #include <QComboBox>
@@ -52,7 +53,8 @@ QString JoinCommandLine(const QString &program, const QStringList &arguments)
 }
 
 DeviceSetupDialog::DeviceSetupDialog(const DeviceList &list, DeviceActions &actions, Save save,
-                                     const QString &problem, QWidget *parent)
+                                     const QString &problem, QWidget *parent,
+                                     const std::function<void()> &call)
     : QDialog(parent), m_list(list), m_actions(actions), m_save(std::move(save)),
       m_refused(!problem.isEmpty())
 {
@@ -118,7 +120,14 @@ DeviceSetupDialog::DeviceSetupDialog(const DeviceList &list, DeviceActions &acti
     end->addWidget(cmdCancel);
     end->addWidget(cmdSave);
     auto *all = new QVBoxLayout(this);
-    all->addWidget(lstKeys, 1);
+    auto *top = new QHBoxLayout;
+    if (call) {
+        ColorButton *callKey = MakeCallKey(this, {0, 0, 915, 1650}, call);
+        callKey->setFixedSize(61, 110);
+        top->addWidget(callKey, 0, Qt::AlignTop);
+    }
+    top->addWidget(lstKeys, 1);
+    all->addLayout(top, 1);
     all->addLayout(form);
     all->addLayout(keys);
     all->addWidget(lblResult);

@@ -22,8 +22,9 @@ public:
     using Save = std::function<bool(const DeviceList &, QString *error)>;
 
     // `problem`: the devices file is not one; it is shown, and nothing is saved over it.
+    // `call`: the call for help, whose key the dialog shows first; none: no key.
     DeviceSetupDialog(const DeviceList &list, DeviceActions &actions, Save save, const QString &problem,
-                      QWidget *parent);
+                      QWidget *parent, const std::function<void()> &call = {});
 
     // The list as the dialog holds it now.
     DeviceList edited() const;
