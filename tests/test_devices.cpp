@@ -1,5 +1,6 @@
 // The devices file, the keys' results and states over a fake runner, and the
 // devices screen as the main window opens it and a scan walks it.
+#include "access/accesscontrol.h"
 #include "access/accesssettings.h"
 #include "access/scantargets.h"
 #include "devices/devicekeys.h"
@@ -9,7 +10,9 @@
 #include "platform/privatefile.h"
 #include "support/talkfixture.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -80,6 +83,42 @@ QByteArray withKey(const char *key)
     return "{\"homeassistant\":{\"url\":\"http://h:8123\",\"token\":\"t\"},\"keys\":[" + QByteArray(key) +
            "]}";
 }
+
+// A program key that notes each run in a file, in a program started with these ways of pressing.
+struct RoomFixture
+{
+    explicit RoomFixture(const QHash<QString, QString> &access) : f({}, false, true)
+    {
+        const QString program = dir.filePath(QStringLiteral("tv"));
+        QFile script(program);
+        script.open(QIODevice::WriteOnly);
+        script.write("#!/bin/sh\necho \"$@\" >> \"$0.runs\"\n");
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        DeviceList list;
+        list.keys << DeviceKey{QStringLiteral("テレビ"),
+                               {},
+                               DeviceKey::Kind::Program,
+                               program,
+                               {QStringLiteral("power")},
+                               {},
+                               {}};
+        PrivateFile::write(dir.filePath(QStringLiteral("devices.json")), SerializeDeviceList(list), nullptr);
+        f.accessSettings.values = access;
+        f.program().shared.sv.devicesFile = dir.filePath(QStringLiteral("devices.json"));
+        if (!f.start())
+            qFatal("start-up failed");
+        f.program().access.setManualTicks(true);
+    }
+    int runs()
+    {
+        QTest::qWait(300); // a run that was started has time to note itself
+        QFile file(dir.filePath(QStringLiteral("tv.runs")));
+        return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+    }
+    QTemporaryDir dir;
+    TalkFixture f;
+};
 
 } // namespace
 
@@ -321,6 +360,72 @@ private slots:
         QCOMPARE(names, (QStringList{QStringLiteral("呼び出し"), QStringLiteral("戻る"),
                                      QStringLiteral("テレビ…"), QStringLiteral("設定")}));
         QVERIFY(f.window().txtTalk->hasFocus() || !f.window().isActiveWindow());
+    }
+
+    // A pointer that rests on a key presses it once, however long it stays.
+    void aDwellThatStaysSendsOneAction()
+    {
+        RoomFixture room({{QStringLiteral("Method"), QStringLiteral("1")},
+                          {QStringLiteral("DwellMs"), QStringLiteral("800")}});
+        AccessControl &access = room.f.program().access;
+        int before = -1, after = -1;
+        room.f.modal.answers.push_back([&](QDialog &screen) {
+            screen.show();
+            auto *tv = screen.findChild<QPushButton *>(QStringLiteral("cmdDevice"));
+            const QPoint at = tv->mapToGlobal(tv->rect().center());
+            for (int ms = 0; ms <= 5000; ms += AccessControl::DwellSampleMs)
+                access.pointerAt(at, ms);
+            after = room.runs();
+            before = 0;
+            screen.accept();
+        });
+        auto *key = room.f.window().findChild<QPushButton *>(QStringLiteral("cmdDevices"));
+        const QPoint entry = key->mapToGlobal(key->rect().center());
+        for (int ms = 10000; ms <= 11000; ms += AccessControl::DwellSampleMs)
+            access.pointerAt(entry, ms); // the main window's key, by dwell too
+        QCOMPARE(before, 0);
+        QCOMPARE(after, 1);
+    }
+
+    // One switch: the key is reached by the scan, and a switch held down
+    // (the keyboard repeating it) sends one action.
+    void aHeldSwitchSendsOneAction()
+    {
+        RoomFixture room({{QStringLiteral("Method"), QStringLiteral("2")}});
+        AccessControl &access = room.f.program().access;
+        access.tick();
+        QStringList seen;
+        int runs = -1;
+        room.f.modal.answers.push_back([&](QDialog &screen) {
+            screen.show();
+            access.tick();
+            for (int i = 0; i < 10 && access.scanner().highlighted()->label != QStringLiteral("テレビ");
+                 ++i) {
+                seen << access.scanner().highlighted()->label;
+                access.tick();
+            }
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+            QApplication::sendEvent(&screen, &down);
+            for (int i = 0; i < 20; ++i) {
+                QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QString(), true);
+                QApplication::sendEvent(&screen, &repeat);
+            }
+            QKeyEvent up(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
+            QApplication::sendEvent(&screen, &up);
+            runs = room.runs();
+            screen.accept();
+        });
+        // The devices key, in the main window's last group.
+        for (int i = 0; i < 40 && access.scanner().highlighted()->label != room.f.window().cmdKey->text();
+             ++i)
+            access.tick();
+        QTest::keyClick(&room.f.window(), Qt::Key_Space);
+        for (int i = 0; i < 10 && access.scanner().highlighted()->label != QStringLiteral("機器"); ++i)
+            access.tick();
+        QTest::keyClick(&room.f.window(), Qt::Key_Space);
+        QCOMPARE(room.f.modal.shown, QStringList{QStringLiteral("frmDevices")});
+        QCOMPARE(seen.value(0), QStringLiteral("呼び出し"));
+        QCOMPARE(runs, 1);
     }
 
     void aMalformedFileIsReportedAndLeftAlone()
