@@ -138,7 +138,10 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
         b.group(top, QString(), {w.cmdRead});
         b.group(top, QString(), {w.cmdRes[2], w.cmdRes[4], w.cmdRes[3], w.cmdRes[0], w.cmdRes[1]}, true);
         b.group(top, QString(), {w.cmdStart, w.cmdSamp, w.cmdSampADD, w.cmdSampDel});
-        b.group(top, QString(), {w.cmdKey, w.cmdWide, w.cmdCopy, w.cmdPaste, w.cmdOpt, w.cmdEnd});
+        // The devices key, where the room's devices are set up, is named rather than listed.
+        QWidget *devices =
+            w.window->findChild<QWidget *>(QStringLiteral("cmdDevices"), Qt::FindDirectChildrenOnly);
+        b.group(top, QString(), {w.cmdKey, devices, w.cmdWide, w.cmdCopy, w.cmdPaste, w.cmdOpt, w.cmdEnd});
     }
     top.insert(top.begin(), call.begin(), call.end());
     screen.tree = ScanNode::group(QString(), std::move(top));

@@ -10,6 +10,7 @@
 #include "platform/keyrepeatguard.h"
 #include "platform/loginstart.h"
 #include "platform/modalrunner.h"
+#include "platform/privatefile.h"
 #include "platform/services.h"
 #include "platform/settingsstore.h"
 #include "platform/singleinstance.h"
@@ -109,7 +110,8 @@ int RunPirokan(int argc, char **argv)
     TalkWindow window;
     TalkProgram program(window,
                         {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login,
-                         &accessSettings, &conversion, &learnt, &vocabulary, &callSettings, chime.get()},
+                         &accessSettings, &conversion, &learnt, &vocabulary, &callSettings, chime.get(),
+                         PrivateFile::inSettingsFolder(QStringLiteral("devices.json"))},
                         appPath);
 
     QString error;

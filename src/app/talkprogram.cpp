@@ -1,5 +1,6 @@
 #include "app/talkprogram.h"
 
+#include "devices/devices.h"
 #include "platform/controls.h"
 #include "platform/coverwatch.h"
 #include "platform/grid.h"
@@ -135,4 +136,6 @@ void TalkProgram::WireTalkWindow()
     QObject::connect(c.cmdRead, &QPushButton::clicked, w, [this] { readAloud.cmdRead_Click(); });
     QObject::connect(c.cmdCall, &QPushButton::clicked, w,
                      [this] { calling.controller().start(CallController::Way::Key); });
+    if (!shared.sv.devicesFile.isEmpty())
+        new Devices(*w, c.cmdKey, c.txtTalk, shared, shared.sv.devicesFile); // the window owns it
 }

@@ -95,6 +95,7 @@ struct Services
     const WordList *vocabulary = nullptr;
     SettingsStore *call = nullptr; // the call for help; none: there is no call
     AudioOutput *chime = nullptr;  // the call's own sound output; none: there is no sound
+    QString devicesFile;           // the room's devices; empty: no devices screen
 };
 
 // The screen-wide mouse pointer: the wait pointer (code 11) or the default (code 0).

@@ -81,7 +81,7 @@ TalkFixture::TalkFixture(const QHash<QString, QString> &stored, bool startNow, b
         *m_window,
         Services{&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, nullptr,
                  &accessSettings, &conversion, &learnt, &vocabulary, withCall ? &callSettings : nullptr,
-                 withCall ? &chime : nullptr},
+                 withCall ? &chime : nullptr, QString()},
         folder.path());
     m_window->state = &m_program->shared.state;
     if (startNow && !start())

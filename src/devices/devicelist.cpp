@@ -1,0 +1,171 @@
+#include "devices/devicelist.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QObject>
+#include <QRegularExpression>
+
+namespace {
+
+// Names the home server uses: lower-case words; nothing that could step out of the request's path.
+bool isName(const QString &s)
+{
+    static const QRegularExpression name(QStringLiteral("^[a-z0-9_]+$"));
+    return name.match(s).hasMatch();
+}
+
+bool isEntity(const QString &s)
+{
+    const QStringList parts = s.split(QLatin1Char('.'));
+    return parts.size() == 2 && isName(parts[0]) && isName(parts[1]);
+}
+
+QString text(const QJsonObject &o, const char *key)
+{
+    return o.value(QLatin1String(key)).toString().trimmed();
+}
+
+} // namespace
+
+QString CheckDeviceKey(const DeviceKey &key, const DeviceList &list)
+{
+    if (key.caption.trimmed().isEmpty())
+        return QObject::tr("キーの名前がありません。");
+    if (key.kind == DeviceKey::Kind::Program)
+        return key.program.trimmed().isEmpty() ? QObject::tr("実行するプログラムがありません。") : QString();
+    const QStringList service = key.service.split(QLatin1Char('.'));
+    if (service.size() != 2 || !isName(service[0]) || !isName(service[1]))
+        return QObject::tr("サービスは「light.turn_on」のように書いてください。");
+    if (!key.entity.isEmpty() && !isEntity(key.entity))
+        return QObject::tr("機器は「light.bedroom」のように書いてください。");
+    if (!list.server.isValid() ||
+        (list.server.scheme() != QLatin1String("http") && list.server.scheme() != QLatin1String("https")) ||
+        list.server.host().isEmpty())
+        return QObject::tr(
+            "Home Assistant のアドレスを「http://homeassistant.local:8123」のように書いてください。");
+    if (list.token.trimmed().isEmpty())
+        return QObject::tr("Home Assistant のトークンがありません。");
+    return {};
+}
+
+bool ParseDeviceList(const QByteArray &bytes, DeviceList *list, QString *error)
+{
+    const auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    QJsonParseError parse;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parse);
+    if (parse.error != QJsonParseError::NoError)
+        return fail(QObject::tr("JSON として読めません（%1 文字目：%2）。")
+                        .arg(parse.offset)
+                        .arg(parse.errorString()));
+    if (!doc.isObject() || !doc.object().value(QStringLiteral("keys")).isArray())
+        return fail(QObject::tr("「keys」の一覧がありません。"));
+    const QJsonObject root = doc.object();
+    DeviceList out;
+    const QJsonObject server = root.value(QStringLiteral("homeassistant")).toObject();
+    out.server = QUrl(text(server, "url"));
+    out.token = text(server, "token");
+    const QJsonArray keys = root.value(QStringLiteral("keys")).toArray();
+    if (keys.size() > DeviceList::MaxKeys)
+        return fail(QObject::tr("キーが多すぎます（%1 個まで）。").arg(DeviceList::MaxKeys));
+    for (int i = 0; i < keys.size(); ++i) {
+        const QJsonObject o = keys[i].toObject();
+        DeviceKey key;
+        key.caption = text(o, "caption");
+        key.say = text(o, "say");
+        if (o.contains(QStringLiteral("program"))) {
+            key.program = text(o, "program");
+            for (const QJsonValue &a : o.value(QStringLiteral("arguments")).toArray())
+                key.arguments << a.toString();
+        } else {
+            key.kind = DeviceKey::Kind::HomeAssistant;
+            key.service = text(o, "service");
+            key.entity = text(o, "entity");
+        }
+        if (const QString why = CheckDeviceKey(key, out); !keys[i].isObject() || !why.isEmpty())
+            return fail(QObject::tr("%1 番目のキー：").arg(i + 1) +
+                        (keys[i].isObject() ? why : QObject::tr("形が違います。")));
+        out.keys << key;
+    }
+    *list = out;
+    return true;
+}
+
+QByteArray SerializeDeviceList(const DeviceList &list)
+{
+    QJsonArray keys;
+    for (const DeviceKey &key : list.keys) {
+        QJsonObject o{{QStringLiteral("caption"), key.caption}};
+        if (!key.say.isEmpty())
+            o.insert(QStringLiteral("say"), key.say);
+        if (key.kind == DeviceKey::Kind::Program) {
+            o.insert(QStringLiteral("program"), key.program);
+            o.insert(QStringLiteral("arguments"), QJsonArray::fromStringList(key.arguments));
+        } else {
+            o.insert(QStringLiteral("service"), key.service);
+            if (!key.entity.isEmpty())
+                o.insert(QStringLiteral("entity"), key.entity);
+        }
+        keys.append(o);
+    }
+    QJsonObject root{{QStringLiteral("keys"), keys}};
+    if (!list.server.isEmpty() || !list.token.isEmpty())
+        root.insert(QStringLiteral("homeassistant"),
+                    QJsonObject{{QStringLiteral("url"), list.server.toString()},
+                                {QStringLiteral("token"), list.token}});
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+DeviceRequest ActionRequest(const DeviceKey &key, const DeviceList &list)
+{
+    DeviceRequest r;
+    if (key.kind == DeviceKey::Kind::Program) {
+        r.program = key.program;
+        r.arguments = key.arguments;
+        return r;
+    }
+    r.kind = DeviceRequest::Kind::Service;
+    r.server = list.server;
+    r.token = list.token;
+    r.domain = key.service.section(QLatin1Char('.'), 0, 0);
+    r.service = key.service.section(QLatin1Char('.'), 1);
+    r.entity = key.entity;
+    return r;
+}
+
+std::optional<DeviceRequest> StateRequest(const DeviceKey &key, const DeviceList &list)
+{
+    if (key.kind != DeviceKey::Kind::HomeAssistant || key.entity.isEmpty())
+        return std::nullopt;
+    DeviceRequest r = ActionRequest(key, list);
+    r.kind = DeviceRequest::Kind::State;
+    return r;
+}
+
+QString MaskedToken(const QString &token)
+{
+    if (token.isEmpty())
+        return {};
+    // Four characters of a long token tell two apart; a short one shows none.
+    const QString tail = token.size() >= 20 ? token.right(4) : QString();
+    return QString(8, QChar(0x2022)) + tail;
+}
+
+QString StateWords(const QString &state)
+{
+    if (state == QLatin1String("on"))
+        return QStringLiteral("ついています");
+    if (state == QLatin1String("off"))
+        return QStringLiteral("消えています");
+    if (state == QLatin1String("open"))
+        return QStringLiteral("開いています");
+    if (state == QLatin1String("closed"))
+        return QStringLiteral("閉じています");
+    if (state == QLatin1String("unavailable") || state == QLatin1String("unknown"))
+        return QStringLiteral("ようすがわかりません");
+    return state;
+}
