@@ -1,8 +1,9 @@
 // Switch scanning: how many highlights, and how many seconds, a character
 // costs with each layout, typing the starter sentences through the scanner on
 // the hiragana board; how steady the scan timer ticks while the machine is
-// busy; and how surely a trembling gaze pointer presses the board cell it aims
-// at by dwelling, while sweeps across the board press nothing.
+// busy; how surely a trembling gaze pointer presses the board cell it aims at
+// by dwelling, while sweeps across the board press nothing; and how surely, and
+// when, a pointer that comes to a dead stop on a cell presses it.
 #include "access/accesscontrol.h"
 #include "access/dwell.h"
 #include "access/pointersmoothing.h"
@@ -179,6 +180,66 @@ void gazeDwell(QApplication &)
     std::fflush(stdout);
 }
 
+// A pointer that holds dead still once on its cell (a fixation filter, a head
+// mouse's dead zone, a hand resting on a trackball), through the real window:
+// it rests off the window, then jumps to the cell, or glides there in 15 steps
+// over a quarter of a second, and never moves again. The program samples it
+// every DwellSampleMs, as its timer does on screen.
+void stillDwell(QApplication &)
+{
+    TalkFixture f({}, false);
+    constexpr int DwellMs = Dwell::DefaultMs, Tries = 100, GlideMs = 250, GlideSteps = 15;
+    f.accessSettings.values = {{"Method", "1"}, {"DwellMs", QString::number(DwellMs)}};
+    if (!f.start())
+        return;
+    AccessControl &access = f.program().access;
+    access.setManualTicks(true);
+    TestTalkWindow &w = f.window();
+    const Grid *board = w.grdBoard;
+    const int limitMs = DwellMs * 3 / 2;
+    std::mt19937 rng(23);
+    std::uniform_int_distribution<int> anyRow(0, board->rows() - 1), anyCol(0, board->cols() - 1);
+    const QPoint away = w.mapToGlobal(QPoint(-2000, -2000));
+
+    for (const bool glide : {false, true}) {
+        int completed = 0;
+        Timings afterStop;
+        qint64 at = 0;
+        for (int i = 0; i < Tries; ++i) {
+            int row = anyRow(rng), col = anyCol(rng);
+            while (board->textMatrix(row, col).trimmed().isEmpty())
+                row = anyRow(rng), col = anyCol(rng);
+            const QPoint aim = board->mapToGlobal(board->cellRect(row, col).center());
+            const QPoint from = board->mapToGlobal(board->cellRect(anyRow(rng), anyCol(rng)).center());
+            for (const qint64 rest = at + 1000; at < rest; at += AccessControl::DwellSampleMs)
+                access.pointerAt(away, at);
+            const qint64 start = at, stop = start + (glide ? GlideMs : 0);
+            auto place = [&](qint64 t) {
+                if (t >= stop)
+                    return aim;
+                // The glide moves in steps, as a pointer's reports come.
+                const double done = double((t - start) * GlideSteps / GlideMs + 1) / GlideSteps;
+                return from + (aim - from) * done;
+            };
+            for (; at <= stop + limitMs && !w.fraSet->isVisible(); at += AccessControl::DwellSampleMs)
+                access.pointerAt(place(at), at);
+            const qint64 pressedAt = at - AccessControl::DwellSampleMs;
+            if (w.fraSet->isVisible() && w.grdBoard2->textMatrix(1, 1) == board->textMatrix(row, col)) {
+                ++completed;
+                afterStop.add(std::chrono::milliseconds(pressedAt - stop));
+            }
+            if (w.fraSet->isVisible())
+                TalkFixture::press(w.cmdEnd2);
+        }
+        const char *road = glide ? "glide" : "jump";
+        std::printf("dwell_still_completion_rate road=%s value=%.3f tries=%d within_ms=%d dwell_ms=%d\n",
+                    road, double(completed) / Tries, Tries, limitMs, DwellMs);
+        if (completed > 0)
+            afterStop.print((std::string("dwell_still_ms_after_stop road=") + road).c_str());
+        std::fflush(stdout);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -188,6 +249,7 @@ int main(int argc, char **argv)
         typeSentences(l);
     QApplication app(argc, argv);
     gazeDwell(app);
+    stillDwell(app);
     tickJitter(app);
     return 0;
 }
