@@ -24,12 +24,13 @@ namespace {
 
 constexpr int ScanMs = 1200; // the default interval
 
-void typeSentences(const ScanCount::Layout &layout)
+// With the call where the program puts it, nowhere (before there was a call) and first.
+void typeSentences(const ScanCount::Layout &layout, ScanCount::CallPlace place)
 {
     int chars = 0, steps = 0;
     for (const QString &sentence : EntryFormat::starterSentences()) {
         for (const QChar ch : sentence) {
-            const int n = ScanCount::stepsForCharacter(layout, QString(ch));
+            const int n = ScanCount::stepsForCharacter(layout, QString(ch), {}, place);
             if (n < 0)
                 continue; // kanji and the like are not on the board
             steps += n;
@@ -37,8 +38,10 @@ void typeSentences(const ScanCount::Layout &layout)
         }
     }
     const double perChar = double(steps) / chars;
-    std::printf("scan_steps_per_char layout=%s value=%.2f\n", layout.name, perChar);
-    std::printf("scan_seconds_per_char layout=%s value=%.2f\n", layout.name, perChar * ScanMs / 1000.0);
+    const char *call = ScanCount::nameOf(place);
+    std::printf("scan_steps_per_char layout=%s call=%s value=%.2f\n", layout.name, call, perChar);
+    std::printf("scan_seconds_per_char layout=%s call=%s value=%.2f\n", layout.name, call,
+                perChar * ScanMs / 1000.0);
     std::fflush(stdout);
 }
 
@@ -246,7 +249,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     for (const ScanCount::Layout &l : ScanCount::Layouts)
-        typeSentences(l);
+        for (const ScanCount::CallPlace place : ScanCount::CallPlaces)
+            typeSentences(l, place);
     QApplication app(argc, argv);
     gazeDwell(app);
     stillDwell(app);

@@ -74,17 +74,32 @@ private slots:
         QVERIFY(!f.shared().callForHelp);
     }
 
-    void scanOffersTheCallFirstAndDwellAndActionPressIt()
+    void scanOffersTheCallLastAtTheTopAndDwellAndActionPressIt()
     {
         TalkFixture f({}, true, true);
         f.accessSettings.values = {{"Method", "2"}};
         f.program().applyAccess();
         f.program().access.setManualTicks(true);
-        const ScanScreen &screen = f.program().access.screen();
-        const ScanNode &first = screen.tree.children.front();
-        QVERIFY(!first.isGroup());
-        QCOMPARE(screen.targets[size_t(first.target)].widget.data(), callKeyOf(&f.window()));
-        QTest::keyClick(&f.window(), Qt::Key_Space); // the first highlight, pressed by the switch
+        AccessControl &access = f.program().access;
+        // Last of the top level, on the board and on the selection screen: one round reaches it,
+        // and no character waits for it.
+        auto lastIsTheCall = [&] {
+            const ScanScreen &screen = access.screen();
+            const ScanNode &last = screen.tree.children.back();
+            return !last.isGroup() &&
+                   screen.targets[size_t(last.target)].widget.data() == callKeyOf(&f.window());
+        };
+        QVERIFY(lastIsTheCall());
+        TalkFixture::pressCell(f.window().grdBoard, 0, 8);
+        access.tick();
+        QCOMPARE(access.screen().kind, QStringLiteral("selection"));
+        QVERIFY(lastIsTheCall());
+        f.press(f.window().cmdEnd2);
+        access.tick();
+        QCOMPARE(access.screen().kind, QStringLiteral("board"));
+        while (access.scanner().path().front() + 1 < int(access.screen().tree.children.size()))
+            access.tick();
+        QTest::keyClick(&f.window(), Qt::Key_Space); // the top level's last highlight, pressed by the switch
         QTRY_VERIFY(f.program().calling.controller().isCalling());
         QTest::keyClick(&f.window(), Qt::Key_Space); // any switch press answers
         QVERIFY(!f.program().calling.controller().isCalling());

@@ -140,7 +140,7 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
         b.group(top, QString(), {w.cmdStart, w.cmdSamp, w.cmdSampADD, w.cmdSampDel});
         b.group(top, QString(), {w.cmdKey, w.cmdWide, w.cmdCopy, w.cmdPaste, w.cmdOpt, w.cmdEnd});
     }
-    top.insert(top.begin(), call.begin(), call.end());
+    ScanLayouts::addCall(top, std::move(call));
     screen.tree = ScanNode::group(QString(), std::move(top));
 }
 
