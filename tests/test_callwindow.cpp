@@ -4,6 +4,7 @@
 #include "support/talkfixture.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -118,6 +119,54 @@ private slots:
         QCOMPARE(a->text(QAccessible::Name), QStringLiteral("呼び出し"));
         a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QTRY_VERIFY(f.program().calling.controller().isCalling());
+    }
+
+    void aKeyAModalDialogBlocksIsNotShownTheDialogsOwnCalls()
+    {
+        TalkFixture f({}, true, true);
+        QWidget *key = callKeyOf(&f.window());
+        const QRect place = key->geometry();
+        QVERIFY(key->isVisible());
+        f.modal.answers.push_back([&](QDialog &d) {
+            d.setWindowModality(Qt::ApplicationModal);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QVERIFY(!key->isVisible()); // the main window takes no press now
+            // Turned on or off meanwhile, it still shows only once it can be pressed.
+            f.window().showCallKey(true);
+            QVERIFY(!key->isVisible());
+            TalkFixture::press(callKeyOf(&d));
+            QVERIFY(f.program().calling.controller().isCalling());
+            f.program().calling.controller().acknowledge();
+            d.reject();
+        });
+        ShowOKDialog(f.shared(), QStringLiteral("確認"), OkDialog::OkCancel, QStringLiteral("Pirokan"));
+        QTRY_VERIFY(key->isVisible());
+        QCOMPARE(key->geometry(), place);
+
+        // The mail window's key, under a question of its own.
+        MailWindow mail(f.shared(), &f.window(), {});
+        mail.setWindowModality(Qt::ApplicationModal);
+        mail.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mail));
+        QVERIFY(!key->isVisible());
+        QWidget *mailKey = callKeyOf(&mail);
+        QVERIFY(mailKey->isVisible());
+        f.modal.answers.push_back([&](QDialog &d) {
+            d.setWindowModality(Qt::ApplicationModal);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QVERIFY(!mailKey->isVisible());
+            f.window().showCallKey(false); // the call turned off while blocked stays hidden
+            d.reject();
+        });
+        ShowOKDialog(f.shared(), QStringLiteral("確認"), OkDialog::OkCancel, QStringLiteral("Pirokan"));
+        QTRY_VERIFY(mailKey->isVisible());
+        mail.hide();
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!key->isVisible()); // turned off meanwhile: it stays hidden
+        f.window().showCallKey(true);
+        QVERIFY(key->isVisible());
     }
 
     void holdingTheSwitchCallsFromAModalDialogAndAShorterHoldPresses()

@@ -86,7 +86,7 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
     Fonts::set(txtTalk, Fonts::Gothic, 36, true);
     Twips::setRect(txtTalk, TextLeft, 0, TextWidth, 2295);
     cmdCall = MakeCallKey(fraText, CallKey, {});
-    cmdCall->hide();
+    ShowCallKey(cmdCall, false);
     cmdWide = makeButton(fraText, "cmdWide", QStringLiteral("広げる"), {14415, 150, 855, 2175}, paleBlue,
                          27.75, false);
     cmdCopy = makeButton(fraText, "cmdCopy", QStringLiteral("コピ"), {14415, 2670, 855, 2235}, ClipboardKey,
@@ -190,7 +190,7 @@ void TalkWindow::showCallKey(bool shown)
     const QRect text = Twips::rect(txtTalk);
     const int left = shown ? TextLeftBesideCall : TextLeft;
     Twips::setRect(txtTalk, left, text.top(), TextLeft + TextWidth - left, text.height());
-    cmdCall->setVisible(shown);
+    ShowCallKey(cmdCall, shown);
 }
 
 bool TalkWindow::event(QEvent *event)
