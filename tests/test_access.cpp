@@ -1,4 +1,5 @@
 #include "access/accessdialog.h"
+#include "entries/mailwindow.h"
 #include "platform/buttonaccessible.h"
 #include "platform/highlightframe.h"
 #include "platform/keyrepeatguard.h"
@@ -12,6 +13,7 @@
 #include <QCursor>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -57,7 +59,7 @@ QStringList unnamed(QWidget *window)
     QStringList out;
     for (QWidget *w : window->findChildren<QWidget *>()) {
         if (!w->isVisible() || w->window() != window || qobject_cast<HighlightFrame *>(w) ||
-            w->objectName().startsWith(QLatin1String("qt_")) || w->inherits("QScrollBar"))
+            w->objectName().startsWith(QLatin1String("qt_")))
             continue;
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
         const bool container = a && (a->role() == QAccessible::Pane || a->role() == QAccessible::Grouping ||
@@ -631,6 +633,29 @@ private slots:
         f->press(w.cmdOpt);
         QCOMPARE(f->modal.shown, (QStringList{"frmOPT", "frmAccess"}));
         QCOMPARE(seen, QStringList());
+    }
+
+    void theWindowIsNamedByItsTitleAndAScrollBarByWhatItScrolls()
+    {
+        auto f = startedWith({});
+        TestTalkWindow &w = f->window();
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&w);
+        QVERIFY(w.windowTitle().startsWith(QStringLiteral("Pirokan!  Ver ")));
+        QCOMPARE(window->text(QAccessible::Name), w.windowTitle());
+        w.setWindowTitle(QStringLiteral("Pirokan!  Ver 9"));
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Pirokan!  Ver 9"));
+
+        QScrollBar *bar = w.txtTalk->verticalScrollBar();
+        QVERIFY(bar->isVisible());
+        QVERIFY(QAccessible::queryAccessibleInterface(bar)
+                    ->text(QAccessible::Name)
+                    .startsWith(w.txtTalk->accessibleName()));
+        MailWindow mail(f->shared(), &w, {});
+        mail.show();
+        QCOMPARE(unnamed(&mail), QStringList());
+        QVERIFY(QAccessible::queryAccessibleInterface(mail.txtData->verticalScrollBar())
+                    ->text(QAccessible::Name)
+                    .startsWith(mail.txtData->accessibleName()));
     }
 
     void twoSwitchesOnOneKeyStillChooseAndThereIsAlwaysAWayOut()

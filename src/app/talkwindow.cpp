@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QScrollBar>
 
 namespace {
 
@@ -155,7 +156,8 @@ void TalkWindow::nameControls()
         {QStringLiteral("△"), QStringLiteral("一覧の上へ")},
         {QStringLiteral("▽"), QStringLiteral("一覧の下へ")},
     });
-    setAccessibleName(QStringLiteral("Pirokan"));
+    // Assistive tools name the window by its title, whatever start-up makes it.
+    setWindowTitle(QStringLiteral("Pirokan"));
     const std::pair<QWidget *, const char *> names[] = {
         {fraText, "文の欄"},      {txtTalk, "書いている文"}, {grdBoard, "文字盤"},
         {fraSet, "文字選択画面"}, {grdBoard2, "選ぶ文字"},   {grdEx, "例文一覧"},
@@ -165,6 +167,7 @@ void TalkWindow::nameControls()
     };
     for (const auto &[widget, name] : names)
         widget->setAccessibleName(QString::fromUtf8(name));
+    txtTalk->verticalScrollBar()->setAccessibleName(QStringLiteral("書いている文のスクロールバー"));
     const std::pair<QWidget *, const char *> descriptions[] = {
         {txtTalk, "下線の文字の前に、次の文字が入ります"},
         {grdBoard, "押した文字の選択画面が開きます"},
