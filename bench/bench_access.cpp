@@ -204,6 +204,7 @@ void stillDwell(QApplication &)
     std::uniform_int_distribution<int> anyRow(0, board->rows() - 1), anyCol(0, board->cols() - 1);
     const QPoint away = w.mapToGlobal(QPoint(-2000, -2000));
 
+    Timings idleSample; // a sample of a pointer resting off the window, taken 20 times a second
     for (const bool glide : {false, true}) {
         int completed = 0;
         Timings afterStop;
@@ -214,8 +215,11 @@ void stillDwell(QApplication &)
                 row = anyRow(rng), col = anyCol(rng);
             const QPoint aim = board->mapToGlobal(board->cellRect(row, col).center());
             const QPoint from = board->mapToGlobal(board->cellRect(anyRow(rng), anyCol(rng)).center());
-            for (const qint64 rest = at + 1000; at < rest; at += AccessControl::DwellSampleMs)
+            for (const qint64 rest = at + 1000; at < rest; at += AccessControl::DwellSampleMs) {
+                const auto before = std::chrono::steady_clock::now();
                 access.pointerAt(away, at);
+                idleSample.add(std::chrono::steady_clock::now() - before);
+            }
             const qint64 start = at, stop = start + (glide ? GlideMs : 0);
             auto place = [&](qint64 t) {
                 if (t >= stop)
@@ -241,6 +245,7 @@ void stillDwell(QApplication &)
             afterStop.print((std::string("dwell_still_ms_after_stop road=") + road).c_str());
         std::fflush(stdout);
     }
+    idleSample.print("dwell_idle_sample");
 }
 
 } // namespace
