@@ -1,8 +1,9 @@
 // Switch scanning: how many highlights, and how many seconds, a character
 // costs with each layout, typing the starter sentences through the scanner on
 // the hiragana board; how steady the scan timer ticks while the machine is
-// busy; and how surely a trembling gaze pointer presses the board cell it aims
-// at by dwelling, while sweeps across the board press nothing.
+// busy; how surely a trembling gaze pointer presses the board cell it aims at
+// by dwelling, while sweeps across the board press nothing; and how surely, and
+// when, a pointer that comes to a dead stop on a cell presses it.
 #include "access/accesscontrol.h"
 #include "access/dwell.h"
 #include "access/pointersmoothing.h"
@@ -23,12 +24,13 @@ namespace {
 
 constexpr int ScanMs = 1200; // the default interval
 
-void typeSentences(const ScanCount::Layout &layout)
+// With the call where the program puts it, nowhere (before there was a call) and first.
+void typeSentences(const ScanCount::Layout &layout, ScanCount::CallPlace place)
 {
     int chars = 0, steps = 0;
     for (const QString &sentence : EntryFormat::starterSentences()) {
         for (const QChar ch : sentence) {
-            const int n = ScanCount::stepsForCharacter(layout, QString(ch));
+            const int n = ScanCount::stepsForCharacter(layout, QString(ch), {}, place);
             if (n < 0)
                 continue; // kanji and the like are not on the board
             steps += n;
@@ -36,8 +38,10 @@ void typeSentences(const ScanCount::Layout &layout)
         }
     }
     const double perChar = double(steps) / chars;
-    std::printf("scan_steps_per_char layout=%s value=%.2f\n", layout.name, perChar);
-    std::printf("scan_seconds_per_char layout=%s value=%.2f\n", layout.name, perChar * ScanMs / 1000.0);
+    const char *call = ScanCount::nameOf(place);
+    std::printf("scan_steps_per_char layout=%s call=%s value=%.2f\n", layout.name, call, perChar);
+    std::printf("scan_seconds_per_char layout=%s call=%s value=%.2f\n", layout.name, call,
+                perChar * ScanMs / 1000.0);
     std::fflush(stdout);
 }
 
@@ -179,15 +183,82 @@ void gazeDwell(QApplication &)
     std::fflush(stdout);
 }
 
+// A pointer that holds dead still once on its cell (a fixation filter, a head
+// mouse's dead zone, a hand resting on a trackball), through the real window:
+// it rests off the window, then jumps to the cell, or glides there in 15 steps
+// over a quarter of a second, and never moves again. The program samples it
+// every DwellSampleMs, as its timer does on screen.
+void stillDwell(QApplication &)
+{
+    TalkFixture f({}, false);
+    constexpr int DwellMs = Dwell::DefaultMs, Tries = 100, GlideMs = 250, GlideSteps = 15;
+    f.accessSettings.values = {{"Method", "1"}, {"DwellMs", QString::number(DwellMs)}};
+    if (!f.start())
+        return;
+    AccessControl &access = f.program().access;
+    access.setManualTicks(true);
+    TestTalkWindow &w = f.window();
+    const Grid *board = w.grdBoard;
+    const int limitMs = DwellMs * 3 / 2;
+    std::mt19937 rng(23);
+    std::uniform_int_distribution<int> anyRow(0, board->rows() - 1), anyCol(0, board->cols() - 1);
+    const QPoint away = w.mapToGlobal(QPoint(-2000, -2000));
+
+    Timings idleSample; // a sample of a pointer resting off the window, taken 20 times a second
+    for (const bool glide : {false, true}) {
+        int completed = 0;
+        Timings afterStop;
+        qint64 at = 0;
+        for (int i = 0; i < Tries; ++i) {
+            int row = anyRow(rng), col = anyCol(rng);
+            while (board->textMatrix(row, col).trimmed().isEmpty())
+                row = anyRow(rng), col = anyCol(rng);
+            const QPoint aim = board->mapToGlobal(board->cellRect(row, col).center());
+            const QPoint from = board->mapToGlobal(board->cellRect(anyRow(rng), anyCol(rng)).center());
+            for (const qint64 rest = at + 1000; at < rest; at += AccessControl::DwellSampleMs) {
+                const auto before = std::chrono::steady_clock::now();
+                access.pointerAt(away, at);
+                idleSample.add(std::chrono::steady_clock::now() - before);
+            }
+            const qint64 start = at, stop = start + (glide ? GlideMs : 0);
+            auto place = [&](qint64 t) {
+                if (t >= stop)
+                    return aim;
+                // The glide moves in steps, as a pointer's reports come.
+                const double done = double((t - start) * GlideSteps / GlideMs + 1) / GlideSteps;
+                return from + (aim - from) * done;
+            };
+            for (; at <= stop + limitMs && !w.fraSet->isVisible(); at += AccessControl::DwellSampleMs)
+                access.pointerAt(place(at), at);
+            const qint64 pressedAt = at - AccessControl::DwellSampleMs;
+            if (w.fraSet->isVisible() && w.grdBoard2->textMatrix(1, 1) == board->textMatrix(row, col)) {
+                ++completed;
+                afterStop.add(std::chrono::milliseconds(pressedAt - stop));
+            }
+            if (w.fraSet->isVisible())
+                TalkFixture::press(w.cmdEnd2);
+        }
+        const char *road = glide ? "glide" : "jump";
+        std::printf("dwell_still_completion_rate road=%s value=%.3f tries=%d within_ms=%d dwell_ms=%d\n",
+                    road, double(completed) / Tries, Tries, limitMs, DwellMs);
+        if (completed > 0)
+            afterStop.print((std::string("dwell_still_ms_after_stop road=") + road).c_str());
+        std::fflush(stdout);
+    }
+    idleSample.print("dwell_idle_sample");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     for (const ScanCount::Layout &l : ScanCount::Layouts)
-        typeSentences(l);
+        for (const ScanCount::CallPlace place : ScanCount::CallPlaces)
+            typeSentences(l, place);
     QApplication app(argc, argv);
     gazeDwell(app);
+    stillDwell(app);
     tickJitter(app);
     return 0;
 }

@@ -28,6 +28,7 @@ namespace {
 constexpr int Shown = CandidateFinder::MaxCandidates; // candidates the strip shows at once
 constexpr int StripTarget = 5000;                     // scan targets of the strip's candidates
 constexpr int Layouts = int(std::size(ScanCount::Layouts));
+constexpr int Places = int(std::size(ScanCount::CallPlaces));
 
 struct Sentence
 {
@@ -85,12 +86,14 @@ struct Cost
 {
     bool written = false; // the sentence came out as wanted
     double presses = 0;
-    std::array<double, Layouts> steps{};
+    // By where the call stands (ScanCount::CallPlaces), then by layout.
+    std::array<std::array<double, Layouts>, Places> steps{};
     Cost &operator+=(const Cost &o)
     {
         presses += o.presses;
-        for (int l = 0; l < Layouts; ++l)
-            steps[size_t(l)] += o.steps[size_t(l)];
+        for (int p = 0; p < Places; ++p)
+            for (int l = 0; l < Layouts; ++l)
+                steps[size_t(p)][size_t(l)] += o.steps[size_t(p)][size_t(l)];
         return *this;
     }
 };
@@ -104,10 +107,10 @@ std::vector<ScanNode> stripGroup(int n)
     return top;
 }
 
-int stepsToTarget(const ScanCount::Layout &layout, int target, int stripSize)
+int stepsToTarget(const ScanCount::Layout &layout, int target, int stripSize, ScanCount::CallPlace place)
 {
     Scanner s(Scanner::Method::Step);
-    s.setTree(ScanCount::boardTree(layout, stripGroup(stripSize)), 0);
+    s.setTree(ScanCount::boardTree(layout, stripGroup(stripSize), place), 0);
     return ScanCount::stepsTo(s, target);
 }
 
@@ -120,15 +123,17 @@ Cost typing(QChar ch, int stripSize)
     const bool space = ch == u' ' || ch == u'\u3000';
     const bool onBoard = ScanCount::route(QString(ch)).has_value();
     c.presses = space ? 1 : onBoard ? 2 : 4;
-    for (int l = 0; l < Layouts; ++l) {
-        const auto &layout = ScanCount::Layouts[l];
-        const int button = stepsToTarget(layout, ScanCount::FirstButton, stripSize);
-        c.steps[size_t(l)] = space ? button
-                             : onBoard
-                                 ? ScanCount::stepsForCharacter(layout, QString(ch), stripGroup(stripSize))
-                                 : 2 * button + ScanCount::stepsForCharacter(layout, QStringLiteral("な"),
-                                                                             stripGroup(stripSize));
-    }
+    for (int p = 0; p < Places; ++p)
+        for (int l = 0; l < Layouts; ++l) {
+            const auto &layout = ScanCount::Layouts[l];
+            const auto place = ScanCount::CallPlaces[p];
+            const int button = stepsToTarget(layout, ScanCount::FirstButton, stripSize, place);
+            c.steps[size_t(p)][size_t(l)] =
+                space     ? button
+                : onBoard ? ScanCount::stepsForCharacter(layout, QString(ch), stripGroup(stripSize), place)
+                          : 2 * button + ScanCount::stepsForCharacter(layout, QStringLiteral("な"),
+                                                                      stripGroup(stripSize), place);
+        }
     return c;
 }
 
@@ -136,8 +141,10 @@ Cost taking(int index, int stripSize)
 {
     Cost c;
     c.presses = 1;
-    for (int l = 0; l < Layouts; ++l)
-        c.steps[size_t(l)] = stepsToTarget(ScanCount::Layouts[l], StripTarget + index, stripSize);
+    for (int p = 0; p < Places; ++p)
+        for (int l = 0; l < Layouts; ++l)
+            c.steps[size_t(p)][size_t(l)] = stepsToTarget(ScanCount::Layouts[l], StripTarget + index,
+                                                          stripSize, ScanCount::CallPlaces[p]);
     return c;
 }
 
@@ -383,16 +390,20 @@ int main(int argc, char **argv)
         with += one;
         without += none;
     }
-    // The best layout is the one that costs least without candidates.
+    // The best layout is the one that costs least without candidates, the call where the program puts it.
+    constexpr size_t program = size_t(Places) - 1;
     int best = 0;
     for (int l = 1; l < Layouts; ++l)
-        if (without.steps[size_t(l)] < without.steps[size_t(best)])
+        if (without.steps[program][size_t(l)] < without.steps[program][size_t(best)])
             best = l;
     const double chars = characters(sentences);
     std::printf("writing_presses_per_char with=%.2f without=%.2f\n", with.presses / chars,
                 without.presses / chars);
-    std::printf("writing_scan_steps_per_char with=%.2f without=%.2f\n", with.steps[size_t(best)] / chars,
-                without.steps[size_t(best)] / chars);
+    // Also with no call (as before there was one) and with the call first (as it first came).
+    for (size_t p = 0; p < size_t(Places); ++p)
+        std::printf("writing_scan_steps_per_char call=%s with=%.2f without=%.2f\n",
+                    ScanCount::nameOf(ScanCount::CallPlaces[p]), with.steps[p][size_t(best)] / chars,
+                    without.steps[p][size_t(best)] / chars);
 
     // Learning: the history's second half written after its first half, and by a writer who learnt nothing.
     const size_t half = history.size() / 2;

@@ -29,6 +29,26 @@ inline const Layout Layouts[] = {{"plain", false, false},
                                  {"pick_first", false, true},
                                  {"columns_pick_first", true, true}};
 
+// Where the call for help stands in the scan: nowhere (before there was a
+// call), first on every screen (as it first came), or where the program puts it.
+enum class CallPlace { None, First, Program };
+inline constexpr CallPlace CallPlaces[] = {CallPlace::None, CallPlace::First, CallPlace::Program};
+constexpr int CallTarget = 900;
+
+inline const char *nameOf(CallPlace place)
+{
+    return place == CallPlace::None ? "none" : place == CallPlace::First ? "first" : "program";
+}
+
+inline void withCall(std::vector<ScanNode> &top, CallPlace place)
+{
+    std::vector<ScanNode> call{ScanNode::leaf(QStringLiteral("呼び出し"), CallTarget)};
+    if (place == CallPlace::First)
+        top.insert(top.begin(), call.front());
+    else if (place == CallPlace::Program)
+        ScanLayouts::addCall(top, std::move(call));
+}
+
 inline QString boardCell(int r, int c)
 {
     return BoardPages::cell(BoardPages::CharSet::Hiragana, MaxC, r, c);
@@ -53,12 +73,13 @@ inline int stepsTo(Scanner &s, int target)
     return steps;
 }
 
-inline ScanNode withButtons(std::vector<ScanNode> top)
+inline ScanNode withButtons(std::vector<ScanNode> top, CallPlace place)
 {
     for (int i = 0; i < ButtonGroups; ++i)
         top.push_back(
             ScanNode::group(QStringLiteral("buttons"), {ScanNode::leaf("a", FirstButton + 2 * i),
                                                         ScanNode::leaf("b", FirstButton + 1 + 2 * i)}));
+    withCall(top, place);
     return ScanNode::group(QString(), std::move(top));
 }
 
@@ -76,7 +97,8 @@ inline std::optional<std::pair<std::pair<int, int>, int>> route(const QString &c
 }
 
 // The first screen's scan tree, with `before` offered ahead of the board.
-inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> before = {})
+inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> before = {},
+                          CallPlace place = CallPlace::Program)
 {
     ScanLayouts::Table board;
     for (int r = 0; r < BoardPages::Rows; ++r) {
@@ -88,11 +110,12 @@ inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> before = {
     for (ScanNode &n :
          layout.columnFirst ? ScanLayouts::byColumnsFromRight(board) : ScanLayouts::byRows(board))
         top.push_back(std::move(n));
-    return withButtons(std::move(top));
+    return withButtons(std::move(top), place);
 }
 
 // Steps to enter `ch` (first screen, then selection screen); -1 when the hiragana board lacks it.
-inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vector<ScanNode> before = {})
+inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vector<ScanNode> before = {},
+                             CallPlace place = CallPlace::Program)
 {
     const auto where = route(ch);
     if (!where)
@@ -100,7 +123,7 @@ inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vecto
     const auto [cell, column] = *where;
     const auto [r, c] = cell;
     Scanner s(Scanner::Method::Step);
-    s.setTree(boardTree(layout, std::move(before)), 0);
+    s.setTree(boardTree(layout, std::move(before), place), 0);
     int steps = stepsTo(s, r * 100 + c);
 
     const SelectionTable cells = SelectionCells(boardCell, c, r);
@@ -113,6 +136,7 @@ inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vecto
     std::vector<ScanNode> top = ScanLayouts::selectionScreen(selection, layout.pickFirst);
     top.push_back(ScanNode::group(QStringLiteral("buttons"),
                                   {ScanNode::leaf("space", 90), ScanNode::leaf("back", 91)}));
+    withCall(top, place);
     s.setTree(ScanNode::group(QString(), std::move(top)));
     return steps + stepsTo(s, 3 + column);
 }

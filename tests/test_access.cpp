@@ -1,4 +1,5 @@
 #include "access/accessdialog.h"
+#include "entries/mailwindow.h"
 #include "platform/buttonaccessible.h"
 #include "platform/highlightframe.h"
 #include "platform/keyrepeatguard.h"
@@ -9,8 +10,10 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QCursor>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -56,7 +59,7 @@ QStringList unnamed(QWidget *window)
     QStringList out;
     for (QWidget *w : window->findChildren<QWidget *>()) {
         if (!w->isVisible() || w->window() != window || qobject_cast<HighlightFrame *>(w) ||
-            w->objectName().startsWith(QLatin1String("qt_")) || w->inherits("QScrollBar"))
+            w->objectName().startsWith(QLatin1String("qt_")))
             continue;
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
         const bool container = a && (a->role() == QAccessible::Pane || a->role() == QAccessible::Grouping ||
@@ -318,6 +321,68 @@ private slots:
         QCOMPARE(w.txtTalk->selStart(), 1);
     }
 
+    void aPointerHeldDeadStillDwellsAfterAJumpAndAGlide()
+    {
+        auto f = startedWith({{"Method", "1"}, {"DwellMs", "800"}}, {{"Samp", "0"}});
+        TestTalkWindow &w = f->window();
+        AccessControl &access = f->program().access;
+        const QPoint ka = w.grdBoard->mapToGlobal(w.grdBoard->cellRect(0, 8).center());
+        const QPoint away = w.mapToGlobal(QPoint(-2000, -2000));
+        qint64 t = 0;
+        // The pointer at `at` until `until`, sampled as the program's timer samples it.
+        auto hold = [&](QPoint at, qint64 until) {
+            for (; t <= until && !w.fraSet->isVisible(); t += AccessControl::DwellSampleMs)
+                access.pointerAt(at, t);
+        };
+        auto pressedKa = [&] {
+            const bool pressed =
+                w.fraSet->isVisible() && w.grdBoard2->textMatrix(1, 1) == QStringLiteral("か");
+            f->press(w.cmdEnd2);
+            hold(away, t + 1000); // resting off the window before the next try
+            return pressed;
+        };
+
+        hold(away, 1000);
+        const qint64 jumped = t;
+        hold(ka, jumped + 400);
+        QCOMPARE(access.frame()->framed(), w.grdBoard->cellRect(0, 8).translated(w.grdBoard->pos()));
+        QCOMPARE(access.frame()->progress(), 0.5); // the ring fills, with nothing moving
+        hold(ka, jumped + 750);
+        QVERIFY(!w.fraSet->isVisible());
+        hold(ka, jumped + 800);
+        QVERIFY(pressedKa());
+
+        // Gliding from two cells to the left in small steps, then still.
+        const QPoint from = w.grdBoard->mapToGlobal(w.grdBoard->cellRect(0, 6).center());
+        const qint64 glided = t;
+        for (int i = 0; i <= 5; ++i, t += AccessControl::DwellSampleMs)
+            access.pointerAt(from + (ka - from) * i / 5, t);
+        const qint64 stopped = t - AccessControl::DwellSampleMs;
+        const qint64 arrived = glided + 4 * AccessControl::DwellSampleMs; // the pointer is first on か
+        hold(ka, arrived + 800 - AccessControl::DwellSampleMs);
+        QVERIFY(!w.fraSet->isVisible());
+        hold(ka, stopped + 800 + PointerSmoothing::StillMs);
+        QVERIFY(pressedKa());
+
+        // Trembling by a few pixels is on time too.
+        const qint64 trembled = t;
+        for (int i = 0; t < trembled + 800; ++i, t += AccessControl::DwellSampleMs)
+            access.pointerAt(ka + QPoint(i % 2 ? 3 : -3, i % 3 - 1), t);
+        QVERIFY(!w.fraSet->isVisible());
+        access.pointerAt(ka, t);
+        QVERIFY(pressedKa());
+    }
+
+    void aStillPointerDwellsOnTheProgramsOwnTimer()
+    {
+        auto f = startedWith({{"Method", "1"}, {"DwellMs", "300"}});
+        TestTalkWindow &w = f->window();
+        QCursor::setPos(w.grdBoard->mapToGlobal(w.grdBoard->cellRect(0, 8).center()));
+        f->program().access.setManualTicks(false); // nothing moves from here on
+        QTRY_VERIFY_WITH_TIMEOUT(w.fraSet->isVisible(), 5000);
+        QCOMPARE(w.grdBoard2->textMatrix(1, 1), QStringLiteral("か"));
+    }
+
     void aDialogClosedByDwellTakesTheHighlightWithIt()
     {
         auto f = startedWith({{"Method", "1"}, {"DwellMs", "300"}});
@@ -568,6 +633,29 @@ private slots:
         f->press(w.cmdOpt);
         QCOMPARE(f->modal.shown, (QStringList{"frmOPT", "frmAccess"}));
         QCOMPARE(seen, QStringList());
+    }
+
+    void theWindowIsNamedByItsTitleAndAScrollBarByWhatItScrolls()
+    {
+        auto f = startedWith({});
+        TestTalkWindow &w = f->window();
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&w);
+        QVERIFY(w.windowTitle().startsWith(QStringLiteral("Pirokan!  Ver ")));
+        QCOMPARE(window->text(QAccessible::Name), w.windowTitle());
+        w.setWindowTitle(QStringLiteral("Pirokan!  Ver 9"));
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Pirokan!  Ver 9"));
+
+        QScrollBar *bar = w.txtTalk->verticalScrollBar();
+        QVERIFY(bar->isVisible());
+        QVERIFY(QAccessible::queryAccessibleInterface(bar)
+                    ->text(QAccessible::Name)
+                    .startsWith(w.txtTalk->accessibleName()));
+        MailWindow mail(f->shared(), &w, {});
+        mail.show();
+        QCOMPARE(unnamed(&mail), QStringList());
+        QVERIFY(QAccessible::queryAccessibleInterface(mail.txtData->verticalScrollBar())
+                    ->text(QAccessible::Name)
+                    .startsWith(mail.txtData->accessibleName()));
     }
 
     void twoSwitchesOnOneKeyStillChooseAndThereIsAlwaysAWayOut()

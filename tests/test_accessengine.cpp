@@ -210,6 +210,39 @@ private slots:
         QCOMPARE(keys.sample(3, true, 1730), std::optional<int>(3));
     }
 
+    void aStillPointerIsWhereItIsAndItsDwellIsDueOnTime()
+    {
+        // A glide in small steps, then a dead stop: the mean lags behind, but only until the pointer has
+        // stood still.
+        PointerSmoothing smooth;
+        for (int i = 0; i <= 5; ++i)
+            smooth.add({100 + 15 * i, 100}, 50 * i);
+        QVERIFY(smooth.add({175, 100}, 300).x() < 170);
+        QCOMPARE(smooth.add({175, 100}, 250 + PointerSmoothing::StillMs), QPoint(175, 100));
+        QCOMPARE(smooth.add({175, 100}, 5000), QPoint(175, 100));
+        // Trembling by a pixel is moving: it is steadied, not taken as it comes.
+        QCOMPARE(smooth.add({177, 100}, 5050), QPoint(176, 100));
+
+        // Come from nothing and staying: the dwell counts from arrival and tells when it is due.
+        Dwell d(1000);
+        QCOMPARE(d.nextPressIn(0), std::nullopt);
+        d.sample(-1, false, 0);
+        d.sample(7, false, 2000);
+        QCOMPARE(d.target(), -1); // for a moment the pointer has mostly been over nothing
+        d.sample(7, false, 2250);
+        QCOMPARE(d.target(), 7);
+        QCOMPARE(d.progress(2250), 0.25);
+        QCOMPARE(d.nextPressIn(2250), std::optional<qint64>(750));
+        QCOMPARE(d.sample(7, false, 2999), std::nullopt);
+        QCOMPARE(d.sample(7, false, 3000), std::optional<int>(7));
+        QCOMPARE(d.nextPressIn(3000), std::nullopt); // pressed, and it does not repeat
+
+        Dwell keys(1000, 500);
+        keys.sample(3, true, 0);
+        keys.sample(3, true, 1000);
+        QCOMPARE(keys.nextPressIn(1100), std::optional<qint64>(400));
+    }
+
     void pressFiltersForShakyHands()
     {
         PressFilter off;

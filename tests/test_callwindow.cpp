@@ -4,6 +4,7 @@
 #include "support/talkfixture.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -74,17 +75,32 @@ private slots:
         QVERIFY(!f.shared().callForHelp);
     }
 
-    void scanOffersTheCallFirstAndDwellAndActionPressIt()
+    void scanOffersTheCallLastAtTheTopAndDwellAndActionPressIt()
     {
         TalkFixture f({}, true, true);
         f.accessSettings.values = {{"Method", "2"}};
         f.program().applyAccess();
         f.program().access.setManualTicks(true);
-        const ScanScreen &screen = f.program().access.screen();
-        const ScanNode &first = screen.tree.children.front();
-        QVERIFY(!first.isGroup());
-        QCOMPARE(screen.targets[size_t(first.target)].widget.data(), callKeyOf(&f.window()));
-        QTest::keyClick(&f.window(), Qt::Key_Space); // the first highlight, pressed by the switch
+        AccessControl &access = f.program().access;
+        // Last of the top level, on the board and on the selection screen: one round reaches it,
+        // and no character waits for it.
+        auto lastIsTheCall = [&] {
+            const ScanScreen &screen = access.screen();
+            const ScanNode &last = screen.tree.children.back();
+            return !last.isGroup() &&
+                   screen.targets[size_t(last.target)].widget.data() == callKeyOf(&f.window());
+        };
+        QVERIFY(lastIsTheCall());
+        TalkFixture::pressCell(f.window().grdBoard, 0, 8);
+        access.tick();
+        QCOMPARE(access.screen().kind, QStringLiteral("selection"));
+        QVERIFY(lastIsTheCall());
+        f.press(f.window().cmdEnd2);
+        access.tick();
+        QCOMPARE(access.screen().kind, QStringLiteral("board"));
+        while (access.scanner().path().front() + 1 < int(access.screen().tree.children.size()))
+            access.tick();
+        QTest::keyClick(&f.window(), Qt::Key_Space); // the top level's last highlight, pressed by the switch
         QTRY_VERIFY(f.program().calling.controller().isCalling());
         QTest::keyClick(&f.window(), Qt::Key_Space); // any switch press answers
         QVERIFY(!f.program().calling.controller().isCalling());
@@ -103,6 +119,54 @@ private slots:
         QCOMPARE(a->text(QAccessible::Name), QStringLiteral("呼び出し"));
         a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QTRY_VERIFY(f.program().calling.controller().isCalling());
+    }
+
+    void aKeyAModalDialogBlocksIsNotShownTheDialogsOwnCalls()
+    {
+        TalkFixture f({}, true, true);
+        QWidget *key = callKeyOf(&f.window());
+        const QRect place = key->geometry();
+        QVERIFY(key->isVisible());
+        f.modal.answers.push_back([&](QDialog &d) {
+            d.setWindowModality(Qt::ApplicationModal);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QVERIFY(!key->isVisible()); // the main window takes no press now
+            // Turned on or off meanwhile, it still shows only once it can be pressed.
+            f.window().showCallKey(true);
+            QVERIFY(!key->isVisible());
+            TalkFixture::press(callKeyOf(&d));
+            QVERIFY(f.program().calling.controller().isCalling());
+            f.program().calling.controller().acknowledge();
+            d.reject();
+        });
+        ShowOKDialog(f.shared(), QStringLiteral("確認"), OkDialog::OkCancel, QStringLiteral("Pirokan"));
+        QTRY_VERIFY(key->isVisible());
+        QCOMPARE(key->geometry(), place);
+
+        // The mail window's key, under a question of its own.
+        MailWindow mail(f.shared(), &f.window(), {});
+        mail.setWindowModality(Qt::ApplicationModal);
+        mail.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mail));
+        QVERIFY(!key->isVisible());
+        QWidget *mailKey = callKeyOf(&mail);
+        QVERIFY(mailKey->isVisible());
+        f.modal.answers.push_back([&](QDialog &d) {
+            d.setWindowModality(Qt::ApplicationModal);
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QVERIFY(!mailKey->isVisible());
+            f.window().showCallKey(false); // the call turned off while blocked stays hidden
+            d.reject();
+        });
+        ShowOKDialog(f.shared(), QStringLiteral("確認"), OkDialog::OkCancel, QStringLiteral("Pirokan"));
+        QTRY_VERIFY(mailKey->isVisible());
+        mail.hide();
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!key->isVisible()); // turned off meanwhile: it stays hidden
+        f.window().showCallKey(true);
+        QVERIFY(key->isVisible());
     }
 
     void holdingTheSwitchCallsFromAModalDialogAndAShorterHoldPresses()

@@ -46,6 +46,9 @@ AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepe
     m_dwellTimer.setInterval(DwellSampleMs);
     connect(&m_scanTimer, &QTimer::timeout, this, &AccessControl::tick);
     connect(&m_dwellTimer, &QTimer::timeout, this, [this] { pointerAt(QCursor::pos(), now()); });
+    m_dwellEnd.setSingleShot(true);
+    m_dwellEnd.setTimerType(Qt::PreciseTimer);
+    connect(&m_dwellEnd, &QTimer::timeout, this, [this] { pointerAt(QCursor::pos(), now()); });
     m_escapeHold.setSingleShot(true);
     m_escapeHold.setInterval(EscapeHoldMs);
     connect(&m_escapeHold, &QTimer::timeout, this, &AccessControl::openAccessDialog);
@@ -115,6 +118,7 @@ void AccessControl::setManualTicks(bool manual)
     m_manual = manual;
     m_scanTimer.stop();
     m_dwellTimer.stop();
+    m_dwellEnd.stop();
     if (manual)
         return;
     if (m_settings.method == AccessSettings::OneSwitch)
@@ -200,9 +204,6 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
 {
     if (m_settings.method != AccessSettings::DwellMethod)
         return;
-    if (global == m_lastPointer && m_dwell.target() < 0 && !frameNow()->isVisible())
-        return;
-    m_lastPointer = global;
     refresh();
     QWidget *window = m_screen.window;
     if (!window)
@@ -218,12 +219,18 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
                                   ? m_screen.targets[size_t(held)].area()
                                   : QRect());
     frameNow()->setProgress(m_dwell.progress(nowMs));
-    if (!pressed)
+    if (!pressed) {
+        // The dwell ends when it is due, not at the sample after.
+        const std::optional<qint64> due = m_dwell.nextPressIn(nowMs);
+        if (!m_manual && due && *due > 0 && *due < DwellSampleMs)
+            m_dwellEnd.start(int(*due));
         return;
+    }
     const ScanTarget &t = m_screen.targets[size_t(*pressed)];
     const bool onBoard = t.widget == m_c.grdBoard || t.widget == m_c.grdBoard2;
     if (onBoard && !m_filter.instant(nowMs))
         return;
+    qCDebug(lcAccess) << "dwell press" << (t.widget ? t.widget->objectName() : QString()) << t.row << t.col;
     pressTarget(*pressed);
 }
 

@@ -39,7 +39,8 @@ public:
     void tick();
     // Stops the timers, so that a test drives every tick itself.
     void setManualTicks(bool manual);
-    // A pointer sample at a point of the screen, at a time in ms (dwell).
+    // A pointer sample at a point of the screen, at a time in ms (dwell). The
+    // program samples the pointer on a timer, moving or not: a still pointer dwells too.
     void pointerAt(QPoint global, qint64 nowMs);
 
     // What holding the select switch for the call's time does; none: holding it does nothing more.
@@ -79,12 +80,12 @@ private:
     QPointer<HighlightFrame> m_frame;
     QTimer m_scanTimer;
     QTimer m_dwellTimer;
+    QTimer m_dwellEnd; // fires when a dwell under way is due, between two samples
     QTimer m_escapeHold;
     QTimer m_callHold; // until the held select switch has been held for the call's time
     std::function<void()> m_onCall;
     QElapsedTimer m_clock;
     bool m_manual = false;
     bool m_pressing = false;
-    QPoint m_lastPointer{-1, -1}; // the last dwell sample
-    QPoint m_heldAt;              // where a press waiting to be held long enough went down
+    QPoint m_heldAt; // where a press waiting to be held long enough went down
 };

@@ -63,6 +63,7 @@ std::optional<int> Dwell::sample(int target, bool repeats, qint64 nowMs)
     }
     if (m_target < 0 || target != m_target)
         return std::nullopt;
+    m_repeats = repeats;
     if (!m_lastPress) {
         if (nowMs - m_since < m_dwellMs)
             return std::nullopt;
@@ -81,4 +82,15 @@ double Dwell::progress(qint64 nowMs) const
     if (m_target < 0 || m_lastPress || m_dwellMs <= 0)
         return 0.0;
     return std::clamp(double(nowMs - m_since) / m_dwellMs, 0.0, 1.0);
+}
+
+std::optional<qint64> Dwell::nextPressIn(qint64 nowMs) const
+{
+    if (m_target < 0)
+        return std::nullopt;
+    if (!m_lastPress)
+        return m_since + m_dwellMs - nowMs;
+    if (!m_repeats)
+        return std::nullopt;
+    return *m_lastPress + (m_presses == 1 ? m_firstRepeatMs : RepeatMs) - nowMs;
 }

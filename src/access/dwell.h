@@ -36,6 +36,8 @@ public:
     int target() const { return m_target; }
     // How far the dwell on the current target has come, 0 to 1; 0 once it has pressed.
     double progress(qint64 nowMs) const;
+    // In how many ms the target presses (again) if the pointer stays on it; none when it will not.
+    std::optional<qint64> nextPressIn(qint64 nowMs) const;
 
 private:
     // The pointer was over `target` from `fromMs` until the next visit began.
@@ -53,4 +55,5 @@ private:
     qint64 m_since = 0;
     std::optional<qint64> m_lastPress;
     int m_presses = 0;
+    bool m_repeats = false; // the target is a repeating key
 };

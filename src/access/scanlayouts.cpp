@@ -30,6 +30,11 @@ void appendGroup(std::vector<ScanNode> &to, const QString &label, std::vector<Sc
     }
 }
 
+void addCall(std::vector<ScanNode> &top, std::vector<ScanNode> call)
+{
+    top.insert(top.end(), std::make_move_iterator(call.begin()), std::make_move_iterator(call.end()));
+}
+
 std::vector<ScanNode> byRows(const Table &table)
 {
     std::vector<ScanNode> out;

@@ -29,4 +29,8 @@ std::vector<ScanNode> selectionScreen(const Table &table, bool pickFirst);
 // A group, or the node itself when it would hold only one; nothing when empty.
 void appendGroup(std::vector<ScanNode> &to, const QString &label, std::vector<ScanNode> members);
 
+// Adds the call for help to a screen's top level: last, so that one round of
+// the top level reaches it and no character costs a step more for it.
+void addCall(std::vector<ScanNode> &top, std::vector<ScanNode> call);
+
 } // namespace ScanLayouts

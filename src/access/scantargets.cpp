@@ -143,7 +143,7 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
             w.window->findChild<QWidget *>(QStringLiteral("cmdDevices"), Qt::FindDirectChildrenOnly);
         b.group(top, QString(), {w.cmdKey, devices, w.cmdWide, w.cmdCopy, w.cmdPaste, w.cmdOpt, w.cmdEnd});
     }
-    top.insert(top.begin(), call.begin(), call.end());
+    ScanLayouts::addCall(top, std::move(call));
     screen.tree = ScanNode::group(QString(), std::move(top));
 }
 

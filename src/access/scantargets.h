@@ -42,7 +42,7 @@ struct ScanControls
     QWidget *cmdOpt;
     QWidget *cmdEnd;
     QWidget *fraCand = nullptr; // the candidates while typing, offered first when it holds some
-    // The call for help, offered first on every screen while it shows.
+    // The call for help, offered on every screen while it shows.
     QWidget *cmdCall = nullptr;
 };
 

@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QScrollBar>
 
 namespace {
 
@@ -86,7 +87,7 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
     Fonts::set(txtTalk, Fonts::Gothic, 36, true);
     Twips::setRect(txtTalk, TextLeft, 0, TextWidth, 2295);
     cmdCall = MakeCallKey(fraText, CallKey, {});
-    cmdCall->hide();
+    ShowCallKey(cmdCall, false);
     cmdWide = makeButton(fraText, "cmdWide", QStringLiteral("広げる"), {14415, 150, 855, 2175}, paleBlue,
                          27.75, false);
     cmdCopy = makeButton(fraText, "cmdCopy", QStringLiteral("コピ"), {14415, 2670, 855, 2235}, ClipboardKey,
@@ -155,7 +156,8 @@ void TalkWindow::nameControls()
         {QStringLiteral("△"), QStringLiteral("一覧の上へ")},
         {QStringLiteral("▽"), QStringLiteral("一覧の下へ")},
     });
-    setAccessibleName(QStringLiteral("Pirokan"));
+    // Assistive tools name the window by its title, whatever start-up makes it.
+    setWindowTitle(QStringLiteral("Pirokan"));
     const std::pair<QWidget *, const char *> names[] = {
         {fraText, "文の欄"},      {txtTalk, "書いている文"}, {grdBoard, "文字盤"},
         {fraSet, "文字選択画面"}, {grdBoard2, "選ぶ文字"},   {grdEx, "例文一覧"},
@@ -165,6 +167,7 @@ void TalkWindow::nameControls()
     };
     for (const auto &[widget, name] : names)
         widget->setAccessibleName(QString::fromUtf8(name));
+    txtTalk->verticalScrollBar()->setAccessibleName(QStringLiteral("書いている文のスクロールバー"));
     const std::pair<QWidget *, const char *> descriptions[] = {
         {txtTalk, "下線の文字の前に、次の文字が入ります"},
         {grdBoard, "押した文字の選択画面が開きます"},
@@ -190,7 +193,7 @@ void TalkWindow::showCallKey(bool shown)
     const QRect text = Twips::rect(txtTalk);
     const int left = shown ? TextLeftBesideCall : TextLeft;
     Twips::setRect(txtTalk, left, text.top(), TextLeft + TextWidth - left, text.height());
-    cmdCall->setVisible(shown);
+    ShowCallKey(cmdCall, shown);
 }
 
 bool TalkWindow::event(QEvent *event)

@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QUrl>
 
 namespace {
@@ -49,6 +50,7 @@ MailWindow::MailWindow(SharedState &shared, QWidget *parent, Hooks hooks)
     txtData = new QPlainTextEdit(this);
     txtData->setObjectName(QStringLiteral("txtData"));
     txtData->setAccessibleName(QStringLiteral("メールの本文"));
+    txtData->verticalScrollBar()->setAccessibleName(QStringLiteral("メールの本文のスクロールバー"));
     txtData->setWordWrapMode(QTextOption::WrapAnywhere);
     txtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Fonts::set(txtData, Fonts::Gothic, 27.75);

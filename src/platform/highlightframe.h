@@ -24,6 +24,7 @@ public:
     void setColor(const QColor &color);
     // 0 shows no ring; up to 1 as the dwell fills.
     void setProgress(double progress);
+    double progress() const { return m_progress; }
 
     // The rectangle that bounds what is framed, and the rectangles themselves.
     QRect framed() const { return m_region.boundingRect(); }

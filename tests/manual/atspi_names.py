@@ -19,6 +19,11 @@ if app is None:
 
 heard = []
 def listen(event):
+    try:
+        hear(event)
+    except Exception:
+        pass  # an object gone with its dialog
+def hear(event):
     if event.type.startswith('object:property-change:accessible-name'):
         heard.append(f"name-changed {event.source.getRoleName()} '{event.source.name}'")
     elif event.type.startswith('object:state-changed:selected'):
@@ -208,8 +213,20 @@ walkDialog('オプション')
 press(byname('操作方法…'))
 pump(1)
 walkDialog('操作方法')
-# The call key, named and pressed through its action over the open dialogs; a click answers it.
-call = first(app, lambda n: (n.name or '') == '呼び出し' and n.getRoleName() == 'push button')
+# Over the open dialogs no call key shows: the main window's would take no press while they
+# are open, and they have none of their own (the held switch calls from them).
+def callKey(n):
+    return (n.name or '') == '呼び出し' and n.getRoleName() == 'push button' and showing(n)
+print("call key showing over the options dialogs:", first(app, callKey) is not None)
+def inWindow(title, name):
+    for i in range(app.childCount):
+        w = app.getChildAtIndex(i)
+        if w is not None and w.name == title:
+            return first(w, lambda n: (n.name or '') == name and showing(n))
+press(inWindow('操作方法', 'キャンセル'))
+press(inWindow('オプション', 'キャンセル'))
+# The dialogs closed, the main window's key is named and pressed through its action; a click answers it.
+call = first(app, callKey)
 print("call key:", call is not None)
 if call:
     call.queryAction().doAction(0)
@@ -219,3 +236,5 @@ if call:
     subprocess.run(['xdotool', 'click', '1'], check=False)
     pump(0.8)
     print("answered:", first(app, lambda n: (n.name or '') == '呼んでいます' and showing(n)) is None)
+# The text area's scroll bar says what it scrolls.
+print("scroll bars:", [n.name for n in [first(app, lambda n: n.getRoleName() == 'scroll bar' and showing(n))] if n])
