@@ -6,6 +6,7 @@
 #include "access/pressfilter.h"
 #include "access/scanner.h"
 #include "access/scantargets.h"
+#include "access/timingfollower.h"
 #include "platform/highlightframe.h"
 
 #include <QElapsedTimer>
@@ -49,6 +50,7 @@ public:
     void openAccessDialog();
 
     const Scanner &scanner() const { return m_scanner; }
+    const TimingFollower &follower() const { return m_follow; }
     const ScanScreen &screen() const { return m_screen; }
     HighlightFrame *frame() const { return m_frame; }
 
@@ -66,6 +68,8 @@ private:
     void speak(const ScanNode &node);
     HighlightFrame *frameNow();
     qint64 now() const { return m_clock.elapsed(); }
+    // The interval and dwell time the follower gives now, kept a moment later.
+    void followed();
 
     ScanControls m_c;
     SharedState &m_shared;
@@ -81,6 +85,8 @@ private:
     QTimer m_dwellTimer;
     QTimer m_escapeHold;
     QTimer m_callHold; // until the held select switch has been held for the call's time
+    TimingFollower m_follow;
+    QTimer m_followSave; // the reached values are kept once presses pause
     std::function<void()> m_onCall;
     QElapsedTimer m_clock;
     bool m_manual = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/accesssettings.h"
+#include "access/timingfollower.h"
 
 #include <QDialog>
 #include <array>
@@ -53,7 +54,15 @@ public:
     Stepper hold;
     Stepper firstRepeat;
     Stepper callHold;
+    // The timing that follows the user: on or off, the values it has reached, frozen, or back to the set
+    // ones.
+    QCheckBox *chkFollow;
+    QLabel *lblFollowNow;
+    QCheckBox *chkFollowFreeze;
+    ColorButton *cmdFollowReset;
     std::array<ColorButton *, 2> cmdOK;
+
+    FollowSettings shownFollow() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -66,6 +75,8 @@ private:
     void captureKey(ColorButton *button);
     void showKeys();
     void cmdOK_Click(int index);
+    void addFollow(int top);
+    void showFollow();
 
     SettingsStore &m_store;
     QButtonGroup *m_methods;
@@ -74,4 +85,5 @@ private:
     int m_moveKey;
     ColorButton *m_capturing = nullptr;
     QString m_saveError;
+    FollowSettings m_follow;
 };
