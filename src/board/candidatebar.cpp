@@ -28,10 +28,11 @@ constexpr int Padding = 240; // twips on either side of a candidate's text
 } // namespace
 
 CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &suggestions)
-    : m_c(c), m_shared(shared), m_suggestions(suggestions),
+    : m_c(c), m_shared(shared), m_suggestions(suggestions), m_writtenBefore(shared),
       m_finder(shared.sv.conversion, shared.sv.learnt, shared.sv.vocabulary), m_strip(m_finder),
       m_boardRect(Twips::rect(c.grdBoard)), m_boardPoints(Twips::fontPoints(c.grdBoard))
 {
+    m_finder.setWrittenBefore([this] { return m_writtenBefore(); });
     m_notice = new ColorLabel(QString(), m_c.fraCand);
     m_notice->setObjectName(QStringLiteral("lblCandNotice"));
     m_notice->setBackColor(Palette::Window);
