@@ -111,7 +111,8 @@ int FollowTiming::wantedMs() const
     for (double l : logs)
         var += (l - mean) * (l - mean);
     var /= double(logs.size() - 1);
-    return int(std::lround(std::exp(mean + normalQuantile(1 - m_rule.errorTarget / 2) * std::sqrt(var))));
+    return int(std::lround(
+        std::exp(mean + normalQuantile(1 - m_rule.errorTarget * m_rule.lateShare) * std::sqrt(var))));
 }
 
 int FollowTiming::medianReactionMs() const

@@ -21,11 +21,14 @@ public:
         int lowMs = 300;
         int highMs = 5000;
         double errorTarget = 1.0 / 20; // errors per press to stay under
-        double maxStep = 0.10;         // the largest change at a time, as a share of the interval
-        int window = 40;               // presses remembered
-        int minReactions = 8;          // reactions needed before the interval moves by them
-        int calmPresses = 5;           // presses without an error after one before shortening again
-        int runForDwell = 10;          // presses without an error that shorten a dwell time
+        // The share of the target left to late presses: a wrong press costs many steps to put right,
+        // so the interval is set well clear of the slow reactions.
+        double lateShare = 0.2;
+        double maxStep = 0.10; // the largest change at a time, as a share of the interval
+        int window = 40;       // presses remembered
+        int minReactions = 8;  // reactions needed before the interval moves by them
+        int calmPresses = 5;   // presses without an error after one before shortening again
+        int runForDwell = 10;  // presses without an error that shorten a dwell time
     };
 
     FollowTiming() = default;
@@ -53,7 +56,7 @@ public:
 
     // Errors per press over the remembered presses; 0 with none.
     double errorRate() const;
-    // The interval a press would miss with about `errorTarget / 2` chance, from the
+    // The interval a press would miss with about `errorTarget * lateShare` chance, from the
     // remembered reactions; 0 while there are too few.
     int wantedMs() const;
     // The median reaction remembered; 0 with none.
