@@ -13,6 +13,7 @@
 // first, as the user would have written them before.
 #include "board/candidatefinder.h"
 #include "board/candidatestrip.h"
+#include "board/strippriority.h"
 #include "platform/conversion/learningstore.h"
 #include "platform/conversion/mozcengine.h"
 #include "platform/conversion/wordlist.h"
@@ -108,17 +109,23 @@ std::vector<ScanNode> stripGroup(int n)
     return top;
 }
 
-int stepsToTarget(const ScanCount::Layout &layout, int target, int stripSize)
+// The strip's score, or 1 (always first) to compare with the strip always before the board.
+double placed(double likely)
+{
+    return qEnvironmentVariableIsSet("BENCH_STRIP_ALWAYS_FIRST") ? 1 : likely;
+}
+
+int stepsToTarget(const ScanCount::Layout &layout, int target, int stripSize, double likely)
 {
     Scanner s(Scanner::Method::Step);
-    s.setTree(ScanCount::boardTree(layout, stripGroup(stripSize)), 0);
+    s.setTree(ScanCount::boardTree(layout, stripGroup(stripSize), placed(likely)), 0);
     return ScanCount::stepsTo(s, target);
 }
 
 // One character typed on the board, the strip holding `stripSize` candidates.
 // The space has its button; a character of another set costs two presses of
 // the set button (there and back) besides its own two.
-Cost typing(QChar ch, int stripSize)
+Cost typing(QChar ch, int stripSize, double likely)
 {
     Cost c;
     const bool space = ch == u' ' || ch == u'\u3000';
@@ -126,22 +133,23 @@ Cost typing(QChar ch, int stripSize)
     c.presses = space ? 1 : onBoard ? 2 : 4;
     for (int l = 0; l < Layouts; ++l) {
         const auto &layout = ScanCount::Layouts[l];
-        const int button = stepsToTarget(layout, ScanCount::FirstButton, stripSize);
-        c.steps[size_t(l)] = space ? button
-                             : onBoard
-                                 ? ScanCount::stepsForCharacter(layout, QString(ch), stripGroup(stripSize))
-                                 : 2 * button + ScanCount::stepsForCharacter(layout, QStringLiteral("な"),
-                                                                             stripGroup(stripSize));
+        const int button = stepsToTarget(layout, ScanCount::FirstButton, stripSize, likely);
+        const double first = placed(likely);
+        c.steps[size_t(l)] =
+            space     ? button
+            : onBoard ? ScanCount::stepsForCharacter(layout, QString(ch), stripGroup(stripSize), first)
+                      : 2 * button + ScanCount::stepsForCharacter(layout, QStringLiteral("な"),
+                                                                  stripGroup(stripSize), first);
     }
     return c;
 }
 
-Cost taking(int index, int stripSize)
+Cost taking(int index, int stripSize, double likely)
 {
     Cost c;
     c.presses = 1;
     for (int l = 0; l < Layouts; ++l)
-        c.steps[size_t(l)] = stepsToTarget(ScanCount::Layouts[l], StripTarget + index, stripSize);
+        c.steps[size_t(l)] = stepsToTarget(ScanCount::Layouts[l], StripTarget + index, stripSize, likely);
     return c;
 }
 
@@ -200,6 +208,7 @@ struct Action
     QChar ch;
     int index = 0;
     int shown = 0;
+    double likely = 0; // the strip's score then
 };
 
 // Writes the sentence as the user would: types the reading kana by kana and
@@ -220,6 +229,7 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups,
         }
         const auto &cands = w.strip.candidates();
         const int shown = withCandidates ? std::min(Shown, int(cands.size())) : 0;
+        const double likely = shown > 0 ? StripPriority::likelihood(w.strip.run(), cands) : 0;
         const qsizetype runRead = rp - w.strip.run().size();
         int pick = -1;
         for (int i = 0; i < shown; ++i) {
@@ -238,9 +248,9 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups,
                          qPrintable(shownTexts.join(u' ')));
         }
         if (pick >= 0) {
-            cost += taking(pick, shown);
+            cost += taking(pick, shown, likely);
             if (actions)
-                actions->push_back({true, QChar(), pick, shown});
+                actions->push_back({true, QChar(), pick, shown, likely});
             const qsizetype covered = cands[size_t(pick)].reading.size();
             const auto edit = w.strip.take(pick, text, highlight);
             if (!edit)
@@ -254,9 +264,9 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups,
         if (rp == s.reading.size())
             break; // nothing on offer gives the wanted text
         const QChar ch = s.reading[rp++];
-        cost += typing(ch, shown);
+        cost += typing(ch, shown, likely);
         if (actions)
-            actions->push_back({false, ch, 0, shown});
+            actions->push_back({false, ch, 0, shown, likely});
         text.insert(highlight++, ch);
         if (withCandidates) {
             const auto start = std::chrono::steady_clock::now();
@@ -327,6 +337,7 @@ public:
     void run(const Action &a)
     {
         m_shown = a.shown;
+        m_likely = a.likely;
         if (a.take) {
             press(StripTarget + a.index);
             return;
@@ -346,7 +357,10 @@ public:
     }
 
 private:
-    SimulatedUsers::Screen first() const { return {ScanCount::boardTree(m_layout, stripGroup(m_shown)), 0}; }
+    SimulatedUsers::Screen first() const
+    {
+        return {ScanCount::boardTree(m_layout, stripGroup(m_shown), placed(m_likely)), 0};
+    }
 
     static ScanNode selectionTree(const ScanLayouts::Table &table, bool pickFirst = true)
     {
@@ -443,6 +457,7 @@ private:
     SimulatedUsers::SwitchUser &m_user;
     const ScanCount::Layout &m_layout;
     int m_shown = 0;
+    double m_likely = 0;
 };
 
 // A gaze user replaying what the writer did: a character is its cell and its

@@ -75,8 +75,8 @@ inline std::optional<std::pair<std::pair<int, int>, int>> route(const QString &c
     return std::nullopt;
 }
 
-// The first screen's scan tree, with `before` offered ahead of the board.
-inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> before = {})
+// The first screen's scan tree, with `strip` offered ahead of the board (or after it).
+inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> strip = {}, double likely = 1)
 {
     ScanLayouts::Table board;
     for (int r = 0; r < BoardPages::Rows; ++r) {
@@ -84,15 +84,14 @@ inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> before = {
         for (int c = 0; c <= MaxC; ++c)
             row.push_back({boardCell(r, c), r * 100 + c});
     }
-    std::vector<ScanNode> top = std::move(before);
-    for (ScanNode &n :
-         layout.columnFirst ? ScanLayouts::byColumnsFromRight(board) : ScanLayouts::byRows(board))
-        top.push_back(std::move(n));
-    return withButtons(std::move(top));
+    return withButtons(ScanLayouts::withStrip(layout.columnFirst ? ScanLayouts::byColumnsFromRight(board)
+                                                                 : ScanLayouts::byRows(board),
+                                              std::move(strip), likely));
 }
 
 // Steps to enter `ch` (first screen, then selection screen); -1 when the hiragana board lacks it.
-inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vector<ScanNode> before = {})
+inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vector<ScanNode> before = {},
+                             double likely = 1)
 {
     const auto where = route(ch);
     if (!where)
@@ -100,7 +99,7 @@ inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vecto
     const auto [cell, column] = *where;
     const auto [r, c] = cell;
     Scanner s(Scanner::Method::Step);
-    s.setTree(boardTree(layout, std::move(before)), 0);
+    s.setTree(boardTree(layout, std::move(before), likely), 0);
     int steps = stepsTo(s, r * 100 + c);
 
     const SelectionTable cells = SelectionCells(boardCell, c, r);

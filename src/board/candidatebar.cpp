@@ -1,6 +1,7 @@
 #include "board/candidatebar.h"
 
 #include "board/speech.h"
+#include "board/strippriority.h"
 #include "board/suggestions.h"
 #include "platform/character.h"
 #include "platform/colors.h"
@@ -144,6 +145,8 @@ void CandidateBar::showCandidates()
     const std::vector<Candidate> &cs = m_strip.candidates();
     if (!cs.empty())
         m_notice->hide();
+    // Where a scan offers the strip follows from how likely it holds the word wanted.
+    m_c.fraCand->setProperty("likely", StripPriority::likelihood(m_strip.run(), cs));
     QFont font = m_c.fraCand->font();
     font.setFamilies(Fonts::familiesFor(Fonts::Gothic));
     font.setPixelSize(int(Twips::pointsToPixels(Points, 1.0)));
@@ -151,10 +154,11 @@ void CandidateBar::showCandidates()
     int left = 0;
     for (int i = 0; i < int(cs.size()); ++i) {
         const QString &text = cs[size_t(i)].text;
-        // Whole, or not at all: a candidate is never cut.
+        // Whole, or not at all: a candidate is never cut, and one too long (a whole sentence) leaves room to
+        // the others.
         const int width = int(Twips::toTwips(metrics.horizontalAdvance(text), 1.0)) + 2 * Padding;
         if (left + width > m_boardRect.width())
-            break;
+            continue;
         ColorButton *b = makeButton(m_c.fraCand, "cmdCand", text, {left, 0, width, m_height}, Colors::White,
                                     Points, false, i);
         Fonts::set(b, Fonts::Gothic, Points);
