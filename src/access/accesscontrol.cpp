@@ -51,13 +51,20 @@ AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepe
     connect(&m_escapeHold, &QTimer::timeout, this, &AccessControl::openAccessDialog);
     m_scanner.onHighlight = [this](const ScanNode &node) {
         m_follow.highlightMoved(now());
+        if (m_settings.scanning())
+            m_record.step(today());
         speak(node);
     };
     m_followSave.setSingleShot(true);
     m_followSave.setInterval(2000);
     connect(&m_followSave, &QTimer::timeout, this, [this] {
-        if (m_shared.sv.access)
+        if (!m_shared.sv.access)
+            return;
+        if (m_follow.on())
             WriteFollowSettings(*m_shared.sv.access, m_follow.values(), nullptr);
+        QString error;
+        if (!m_record.keep(*m_shared.sv.access, today(), &error))
+            qCWarning(lcAccess) << "the record of writing was not kept:" << error;
     });
     m_callHold.setSingleShot(true);
     m_callHold.setTimerType(Qt::PreciseTimer);
@@ -195,12 +202,26 @@ void AccessControl::pressTarget(int index)
     if (index < 0 || index >= int(m_screen.targets.size()))
         return;
     const ScanTarget target = m_screen.targets[size_t(index)];
-    m_follow.pressed(target.widget && (target.widget == m_c.cmdRes[1] || target.widget == m_c.cmdEnd2));
+    const bool undo = target.widget && (target.widget == m_c.cmdRes[1] || target.widget == m_c.cmdEnd2);
+    m_follow.pressed(undo);
+    // Counts only: a character from the selection screen or the space, a candidate's length.
+    const auto *candidate = qobject_cast<const QAbstractButton *>(target.widget.data());
+    const int written = target.widget == m_c.grdBoard2 || target.widget == m_c.cmdspace ? 1
+                        : candidate && m_c.fraCand && candidate->parentWidget() == m_c.fraCand
+                            ? int(candidate->text().size())
+                            : 0;
+    m_record.pressed(today(), now(), written, undo, m_settings.method == AccessSettings::DwellMethod);
+    m_followSave.start();
     followed();
     // The press may open a dialog and wait in it; scanning goes on there.
     target.press();
     refresh();
     showHighlight();
+}
+
+QDate AccessControl::today() const
+{
+    return m_shared.sv.clock ? m_shared.sv.clock->today() : QDate::currentDate();
 }
 
 void AccessControl::followed()

@@ -7,6 +7,7 @@
 #include "access/scanner.h"
 #include "access/scantargets.h"
 #include "access/timingfollower.h"
+#include "access/writingrecord.h"
 #include "platform/highlightframe.h"
 
 #include <QElapsedTimer>
@@ -70,6 +71,7 @@ private:
     qint64 now() const { return m_clock.elapsed(); }
     // The interval and dwell time the follower gives now, kept a moment later.
     void followed();
+    QDate today() const;
 
     ScanControls m_c;
     SharedState &m_shared;
@@ -86,7 +88,8 @@ private:
     QTimer m_escapeHold;
     QTimer m_callHold; // until the held select switch has been held for the call's time
     TimingFollower m_follow;
-    QTimer m_followSave; // the reached values are kept once presses pause
+    WritingRecord m_record; // the counts not yet kept
+    QTimer m_followSave;    // the reached values and the day's counts are kept once presses pause
     std::function<void()> m_onCall;
     QElapsedTimer m_clock;
     bool m_manual = false;

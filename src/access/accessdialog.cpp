@@ -1,5 +1,6 @@
 #include "access/accessdialog.h"
 
+#include "access/recorddialog.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/settingsstore.h"
@@ -139,6 +140,13 @@ void AccessDialog::addFollow(int top)
     chkFollowFreeze->setChecked(m_follow.frozen);
     cmdFollowReset = makeButton(this, "cmdFollowReset", QStringLiteral("設定の値に戻す"),
                                 {Column2, top + RowHeight, 7200, RowHeight - 60}, 0xFFFFFF, Points, true);
+    cmdRecord = makeButton(this, "cmdRecord", QStringLiteral("書く速さの記録…"),
+                           {Left, top + 2 * RowHeight, 7300, RowHeight - 60}, 0xFFFFFF, Points, true);
+    connect(cmdRecord, &QPushButton::clicked, this, [this] {
+        const QDate today = QDate::currentDate();
+        RecordDialog record(m_store, today, this);
+        runRecord(record);
+    });
     connect(cmdFollowReset, &QPushButton::clicked, this, [this] {
         m_follow.scanMs = 0;
         m_follow.dwellMs = 0;

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -60,6 +61,10 @@ public:
     QLabel *lblFollowNow;
     QCheckBox *chkFollowFreeze;
     ColorButton *cmdFollowReset;
+    // "記録…": how fast the user writes, in a window of its own.
+    ColorButton *cmdRecord;
+    // How that window is shown; a test puts its own in place of exec().
+    std::function<void(QDialog &)> runRecord = [](QDialog &d) { d.exec(); };
     std::array<ColorButton *, 2> cmdOK;
 
     FollowSettings shownFollow() const;
