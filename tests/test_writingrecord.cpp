@@ -49,6 +49,7 @@ private slots:
         r.pressed(Today, 1000, 2, false, false);
         QVERIFY(r.keep(store, Today, nullptr));
         QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QStringLiteral("3 1000 0 0 0"));
+        QCOMPARE(store.values.size(), 1); // no line for a day without counts
         // Kept again, the counts add to what the store holds, never replace it.
         r.pressed(Today, 2000, 1, true, false);
         QVERIFY(r.keep(store, Today, nullptr));
@@ -72,6 +73,7 @@ private slots:
         back.load(store, Today);
         QVERIFY(back.days().isEmpty());
         store.failWrites = true;
+        clearing.pressed(Today, 0, 1, false, false);
         QString error;
         QVERIFY(!clearing.keep(store, Today, &error));
         QVERIFY(!error.isEmpty());

@@ -88,9 +88,11 @@ bool WritingRecord::save(SettingsStore &store, QDate today, QString *error) cons
     for (int i = 0; i < 2 * Days; ++i) {
         const QDate day = today.addDays(-i);
         const Day d = i < Days ? m_days.value(day) : Day();
-        values.append({keyOf(day), d.isEmpty() ? QString() : encode(d)});
+        // A day without counts is written only to empty what the store holds for it.
+        if (!d.isEmpty() || !store.read(keyOf(day), QString()).isEmpty())
+            values.append({keyOf(day), d.isEmpty() ? QString() : encode(d)});
     }
-    return store.write(values, error);
+    return values.isEmpty() || store.write(values, error);
 }
 
 bool WritingRecord::keep(SettingsStore &store, QDate today, QString *error)
