@@ -95,6 +95,8 @@ private slots:
             store.noteSentence(QStringLiteral(" 窓を開けて "));
             store.noteSentence(QStringLiteral("50%1の%2"));
             store.noteSentence(QStringLiteral("a\tb")); // cannot be kept whole in a line
+            store.noteTaken(QStringLiteral("ごじゅっぱー"), QStringLiteral("50%3"));
+            store.noteFollows(QStringLiteral("%1"), QStringLiteral("ぱー"), QStringLiteral("%2"));
             QVERIFY(store.save());
         }
         QCOMPARE(QFile::permissions(path) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
@@ -109,6 +111,9 @@ private slots:
         QCOMPARE(sentences[0].count, 2);
         QCOMPARE(sentences[1].text, QStringLiteral("50%1の%2"));
         QVERIFY(back.clock() >= sentences[1].stamp);
+        // A word with a number sign reads back as it was.
+        QCOMPARE(back.wordsFor(QStringLiteral("ごじゅっぱー")), QStringList{"50%3"});
+        QCOMPARE(back.following(QStringLiteral("%1"), 1).front().text, QStringLiteral("%2"));
     }
 
     void theFinderPutsSentencesFirstFromHistoryStoredAndDiary()

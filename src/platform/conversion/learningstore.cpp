@@ -186,16 +186,14 @@ bool LearningStore::save(QString *error)
 {
     QString out = Header + u'\n';
     for (const Entry &e : m_words)
+        // One arg() for all: a word holding "%3" must not take the next number.
         out += QStringLiteral("W\t%1\t%2\t%3\t%4\t%5\n")
-                   .arg(e.reading, e.word)
-                   .arg(e.taken)
-                   .arg(e.seen)
-                   .arg(e.stamp);
+                   .arg(e.reading, e.word, QString::number(e.taken), QString::number(e.seen),
+                        QString::number(e.stamp));
     for (auto it = m_follows.cbegin(); it != m_follows.cend(); ++it)
         out += QStringLiteral("F\t%1\t%2\t%3\t%4\t%5\n")
-                   .arg(it.key().section(u'\t', 0, 0), it->reading, it->word)
-                   .arg(it->seen)
-                   .arg(it->stamp);
+                   .arg(it.key().section(u'\t', 0, 0), it->reading, it->word, QString::number(it->seen),
+                        QString::number(it->stamp));
     for (const SentenceUse &u : m_sentences)
         out +=
             QStringLiteral("S\t%1\t%2\t%3\n").arg(u.text, QString::number(u.count), QString::number(u.stamp));
