@@ -1,7 +1,10 @@
 // Writing with candidates: how often the first (or one of the first five)
 // candidates of each kana run gives the wanted sentence, how many presses and
 // scan steps a character costs with candidates and without, what learning
-// from the user's earlier writing saves, and how long a lookup takes.
+// from the user's earlier writing saves, and how long a lookup takes; and
+// the same writing by simulated users (a practised and a slow one-switch
+// user, a gaze user on dwell) with the set timing and with the timing that
+// follows them, in seconds and corrections per character.
 //
 //   bench_writing SENTENCES.tsv [--history HISTORY.tsv] [--misses]
 //
@@ -10,10 +13,12 @@
 // first, as the user would have written them before.
 #include "board/candidatefinder.h"
 #include "board/candidatestrip.h"
+#include "board/strippriority.h"
 #include "platform/conversion/learningstore.h"
 #include "platform/conversion/mozcengine.h"
 #include "platform/conversion/wordlist.h"
 #include "scancount.h"
+#include "simulatedusers.h"
 #include "timing.h"
 
 #include <QCoreApplication>
@@ -107,44 +112,53 @@ std::vector<ScanNode> stripGroup(int n)
     return top;
 }
 
-int stepsToTarget(const ScanCount::Layout &layout, int target, int stripSize, ScanCount::CallPlace place)
+// The strip's score, or 1 (always first) to compare with the strip always before the board.
+double placed(double likely)
+{
+    return qEnvironmentVariableIsSet("BENCH_STRIP_ALWAYS_FIRST") ? 1 : likely;
+}
+
+int stepsToTarget(const ScanCount::Layout &layout, int target, int stripSize, double likely,
+                  ScanCount::CallPlace place)
 {
     Scanner s(Scanner::Method::Step);
-    s.setTree(ScanCount::boardTree(layout, stripGroup(stripSize), place), 0);
+    s.setTree(ScanCount::boardTree(layout, stripGroup(stripSize), placed(likely), place), 0);
     return ScanCount::stepsTo(s, target);
 }
 
 // One character typed on the board, the strip holding `stripSize` candidates.
 // The space has its button; a character of another set costs two presses of
 // the set button (there and back) besides its own two.
-Cost typing(QChar ch, int stripSize)
+Cost typing(QChar ch, int stripSize, double likely)
 {
     Cost c;
     const bool space = ch == u' ' || ch == u'\u3000';
     const bool onBoard = ScanCount::route(QString(ch)).has_value();
     c.presses = space ? 1 : onBoard ? 2 : 4;
+    const double first = placed(likely);
     for (int p = 0; p < Places; ++p)
         for (int l = 0; l < Layouts; ++l) {
             const auto &layout = ScanCount::Layouts[l];
             const auto place = ScanCount::CallPlaces[p];
-            const int button = stepsToTarget(layout, ScanCount::FirstButton, stripSize, place);
+            const int button = stepsToTarget(layout, ScanCount::FirstButton, stripSize, likely, place);
             c.steps[size_t(p)][size_t(l)] =
-                space     ? button
-                : onBoard ? ScanCount::stepsForCharacter(layout, QString(ch), stripGroup(stripSize), place)
-                          : 2 * button + ScanCount::stepsForCharacter(layout, QStringLiteral("な"),
-                                                                      stripGroup(stripSize), place);
+                space ? button
+                : onBoard
+                    ? ScanCount::stepsForCharacter(layout, QString(ch), stripGroup(stripSize), first, place)
+                    : 2 * button + ScanCount::stepsForCharacter(layout, QStringLiteral("な"),
+                                                                stripGroup(stripSize), first, place);
         }
     return c;
 }
 
-Cost taking(int index, int stripSize)
+Cost taking(int index, int stripSize, double likely)
 {
     Cost c;
     c.presses = 1;
     for (int p = 0; p < Places; ++p)
         for (int l = 0; l < Layouts; ++l)
             c.steps[size_t(p)][size_t(l)] = stepsToTarget(ScanCount::Layouts[l], StripTarget + index,
-                                                          stripSize, ScanCount::CallPlaces[p]);
+                                                          stripSize, likely, ScanCount::CallPlaces[p]);
     return c;
 }
 
@@ -195,9 +209,21 @@ bool leadsTo(const QString &text, const Sentence &s, qsizetype readTo)
     return false;
 }
 
+// What the user did to write a sentence: a character typed or a candidate taken,
+// with as many candidates on the strip as it showed then.
+struct Action
+{
+    bool take = false;
+    QChar ch;
+    int index = 0;
+    int shown = 0;
+    double likely = 0; // the strip's score then
+};
+
 // Writes the sentence as the user would: types the reading kana by kana and
 // takes a right candidate as soon as the strip shows one.
-Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
+Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups,
+           std::vector<Action> *actions = nullptr)
 {
     Cost cost;
     QString text = QStringLiteral("_");
@@ -212,6 +238,7 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
         }
         const auto &cands = w.strip.candidates();
         const int shown = withCandidates ? std::min(Shown, int(cands.size())) : 0;
+        const double likely = shown > 0 ? StripPriority::likelihood(w.strip.run(), cands) : 0;
         const qsizetype runRead = rp - w.strip.run().size();
         int pick = -1;
         for (int i = 0; i < shown; ++i) {
@@ -230,7 +257,9 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
                          qPrintable(shownTexts.join(u' ')));
         }
         if (pick >= 0) {
-            cost += taking(pick, shown);
+            cost += taking(pick, shown, likely);
+            if (actions)
+                actions->push_back({true, QChar(), pick, shown, likely});
             const qsizetype covered = cands[size_t(pick)].reading.size();
             const auto edit = w.strip.take(pick, text, highlight);
             if (!edit)
@@ -244,7 +273,9 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups)
         if (rp == s.reading.size())
             break; // nothing on offer gives the wanted text
         const QChar ch = s.reading[rp++];
-        cost += typing(ch, shown);
+        cost += typing(ch, shown, likely);
+        if (actions)
+            actions->push_back({false, ch, 0, shown, likely});
         text.insert(highlight++, ch);
         if (withCandidates) {
             const auto start = std::chrono::steady_clock::now();
@@ -303,6 +334,155 @@ bool reachable(Writer &w, const Sentence &s, int n, bool tell = false)
     return match(0, QString());
 }
 
+// One switch user replaying what the writer did, through the scan of the
+// layout given, correcting what lands wrong.
+class ScanReplay
+{
+public:
+    ScanReplay(SimulatedUsers::SwitchUser &user, const ScanCount::Layout &layout)
+        : m_user(user), m_layout(layout)
+    {}
+
+    void run(const Action &a)
+    {
+        m_shown = a.shown;
+        m_likely = a.likely;
+        if (a.take) {
+            press(StripTarget + a.index);
+            return;
+        }
+        const bool space = a.ch == u' ' || a.ch == u'\u3000';
+        if (space) {
+            press(ScanCount::FirstButton);
+            return;
+        }
+        if (!ScanCount::route(QString(a.ch))) {
+            press(ScanCount::FirstButton); // to the other set and back
+            press(ScanCount::FirstButton);
+            type(QStringLiteral("な"));
+            return;
+        }
+        type(QString(a.ch));
+    }
+
+private:
+    SimulatedUsers::Screen first() const
+    {
+        return {ScanCount::boardTree(m_layout, stripGroup(m_shown), placed(m_likely)), 0};
+    }
+
+    static ScanNode selectionTree(const ScanLayouts::Table &table, bool pickFirst = true)
+    {
+        std::vector<ScanNode> top = ScanLayouts::selectionScreen(table, pickFirst);
+        top.push_back(ScanNode::group(QStringLiteral("buttons"),
+                                      {ScanNode::leaf("space", 90), ScanNode::leaf("back", 91)}));
+        return ScanNode::group(QString(), std::move(top));
+    }
+
+    // A character on the board, through its cell and the selection screen.
+    void type(const QString &ch)
+    {
+        const auto [cell, column] = *ScanCount::route(ch);
+        const int target = cell.first * 100 + cell.second;
+        for (int guard = 0; guard < 20; ++guard) {
+            if (!press(target))
+                continue;
+            const SimulatedUsers::Screen sel{selectionTree(tableOf(target), m_layout.pickFirst), 0};
+            for (int inner = 0; inner < 20; ++inner) {
+                const std::optional<int> wrong = m_user.attempt(sel, 3 + column);
+                if (!wrong)
+                    return;
+                m_user.countCorrection();
+                if (*wrong < 0)
+                    continue; // a group waited out: still on the selection screen
+                if (*wrong != SimulatedUsers::SelectionBack)
+                    backspace(); // a wrong character typed
+                break;           // back on the board: the cell again
+            }
+        }
+    }
+
+    static ScanLayouts::Table tableOf(int cell)
+    {
+        const SelectionTable cells = SelectionCells(ScanCount::boardCell, cell % 100, cell / 100);
+        ScanLayouts::Table table;
+        for (int i = 0; i < 3; ++i) {
+            auto &row = table.emplace_back();
+            for (int j = 0; j < 3; ++j)
+                row.push_back({cells[size_t(i)][size_t(j)], i * 3 + j});
+        }
+        return table;
+    }
+
+    // A target of the first screen; false when a wrong press had to be put right first.
+    bool press(int target, int depth = 0)
+    {
+        for (int guard = 0; guard < 20; ++guard) {
+            const std::optional<int> wrong = m_user.attempt(first(), target);
+            if (!wrong)
+                return true;
+            m_user.countCorrection();
+            if (*wrong >= 0)
+                putRight(*wrong, depth);
+            if (target < ScanCount::FirstButton || target >= StripTarget)
+                return false;
+        }
+        return false;
+    }
+
+    void backspace(int depth = 0)
+    {
+        if (depth < 4)
+            press(SimulatedUsers::Backspace, depth + 1);
+    }
+
+    // Undoes a wrong leaf pressed on the first screen.
+    void putRight(int wrong, int depth)
+    {
+        if (depth >= 4)
+            return;
+        if (wrong < ScanCount::FirstButton) {
+            // A wrong cell opened its selection screen: 戻る there.
+            SimulatedUsers::Screen sel{selectionTree(tableOf(wrong), m_layout.pickFirst), 0};
+            for (int guard = 0; guard < 20; ++guard) {
+                const std::optional<int> w = m_user.attempt(sel, SimulatedUsers::SelectionBack);
+                if (!w)
+                    return;
+                m_user.countCorrection();
+                if (*w >= 0) {
+                    backspace(depth + 1); // a character typed instead
+                    return;
+                }
+            }
+            return;
+        }
+        if (wrong == SimulatedUsers::Backspace) {
+            type(QStringLiteral("な")); // a character deleted: typed again
+            return;
+        }
+        backspace(depth + 1); // a wrong candidate or key: ＢＳ takes it back
+    }
+
+    SimulatedUsers::SwitchUser &m_user;
+    const ScanCount::Layout &m_layout;
+    int m_shown = 0;
+    double m_likely = 0;
+};
+
+// A gaze user replaying what the writer did: a character is its cell and its
+// selection screen, a candidate one look per candidate before it.
+void gazeRun(SimulatedUsers::GazeUser &user, const Action &a)
+{
+    if (a.take) {
+        user.select(a.index + 1);
+        return;
+    }
+    const int glance = a.shown > 0 ? 1 : 0; // a look at the strip first
+    user.select(2 + glance);
+    if (a.ch != u' ' && a.ch != u'\u3000')
+        user.select(1);
+}
+
 int characters(const std::vector<Sentence> &sentences)
 {
     int n = 0;
@@ -311,10 +491,10 @@ int characters(const std::vector<Sentence> &sentences)
     return n;
 }
 
-void learnFrom(Writer &w, const std::vector<Sentence> &sentences)
+void learnFrom(Writer &w, const std::vector<Sentence> &sentences, std::vector<Action> *actions = nullptr)
 {
     for (const Sentence &s : sentences) {
-        write(w, s, true, nullptr);
+        write(w, s, true, nullptr, actions);
         w.finder.learnSentence(s.expected);
     }
 }
@@ -362,8 +542,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "bench_writing: no care vocabulary: %s\n", qPrintable(error));
 
     Writer user(engine, vocabulary, tmp.filePath(QStringLiteral("user.tsv")));
+    std::vector<Action> before; // what the users did before, which the timing follows too
     if (!historyPath.isEmpty())
-        learnFrom(user, history);
+        learnFrom(user, history, &before);
 
     int top1 = 0, top5 = 0;
     for (const Sentence &s : sentences) {
@@ -382,8 +563,9 @@ int main(int argc, char **argv)
 
     Timings lookups;
     Cost with, without;
+    std::vector<Action> actions;
     for (const Sentence &s : sentences) {
-        const Cost one = write(user, s, true, &lookups), none = write(user, s, false, nullptr);
+        const Cost one = write(user, s, true, &lookups, &actions), none = write(user, s, false, nullptr);
         if (misses)
             std::fprintf(stderr, "presses %.0f of %.0f%s: %s\n", one.presses, none.presses,
                          one.written ? "" : " (not written)", qPrintable(s.expected));
@@ -404,6 +586,46 @@ int main(int argc, char **argv)
         std::printf("writing_scan_steps_per_char call=%s with=%.2f without=%.2f\n",
                     ScanCount::nameOf(ScanCount::CallPlaces[p]), with.steps[p][size_t(best)] / chars,
                     without.steps[p][size_t(best)] / chars);
+
+    // Simulated users: the same writing by one switch and by gaze, with the set timing and the timing
+    // that follows them; what they wrote before is their practice, not counted.
+    for (const SimulatedUsers::Reactions *r : {&SimulatedUsers::Practised, &SimulatedUsers::Slow}) {
+        std::array<double, 2> secs{}, errs{};
+        std::array<int, 2> reached{};
+        for (int follow = 0; follow < 2; ++follow) {
+            SimulatedUsers::SwitchUser u(*r, follow == 1, 20261209);
+            ScanReplay replay(u, ScanCount::Layouts[best]);
+            for (const Action &a : before)
+                replay.run(a);
+            const double s0 = u.seconds();
+            const int e0 = u.corrections();
+            for (const Action &a : actions)
+                replay.run(a);
+            secs[size_t(follow)] = (u.seconds() - s0) / chars;
+            errs[size_t(follow)] = (u.corrections() - e0) / chars;
+            reached[size_t(follow)] = u.intervalMs();
+        }
+        std::printf("%s fixed_s=%.2f adaptive_s=%.2f fixed_errors=%.3f adaptive_errors=%.3f\n", r->name,
+                    secs[0], secs[1], errs[0], errs[1]);
+        std::fprintf(stderr, "bench_writing: %s interval reached %d ms\n", r->name, reached[1]);
+    }
+    {
+        std::array<double, 2> secs{}, errs{};
+        for (int follow = 0; follow < 2; ++follow) {
+            SimulatedUsers::GazeUser u(follow == 1, 20261209);
+            for (const Action &a : before)
+                gazeRun(u, a);
+            const double s0 = u.seconds();
+            const int e0 = u.corrections();
+            for (const Action &a : actions)
+                gazeRun(u, a);
+            secs[size_t(follow)] = (u.seconds() - s0) / chars;
+            errs[size_t(follow)] = (u.corrections() - e0) / chars;
+        }
+        std::printf("dwell_seconds_per_char fixed=%.2f adaptive=%.2f\n", secs[0], secs[1]);
+        std::fprintf(stderr, "bench_writing: dwell corrections per character fixed=%.3f adaptive=%.3f\n",
+                     errs[0], errs[1]);
+    }
 
     // Learning: the history's second half written after its first half, and by a writer who learnt nothing.
     const size_t half = history.size() / 2;

@@ -96,8 +96,8 @@ inline std::optional<std::pair<std::pair<int, int>, int>> route(const QString &c
     return std::nullopt;
 }
 
-// The first screen's scan tree, with `before` offered ahead of the board.
-inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> before = {},
+// The first screen's scan tree, with `strip` offered ahead of the board (or after it).
+inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> strip = {}, double likely = 1,
                           CallPlace place = CallPlace::Program)
 {
     ScanLayouts::Table board;
@@ -106,16 +106,15 @@ inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> before = {
         for (int c = 0; c <= MaxC; ++c)
             row.push_back({boardCell(r, c), r * 100 + c});
     }
-    std::vector<ScanNode> top = std::move(before);
-    for (ScanNode &n :
-         layout.columnFirst ? ScanLayouts::byColumnsFromRight(board) : ScanLayouts::byRows(board))
-        top.push_back(std::move(n));
-    return withButtons(std::move(top), place);
+    return withButtons(ScanLayouts::withStrip(layout.columnFirst ? ScanLayouts::byColumnsFromRight(board)
+                                                                 : ScanLayouts::byRows(board),
+                                              std::move(strip), likely),
+                       place);
 }
 
 // Steps to enter `ch` (first screen, then selection screen); -1 when the hiragana board lacks it.
 inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vector<ScanNode> before = {},
-                             CallPlace place = CallPlace::Program)
+                             double likely = 1, CallPlace place = CallPlace::Program)
 {
     const auto where = route(ch);
     if (!where)
@@ -123,7 +122,7 @@ inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vecto
     const auto [cell, column] = *where;
     const auto [r, c] = cell;
     Scanner s(Scanner::Method::Step);
-    s.setTree(boardTree(layout, std::move(before), place), 0);
+    s.setTree(boardTree(layout, std::move(before), likely, place), 0);
     int steps = stepsTo(s, r * 100 + c);
 
     const SelectionTable cells = SelectionCells(boardCell, c, r);

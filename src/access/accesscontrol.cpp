@@ -52,7 +52,23 @@ AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepe
     m_escapeHold.setSingleShot(true);
     m_escapeHold.setInterval(EscapeHoldMs);
     connect(&m_escapeHold, &QTimer::timeout, this, &AccessControl::openAccessDialog);
-    m_scanner.onHighlight = [this](const ScanNode &node) { speak(node); };
+    m_scanner.onHighlight = [this](const ScanNode &node) {
+        m_follow.highlightMoved(now());
+        if (m_settings.scanning())
+            m_record.step(today());
+        speak(node);
+    };
+    m_followSave.setSingleShot(true);
+    m_followSave.setInterval(2000);
+    connect(&m_followSave, &QTimer::timeout, this, [this] {
+        if (!m_shared.sv.access)
+            return;
+        if (m_follow.on())
+            WriteFollowSettings(*m_shared.sv.access, m_follow.values(), nullptr);
+        QString error;
+        if (!m_record.keep(*m_shared.sv.access, today(), &error))
+            qCWarning(lcAccess) << "the record of writing was not kept:" << error;
+    });
     m_callHold.setSingleShot(true);
     m_callHold.setTimerType(Qt::PreciseTimer);
     connect(&m_callHold, &QTimer::timeout, this, [this] { m_scanner.holdTick(now()); });
@@ -80,7 +96,9 @@ void AccessControl::apply(const AccessSettings &given)
                                                                      : Scanner::Method::Automatic);
     m_scanner.setLongPressMs(settings.longPressMs);
     m_scanner.setCallHoldMs(m_onCall ? settings.callHoldMs : 0);
-    m_dwell.setDwellMs(settings.dwellMs);
+    m_followSave.stop();
+    m_follow.apply(settings, m_shared.sv.access ? ReadFollowSettings(*m_shared.sv.access) : FollowSettings());
+    m_dwell.setDwellMs(m_follow.dwellMs());
     m_dwell.setFirstRepeatMs(settings.firstRepeatMs);
     m_filter.setSettings({settings.ignoreRepeatMs, settings.holdMs});
     m_keyRepeat.setFirstRepeatMs(settings.firstRepeatMs);
@@ -122,7 +140,7 @@ void AccessControl::setManualTicks(bool manual)
     if (manual)
         return;
     if (m_settings.method == AccessSettings::OneSwitch)
-        m_scanTimer.start(m_settings.scanMs);
+        m_scanTimer.start(m_follow.scanMs());
     else if (m_settings.method == AccessSettings::TwoSwitch)
         m_scanTimer.start(WatchMs);
     else if (m_settings.method == AccessSettings::DwellMethod)
@@ -146,8 +164,14 @@ void AccessControl::tick()
     const QString before = m_screen.identity;
     refresh();
     // A new screen shows its first highlight for a whole interval.
-    if (m_screen.identity == before && m_settings.method == AccessSettings::OneSwitch)
+    if (m_screen.identity == before && m_settings.method == AccessSettings::OneSwitch) {
+        const int level = m_scanner.level();
         m_scanner.tick();
+        if (level > 0 && m_scanner.level() == 0) {
+            m_follow.groupLeft();
+            followed();
+        }
+    }
     showHighlight();
 }
 
@@ -182,10 +206,36 @@ void AccessControl::pressTarget(int index)
     if (index < 0 || index >= int(m_screen.targets.size()))
         return;
     const ScanTarget target = m_screen.targets[size_t(index)];
+    const bool undo = target.widget && (target.widget == m_c.cmdRes[1] || target.widget == m_c.cmdEnd2);
+    m_follow.pressed(undo);
+    // Counts only: a character from the selection screen or the space, a candidate's length.
+    const auto *candidate = qobject_cast<const QAbstractButton *>(target.widget.data());
+    const int written = target.widget == m_c.grdBoard2 || target.widget == m_c.cmdspace ? 1
+                        : candidate && m_c.fraCand && candidate->parentWidget() == m_c.fraCand
+                            ? int(candidate->text().size())
+                            : 0;
+    m_record.pressed(today(), now(), written, undo, m_settings.method == AccessSettings::DwellMethod);
+    m_followSave.start();
+    followed();
     // The press may open a dialog and wait in it; scanning goes on there.
     target.press();
     refresh();
     showHighlight();
+}
+
+QDate AccessControl::today() const
+{
+    return m_shared.sv.clock ? m_shared.sv.clock->today() : QDate::currentDate();
+}
+
+void AccessControl::followed()
+{
+    if (!m_follow.on())
+        return;
+    m_dwell.setDwellMs(m_follow.dwellMs());
+    if (m_settings.method == AccessSettings::OneSwitch && m_scanTimer.interval() != m_follow.scanMs())
+        m_scanTimer.setInterval(m_follow.scanMs());
+    m_followSave.start();
 }
 
 void AccessControl::speak(const ScanNode &node)
@@ -276,6 +326,8 @@ bool AccessControl::switchEvent(QEvent *event)
     }
     // Consumed either way: a switch never types, nor presses what is under the pointer.
     // After a press the highlight stays a whole interval before it moves on.
+    if (down && select && m_settings.method == AccessSettings::OneSwitch)
+        m_follow.switchDown(now());
     if (down && m_scanTimer.isActive() && m_settings.method == AccessSettings::OneSwitch)
         m_scanTimer.start();
     if (move) {

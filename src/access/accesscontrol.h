@@ -6,6 +6,8 @@
 #include "access/pressfilter.h"
 #include "access/scanner.h"
 #include "access/scantargets.h"
+#include "access/timingfollower.h"
+#include "access/writingrecord.h"
 #include "platform/highlightframe.h"
 
 #include <QElapsedTimer>
@@ -50,6 +52,7 @@ public:
     void openAccessDialog();
 
     const Scanner &scanner() const { return m_scanner; }
+    const TimingFollower &follower() const { return m_follow; }
     const ScanScreen &screen() const { return m_screen; }
     HighlightFrame *frame() const { return m_frame; }
 
@@ -67,6 +70,9 @@ private:
     void speak(const ScanNode &node);
     HighlightFrame *frameNow();
     qint64 now() const { return m_clock.elapsed(); }
+    // The interval and dwell time the follower gives now, kept a moment later.
+    void followed();
+    QDate today() const;
 
     ScanControls m_c;
     SharedState &m_shared;
@@ -83,6 +89,9 @@ private:
     QTimer m_dwellEnd; // fires when a dwell under way is due, between two samples
     QTimer m_escapeHold;
     QTimer m_callHold; // until the held select switch has been held for the call's time
+    TimingFollower m_follow;
+    WritingRecord m_record; // the counts not yet kept
+    QTimer m_followSave;    // the reached values and the day's counts are kept once presses pause
     std::function<void()> m_onCall;
     QElapsedTimer m_clock;
     bool m_manual = false;

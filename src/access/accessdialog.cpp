@@ -1,5 +1,6 @@
 #include "access/accessdialog.h"
 
+#include "access/recorddialog.h"
 #include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/settingsstore.h"
@@ -110,6 +111,7 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent) : QDialog(pare
     callHold = stepper("CallHold", QStringLiteral("押し続けて呼び出し"), Column2, top + 3 * RowHeight, 2000,
                        10000, 500, false);
     callHold.ms = s.callHoldMs;
+    addFollow(120 + 10 * RowHeight + 240);
     for (Stepper *st : {&dwell, &scan, &longPress, &ignore, &hold, &firstRepeat, &callHold}) {
         connect(st->down, &QPushButton::clicked, this, [this, st] { stepBy(*st, -1); });
         connect(st->up, &QPushButton::clicked, this, [this, st] { stepBy(*st, +1); });
@@ -124,6 +126,50 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent) : QDialog(pare
         connect(b, &QPushButton::clicked, this, [this, i] { cmdOK_Click(i); });
         cmdOK[size_t(i)] = b;
     }
+}
+
+void AccessDialog::addFollow(int top)
+{
+    m_follow = ReadFollowSettings(m_store);
+    chkFollow = styled(new QCheckBox(QStringLiteral("間隔と止める時間を使う人に合わせる"), this), "chkFollow",
+                       {Left, top, 7300, RowHeight - 60});
+    chkFollow->setChecked(m_follow.on);
+    lblFollowNow = styled(new QLabel(this), "lblFollowNow", {Left, top + RowHeight, 7300, RowHeight - 60});
+    chkFollowFreeze = styled(new QCheckBox(QStringLiteral("今の値のまま止める"), this), "chkFollowFreeze",
+                             {Column2, top, 7200, RowHeight - 60});
+    chkFollowFreeze->setChecked(m_follow.frozen);
+    cmdFollowReset = makeButton(this, "cmdFollowReset", QStringLiteral("設定の値に戻す"),
+                                {Column2, top + RowHeight, 7200, RowHeight - 60}, 0xFFFFFF, Points, true);
+    cmdRecord = makeButton(this, "cmdRecord", QStringLiteral("書く速さの記録…"),
+                           {Left, top + 2 * RowHeight, 7300, RowHeight - 60}, 0xFFFFFF, Points, true);
+    connect(cmdRecord, &QPushButton::clicked, this, [this] {
+        const QDate today = QDate::currentDate();
+        RecordDialog record(m_store, today, this);
+        runRecord(record);
+    });
+    connect(cmdFollowReset, &QPushButton::clicked, this, [this] {
+        m_follow.scanMs = 0;
+        m_follow.dwellMs = 0;
+        showFollow();
+    });
+    showFollow();
+}
+
+void AccessDialog::showFollow()
+{
+    // 0: nothing reached yet, the set value is the one in use.
+    lblFollowNow->setText(QStringLiteral("今：スキャン %1・止める %2")
+                              .arg(seconds(m_follow.scanMs > 0 ? m_follow.scanMs : scan.ms),
+                                   seconds(m_follow.dwellMs > 0 ? m_follow.dwellMs : dwell.ms)));
+    lblFollowNow->setAccessibleName(lblFollowNow->text());
+}
+
+FollowSettings AccessDialog::shownFollow() const
+{
+    FollowSettings f = m_follow;
+    f.on = chkFollow->isChecked();
+    f.frozen = chkFollowFreeze->isChecked();
+    return f;
 }
 
 AccessDialog::Stepper AccessDialog::stepper(const char *name, const QString &caption, int left, int top,
@@ -163,6 +209,8 @@ void AccessDialog::showValue(const Stepper &s)
 {
     s.value->setText(s.zeroIsOff && s.ms == 0 ? QStringLiteral("なし") : seconds(s.ms));
     s.value->setAccessibleName(s.value->text());
+    if (&s == &scan || &s == &dwell)
+        showFollow();
 }
 
 void AccessDialog::showKeys()
@@ -233,7 +281,8 @@ void AccessDialog::cmdOK_Click(int index)
         showKeys();
     }
     if (index == 1) {
-        WriteAccessSettings(m_store, shown(), &m_saveError);
+        if (WriteAccessSettings(m_store, shown(), &m_saveError))
+            WriteFollowSettings(m_store, shownFollow(), &m_saveError);
         accept();
     } else {
         reject();

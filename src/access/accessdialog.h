@@ -1,9 +1,11 @@
 #pragma once
 
 #include "access/accesssettings.h"
+#include "access/timingfollower.h"
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -53,7 +55,19 @@ public:
     Stepper hold;
     Stepper firstRepeat;
     Stepper callHold;
+    // The timing that follows the user: on or off, the values it has reached, frozen, or back to the set
+    // ones.
+    QCheckBox *chkFollow;
+    QLabel *lblFollowNow;
+    QCheckBox *chkFollowFreeze;
+    ColorButton *cmdFollowReset;
+    // "記録…": how fast the user writes, in a window of its own.
+    ColorButton *cmdRecord;
+    // How that window is shown; a test puts its own in place of exec().
+    std::function<void(QDialog &)> runRecord = [](QDialog &d) { d.exec(); };
     std::array<ColorButton *, 2> cmdOK;
+
+    FollowSettings shownFollow() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -66,6 +80,8 @@ private:
     void captureKey(ColorButton *button);
     void showKeys();
     void cmdOK_Click(int index);
+    void addFollow(int top);
+    void showFollow();
 
     SettingsStore &m_store;
     QButtonGroup *m_methods;
@@ -74,4 +90,5 @@ private:
     int m_moveKey;
     ColorButton *m_capturing = nullptr;
     QString m_saveError;
+    FollowSettings m_follow;
 };

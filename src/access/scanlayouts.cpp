@@ -73,4 +73,14 @@ std::vector<ScanNode> selectionScreen(const Table &table, bool pickFirst)
     return out;
 }
 
+std::vector<ScanNode> withStrip(std::vector<ScanNode> board, std::vector<ScanNode> strip, double likely)
+{
+    const bool stripFirst = likely * double(board.size()) > 1 - likely;
+    std::vector<ScanNode> &front = stripFirst ? strip : board;
+    std::vector<ScanNode> &back = stripFirst ? board : strip;
+    for (ScanNode &n : back)
+        front.push_back(std::move(n));
+    return std::move(front);
+}
+
 } // namespace ScanLayouts

@@ -109,30 +109,35 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
         b.group(top, QString(), {w.cmdspace, w.cmdEnd2});
     } else {
         // What lies over the board or a list (the widened text area) is told by the one cover test.
+        std::vector<ScanNode> strip;
         if (showing(w.fraCand)) {
             std::vector<ScanNode> candidates;
             for (auto *c : w.fraCand->findChildren<QAbstractButton *>(Qt::FindDirectChildrenOnly))
                 if (showing(c))
                     candidates.push_back(b.control(c));
-            ScanLayouts::appendGroup(top, w.fraCand->accessibleName(), std::move(candidates));
+            ScanLayouts::appendGroup(strip, w.fraCand->accessibleName(), std::move(candidates));
         }
+        const QVariant likely = w.fraCand ? w.fraCand->property("likely") : QVariant();
         const ListId shown = state.shownList();
         Grid *list = shown == ListId::None ? nullptr : w.lists[size_t(shown)];
         if (list && !list->covered()) {
             screen.kind = list->objectName();
+            top = std::move(strip);
             listRows(b, top, list);
             b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
             b.group(top, QString(), {w.cmdDec});
         } else if (!list && state.screen() == Screen::Board && !w.grdBoard->covered()) {
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
-            for (ScanNode &n :
-                 settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table))
-                top.push_back(std::move(n));
+            top = ScanLayouts::withStrip(settings.columnFirst ? ScanLayouts::byColumnsFromRight(table)
+                                                              : ScanLayouts::byRows(table),
+                                         std::move(strip), likely.isValid() ? likely.toDouble() : 1.0);
         } else if (state.screen() == Screen::Entry) {
+            top = std::move(strip);
             screen.kind = QStringLiteral("entry");
             b.group(top, QString(), {w.cmdRevise, w.cmdBack});
         } else {
+            top = std::move(strip);
             screen.kind = QStringLiteral("covered");
         }
         b.group(top, QString(), {w.cmdRead});

@@ -1,6 +1,7 @@
 #include "board/candidatebar.h"
 
 #include "board/speech.h"
+#include "board/strippriority.h"
 #include "board/suggestions.h"
 #include "platform/character.h"
 #include "platform/colors.h"
@@ -28,10 +29,11 @@ constexpr int Padding = 240; // twips on either side of a candidate's text
 } // namespace
 
 CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &suggestions)
-    : m_c(c), m_shared(shared), m_suggestions(suggestions),
+    : m_c(c), m_shared(shared), m_suggestions(suggestions), m_writtenBefore(shared),
       m_finder(shared.sv.conversion, shared.sv.learnt, shared.sv.vocabulary), m_strip(m_finder),
       m_boardRect(Twips::rect(c.grdBoard)), m_boardPoints(Twips::fontPoints(c.grdBoard))
 {
+    m_finder.setWrittenBefore([this] { return m_writtenBefore(); });
     m_notice = new ColorLabel(QString(), m_c.fraCand);
     m_notice->setObjectName(QStringLiteral("lblCandNotice"));
     m_notice->setBackColor(Palette::Window);
@@ -143,6 +145,8 @@ void CandidateBar::showCandidates()
     const std::vector<Candidate> &cs = m_strip.candidates();
     if (!cs.empty())
         m_notice->hide();
+    // Where a scan offers the strip follows from how likely it holds the word wanted.
+    m_c.fraCand->setProperty("likely", StripPriority::likelihood(m_strip.run(), cs));
     QFont font = m_c.fraCand->font();
     font.setFamilies(Fonts::familiesFor(Fonts::Gothic));
     font.setPixelSize(int(Twips::pointsToPixels(Points, 1.0)));
@@ -150,10 +154,11 @@ void CandidateBar::showCandidates()
     int left = 0;
     for (int i = 0; i < int(cs.size()); ++i) {
         const QString &text = cs[size_t(i)].text;
-        // Whole, or not at all: a candidate is never cut.
+        // Whole, or not at all: a candidate is never cut, and one too long (a whole sentence) leaves room to
+        // the others.
         const int width = int(Twips::toTwips(metrics.horizontalAdvance(text), 1.0)) + 2 * Padding;
         if (left + width > m_boardRect.width())
-            break;
+            continue;
         ColorButton *b = makeButton(m_c.fraCand, "cmdCand", text, {left, 0, width, m_height}, Colors::White,
                                     Points, false, i);
         Fonts::set(b, Fonts::Gothic, Points);

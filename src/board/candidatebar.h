@@ -2,6 +2,7 @@
 
 #include "board/candidatefinder.h"
 #include "board/candidatestrip.h"
+#include "board/writtenbefore.h"
 
 #include <QHash>
 #include <QObject>
@@ -66,6 +67,7 @@ private:
     Controls m_c;
     SharedState &m_shared;
     Suggestions &m_suggestions;
+    WrittenBefore m_writtenBefore;
     CandidateFinder m_finder;
     CandidateStrip m_strip;
     QRect m_boardRect; // the board's place and font with the option off

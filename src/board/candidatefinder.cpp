@@ -310,10 +310,31 @@ void CandidateFinder::taken(const QString &previous, const QString &typed, const
     saveLearnt();
 }
 
+std::vector<Candidate> CandidateFinder::withSentences(const QString &written, const QString &run,
+                                                      std::vector<Candidate> words)
+{
+    std::vector<SentenceCandidates::Source> sources;
+    if (m_learnt)
+        for (const LearningStore::SentenceUse &u : m_learnt->sentences())
+            sources.push_back({u.text, u.count, u.stamp});
+    if (m_writtenBefore)
+        for (const QString &t : m_writtenBefore())
+            sources.push_back({t, 1, 0});
+    const qint64 now = m_learnt ? m_learnt->clock() : 0;
+    // A sentence keeps its marks (？ too), which a word's odd forms would not.
+    std::vector<Candidate> out = m_sentences.forTyped(sources, now, written, run, MaxSentences);
+    for (Candidate &w : words)
+        if (int(out.size()) < MaxCandidates &&
+            std::none_of(out.begin(), out.end(), [&](const Candidate &o) { return o.text == w.text; }))
+            out.push_back(std::move(w));
+    return out;
+}
+
 void CandidateFinder::learnSentence(const QString &sentence)
 {
     if (!m_learnt)
         return;
+    m_learnt->noteSentence(sentence);
     QString previous;
     for (const KanaReading::Phrase &p : KanaReading::phrases(sentence)) {
         m_learnt->noteSeen(p.reading, p.text);

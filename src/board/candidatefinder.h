@@ -1,8 +1,12 @@
 #pragma once
 
+#include "board/sentencecandidates.h"
 #include "platform/conversion/conversionengine.h"
+#include "platform/conversion/kanareading.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -19,7 +23,7 @@ public:
     static constexpr int MaxCandidates = 8;
 
     CandidateFinder(ConversionEngine *engine, LearningStore *learnt, const WordList *vocabulary)
-        : m_engine(engine), m_learnt(learnt), m_vocabulary(vocabulary)
+        : m_engine(engine), m_learnt(learnt), m_vocabulary(vocabulary), m_sentences(&KanaReading::of)
     {}
 
     // Words taken for this reading before; the run converted whole; words and
@@ -27,6 +31,15 @@ public:
     std::vector<Candidate> forRun(const QString &run);
     // What may come after `taken` (read as `reading`, when known): what the user wrote after it before first.
     std::vector<Candidate> after(const QString &taken, const QString &reading = {}) const;
+
+    // Whole sentences written before, at most this many, come first.
+    static constexpr int MaxSentences = 2;
+    // Where the stored sentences and the diary's lines are read from, when they are wanted.
+    void setWrittenBefore(std::function<QStringList()> read) { m_writtenBefore = std::move(read); }
+    // `words` (the run's candidates) with the whole sentences that go on from `written`, the
+    // sentence so far before the run, and the run, put first.
+    std::vector<Candidate> withSentences(const QString &written, const QString &run,
+                                         std::vector<Candidate> words);
 
     // The user took `c` for the typed kana `typed`, after `previous` (empty when nothing was taken before).
     void taken(const QString &previous, const QString &typed, const Candidate &c);
@@ -56,4 +69,6 @@ private:
     LearningStore *m_learnt;
     const WordList *m_vocabulary;
     bool m_problemTold = false;
+    std::function<QStringList()> m_writtenBefore;
+    SentenceCandidates m_sentences;
 };

@@ -2,6 +2,7 @@
 
 #include "board/candidatefinder.h"
 #include "board/kanaforms.h"
+#include "board/sentencecandidates.h"
 
 int CandidateStrip::boundaryIn(const QString &text) const
 {
@@ -32,8 +33,11 @@ void CandidateStrip::afterEntry(const QString &text, int highlight)
         --start;
     m_runStart = start;
     m_run = text.mid(start, highlight - start);
-    if (!m_run.isEmpty())
-        m_candidates = m_finder.forRun(m_run);
+    if (m_run.isEmpty())
+        return;
+    const int sentence = SentenceCandidates::sentenceStart(text, m_runStart);
+    m_candidates =
+        m_finder.withSentences(text.mid(sentence, m_runStart - sentence), m_run, m_finder.forRun(m_run));
 }
 
 std::optional<CandidateStrip::Edit> CandidateStrip::take(int index, const QString &text, int highlight)

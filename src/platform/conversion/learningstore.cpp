@@ -53,6 +53,32 @@ void LearningStore::noteFollows(const QString &previous, const QString &reading,
     trim(m_follows);
 }
 
+void LearningStore::noteSentence(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.contains(u'\t') || t.contains(u'\n'))
+        return;
+    SentenceUse &u = m_sentences[t];
+    u.text = t;
+    ++u.count;
+    u.stamp = ++m_clock;
+    m_dirty = true;
+    if (m_sentences.size() <= MaxSentences)
+        return;
+    // The oldest go first.
+    std::vector<std::pair<qint64, QString>> order;
+    for (const SentenceUse &s : m_sentences)
+        order.push_back({s.stamp, s.text});
+    std::sort(order.begin(), order.end());
+    for (size_t i = 0; i < order.size() - size_t(MaxSentences) * 9 / 10; ++i)
+        m_sentences.remove(order[i].second);
+}
+
+std::vector<LearningStore::SentenceUse> LearningStore::sentences() const
+{
+    return {m_sentences.cbegin(), m_sentences.cend()};
+}
+
 void LearningStore::trim(QHash<QString, Entry> &table)
 {
     if (table.size() <= MaxEntries)
@@ -122,6 +148,7 @@ bool LearningStore::load(QString *error)
 {
     m_words.clear();
     m_follows.clear();
+    m_sentences.clear();
     m_clock = 0;
     m_dirty = false;
     QFile f(m_path);
@@ -145,6 +172,11 @@ bool LearningStore::load(QString *error)
             if (ok1 && ok2 && !c[1].isEmpty() && !e.reading.isEmpty() && !e.word.isEmpty())
                 m_follows.insert(c[1] + u'\t' + e.reading + u'\t' + e.word, e);
             m_clock = std::max(m_clock, e.stamp);
+        } else if (c.size() == 4 && c[0] == u"S") {
+            SentenceUse u{c[1], c[2].toInt(&ok1), c[3].toLongLong(&ok2)};
+            if (ok1 && ok2 && !u.text.isEmpty())
+                m_sentences.insert(u.text, u);
+            m_clock = std::max(m_clock, u.stamp);
         }
     }
     return true;
@@ -154,22 +186,25 @@ bool LearningStore::save(QString *error)
 {
     QString out = Header + u'\n';
     for (const Entry &e : m_words)
+        // One arg() for all: a word holding "%3" must not take the next number.
         out += QStringLiteral("W\t%1\t%2\t%3\t%4\t%5\n")
-                   .arg(e.reading, e.word)
-                   .arg(e.taken)
-                   .arg(e.seen)
-                   .arg(e.stamp);
+                   .arg(e.reading, e.word, QString::number(e.taken), QString::number(e.seen),
+                        QString::number(e.stamp));
     for (auto it = m_follows.cbegin(); it != m_follows.cend(); ++it)
         out += QStringLiteral("F\t%1\t%2\t%3\t%4\t%5\n")
-                   .arg(it.key().section(u'\t', 0, 0), it->reading, it->word)
-                   .arg(it->seen)
-                   .arg(it->stamp);
+                   .arg(it.key().section(u'\t', 0, 0), it->reading, it->word, QString::number(it->seen),
+                        QString::number(it->stamp));
+    for (const SentenceUse &u : m_sentences)
+        out +=
+            QStringLiteral("S\t%1\t%2\t%3\n").arg(u.text, QString::number(u.count), QString::number(u.stamp));
     QSaveFile f(m_path);
     if (!f.open(QIODevice::WriteOnly) || f.write(out.toUtf8()) < 0 || !f.commit()) {
         if (error)
             *error = f.errorString();
         return false;
     }
+    // Whole sentences the user wrote are theirs alone.
+    QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     m_dirty = false;
     return true;
 }

@@ -39,7 +39,20 @@ public:
     // What most often came after `previous`.
     std::vector<Candidate> following(const QString &previous, int max) const;
 
-    bool isEmpty() const { return m_words.isEmpty() && m_follows.isEmpty(); }
+    // Whole sentences the user read aloud, kept or sent: how often, and when last.
+    static constexpr int MaxSentences = 2000;
+    struct SentenceUse
+    {
+        QString text;
+        int count = 0;
+        qint64 stamp = 0;
+    };
+    void noteSentence(const QString &text);
+    std::vector<SentenceUse> sentences() const;
+    // The store's clock now: every use moves it on.
+    qint64 clock() const { return m_clock; }
+
+    bool isEmpty() const { return m_words.isEmpty() && m_follows.isEmpty() && m_sentences.isEmpty(); }
     bool isDirty() const { return m_dirty; }
 
 private:
@@ -59,6 +72,7 @@ private:
     QString m_path;
     QHash<QString, Entry> m_words;   // reading \t word
     QHash<QString, Entry> m_follows; // previous \t reading \t word
+    QHash<QString, SentenceUse> m_sentences;
     qint64 m_clock = 0;
     bool m_dirty = false;
 };

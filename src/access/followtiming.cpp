@@ -1,0 +1,149 @@
+#include "access/followtiming.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// The standard normal quantile (Acklam's rational approximation, ample here).
+double normalQuantile(double p)
+{
+    p = std::clamp(p, 1e-9, 1 - 1e-9);
+    static const double a[] = {-3.969683028665376e+01, 2.209460984245205e+02,  -2.759285104469687e+02,
+                               1.383577518672690e+02,  -3.066479806614716e+01, 2.506628277459239e+00};
+    static const double b[] = {-5.447609879822406e+01, 1.615858368580409e+02, -1.556989798598866e+02,
+                               6.680131188771972e+01, -1.328068155288572e+01};
+    static const double c[] = {-7.784894002430293e-03, -3.223964580411365e-01, -2.400758277161838e+00,
+                               -2.549671010422353e+00, 4.374664141464968e+00,  2.938163982698783e+00};
+    static const double d[] = {7.784695709041462e-03, 3.224671290700398e-01, 2.445134137142996e+00,
+                               3.754408661907416e+00};
+    const double low = 0.02425;
+    if (p < low || p > 1 - low) {
+        const double q = std::sqrt(-2 * std::log(p < low ? p : 1 - p));
+        const double x = (((((c[0] * q + c[1]) * q + c[2]) * q + c[3]) * q + c[4]) * q + c[5]) /
+                         ((((d[0] * q + d[1]) * q + d[2]) * q + d[3]) * q + 1);
+        return p < low ? x : -x;
+    }
+    const double q = p - 0.5, r = q * q;
+    return (((((a[0] * r + a[1]) * r + a[2]) * r + a[3]) * r + a[4]) * r + a[5]) * q /
+           (((((b[0] * r + b[1]) * r + b[2]) * r + b[3]) * r + b[4]) * r + 1);
+}
+
+} // namespace
+
+int FollowTiming::bounded(double ms) const
+{
+    return int(std::lround(std::clamp(ms, double(m_rule.lowMs), double(m_rule.highMs))));
+}
+
+void FollowTiming::remember(Press p)
+{
+    m_presses.push_back(p);
+    while (int(m_presses.size()) > m_rule.window)
+        m_presses.pop_front();
+    ++m_sinceError;
+}
+
+void FollowTiming::scanPress(qint64 reactionMs)
+{
+    remember({std::max<qint64>(reactionMs, 1), m_ms}); // 0 stands for a dwell press
+    step();
+}
+
+void FollowTiming::dwellPress()
+{
+    remember({0, m_ms});
+    step();
+}
+
+void FollowTiming::error(bool late, int back)
+{
+    if (back >= 0 && back < int(m_presses.size())) {
+        Press &last = m_presses[m_presses.size() - 1 - size_t(back)];
+        if (!last.error && late && last.reactionMs > 0)
+            last.reactionMs += last.intervalMs;
+        last.error = true;
+    }
+    m_sinceError = 0;
+    if (!m_frozen)
+        m_ms = bounded(m_ms * (1 + m_rule.maxStep));
+}
+
+void FollowTiming::reset()
+{
+    m_presses.clear();
+    m_sinceError = 0;
+    m_ms = bounded(m_setMs);
+}
+
+void FollowTiming::resume(int ms)
+{
+    reset();
+    if (ms > 0)
+        m_ms = bounded(ms);
+}
+
+double FollowTiming::errorRate() const
+{
+    if (m_presses.empty())
+        return 0;
+    const auto errors =
+        std::count_if(m_presses.begin(), m_presses.end(), [](const Press &p) { return p.error; });
+    return double(errors) / double(m_presses.size());
+}
+
+int FollowTiming::wantedMs() const
+{
+    // Reaction times are near log-normal: the quantile comes from the mean and
+    // spread of their logarithms, steadier than the few largest alone.
+    std::vector<double> logs;
+    for (const Press &p : m_presses)
+        if (p.reactionMs > 0)
+            logs.push_back(std::log(double(p.reactionMs)));
+    if (int(logs.size()) < m_rule.minReactions)
+        return 0;
+    double mean = 0;
+    for (double l : logs)
+        mean += l;
+    mean /= double(logs.size());
+    double var = 0;
+    for (double l : logs)
+        var += (l - mean) * (l - mean);
+    var /= double(logs.size() - 1);
+    return int(std::lround(
+        std::exp(mean + normalQuantile(1 - m_rule.errorTarget * m_rule.lateShare) * std::sqrt(var))));
+}
+
+int FollowTiming::medianReactionMs() const
+{
+    std::vector<qint64> r;
+    for (const Press &p : m_presses)
+        if (p.reactionMs > 0)
+            r.push_back(p.reactionMs);
+    if (r.empty())
+        return 0;
+    std::nth_element(r.begin(), r.begin() + qsizetype(r.size() / 2), r.end());
+    return int(r[r.size() / 2]);
+}
+
+void FollowTiming::step()
+{
+    if (m_frozen || m_sinceError < m_rule.calmPresses)
+        return;
+    const double most = m_ms * m_rule.maxStep;
+    if (m_presses.back().reactionMs == 0) {
+        // Dwell: shorter after a run without an error, while errors stay under the target.
+        if (m_sinceError >= m_rule.runForDwell && m_sinceError % m_rule.runForDwell == 0 &&
+            errorRate() < m_rule.errorTarget)
+            m_ms = bounded(m_ms - most);
+        return;
+    }
+    const int wanted = wantedMs();
+    if (wanted <= 0)
+        return;
+    // Too many errors: never shorter, whatever the reactions say.
+    if (wanted < m_ms && errorRate() >= m_rule.errorTarget)
+        return;
+    m_ms = bounded(std::clamp(double(wanted), m_ms - most, m_ms + most));
+}

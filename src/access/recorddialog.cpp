@@ -1,0 +1,132 @@
+#include "access/recorddialog.h"
+
+#include "platform/controls.h"
+#include "platform/settingsstore.h"
+#include "platform/twips.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QLabel>
+#include <QLegend>
+#include <QLineSeries>
+#include <QValueAxis>
+
+namespace {
+
+constexpr quint32 Back = 0xFFE0C0;
+constexpr double Points = 18;
+constexpr int Width = 15270, Height = 11115;
+
+} // namespace
+
+RecordDialog::RecordDialog(SettingsStore &store, QDate today, QWidget *parent)
+    : QDialog(parent), m_store(store), m_today(today)
+{
+    setObjectName(QStringLiteral("frmRecord"));
+    setWindowTitle(QStringLiteral("記録"));
+    setAccessibleName(windowTitle());
+    setBackground(this, Back);
+    Twips::sizeDialog(this, parent, Width, Height);
+    m_record.load(store, today);
+
+    lblToday = new QLabel(this);
+    styleDialogControl(lblToday, "lblToday", {240, 120, Width - 480, 900}, Back, Points);
+    lblToday->setWordWrap(true);
+    chart = new QChartView(this);
+    chart->setObjectName(QStringLiteral("chtRecord"));
+    chart->setRenderHint(QPainter::Antialiasing);
+    chart->setAccessibleName(QStringLiteral("この30日の記録のグラフ"));
+    Twips::setRect(chart, 240, 1140, Width - 480, Height - 1140 - 1800);
+
+    cmdClear = makeButton(this, "cmdRecordClear", QStringLiteral("記録を消す"),
+                          {3000, Height - 1500, 4200, 1200}, 0xC0C0FF, 24, true);
+    cmdClose = makeButton(this, "cmdRecordClose", QStringLiteral("閉じる"), {8400, Height - 1500, 4200, 1200},
+                          0xFFC0C0, 24, true);
+    connect(cmdClear, &QPushButton::clicked, this, &RecordDialog::clearPressed);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    fillChart();
+}
+
+QString RecordDialog::describe(const WritingRecord::Day &d)
+{
+    if (d.characters == 0)
+        return QStringLiteral("まだ書いた記録がありません");
+    QString s = QStringLiteral("1分に %1 文字").arg(d.charactersPerMinute(), 0, 'f', 1);
+    if (d.steps > 0)
+        s += QStringLiteral("・1文字に %1 ステップ").arg(d.stepsPerCharacter(), 0, 'f', 1);
+    if (d.dwellPresses > 0)
+        s += QStringLiteral("・1文字に %1 回止める").arg(d.dwellPressesPerCharacter(), 0, 'f', 1);
+    s += QStringLiteral("・直し 1文字に %1 回").arg(d.correctionsPerCharacter(), 0, 'f', 2);
+    return s;
+}
+
+void RecordDialog::fillChart()
+{
+    lblToday->setText(QStringLiteral("今日：") + describe(m_record.dayOf(m_today)));
+    lblToday->setAccessibleName(lblToday->text());
+
+    auto *c = new QChart;
+    c->setBackgroundBrush(QColor(0xC0, 0xE0, 0xFF));
+    const struct
+    {
+        const char *name;
+        double (WritingRecord::Day::*value)() const;
+    } lines[] = {{"1分の文字数", &WritingRecord::Day::charactersPerMinute},
+                 {"1文字のステップ", &WritingRecord::Day::stepsPerCharacter},
+                 {"1文字の止める回数", &WritingRecord::Day::dwellPressesPerCharacter},
+                 {"1文字の直し", &WritingRecord::Day::correctionsPerCharacter}};
+    double top = 1;
+    for (const auto &line : lines) {
+        auto *series = new QLineSeries;
+        series->setName(QString::fromUtf8(line.name));
+        for (int i = WritingRecord::Days - 1; i >= 0; --i) {
+            const WritingRecord::Day d = m_record.dayOf(m_today.addDays(-i));
+            if (d.characters > 0) {
+                const double v = (d.*line.value)();
+                series->append(-i, v);
+                top = std::max(top, v);
+            }
+        }
+        series->setPointsVisible(true);
+        c->addSeries(series);
+    }
+    auto *x = new QValueAxis;
+    x->setRange(-(WritingRecord::Days - 1), 0);
+    x->setLabelFormat(QStringLiteral("%d"));
+    x->setTitleText(QStringLiteral("日（0 が今日）"));
+    auto *y = new QValueAxis;
+    y->setRange(0, top * 1.1);
+    c->addAxis(x, Qt::AlignBottom);
+    c->addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries *s : c->series()) {
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
+    c->legend()->setAlignment(Qt::AlignBottom);
+    chart->setChart(c); // the view owns the chart, and lets the last one go
+    QStringList described;
+    for (int i = WritingRecord::Days - 1; i >= 0; --i)
+        if (const WritingRecord::Day d = m_record.dayOf(m_today.addDays(-i)); d.characters > 0)
+            described << m_today.addDays(-i).toString(QStringLiteral("M月d日：")) + describe(d);
+    chart->setAccessibleDescription(described.isEmpty() ? QStringLiteral("記録はありません")
+                                                        : described.join(u'\n'));
+}
+
+void RecordDialog::clearPressed()
+{
+    // A press by mistake forgets nothing: the button asks once more.
+    if (!m_confirming) {
+        m_confirming = true;
+        cmdClear->setText(QStringLiteral("もう一度押すと消えます"));
+        return;
+    }
+    m_confirming = false;
+    cmdClear->setText(QStringLiteral("記録を消す"));
+    QString error;
+    if (!m_record.clear(m_store, m_today, &error))
+        lblToday->setText(QStringLiteral("記録を消せませんでした：") + error);
+    else
+        fillChart();
+    if (!error.isEmpty())
+        lblToday->setAccessibleName(lblToday->text());
+}

@@ -1,0 +1,29 @@
+#include "board/writtenbefore.h"
+
+#include "entries/entryfiles.h"
+#include "entries/entryformat.h"
+#include "platform/entrystorage.h"
+#include "shared/sharedstate.h"
+
+QStringList WrittenBefore::operator()()
+{
+    QStringList out;
+    if (m_shared.SampleTexts)
+        for (const QString &t : *m_shared.SampleTexts)
+            if (t != EntryFormat::DiaryRow && t != EntryFormat::MailRow && t != EntryFormat::Placeholder)
+                out << t;
+    if (EntryStorage *entries = m_shared.sv.entries) {
+        const QString stamp = entries->stamp(EntryFiles::Diary);
+        if (!m_diaryRead || stamp.isEmpty() || stamp != m_diaryStamp) {
+            m_diary.clear();
+            const EntryStorage::Read r = entries->read(EntryFiles::Diary);
+            if (r.ok)
+                for (const QString &line : EntryFormat::parseLines(r.text))
+                    if (const QString text = EntryFormat::diaryTextOf(line).trimmed(); !text.isEmpty())
+                        m_diary << text;
+            m_diaryStamp = stamp;
+            m_diaryRead = true;
+        }
+    }
+    return out + m_diary;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct SharedState;
+
+// The sentences the user keeps: the stored sentences and the diary's lines.
+// The candidates read them here and nowhere else, so where they are kept can
+// change in this one place.
+class WrittenBefore
+{
+public:
+    explicit WrittenBefore(SharedState &shared) : m_shared(shared) {}
+
+    QStringList operator()();
+
+private:
+    SharedState &m_shared;
+    QString m_diaryStamp; // the diary is read again only when its file changed
+    bool m_diaryRead = false;
+    QStringList m_diary;
+};

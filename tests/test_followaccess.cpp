@@ -1,0 +1,166 @@
+#include "access/accessdialog.h"
+#include "platform/buttonaccessible.h"
+#include "support/talkfixture.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTest>
+
+// The timing that follows the user, in the running window and in 操作方法.
+namespace {
+
+std::unique_ptr<TalkFixture> scanningWith(const QHash<QString, QString> &access)
+{
+    auto f = std::make_unique<TalkFixture>(QHash<QString, QString>{}, false);
+    f->accessSettings.values = access;
+    if (!f->start())
+        qFatal("start-up failed");
+    f->program().access.setManualTicks(true);
+    f->program().access.tick();
+    return f;
+}
+
+void switchPress(TalkFixture &f)
+{
+    QTest::keyClick(&f.window(), Qt::Key_Space);
+}
+
+int interval(TalkFixture &f)
+{
+    return f.program().access.follower().scanMs();
+}
+
+// Ticks until the highlight is on a group holding `label`.
+bool tickToGroupOf(TalkFixture &f, const QString &label)
+{
+    for (int i = 0; i < 60; ++i) {
+        if (const ScanNode *n = f.program().access.scanner().highlighted())
+            for (const ScanNode &c : n->children)
+                if (c.label == label)
+                    return true;
+        f.program().access.tick();
+    }
+    return false;
+}
+
+bool tickTo(TalkFixture &f, const QString &label)
+{
+    for (int i = 0; i < 60; ++i) {
+        const ScanNode *n = f.program().access.scanner().highlighted();
+        if (n && n->label == label)
+            return true;
+        f.program().access.tick();
+    }
+    return false;
+}
+
+// Quick presses as soon as the highlight is there: が, through the board and the selection screen.
+void typeQuickly(TalkFixture &f, int characters)
+{
+    for (int i = 0; i < characters; ++i) {
+        switchPress(f);
+        QVERIFY(tickTo(f, QStringLiteral("か")));
+        switchPress(f);
+        switchPress(f);
+        QVERIFY(tickTo(f, QStringLiteral("が")));
+        switchPress(f);
+    }
+}
+
+} // namespace
+
+class TestFollowAccess : public QObject
+{
+    Q_OBJECT
+private slots:
+    void offByDefaultTheSetIntervalStays()
+    {
+        auto f = scanningWith({{"Method", "2"}});
+        typeQuickly(*f, 10);
+        QCOMPARE(interval(*f), 1200);
+        QCOMPARE(f->window().txtTalk->text(), QStringLiteral("がががががががががが_"));
+    }
+
+    void quickPressesShortenAndAnUndoneOrLeftGroupLengthens()
+    {
+        auto f = scanningWith({{"Method", "2"}, {"FollowTiming", "1"}});
+        typeQuickly(*f, 10);
+        const int quick = interval(*f);
+        QVERIFY2(quick < 1200 && quick >= 300, qPrintable(QString::number(quick)));
+
+        // A character undone at once by 戻る on the selection screen.
+        switchPress(*f);
+        QVERIFY(tickTo(*f, QStringLiteral("か")));
+        switchPress(*f);
+        QVERIFY(f->window().fraSet->isVisible());
+        QVERIFY(tickToGroupOf(*f, QStringLiteral("戻る")));
+        switchPress(*f);
+        QVERIFY(tickTo(*f, QStringLiteral("戻る")));
+        switchPress(*f);
+        QVERIFY(!f->window().fraSet->isVisible());
+        const int undone = interval(*f);
+        QVERIFY2(undone > quick, qPrintable(QStringLiteral("%1 %2").arg(quick).arg(undone)));
+
+        // A row entered and left without a choice.
+        switchPress(*f);
+        for (int i = 0; i < 2 * 12 && f->program().access.scanner().level() > 0; ++i)
+            f->program().access.tick();
+        QCOMPARE(f->program().access.scanner().level(), 0);
+        QVERIFY(interval(*f) > undone);
+
+        // What was reached is kept, for the dialog and the next start.
+        QTRY_COMPARE_WITH_TIMEOUT(f->accessSettings.values.value("FollowScanMs"),
+                                  QString::number(interval(*f)), 5000);
+    }
+
+    void frozenValuesStayAndStartWhereTheyWere()
+    {
+        auto f = scanningWith(
+            {{"Method", "2"}, {"FollowTiming", "1"}, {"FollowFrozen", "1"}, {"FollowScanMs", "700"}});
+        QCOMPARE(interval(*f), 700);
+        typeQuickly(*f, 10);
+        QCOMPARE(interval(*f), 700);
+    }
+
+    void theDialogShowsFreezesAndGoesBack()
+    {
+        auto f = scanningWith({{"Method", "2"}, {"FollowTiming", "1"}, {"FollowScanMs", "850"}});
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            QVERIFY(d.chkFollow->isChecked());
+            QVERIFY(!d.chkFollowFreeze->isChecked());
+            QVERIFY2(d.lblFollowNow->text().contains(QStringLiteral("0.85 秒")),
+                     qPrintable(d.lblFollowNow->text()));
+            QCOMPARE(d.lblFollowNow->accessibleName(), d.lblFollowNow->text());
+            QVERIFY(ButtonAccessible::nameOf(d.cmdFollowReset).contains(QStringLiteral("設定の値に戻す")));
+            d.chkFollowFreeze->click();
+            d.cmdOK[1]->click();
+        }
+        QCOMPARE(f->accessSettings.values.value("FollowFrozen"), QStringLiteral("1"));
+        QCOMPARE(f->accessSettings.values.value("FollowScanMs"), QStringLiteral("850"));
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            d.cmdFollowReset->click();
+            QVERIFY(d.lblFollowNow->text().contains(QStringLiteral("1.2 秒")));
+            d.cmdOK[0]->click(); // cancelled: nothing changes
+        }
+        QCOMPARE(f->accessSettings.values.value("FollowScanMs"), QStringLiteral("850"));
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            d.cmdFollowReset->click();
+            d.chkFollow->click();
+            d.cmdOK[1]->click();
+        }
+        QCOMPARE(f->accessSettings.values.value("FollowScanMs"), QStringLiteral("0"));
+        QCOMPARE(f->accessSettings.values.value("FollowTiming"), QStringLiteral("0"));
+        f->program().access.apply(ReadAccessSettings(f->accessSettings));
+        QCOMPARE(interval(*f), 1200);
+
+        MemorySettingsStore empty;
+        AccessDialog fresh(empty, &f->window());
+        QVERIFY(!fresh.chkFollow->isChecked());
+    }
+};
+
+QTEST_MAIN(TestFollowAccess)
+#include "test_followaccess.moc"

@@ -1,0 +1,158 @@
+#include "access/followtiming.h"
+
+#include <QTest>
+
+// The timing that follows the user, without widgets.
+class TestFollowTiming : public QObject
+{
+    Q_OBJECT
+private slots:
+    void quickCorrectPressesShortenWithinBounds();
+    void shorteningWaitsForEnoughReactions();
+    void errorsLengthenAtOnce();
+    void lateReactionsCountWithTheirInterval();
+    void manyErrorsNeverShorten();
+    void frozenStays();
+    void resetAndResume();
+    void dwellShortensAfterARunAndLengthensOnError();
+};
+
+void TestFollowTiming::quickCorrectPressesShortenWithinBounds()
+{
+    FollowTiming t(1200, {});
+    int previous = t.ms();
+    for (int i = 0; i < 200; ++i) {
+        t.scanPress(200 + (i % 5) * 10);
+        QVERIFY2(t.ms() >= previous * 0.9 - 1, "never more than a tenth at a time");
+        QVERIFY(t.ms() <= previous);
+        previous = t.ms();
+    }
+    // Reactions of 200..240 ms need less than 300 ms; the bound is 300.
+    QCOMPARE(t.ms(), 300);
+
+    FollowTiming slow(1200, {});
+    for (int i = 0; i < 200; ++i)
+        slow.scanPress(500 + (i % 5) * 50);
+    QVERIFY(slow.ms() < 1200);
+    QVERIFY2(slow.ms() > 700, "still above what the slowest reactions need");
+}
+
+void TestFollowTiming::shorteningWaitsForEnoughReactions()
+{
+    FollowTiming t(1200, {});
+    for (int i = 0; i < t.rule().minReactions - 1; ++i)
+        t.scanPress(300);
+    QCOMPARE(t.ms(), 1200);
+    t.scanPress(300);
+    QVERIFY(t.ms() < 1200);
+}
+
+void TestFollowTiming::errorsLengthenAtOnce()
+{
+    FollowTiming t(1200, {});
+    for (int i = 0; i < 100; ++i)
+        t.scanPress(400);
+    const int quick = t.ms();
+    t.error();
+    QCOMPARE(t.ms(), int(std::lround(quick * 1.1)));
+    t.scanPress(400);
+    t.error();
+    t.scanPress(400);
+    t.error();
+    QVERIFY(t.ms() > quick * 1.3);
+    // No shortening right after an error.
+    const int after = t.ms();
+    t.scanPress(400);
+    QCOMPARE(t.ms(), after);
+
+    FollowTiming high(4900, {});
+    high.error();
+    QCOMPARE(high.ms(), 5000); // within the dialog's bounds
+}
+
+void TestFollowTiming::lateReactionsCountWithTheirInterval()
+{
+    FollowTiming t(1000, {});
+    for (int i = 0; i < 10; ++i)
+        t.scanPress(400);
+    const int before = t.wantedMs();
+    // A press 100 ms into the next item was a reaction of the interval and 100 ms.
+    t.scanPress(100);
+    t.error(true);
+    QVERIFY(t.wantedMs() > before);
+    QVERIFY(t.medianReactionMs() == 400);
+
+    // A wrong press found two presses later (the way to ＢＳ) is the one marked.
+    FollowTiming u(1000, {});
+    for (int i = 0; i < 10; ++i)
+        u.scanPress(400);
+    u.scanPress(50);
+    u.scanPress(400);
+    u.scanPress(400);
+    u.error(true, 2);
+    QCOMPARE(u.errorRate(), 1.0 / 13);
+    QVERIFY(u.wantedMs() > before);
+}
+
+void TestFollowTiming::manyErrorsNeverShorten()
+{
+    FollowTiming t(1200, {});
+    for (int i = 0; i < 40; ++i) {
+        t.scanPress(300);
+        if (i % 4 == 0)
+            t.error(false); // undone, but not for being late
+    }
+    QVERIFY(t.errorRate() > t.rule().errorTarget);
+    const int now = t.ms();
+    for (int i = 0; i < t.rule().calmPresses + 3; ++i)
+        t.scanPress(300);
+    QVERIFY(t.ms() >= now);
+}
+
+void TestFollowTiming::frozenStays()
+{
+    FollowTiming t(1200, {});
+    for (int i = 0; i < 30; ++i)
+        t.scanPress(300);
+    const int learnt = t.ms();
+    t.setFrozen(true);
+    for (int i = 0; i < 30; ++i)
+        t.scanPress(300);
+    t.error();
+    t.error();
+    QCOMPARE(t.ms(), learnt);
+}
+
+void TestFollowTiming::resetAndResume()
+{
+    FollowTiming t(1200, {});
+    for (int i = 0; i < 30; ++i)
+        t.scanPress(300);
+    t.reset();
+    QCOMPARE(t.ms(), 1200);
+    QCOMPARE(t.errorRate(), 0.0);
+    t.resume(700);
+    QCOMPARE(t.ms(), 700);
+    t.resume(100);
+    QCOMPARE(t.ms(), 300);
+    t.resume(0);
+    QCOMPARE(t.ms(), 1200);
+}
+
+void TestFollowTiming::dwellShortensAfterARunAndLengthensOnError()
+{
+    FollowTiming t(1000, {});
+    for (int i = 0; i < t.rule().runForDwell - 1; ++i)
+        t.dwellPress();
+    QCOMPARE(t.ms(), 1000);
+    t.dwellPress();
+    QCOMPARE(t.ms(), 900);
+    t.error();
+    QCOMPARE(t.ms(), 990);
+    for (int i = 0; i < 400; ++i)
+        t.dwellPress();
+    QCOMPARE(t.ms(), 300);
+}
+
+QTEST_GUILESS_MAIN(TestFollowTiming)
+#include "test_followtiming.moc"
