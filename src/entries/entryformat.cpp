@@ -1,6 +1,7 @@
 #include "entries/entryformat.h"
 
 #include "platform/memoryhints.h"
+#include "shared/sentence.h"
 
 #include <QRegularExpression>
 #include <utility>
@@ -9,7 +10,6 @@ namespace EntryFormat {
 
 namespace {
 
-const QString Marker = QStringLiteral("_");
 const QString CrLf = QStringLiteral("\r\n");
 
 // The first and one past the last character of a text that is not a half-width space.
@@ -39,7 +39,7 @@ QString withoutQuotes(QStringView s)
 
 QString withoutMarker(const QString &s)
 {
-    return s.endsWith(Marker) ? s.chopped(1) : s;
+    return s.endsWith(Sentence::Marker) ? s.chopped(1) : s;
 }
 
 QString trimSpaces(const QString &s)
@@ -183,9 +183,9 @@ QStringList addressEntries(const QStringList &rows, int editRow, const QString &
 {
     QStringList out;
     for (int i = 0; i < rows.size(); ++i) {
-        const QString value = i == editRow               ? withoutMarker(text)
-                              : rows[i].endsWith(Marker) ? rows[i].chopped(1)
-                                                         : trimSpaces(rows[i]);
+        const QString value = i == editRow                         ? withoutMarker(text)
+                              : rows[i].endsWith(Sentence::Marker) ? rows[i].chopped(1)
+                                                                   : trimSpaces(rows[i]);
         if (!trimSpaces(value).isEmpty())
             out << value;
     }
@@ -205,8 +205,7 @@ QStringList mailEntries(const QStringList &rows, int editRow, const QString &tex
 
 QString storedForm(const QString &text)
 {
-    const QString t = trimSpaces(text);
-    return text.endsWith(Marker) ? trimSpaces(t.chopped(1)) : t;
+    return trimSpaces(withoutMarker(text));
 }
 
 QStringList starterSentences()

@@ -49,7 +49,7 @@ void ForgetListRow(TalkState &state, ListId list)
     state.setChosenRow(list, -1);
 }
 
-ListSelection::ListSelection(SharedState &shared, const ListGrids &lists, TextBox *txtTalk)
+ListSelection::ListSelection(SharedState &shared, const ListGrids &lists, QWidget *txtTalk)
     : m_shared(shared), m_lists(lists), m_txtTalk(txtTalk)
 {}
 

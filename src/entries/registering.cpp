@@ -3,28 +3,27 @@
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
 #include "entries/listselection.h"
-#include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/services.h"
-#include "platform/textbox.h"
 #include "platform/twips.h"
 #include "shared/okdialog.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 
 using EntryFormat::trimSpaces;
 
-Registering::Registering(const Controls &c, SharedState &shared, EntryFiles &files, Hooks hooks)
-    : m_c(c), m_shared(shared), m_files(files), m_hooks(std::move(hooks))
+Registering::Registering(const Controls &c, Sentence &sentence, SharedState &shared, EntryFiles &files,
+                         Hooks hooks)
+    : m_c(c), m_sentence(sentence), m_shared(shared), m_files(files), m_hooks(std::move(hooks))
 {}
 
 void Registering::cmdSampADD_Click()
 {
     Grid *g = m_c.grdEx;
-    const QString text = m_c.txtTalk->text();
-    const QString stored = EntryFormat::storedForm(text);
+    const QString stored = trimSpaces(m_sentence.text());
     // The bare marker (what a list action leaves) has nothing to store.
-    if (trimSpaces(text).isEmpty() || stored.isEmpty())
+    if (stored.isEmpty())
         return;
     BusyScope busy;
     if (g->findTrimmed(1, stored) >= 0) {
@@ -86,11 +85,11 @@ void Registering::cmdSampDel_Click()
 void Registering::cmdRevise_Click()
 {
     m_hooks.normalTextArea();
-    m_c.txtTalk->setBackColor(m_shared.state.listMode() == ListId::Diary ? Colors::LightGreen
-                                                                         : Colors::LightBlue);
-    const int length = m_c.txtTalk->length();
-    m_c.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
+    m_sentence.setPurpose(m_shared.state.listMode() == ListId::Diary ? Sentence::Purpose::Diary
+                                                                     : Sentence::Purpose::Mail);
+    const int length = m_sentence.length();
+    m_sentence.setSelStart(length > 0 ? length - 1 : 0);
     m_shared.state.showBoard();
-    m_c.txtTalk->setSelLength(1);
+    m_sentence.setSelLength(1);
     m_c.txtTalk->setFocus();
 }

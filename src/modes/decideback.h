@@ -10,7 +10,7 @@ class EntryFiles;
 class KanaIndexRows;
 class QWidget;
 class TextArea;
-class TextBox;
+class Sentence;
 
 // Decide takes the highlighted list row; Back leaves an opened entry, or
 // (as 決定) goes from an address on to the mails and from a mail to sending.
@@ -22,11 +22,11 @@ public:
     {
         QWidget *window;
         ListGrids lists;
-        TextBox *txtTalk;
+        QWidget *txtTalk; // the text box, which takes the focus back
     };
 
-    DecideBack(const Controls &c, SharedState &shared, TextArea &textArea, EntryFiles &files,
-               KanaIndexRows &indexRows);
+    DecideBack(const Controls &c, Sentence &sentence, SharedState &shared, TextArea &textArea,
+               EntryFiles &files, KanaIndexRows &indexRows);
 
     void cmdDec_Click();
     void cmdBack_Click();
@@ -37,11 +37,12 @@ public:
 
 private:
     bool decideExample();
-    void openEntry(ListId list, int column, quint32 back, BackAction backAction);
+    void openEntry(ListId list, int column, BackAction backAction);
     void showAddressList();
     void showMailList();
 
     Controls m_c;
+    Sentence &m_sentence;
     SharedState &m_shared;
     TextArea &m_textArea;
     EntryFiles &m_files;

@@ -2,7 +2,6 @@
 
 #include "platform/controls.h"
 #include "platform/grid.h"
-#include "platform/textbox.h"
 #include "shared/palette.h"
 #include "shared/sharedstate.h"
 #include "text/keyrepeat.h"

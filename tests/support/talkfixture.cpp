@@ -119,10 +119,10 @@ QStringList TalkFixture::readEntries(const QString &name)
 
 void TalkFixture::typed(const QString &textWithMarker)
 {
-    TextBox *box = m_window->txtTalk;
-    box->setText(textWithMarker);
-    box->setSelStart(box->length() - 1);
-    box->setSelLength(1);
+    Sentence &sentence = m_program->sentence;
+    sentence.setShown(textWithMarker);
+    sentence.setSelStart(sentence.length() - 1);
+    sentence.setSelLength(1);
 }
 
 void TalkFixture::answerOk(int button)
