@@ -38,12 +38,12 @@ TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPa
       readAloud(sentence, shared, textArea), editKeys({m_c.cmdRes, m_c.txtTalk}, sentence, keyRepeat),
       files({listGrids(m_c), m_c.grdBoard}, shared), listSelection(shared, listGrids(m_c), m_c.txtTalk),
       listScroll({m_c.cmdUp, m_c.cmdDown, listGrids(m_c), m_c.txtTalk}, shared, keyRepeat),
-      indexRows(m_c.grdEx, m_c.grdAD, shared),
+      indexRows(m_c.grdEx, m_c.grdAD, shared, board),
       registering({m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, sentence, shared, files,
                   {[this] { indexRows.IndexSampleRows(); }, [this] { textArea.NormalTextArea(); }}),
       listModes({&w, m_c.cmdSamp, m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, sentence, shared, board, textArea,
                 files, indexRows),
-      decideBack({&w, listGrids(m_c), m_c.txtTalk}, sentence, shared, textArea, files, indexRows),
+      decideBack({&w, listGrids(m_c), m_c.txtTalk}, sentence, shared, board, textArea, files, indexRows),
       lifetime(w, sentence, shared, board, files, indexRows, appPath),
       access(scanControls(w, m_c), shared, keyRepeat), calling(w, shared, access), m_w(w)
 {

@@ -140,7 +140,7 @@ void Board::grdBoard_MouseDown()
     g->setRedraw(false);
     g->setEnabled(false);
     ClearBoardColours();
-    paintCell(g, boardRow, boardCol, boardText() == m_shared.gPickText ? Colors::Silver : Colors::LightGreen);
+    paintCell(g, boardRow, boardCol, boardText() == gPickText ? Colors::Silver : Colors::LightGreen);
     g->setChosenCell(boardRow, boardCol);
     g->setEnabled(true);
     g->setRedraw(true);
@@ -154,8 +154,8 @@ void Board::grdBoard_Click()
     const QString s = boardText();
     m_shared.keyBeep();
     if (const auto press = m_shared.settings.firstScreenPress()) {
-        if (press->twoPresses && s != m_shared.gPickText) {
-            m_shared.gPickText = s;
+        if (press->twoPresses && s != gPickText) {
+            gPickText = s;
             SpeakIfVoiced(s, Speech::First);
         } else {
             if (!press->twoPresses)

@@ -52,6 +52,9 @@ public:
 
     // The last character picked on the selection screen.
     const QString &lastPick() const { return gLastPick; }
+    // Walking a list leaves the first screen's two-press memory behind, as it
+    // always has: the next press on the board counts as a first press.
+    void forgetFirstPress() { gPickText.clear(); }
 
 private:
     QString boardText() const;
@@ -70,5 +73,6 @@ private:
     qint32 boardCol = 0;
     qint32 pickRow = 0;
     qint32 pickCol = 0;
+    QString gPickText; // the first screen's character remembered by the first of two presses
     QString gLastPick;
 };

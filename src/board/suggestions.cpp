@@ -81,5 +81,5 @@ void Suggestions::ShowSuggestions(const QString &key)
         state.setSelectionOpen(false);
         state.showList(ListId::Suggestions);
     }
-    m_shared.gListRow = g->row();
+    m_shared.state.setListRow(g->row());
 }

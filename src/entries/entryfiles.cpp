@@ -90,7 +90,7 @@ void EntryFiles::fillBelowNewRow(ListId list, const QString &file, int textColum
     g->setRows(int(lines.size()) + 1);
     for (int i = 0; i < lines.size(); ++i)
         g->setTextMatrix(i + 1, textColumn, lines[i]);
-    m_shared.gListRow = 0;
+    m_shared.state.setListRow(0);
     MarkListRow(m_shared.state, list, g, 0, textColumn, true);
     g->setRedraw(true);
 }
@@ -179,7 +179,7 @@ void EntryFiles::LoadDiaryFile()
 void EntryFiles::SortDiaryList()
 {
     Grid *g = m_c.lists.of(ListId::Diary);
-    m_shared.gListRow = 0;
+    m_shared.state.setListRow(0);
     g->setRedraw(false);
     g->setRow(0);
     g->setCol(0);
@@ -192,7 +192,7 @@ void EntryFiles::SortDiaryList()
 bool EntryFiles::SaveDiaryFile(const QString &text)
 {
     const Grid *g = m_c.lists.of(ListId::Diary);
-    if (!WriteEntries(Diary, diaryEntries(column(g, 0), column(g, 1), m_shared.EditRow, text)))
+    if (!WriteEntries(Diary, diaryEntries(column(g, 0), column(g, 1), m_shared.state.editRow(), text)))
         return false;
     m_shared.learn(text);
     return true;
@@ -208,8 +208,8 @@ void EntryFiles::LoadAddressFile()
 
 bool EntryFiles::SaveAddressFile(const QString &text)
 {
-    return WriteEntries(Addresses,
-                        addressEntries(column(m_c.lists.of(ListId::Addresses), 1), m_shared.EditRow, text));
+    return WriteEntries(Addresses, addressEntries(column(m_c.lists.of(ListId::Addresses), 1),
+                                                  m_shared.state.editRow(), text));
 }
 
 void EntryFiles::LoadMailFile()
@@ -221,5 +221,6 @@ void EntryFiles::LoadMailFile()
 
 bool EntryFiles::SaveMailFile(const QString &text)
 {
-    return WriteEntries(Mails, mailEntries(column(m_c.lists.of(ListId::Mails), 0), m_shared.EditRow, text));
+    return WriteEntries(Mails,
+                        mailEntries(column(m_c.lists.of(ListId::Mails), 0), m_shared.state.editRow(), text));
 }

@@ -63,7 +63,7 @@ void ListSelection::SelectListRow(ListId list)
         m_txtTalk->setFocus();
         return;
     }
-    MoveListRow(m_shared.state, list, g, m_shared.gListRow, n);
-    m_shared.gListRow = n;
+    MoveListRow(m_shared.state, list, g, m_shared.state.listRow(), n);
+    m_shared.state.setListRow(n);
     m_txtTalk->setFocus();
 }

@@ -46,7 +46,7 @@ void Registering::cmdSampADD_Click()
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
     g->setTextMatrix(1, 1, EntryFormat::MailRow);
     if (const int r = g->findTrimmed(1, stored); r >= 0) {
-        m_shared.gListRow = r;
+        m_shared.state.setListRow(r);
         MarkListRow(m_shared.state, ListId::Examples, g, r, 1, true);
     }
     Twips::setRect(g, Twips::rect(m_c.grdBoard));
@@ -61,9 +61,9 @@ void Registering::cmdSampDel_Click()
 {
     Grid *g = m_c.grdEx;
     // Only a sentence the user sees selected is ever deleted.
-    if (!ListRowMarked(m_shared.state, ListId::Examples, g, m_shared.gListRow))
+    if (!ListRowMarked(m_shared.state, ListId::Examples, g, m_shared.state.listRow()))
         return;
-    const QString sentence = g->textMatrix(m_shared.gListRow, 1);
+    const QString sentence = g->textMatrix(m_shared.state.listRow(), 1);
     const QString trimmed = trimSpaces(sentence);
     if (trimmed == EntryFormat::DiaryRow || trimmed == EntryFormat::MailRow)
         return;
@@ -71,13 +71,13 @@ void Registering::cmdSampDel_Click()
                       QStringLiteral("例文の削除")))
         return;
     g->setRedraw(false);
-    g->setTextMatrix(m_shared.gListRow, 1, QString());
+    g->setTextMatrix(m_shared.state.listRow(), 1, QString());
     if (m_files.SaveSampleFile()) {
         // A deleted sentence is no longer offered while typing.
         if (m_shared.SampleTexts)
             m_shared.SampleTexts->removeOne(trimmed);
     } else {
-        g->setTextMatrix(m_shared.gListRow, 1, sentence);
+        g->setTextMatrix(m_shared.state.listRow(), 1, sentence);
     }
     g->setRedraw(true);
 }

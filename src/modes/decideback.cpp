@@ -1,5 +1,6 @@
 #include "modes/decideback.h"
 
+#include "board/board.h"
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
 #include "entries/mailwindow.h"
@@ -13,20 +14,25 @@
 #include "text/highlight.h"
 #include "text/textarea.h"
 
-DecideBack::DecideBack(const Controls &c, Sentence &sentence, SharedState &shared, TextArea &textArea,
-                       EntryFiles &files, KanaIndexRows &indexRows)
-    : m_c(c), m_sentence(sentence), m_shared(shared), m_textArea(textArea), m_files(files),
+DecideBack::DecideBack(const Controls &c, Sentence &sentence, SharedState &shared, Board &board,
+                       TextArea &textArea, EntryFiles &files, KanaIndexRows &indexRows)
+    : m_c(c), m_sentence(sentence), m_shared(shared), m_board(board), m_textArea(textArea), m_files(files),
       m_indexRows(indexRows)
 {}
+
+QString DecideBack::pickRow(ListId list, int column)
+{
+    m_board.forgetFirstPress();
+    return m_c.lists.of(list)->textMatrix(m_shared.state.listRow(), column);
+}
 
 // Opens a diary, address or mail row in the text box, widened, for viewing.
 void DecideBack::openEntry(ListId list, int column, BackAction backAction)
 {
-    m_shared.gPickText = m_c.lists.of(list)->textMatrix(m_shared.gListRow, column);
-    m_sentence.setShown(EntryFormat::trimSpaces(m_shared.gPickText));
+    m_sentence.setShown(EntryFormat::trimSpaces(pickRow(list, column)));
     m_sentence.setSelStart(m_sentence.length());
     // The highlighted row is the one opened, so a save puts the text back there.
-    m_shared.EditRow = m_shared.gListRow;
+    m_shared.state.setEditRow(m_shared.state.listRow());
     m_sentence.setPurpose(list == ListId::Diary ? Sentence::Purpose::Diary : Sentence::Purpose::Mail);
     m_shared.state.setBackAction(backAction);
     m_textArea.WidenTextArea(true);
@@ -51,20 +57,19 @@ void DecideBack::showMailList()
 // Decide on the example list; false when it moved on to another list.
 bool DecideBack::decideExample()
 {
-    m_shared.gPickText = m_c.lists.of(ListId::Examples)->textMatrix(m_shared.gListRow, 1);
-    if (m_shared.gPickText == EntryFormat::DiaryRow) {
+    const QString picked = pickRow(ListId::Examples, 1);
+    if (picked == EntryFormat::DiaryRow) {
         m_files.LoadDiaryFile();
         m_files.SortDiaryList();
         m_shared.state.showList(ListId::Diary);
         m_shared.state.setListMode(ListId::Diary);
         return false;
     }
-    if (m_shared.gPickText == EntryFormat::MailRow) {
+    if (picked == EntryFormat::MailRow) {
         showAddressList();
         return false;
     }
-    const auto edit =
-        DecideMath::insertSentence(m_sentence.shown(), m_sentence.selStart(), m_shared.gPickText);
+    const auto edit = DecideMath::insertSentence(m_sentence.shown(), m_sentence.selStart(), picked);
     m_sentence.replace(edit.text, edit.caret);
     m_shared.state.showBoard();
     m_shared.state.setListMode(ListId::None);
@@ -76,7 +81,7 @@ void DecideBack::cmdDec_Click()
     TalkState &state = m_shared.state;
     // Decide takes only a row the user sees selected.
     if (const ListId list = state.shownList();
-        list != ListId::None && !ListRowMarked(state, list, m_c.lists.of(list), m_shared.gListRow)) {
+        list != ListId::None && !ListRowMarked(state, list, m_c.lists.of(list), m_shared.state.listRow())) {
         FocusAndHighlight(m_c.txtTalk, m_sentence);
         return;
     }
@@ -85,9 +90,9 @@ void DecideBack::cmdDec_Click()
         BusyScope busy(m_c.window, false);
         switch (state.mode()) {
         case Mode::Suggest: {
-            m_shared.gPickText = m_c.lists.of(ListId::Suggestions)->textMatrix(m_shared.gListRow, 0);
-            const auto edit = DecideMath::replaceTyped(m_sentence.shown(), m_sentence.selStart(),
-                                                       m_shared.gPickText, m_shared.settings.Sample);
+            const QString picked = pickRow(ListId::Suggestions, 0);
+            const auto edit = DecideMath::replaceTyped(m_sentence.shown(), m_sentence.selStart(), picked,
+                                                       m_shared.settings.Sample);
             m_sentence.replace(edit.text, edit.caret);
             state.showBoard();
             break;

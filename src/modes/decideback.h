@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 struct SharedState;
+class Board;
 class EntryFiles;
 class KanaIndexRows;
 class QWidget;
@@ -25,7 +26,7 @@ public:
         QWidget *txtTalk; // the text box, which takes the focus back
     };
 
-    DecideBack(const Controls &c, Sentence &sentence, SharedState &shared, TextArea &textArea,
+    DecideBack(const Controls &c, Sentence &sentence, SharedState &shared, Board &board, TextArea &textArea,
                EntryFiles &files, KanaIndexRows &indexRows);
 
     void cmdDec_Click();
@@ -37,6 +38,8 @@ public:
 
 private:
     bool decideExample();
+    // The text of the row Decide takes in a list; the board's two-press memory goes.
+    QString pickRow(ListId list, int column);
     void openEntry(ListId list, int column, BackAction backAction);
     void showAddressList();
     void showMailList();
@@ -44,6 +47,7 @@ private:
     Controls m_c;
     Sentence &m_sentence;
     SharedState &m_shared;
+    Board &m_board;
     TextArea &m_textArea;
     EntryFiles &m_files;
     KanaIndexRows &m_indexRows;

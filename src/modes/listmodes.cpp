@@ -44,8 +44,7 @@ void ListModes::ShowExampleList()
         (revision == m_indexRows.indexedSampleRevision() || revision == m_shownSamples)) {
         ForgetListRow(m_shared.state, ListId::Examples);
         g->clearCellBackColors();
-        // What indexing leaves there; rows 0 and 1 held the placeholder lines then.
-        m_shared.gPickText = g->rows() > 2 ? g->textMatrix(g->rows() - 1, 1) : EntryFormat::Placeholder;
+        m_board.forgetFirstPress(); // as indexing the list again would
     } else {
         m_files.LoadSampleFile();
         m_indexRows.IndexSampleRows();
@@ -53,7 +52,7 @@ void ListModes::ShowExampleList()
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
     g->setTextMatrix(1, 1, EntryFormat::MailRow);
     m_shownSamples = g->textRevision();
-    m_shared.gListRow = 0;
+    m_shared.state.setListRow(0);
     MarkListRow(m_shared.state, ListId::Examples, g, 0, 1, true);
     g->setRedraw(true);
     m_shared.state.showList(ListId::Examples);
