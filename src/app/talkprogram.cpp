@@ -19,11 +19,7 @@ ListGrids listGrids(const TalkControls &c)
 
 ScanControls scanControls(TalkWindow &w, const TalkControls &c)
 {
-    const std::array<QWidget *, 5> editKeys{c.cmdRes[0], c.cmdRes[1], c.cmdRes[2], c.cmdRes[3], c.cmdRes[4]};
-    return {&w,        c.grdBoard2,  c.cmdspace,   c.cmdEnd2, c.grdBoard, listGrids(c).grids, c.cmdUp,
-            c.cmdDown, c.cmdDec,     c.cmdRevise,  c.cmdBack, c.cmdRead,  editKeys,           c.cmdStart,
-            c.cmdSamp, c.cmdSampADD, c.cmdSampDel, c.cmdKey,  c.cmdWide,  c.cmdCopy,          c.cmdPaste,
-            c.cmdOpt,  c.cmdEnd,     c.fraCand,    c.cmdCall};
+    return {c, &w, listGrids(c).grids};
 }
 
 } // namespace
