@@ -122,6 +122,33 @@ private slots:
         QCOMPARE(*f->shared().SampleTexts, f->readEntries("Talk.txt"));
     }
 
+    // The menu rows are known by their place, not their text: a stored sentence
+    // that reads メール or 日記 is kept, taken and deleted as a sentence.
+    void aSentenceThatReadsLikeAMenuRowIsASentence()
+    {
+        auto f = started({Placeholder, Placeholder, "メール"});
+        TestTalkWindow &w = f->window();
+        f->typed(QStringLiteral("日記_"));
+        f->press(w.cmdSampADD);
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "メール", "日記"}));
+        QCOMPARE(w.grdEx->textMatrix(f->shared().state.listRow(), 1), QStringLiteral("日記"));
+        QVERIFY(f->shared().state.listRow() >= 2);
+
+        f->typed(QStringLiteral("_"));
+        f->press(w.cmdDec); // taken into the text, not the diary opened
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("日記_"));
+
+        f->press(w.cmdSamp);
+        const int mail = w.grdEx->findTrimmed(1, QStringLiteral("メール"), 2);
+        QVERIFY(mail >= 2);
+        f->pressCell(w.grdEx, mail, 1);
+        f->answerOk(0);
+        f->press(w.cmdSampDel);
+        QCOMPARE(f->prompts.last(), QStringLiteral("上記例文を削除してもいいですか？"));
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "日記"}));
+    }
+
     void theBareMarkerRegistersNothingAndDeletesNothing()
     {
         auto f = started({Placeholder, Placeholder, "かさ", "あした"});

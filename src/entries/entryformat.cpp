@@ -154,19 +154,18 @@ QString diaryTextOf(const QString &line)
 QStringList sampleEntries(const QStringList &rows)
 {
     QStringList out;
-    for (const QString &row : rows)
-        if (const QString entry = sampleEntry(row); !entry.isNull())
+    for (int r = 0; r < rows.size(); ++r)
+        if (const QString entry = sampleEntry(r, rows[r]); !entry.isNull())
             out << entry;
     return out;
 }
 
-QString sampleEntry(const QString &row)
+QString sampleEntry(int row, const QString &text)
 {
-    const auto [begin, end] = spanWithoutSpaces(row);
-    const QStringView t = QStringView(row).mid(begin, end - begin);
-    if (t == DiaryRow || t == MailRow)
+    if (exampleRow(row) != ExampleRow::Sentence)
         return Placeholder;
-    return t.isEmpty() ? QString() : row;
+    const auto [begin, end] = spanWithoutSpaces(text);
+    return begin == end ? QString() : text;
 }
 
 QStringList diaryEntries(const QStringList &dates, const QStringList &texts, int editRow, const QString &text)

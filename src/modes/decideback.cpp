@@ -57,15 +57,16 @@ void DecideBack::showMailList()
 // Decide on the example list; false when it moved on to another list.
 bool DecideBack::decideExample()
 {
+    const EntryFormat::ExampleRow kind = EntryFormat::exampleRow(m_shared.state.listRow());
     const QString picked = pickRow(ListId::Examples, 1);
-    if (picked == EntryFormat::DiaryRow) {
+    if (kind == EntryFormat::ExampleRow::DiaryMenu) {
         m_files.LoadDiaryFile();
         m_files.SortDiaryList();
         m_shared.state.showList(ListId::Diary);
         m_shared.state.setListMode(ListId::Diary);
         return false;
     }
-    if (picked == EntryFormat::MailRow) {
+    if (kind == EntryFormat::ExampleRow::MailMenu) {
         showAddressList();
         return false;
     }
