@@ -24,7 +24,7 @@ void SentenceView::showText()
         return;
     m_showing = true;
     m_box->setText(m_sentence.shown());
-    m_box->select(m_sentence.anchor(), m_sentence.position());
+    showCursor();
     m_showing = false;
 }
 
@@ -33,8 +33,15 @@ void SentenceView::showSelection()
     if (!m_box || m_showing)
         return;
     m_showing = true;
-    m_box->select(m_sentence.anchor(), m_sentence.position());
+    showCursor();
     m_showing = false;
+}
+
+void SentenceView::showCursor()
+{
+    // Placing the same cursor again only makes the box lay its text out once more.
+    if (m_box->anchor() != m_sentence.anchor() || m_box->position() != m_sentence.position())
+        m_box->select(m_sentence.anchor(), m_sentence.position());
 }
 
 void SentenceView::showPurpose()

@@ -19,6 +19,7 @@ public:
 private:
     void showText();
     void showSelection();
+    void showCursor();
     void showPurpose();
     void takeEdit();
 
