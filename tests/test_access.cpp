@@ -280,7 +280,7 @@ private slots:
         QVERIFY(tickTo(*f, QStringLiteral("終了")));
         switchPress(*f);
         QVERIFY(asked);
-        QVERIFY(!f->shared().OKAnswer);
+        QVERIFY(!f->shared().state.okAnswer());
         QVERIFY(w.isVisible()); // cancelled: the program goes on
         QCOMPARE(w.txtTalk->text(), QStringLiteral("あ_"));
     }

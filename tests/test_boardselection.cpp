@@ -122,6 +122,19 @@ private slots:
         QVERIFY(!w.fraSet->isVisible());
     }
 
+    void walkingAListForgetsTheFirstPress()
+    {
+        TalkFixture f(opts("3", "0", "0"));
+        TestTalkWindow &w = f.window();
+        f.pressCell(w.grdBoard, 0, 7); // さ, remembered
+        f.press(w.cmdSamp);            // the example list is sorted and headed
+        f.press(w.cmdSamp);
+        f.pressCell(w.grdBoard, 0, 7); // a first press again
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("_"));
+        f.pressCell(w.grdBoard, 0, 7);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("さ_"));
+    }
+
     void onePressEntersOnTheFirstScreen()
     {
         TalkFixture f(opts("2", "0", "1"));

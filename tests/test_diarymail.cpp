@@ -116,13 +116,13 @@ private slots:
         f->pressCell(w.grdDay, 1, 1);
         f->press(w.cmdDec);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("さむい"));
-        QCOMPARE(f->shared().EditRow, 1);
+        QCOMPARE(f->shared().state.editRow(), 1);
         // Back shows the list again, the entry still in the text box.
         f->press(w.cmdBack);
         QCOMPARE(CurrentMode(w), Mode::DiaryList);
         QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("さむい"));
-        QCOMPARE(f->shared().gListRow, 0);
+        QCOMPARE(f->shared().state.listRow(), 0);
         f->pressCell(w.grdDay, 1, 1);
         f->press(w.cmdDec);
         f->typed(QStringLiteral("さむい、ゆき_"));

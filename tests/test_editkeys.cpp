@@ -33,34 +33,34 @@ private slots:
         using namespace EditKeys;
 
         set(box, "abc_", 3);
-        QVERIFY(!act(*box, Right)); // on the marker: nothing, and a stop
+        QVERIFY(!act(f.program().sentence, Right)); // on the marker: nothing, and a stop
         check(box, "abc_", "_", 3);
-        QVERIFY(!act(*box, Backspace));
+        QVERIFY(!act(f.program().sentence, Backspace));
         check(box, "ab_", "_", 2);
 
         set(box, "abc", 2);
-        QVERIFY(!act(*box, Right)); // no marker: one is added and highlighted
+        QVERIFY(!act(f.program().sentence, Right)); // no marker: one is added and highlighted
         check(box, "abc_", "_", 3);
 
         set(box, "abc_", 1);
-        QVERIFY(!act(*box, Backspace));
+        QVERIFY(!act(f.program().sentence, Backspace));
         check(box, "ac_", "a", 0);
         set(box, "abc_", 1);
-        QVERIFY(act(*box, Right));
+        QVERIFY(act(f.program().sentence, Right));
         check(box, "abc_", "c", 2);
         set(box, "abc_", 1);
-        QVERIFY(act(*box, Left));
+        QVERIFY(act(f.program().sentence, Left));
         check(box, "abc_", "a", 0);
-        QVERIFY(!act(*box, Left)); // at the start: a stop
-        QVERIFY(act(*box, Right)); // from a highlight made leftwards
+        QVERIFY(!act(f.program().sentence, Left)); // at the start: a stop
+        QVERIFY(act(f.program().sentence, Right)); // from a highlight made leftwards
         check(box, "abc_", "b", 1);
 
         set(box, "abc_", 0); // the first character highlighted
-        act(*box, Backspace);
+        act(f.program().sentence, Backspace);
         check(box, "bc_", "b", 0);
 
         set(box, "ab_", 1, 0); // caret: the character before it goes
-        act(*box, Backspace);
+        act(f.program().sentence, Backspace);
         check(box, "b_", "b", 0);
     }
 
@@ -70,7 +70,7 @@ private slots:
         TalkFixture f;
         TextBox *box = f.window().txtTalk;
         set(box, QStringLiteral("あ　_"), 2, 0);
-        EditKeys::act(*box, EditKeys::Backspace);
+        EditKeys::act(f.program().sentence, EditKeys::Backspace);
         check(box, QStringLiteral("あ_"), QStringLiteral("_"), 1);
     }
 
@@ -79,14 +79,14 @@ private slots:
         TalkFixture f;
         TextBox *box = f.window().txtTalk;
         set(box, QStringLiteral("abcd\nefgh\nijkl_"), 7); // "g"
-        QVERIFY(EditKeys::act(*box, EditKeys::Down));
+        QVERIFY(EditKeys::act(f.program().sentence, EditKeys::Down));
         QCOMPARE(box->selText(), QStringLiteral("k"));
-        QVERIFY(EditKeys::act(*box, EditKeys::Down)); // last line: stays
+        QVERIFY(EditKeys::act(f.program().sentence, EditKeys::Down)); // last line: stays
         QCOMPARE(box->selText(), QStringLiteral("k"));
-        EditKeys::act(*box, EditKeys::Up);
-        EditKeys::act(*box, EditKeys::Up);
+        EditKeys::act(f.program().sentence, EditKeys::Up);
+        EditKeys::act(f.program().sentence, EditKeys::Up);
         QCOMPARE(box->selText(), QStringLiteral("c"));
-        EditKeys::act(*box, EditKeys::Up); // first line: stays
+        EditKeys::act(f.program().sentence, EditKeys::Up); // first line: stays
         QCOMPARE(box->selText(), QStringLiteral("c"));
     }
 
@@ -112,13 +112,13 @@ private slots:
         };
         for (const Case &c : cases) {
             set(box, text, c.start);
-            act(*box, c.sideways);
-            act(*box, c.vertical);
+            act(f.program().sentence, c.sideways);
+            act(f.program().sentence, c.vertical);
             QCOMPARE(box->selText(), QString::fromLatin1(c.lands));
         }
         // Down onto a shorter last line highlights the marker.
         set(box, QStringLiteral("abcdef\nxy_"), 4);
-        act(*box, Down);
+        act(f.program().sentence, Down);
         QCOMPARE(box->selText(), QStringLiteral("_"));
     }
 
@@ -137,14 +137,14 @@ private slots:
         QVERIFY2(perLine > 2 && perLine < 40, qPrintable(QString::number(perLine)));
         const QString all = box->text();
         set(box, all, 2);
-        EditKeys::act(*box, EditKeys::Left); // the second character of the first line
-        EditKeys::act(*box, EditKeys::Down);
+        EditKeys::act(f.program().sentence, EditKeys::Left); // the second character of the first line
+        EditKeys::act(f.program().sentence, EditKeys::Down);
         QCOMPARE(box->selStart(), perLine + 1);
         set(box, all, 1);
-        EditKeys::act(*box, EditKeys::Left); // the start of the first line
-        EditKeys::act(*box, EditKeys::Down);
+        EditKeys::act(f.program().sentence, EditKeys::Left); // the start of the first line
+        EditKeys::act(f.program().sentence, EditKeys::Down);
         QCOMPARE(box->selStart(), perLine);
-        EditKeys::act(*box, EditKeys::Up);
+        EditKeys::act(f.program().sentence, EditKeys::Up);
         QCOMPARE(box->selStart(), 0);
     }
 

@@ -54,13 +54,13 @@ private slots:
             QCOMPARE(w.grdEx->textMatrix(r, 1), col1[r]);
             QCOMPARE(w.grdEx->textMatrix(r, 0), col0[r]);
         }
-        QCOMPARE(f->shared().gListRow, 0);
+        QCOMPARE(f->shared().state.listRow(), 0);
         QCOMPARE(w.grdEx->cellBackColor(0, 1), Colors::LightGreen);
         QCOMPARE(w.grdEx->cellBackColor(0, 0), Colors::White);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_"));
 
         f->pressCell(w.grdEx, 4, 1); // あした
-        QCOMPARE(f->shared().gListRow, 4);
+        QCOMPARE(f->shared().state.listRow(), 4);
         QCOMPARE(w.grdEx->cellBackColor(0, 1), Colors::White);
         QCOMPARE(w.grdEx->cellBackColor(4, 1), Colors::LightGreen);
         QCOMPARE(w.grdEx->cellBackColor(4, 0), Colors::White);
@@ -91,8 +91,8 @@ private slots:
         f->press(w.cmdSampADD);
         QCOMPARE(CurrentMode(w), Mode::ExampleList);
         QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "はい", "ありがとう"}));
-        QCOMPARE(w.grdEx->textMatrix(f->shared().gListRow, 1), QStringLiteral("ありがとう"));
-        QCOMPARE(w.grdEx->cellBackColor(f->shared().gListRow, 1), Colors::LightGreen);
+        QCOMPARE(w.grdEx->textMatrix(f->shared().state.listRow(), 1), QStringLiteral("ありがとう"));
+        QCOMPARE(w.grdEx->cellBackColor(f->shared().state.listRow(), 1), Colors::LightGreen);
         QCOMPARE(w.grdEx->textMatrix(0, 1), QStringLiteral("日記"));
 
         // The menu rows cannot be deleted, and ask nothing.
@@ -122,6 +122,33 @@ private slots:
         QCOMPARE(*f->shared().SampleTexts, f->readEntries("Talk.txt"));
     }
 
+    // The menu rows are known by their place, not their text: a stored sentence
+    // that reads メール or 日記 is kept, taken and deleted as a sentence.
+    void aSentenceThatReadsLikeAMenuRowIsASentence()
+    {
+        auto f = started({Placeholder, Placeholder, "メール"});
+        TestTalkWindow &w = f->window();
+        f->typed(QStringLiteral("日記_"));
+        f->press(w.cmdSampADD);
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "メール", "日記"}));
+        QCOMPARE(w.grdEx->textMatrix(f->shared().state.listRow(), 1), QStringLiteral("日記"));
+        QVERIFY(f->shared().state.listRow() >= 2);
+
+        f->typed(QStringLiteral("_"));
+        f->press(w.cmdDec); // taken into the text, not the diary opened
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("日記_"));
+
+        f->press(w.cmdSamp);
+        const int mail = w.grdEx->findTrimmed(1, QStringLiteral("メール"), 2);
+        QVERIFY(mail >= 2);
+        f->pressCell(w.grdEx, mail, 1);
+        f->answerOk(0);
+        f->press(w.cmdSampDel);
+        QCOMPARE(f->prompts.last(), QStringLiteral("上記例文を削除してもいいですか？"));
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "日記"}));
+    }
+
     void theBareMarkerRegistersNothingAndDeletesNothing()
     {
         auto f = started({Placeholder, Placeholder, "かさ", "あした"});
@@ -145,7 +172,7 @@ private slots:
             w.grdEx->setColSel(1);
             w.grdEx->setCellBackColor(Colors::White);
         }
-        f->shared().gListRow = kasa;
+        f->shared().state.setListRow(kasa);
         f->answerOk(0);
         f->press(w.cmdSampDel);
         QVERIFY(f->modal.shown.isEmpty());
@@ -192,10 +219,10 @@ private slots:
         QVERIFY(w.fraTalk->isVisible() && !w.grdBoard->isVisible());
 
         f->press(w.cmdUp); // on the key row: nothing
-        QCOMPARE(f->shared().gListRow, 0);
+        QCOMPARE(f->shared().state.listRow(), 0);
         QTest::mousePress(w.cmdDown, Qt::LeftButton);
         QTest::mouseRelease(w.cmdDown, Qt::LeftButton);
-        QCOMPARE(f->shared().gListRow, 1);
+        QCOMPARE(f->shared().state.listRow(), 1);
         f->press(w.cmdDec);
         QCOMPARE(CurrentMode(w), Mode::Board);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("きょうはありがとう_"));
@@ -228,7 +255,7 @@ private slots:
         f->press(w.cmdSamp);
         QTest::mousePress(w.cmdDown, Qt::LeftButton);
         QCOMPARE(w.cmdDown->backColor(), 0x008000u);
-        QTRY_COMPARE(f->shared().gListRow, 9);
+        QTRY_COMPARE(f->shared().state.listRow(), 9);
         QTRY_VERIFY(!f->program().keyRepeat.repeating());
         QTest::mouseRelease(w.cmdDown, Qt::LeftButton);
         QCOMPARE(w.cmdDown->backColor(), 0x80FF80u);
@@ -236,7 +263,7 @@ private slots:
         QCOMPARE(w.grdEx->cellBackColor(9, 1), Colors::LightGreen);
         QCOMPARE(w.grdEx->cellBackColor(8, 1), Colors::White);
         QTest::mousePress(w.cmdUp, Qt::LeftButton);
-        QTRY_COMPARE(f->shared().gListRow, 0);
+        QTRY_COMPARE(f->shared().state.listRow(), 0);
         QTest::mouseRelease(w.cmdUp, Qt::LeftButton);
         QCOMPARE(w.grdEx->topRow(), 0);
     }
@@ -286,7 +313,7 @@ private slots:
         QCOMPARE(rows(), shown);
         QCOMPARE(w.grdEx->cellBackColor(3, 1), Colors::White);
         QCOMPARE(w.grdEx->cellBackColor(0, 1), Colors::LightGreen);
-        QCOMPARE(f->shared().gListRow, 0);
+        QCOMPARE(f->shared().state.listRow(), 0);
         f->press(w.cmdSamp);
         f->writeEntries(QStringLiteral("Talk.txt"), {Placeholder, Placeholder, "さくら"});
         f->press(w.cmdSamp);

@@ -64,7 +64,7 @@ private slots:
         Seen a, b, c, d;
         seeAndPress(f, &a, 0);
         ShowOKDialog(f.shared(), QStringLiteral("同一文が登録されています"), 48, QStringLiteral("例文登録"));
-        QVERIFY(f.shared().OKAnswer);
+        QVERIFY(f.shared().state.okAnswer());
         QCOMPARE(a.left, QStringLiteral("OK"));
         QVERIFY(!a.rightShown);
         QCOMPARE(a.leftTwips, 3500);
@@ -75,7 +75,7 @@ private slots:
         seeAndPress(f, &b, 1);
         ShowOKDialog(f.shared(), QStringLiteral("はじめからでよろしいですか？"), 33,
                      QStringLiteral("例文登録"));
-        QVERIFY(!f.shared().OKAnswer);
+        QVERIFY(!f.shared().state.okAnswer());
         QCOMPARE(b.left, QStringLiteral("ＯＫ"));
         QCOMPARE(b.right, QStringLiteral("キャンセル"));
         QVERIFY(b.rightShown);
@@ -84,7 +84,7 @@ private slots:
         seeAndPress(f, &c, 0);
         ShowOKDialog(f.shared(), QStringLiteral("日記を登録して終了します"), 36,
                      QStringLiteral("日記の終了"));
-        QVERIFY(f.shared().OKAnswer);
+        QVERIFY(f.shared().state.okAnswer());
         QCOMPARE(c.left, QStringLiteral("ＹＥＳ"));
         QCOMPARE(c.right, QStringLiteral("ＮＯ"));
 
@@ -99,10 +99,10 @@ private slots:
     {
         TalkFixture f;
         Seen s;
-        f.shared().OKAnswer = true;
+        f.shared().state.setOkAnswer(true);
         seeAndPress(f, &s, -1);
         ShowOKDialog(f.shared(), QStringLiteral("q"), 36, QStringLiteral("t"));
-        QVERIFY(!f.shared().OKAnswer);
+        QVERIFY(!f.shared().state.okAnswer());
     }
 };
 

@@ -25,8 +25,8 @@ private slots:
         QCOMPARE(w.txtTalk->text(), QStringLiteral("よよひお_"));
         f.press(w.cmdSampADD);
         QCOMPARE(CurrentMode(w), Mode::ExampleList);
-        QCOMPARE(w.grdEx->textMatrix(f.shared().gListRow, 1), QStringLiteral("よよひお"));
-        QCOMPARE(w.grdEx->textMatrix(f.shared().gListRow, 0), QStringLiteral("や行"));
+        QCOMPARE(w.grdEx->textMatrix(f.shared().state.listRow(), 1), QStringLiteral("よよひお"));
+        QCOMPARE(w.grdEx->textMatrix(f.shared().state.listRow(), 0), QStringLiteral("や行"));
 
         f.press(w.cmdSamp); // back to the board, the text kept
         f.answerOk(0);

@@ -1,10 +1,15 @@
-#include "board/insertion.h"
 #include "board/modifiers.h"
 #include "board/speech.h"
+#include "shared/sentence.h"
+#include "support/talkfixture.h"
 
+#include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 
-using Insertion::insertPending;
+namespace {
+const auto insertPending = &Sentence::insertPending;
+} // namespace
 
 class TestTextModel : public QObject
 {
@@ -51,6 +56,95 @@ private slots:
         QVERIFY(!insertPending(QString(500, QLatin1Char('a')), 0, QStringLiteral("b"), 500));
         const QString almost = QString(498, QChar(u'あ')) + QStringLiteral("_");
         QCOMPARE(insertPending(almost, 498, QStringLiteral("い"), 500)->text.size(), 500);
+    }
+
+    // The sentence alone, without a text box: the edit keys, and what each part reads.
+    void sentenceWithoutAView()
+    {
+        Sentence s(10);
+        s.replace(QStringLiteral("abc_"), 1);
+        s.setSelLength(1);
+        QCOMPARE(s.text(), QStringLiteral("abc"));
+        QVERIFY(s.moveRight());
+        QCOMPARE(s.selStart(), 2);
+        QCOMPARE(s.selLength(), 1);
+        QVERIFY(s.moveRight());  // onto the marker
+        QVERIFY(!s.moveRight()); // on the marker: a stop
+        QVERIFY(!s.deleteBack());
+        QCOMPARE(s.shown(), QStringLiteral("ab_"));
+        QVERIFY(s.moveLeft());
+        QVERIFY(s.moveLeft());
+        QVERIFY(!s.moveLeft());
+        QCOMPARE(s.selStart(), 0);
+        QVERIFY(s.moveLine(true)); // no view lays out lines: it stays
+        QCOMPARE(s.selStart(), 0);
+        QCOMPARE(s.selLength(), 1);
+
+        QVERIFY(s.insertAtHighlight(QStringLiteral("x")));
+        QCOMPARE(s.shown(), QStringLiteral("xab_"));
+        QCOMPARE(s.selStart(), 1);
+        // A full sentence refuses a character whole and says nothing changed.
+        s.replace(QStringLiteral("123456789_"), 9);
+        QSignalSpy changed(&s, &Sentence::textChanged);
+        QVERIFY(!s.insertAtHighlight(QStringLiteral("0")));
+        QCOMPARE(s.shown(), QStringLiteral("123456789_"));
+        QCOMPARE(changed.count(), 0);
+
+        // A character outside the basic plane goes whole.
+        s.replace(QStringLiteral("a\U0001F600"), 3);
+        QVERIFY(!s.deleteBack());
+        QCOMPARE(s.text(), QStringLiteral("a"));
+
+        s.setShown(Sentence::marker());
+        QVERIFY(s.holdsNothing());
+        QCOMPARE(s.text(), QString());
+        s.setShown(QStringLiteral("ab"));
+        s.highlightMarker();
+        QCOMPARE(s.shown(), QStringLiteral("ab_"));
+        QCOMPARE(s.selStart(), 2);
+        QCOMPARE(s.selLength(), 1);
+        s.append(QStringLiteral("cdefghijkl"));
+        QCOMPARE(s.shown(), QStringLiteral("ab_cdefghi")); // cut to the maximum
+        QCOMPARE(s.selStart(), 2);
+        QCOMPARE(s.selLength(), 1);
+    }
+
+    // The sentence holds what the text box keeps of a text, so the two never disagree.
+    void sentenceKeepsWhatTheTextBoxKeeps()
+    {
+        const QString tricky = QStringLiteral("a\r\nb\rc\nd") + QChar(QChar::LineSeparator) + u'e' +
+                               QChar(QChar::ParagraphSeparator) + u'f' + QChar(QChar::Nbsp) + u'g' +
+                               QChar(0xfdd0) + u'h' + QChar(u'\t');
+        QPlainTextEdit box;
+        box.setPlainText(tricky);
+        QCOMPARE(Sentence::plain(tricky), box.toPlainText());
+    }
+
+    // The text box shows the sentence, its highlight and its purpose; what the user
+    // does in the box itself comes back to the sentence.
+    void textBoxShowsTheSentence()
+    {
+        TalkFixture f;
+        TextBox *box = f.window().txtTalk;
+        Sentence &s = f.program().sentence;
+        s.replace(QStringLiteral("あいう_"), 1);
+        s.setSelLength(2);
+        QCOMPARE(box->text(), QStringLiteral("あいう_"));
+        QCOMPARE(box->selStart(), 1);
+        QCOMPARE(box->selLength(), 2);
+
+        box->setFocus();
+        box->setSelStart(3);
+        QTest::keyClicks(box, QStringLiteral("x"));
+        QCOMPARE(s.shown(), QStringLiteral("あいうx_"));
+        QCOMPARE(s.selStart(), 4);
+
+        s.setPurpose(Sentence::Purpose::Diary);
+        QCOMPARE(box->backColor(), 0x80FF80u);
+        s.setPurpose(Sentence::Purpose::Mail);
+        QCOMPARE(box->backColor(), 0xFFC0C0u);
+        s.setPurpose(Sentence::Purpose::Talk);
+        QCOMPARE(box->backColor(), 0xFFFFFFu);
     }
 
     void variantForms()

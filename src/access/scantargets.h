@@ -1,6 +1,7 @@
 #pragma once
 
 #include "access/scantree.h"
+#include "shared/talkcontrols.h"
 #include "shared/talkstate.h"
 
 #include <QPointer>
@@ -12,38 +13,15 @@
 struct AccessSettings;
 class Grid;
 
-// The main window and the controls a scan walks there, in its groups.
-struct ScanControls
+// The main window and the controls a scan walks there, in its groups: the
+// selection screen; the board, or a list in its place with the list keys, or
+// an opened entry; the keys beside, always there; the candidates, offered first
+// when they are likely to hold the word wanted; and the call for help, on every
+// screen while it shows.
+struct ScanControls : TalkControls
 {
-    QWidget *window;
-    // The selection screen.
-    Grid *grdBoard2;
-    QWidget *cmdspace;
-    QWidget *cmdEnd2;
-    // The board, or a list in its place with the list keys, or an opened entry.
-    Grid *grdBoard;
-    std::array<Grid *, ListCount> lists; // by ListId
-    QWidget *cmdUp;
-    QWidget *cmdDown;
-    QWidget *cmdDec;
-    QWidget *cmdRevise;
-    QWidget *cmdBack;
-    // The keys beside, always there.
-    QWidget *cmdRead;
-    std::array<QWidget *, 5> cmdRes; // → ＢＳ ← ↓ ↑
-    QWidget *cmdStart;
-    QWidget *cmdSamp;
-    QWidget *cmdSampADD;
-    QWidget *cmdSampDel;
-    QWidget *cmdKey;
-    QWidget *cmdWide;
-    QWidget *cmdCopy;
-    QWidget *cmdPaste;
-    QWidget *cmdOpt;
-    QWidget *cmdEnd;
-    QWidget *fraCand = nullptr; // the candidates while typing, offered first when it holds some
-    // The call for help, offered on every screen while it shows.
-    QWidget *cmdCall = nullptr;
+    QWidget *window = nullptr;
+    std::array<Grid *, ListCount> lists{}; // by ListId
 };
 
 // One thing a scan or a dwell can press: a control, or a cell of a grid.

@@ -5,7 +5,6 @@
 #include "app/talkwindow.h"
 #include "board/board.h"
 #include "board/boardpages.h"
-#include "board/insertion.h"
 #include "entries/entryfiles.h"
 #include "modes/kanaindexrows.h"
 #include "platform/character.h"
@@ -16,6 +15,7 @@
 #include "platform/textbox.h"
 #include "shared/okdialog.h"
 #include "shared/optionsdialog.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 
 #include <QDir>
@@ -29,10 +29,10 @@ constexpr int Japanese = 1041;
 
 } // namespace
 
-Lifetime::Lifetime(TalkWindow &w, SharedState &shared, Board &board, EntryFiles &files,
+Lifetime::Lifetime(TalkWindow &w, Sentence &sentence, SharedState &shared, Board &board, EntryFiles &files,
                    KanaIndexRows &indexRows, const QString &appPath)
-    : m_w(w), m_txtTalk(w.controls().txtTalk), m_shared(shared), m_board(board), m_files(files),
-      m_indexRows(indexRows), gAppPath(appPath)
+    : m_w(w), m_txtTalk(w.controls().txtTalk), m_sentence(sentence), m_shared(shared), m_board(board),
+      m_files(files), m_indexRows(indexRows), gAppPath(appPath)
 {}
 
 QString Lifetime::CharacterFilePath(const QString &appPath)
@@ -65,7 +65,7 @@ bool Lifetime::LoadTalkWindow(QString *error)
     m_shared.settings = ReadSettings(*m_shared.sv.settings);
     BusyScope busy; // the hourglass until start-up ends, however it ends
     m_w.setWindowTitle(QStringLiteral("Pirokan!  Ver ") + QStringLiteral(PIROKAN_VERSION));
-    m_txtTalk->setText(QString());
+    m_sentence.clear();
     ApplyTextSize();
     m_board.BuildBoardPage();
     m_files.EnsureEntryFiles();
@@ -138,8 +138,7 @@ void Lifetime::cmdOpt_Click()
 void Lifetime::cmdEnd_Click()
 {
     // A slip on the small exit button must not throw away what was written.
-    const QString text = m_txtTalk->text();
-    if (!Insertion::holdsNothing(text)) {
+    if (!m_sentence.holdsNothing()) {
         if (!ShowOKDialog(m_shared, QStringLiteral("書いた文は消えます。終了してもいいですか？"),
                           OkDialog::OkCancel, QStringLiteral("終了")))
             return;

@@ -8,14 +8,15 @@ class Board;
 class EntryFiles;
 class KanaIndexRows;
 class TalkWindow;
-class TextBox;
+class QWidget;
+class Sentence;
 
 // Start-up, the exit button and the options.
 class Lifetime
 {
 public:
-    Lifetime(TalkWindow &w, SharedState &shared, Board &board, EntryFiles &files, KanaIndexRows &indexRows,
-             const QString &appPath);
+    Lifetime(TalkWindow &w, Sentence &sentence, SharedState &shared, Board &board, EntryFiles &files,
+             KanaIndexRows &indexRows, const QString &appPath);
 
     // Loads the main window: settings, text area, board, stored sentences and the
     // speaking character. False, with a message naming what failed, when it cannot.
@@ -38,7 +39,8 @@ public:
 
 private:
     TalkWindow &m_w;
-    TextBox *m_txtTalk;
+    QWidget *m_txtTalk;
+    Sentence &m_sentence;
     SharedState &m_shared;
     Board &m_board;
     EntryFiles &m_files;

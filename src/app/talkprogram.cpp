@@ -7,6 +7,7 @@
 #include "platform/settingsstore.h"
 #include "platform/textbox.h"
 #include "shared/okdialog.h"
+#include "shared/sentenceview.h"
 
 #include <QApplication>
 
@@ -19,34 +20,31 @@ ListGrids listGrids(const TalkControls &c)
 
 ScanControls scanControls(TalkWindow &w, const TalkControls &c)
 {
-    const std::array<QWidget *, 5> editKeys{c.cmdRes[0], c.cmdRes[1], c.cmdRes[2], c.cmdRes[3], c.cmdRes[4]};
-    return {&w,        c.grdBoard2,  c.cmdspace,   c.cmdEnd2, c.grdBoard, listGrids(c).grids, c.cmdUp,
-            c.cmdDown, c.cmdDec,     c.cmdRevise,  c.cmdBack, c.cmdRead,  editKeys,           c.cmdStart,
-            c.cmdSamp, c.cmdSampADD, c.cmdSampDel, c.cmdKey,  c.cmdWide,  c.cmdCopy,          c.cmdPaste,
-            c.cmdOpt,  c.cmdEnd,     c.fraCand,    c.cmdCall};
+    return {c, &w, listGrids(c).grids};
 }
 
 } // namespace
 
 TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPath)
-    : m_c(w.controls()), shared(sv, &w), screens(m_c, shared.state), keyRepeat(),
-      suggestions({m_c.grdSp, m_c.grdBoard, m_c.txtTalk}, shared),
-      candidates({m_c.fraCand, m_c.grdBoard, m_c.txtTalk}, shared, suggestions),
-      board({m_c.grdBoard, m_c.fraSet, m_c.grdBoard2, m_c.cmdEnd2, m_c.txtTalk}, shared, suggestions,
-            candidates),
-      textArea({m_c.fraText, m_c.txtTalk, m_c.cmdCopy, m_c.cmdPaste}, shared),
-      readAloud(m_c.txtTalk, shared, textArea), editKeys({m_c.cmdRes, m_c.txtTalk}, keyRepeat),
+    : m_c(w.controls()), shared(sv, &w), sentence(TalkWindow::MaxTextLength), screens(m_c, shared.state),
+      keyRepeat(), suggestions({m_c.grdSp, m_c.grdBoard, &sentence}, shared),
+      candidates({m_c.fraCand, m_c.grdBoard, m_c.txtTalk, &sentence}, shared, suggestions),
+      board({m_c.grdBoard, m_c.fraSet, m_c.grdBoard2, m_c.cmdEnd2, m_c.txtTalk}, sentence, shared,
+            suggestions, candidates),
+      textArea({m_c.fraText, m_c.txtTalk, m_c.cmdCopy, m_c.cmdPaste}, sentence, shared),
+      readAloud(sentence, shared, textArea), editKeys({m_c.cmdRes, m_c.txtTalk}, sentence, keyRepeat),
       files({listGrids(m_c), m_c.grdBoard}, shared), listSelection(shared, listGrids(m_c), m_c.txtTalk),
       listScroll({m_c.cmdUp, m_c.cmdDown, listGrids(m_c), m_c.txtTalk}, shared, keyRepeat),
-      indexRows(m_c.grdEx, m_c.grdAD, shared),
-      registering({m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, shared, files,
+      indexRows(m_c.grdEx, m_c.grdAD, shared, board),
+      registering({m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, sentence, shared, files,
                   {[this] { indexRows.IndexSampleRows(); }, [this] { textArea.NormalTextArea(); }}),
-      listModes({&w, m_c.cmdSamp, m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, shared, board, textArea, files,
-                indexRows),
-      decideBack({&w, listGrids(m_c), m_c.txtTalk}, shared, textArea, files, indexRows),
-      lifetime(w, shared, board, files, indexRows, appPath), access(scanControls(w, m_c), shared, keyRepeat),
-      calling(w, shared, access), m_w(w)
+      listModes({&w, m_c.cmdSamp, m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, sentence, shared, board, textArea,
+                files, indexRows),
+      decideBack({&w, listGrids(m_c), m_c.txtTalk}, sentence, shared, board, textArea, files, indexRows),
+      lifetime(w, sentence, shared, board, files, indexRows, appPath),
+      access(scanControls(w, m_c), shared, keyRepeat), calling(w, shared, access), m_w(w)
 {
+    new SentenceView(sentence, m_c.txtTalk); // owned by the sentence
     lifetime.accessChanged = [this] { applyAccess(); };
     lifetime.optionsApplied = [this] {
         candidates.applyOption();

@@ -14,6 +14,7 @@
 #include "modes/decideback.h"
 #include "modes/kanaindexrows.h"
 #include "modes/listmodes.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 #include "text/editkeys.h"
 #include "text/keyrepeat.h"
@@ -36,6 +37,7 @@ public:
     bool start(QString *error);
 
     SharedState shared;
+    Sentence sentence; // what the text box shows
     Screens screens;
     KeyRepeat keyRepeat;
     Suggestions suggestions;

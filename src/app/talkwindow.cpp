@@ -41,6 +41,14 @@ Grid *grid(QWidget *parent, const char *name, QRect twips, double points, int ro
     return g;
 }
 
+// A control in the table that the window does not build stops the program at once.
+void nameControl(QWidget *control, const char *name)
+{
+    if (!control)
+        qFatal("the main window builds no %s", name);
+    control->setObjectName(QLatin1String(name));
+}
+
 } // namespace
 
 TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
@@ -144,6 +152,9 @@ TalkWindow::TalkWindow(QWidget *parent) : QWidget(parent)
 
 void TalkWindow::nameControls()
 {
+#define PIROKAN_NAME_CONTROL(Type, name) nameControl(name, #name);
+    PIROKAN_TALK_CONTROLS(PIROKAN_NAME_CONTROL)
+#undef PIROKAN_NAME_CONTROL
     // Buttons are named by the word they show, so the name follows the caption;
     // a symbol is named by what the key does. Longer explanations are descriptions.
     ButtonAccessible::setSymbolWords({

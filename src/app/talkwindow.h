@@ -1,55 +1,9 @@
 #pragma once
 
 #include "shared/canvas.h"
+#include "shared/talkcontrols.h"
 
 #include <QWidget>
-#include <array>
-
-class ColorButton;
-class ColorFrame;
-class ColorLabel;
-class Grid;
-class TextBox;
-
-// The main window's controls, as the window builds them.
-struct TalkControls
-{
-    ColorFrame *fraText;
-    TextBox *txtTalk;
-    ColorButton *cmdWide;
-    ColorButton *cmdCopy;
-    ColorButton *cmdPaste;
-    Grid *grdBoard;
-    ColorFrame *fraSet;
-    Grid *grdBoard2;
-    ColorButton *cmdspace;
-    ColorButton *cmdEnd2;
-    Grid *grdEx;
-    Grid *grdSp;
-    Grid *grdDay;
-    Grid *grdAD;
-    Grid *grdMail;
-    ColorButton *cmdOpt;
-    ColorButton *cmdEnd;
-    ColorButton *cmdSamp;
-    ColorButton *cmdSampADD;
-    ColorButton *cmdSampDel;
-    ColorFrame *fraRes;
-    std::array<ColorButton *, 5> cmdRes; // → ＢＳ ← ↓ ↑
-    ColorButton *cmdStart;
-    ColorFrame *fraDay;
-    ColorButton *cmdRevise;
-    ColorButton *cmdBack;
-    ColorFrame *fraTalk;
-    ColorButton *cmdUp;
-    ColorButton *cmdDown;
-    ColorButton *cmdDec;
-    ColorButton *cmdRead;
-    ColorButton *cmdKey;
-    ColorLabel *txtHide;
-    ColorFrame *fraCand;  // the candidates while typing, over the board when they are on
-    ColorButton *cmdCall; // the call for help, in the text area's top-left corner while the call is on
-};
 
 // The main window and its controls, in their places, colours and fonts.
 // It holds no behaviour: the handlers in board/, text/, modes/, entries/ and

@@ -2,7 +2,6 @@
 
 #include "board/boardpages.h"
 #include "board/candidatebar.h"
-#include "board/insertion.h"
 #include "board/selectioncells.h"
 #include "board/speech.h"
 #include "board/suggestions.h"
@@ -10,9 +9,9 @@
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
-#include "platform/textbox.h"
 #include "platform/twips.h"
 #include "shared/canvas.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 #include "text/highlight.h"
 
@@ -43,8 +42,9 @@ void paintCell(Grid *g, int row, int col, quint32 bgr)
 
 } // namespace
 
-Board::Board(const Controls &c, SharedState &shared, Suggestions &suggestions, CandidateBar &candidates)
-    : m_c(c), m_shared(shared), m_suggestions(suggestions), m_candidates(candidates)
+Board::Board(const Controls &c, Sentence &sentence, SharedState &shared, Suggestions &suggestions,
+             CandidateBar &candidates)
+    : m_c(c), m_sentence(sentence), m_shared(shared), m_suggestions(suggestions), m_candidates(candidates)
 {}
 
 void Board::BuildBoardPage()
@@ -117,7 +117,7 @@ bool Board::enterCharacter(const QString &s)
     m_shared.state.setSelectionOpen(false);
     SpeakIfVoiced(s, Speech::Entered);
     m_candidates.afterEntry();
-    m_suggestions.SuggestFromTail(m_c.txtTalk->text());
+    m_suggestions.SuggestFromTail(m_sentence.shown());
     return true;
 }
 
@@ -140,7 +140,7 @@ void Board::grdBoard_MouseDown()
     g->setRedraw(false);
     g->setEnabled(false);
     ClearBoardColours();
-    paintCell(g, boardRow, boardCol, boardText() == m_shared.gPickText ? Colors::Silver : Colors::LightGreen);
+    paintCell(g, boardRow, boardCol, boardText() == gPickText ? Colors::Silver : Colors::LightGreen);
     g->setChosenCell(boardRow, boardCol);
     g->setEnabled(true);
     g->setRedraw(true);
@@ -154,8 +154,8 @@ void Board::grdBoard_Click()
     const QString s = boardText();
     m_shared.keyBeep();
     if (const auto press = m_shared.settings.firstScreenPress()) {
-        if (press->twoPresses && s != m_shared.gPickText) {
-            m_shared.gPickText = s;
+        if (press->twoPresses && s != gPickText) {
+            gPickText = s;
             SpeakIfVoiced(s, Speech::First);
         } else {
             if (!press->twoPresses)
@@ -170,7 +170,7 @@ void Board::grdBoard_Click()
     g->setRedraw(true);
     m_c.txtTalk->setFocus();
     if (!m_shared.state.selectionOpen())
-        RestoreHighlight(m_c.txtTalk);
+        m_sentence.restoreHighlight();
 }
 
 void Board::ShowSelectionScreen(qint32 C, qint32 R)
@@ -229,7 +229,7 @@ void Board::grdBoard2_Click()
         } else if (twoPresses.has_value() && enterCharacter(s)) {
             gLastPick = s;
         }
-        FocusAndHighlight(m_c.txtTalk);
+        FocusAndHighlight(m_c.txtTalk, m_sentence);
     }
     b->setEnabled(true);
     b->setRedraw(true);
@@ -237,15 +237,10 @@ void Board::grdBoard2_Click()
 
 bool Board::InsertPendingChar()
 {
-    TextBox *box = m_c.txtTalk;
-    const auto result = Insertion::insertPending(box->text(), qint16(box->selStart()),
-                                                 m_shared.state.pendingChar(), box->maxLength());
-    if (!result) {
+    if (!m_sentence.insertAtHighlight(m_shared.state.pendingChar())) {
         m_shared.sv.beeper->beep(); // the text is full: say so rather than cut the marker off
         return false;
     }
-    box->setText(result->text);
-    box->setSelStart(result->caret);
     return true;
 }
 

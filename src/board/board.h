@@ -8,7 +8,8 @@ class ColorButton;
 class ColorFrame;
 class Grid;
 class Suggestions;
-class TextBox;
+class QWidget;
+class Sentence;
 
 // The character board: the first screen, the selection screen that opens over
 // it, and the entering of a character into the text.
@@ -22,10 +23,11 @@ public:
         ColorFrame *fraSet; // the selection screen
         Grid *grdBoard2;
         ColorButton *cmdEnd2;
-        TextBox *txtTalk;
+        QWidget *txtTalk; // the text box, which takes the focus back
     };
 
-    Board(const Controls &c, SharedState &shared, Suggestions &suggestions, CandidateBar &candidates);
+    Board(const Controls &c, Sentence &sentence, SharedState &shared, Suggestions &suggestions,
+          CandidateBar &candidates);
 
     // Clears the first screen and writes the set after the one on show, sized
     // by the board-width option.
@@ -50,6 +52,9 @@ public:
 
     // The last character picked on the selection screen.
     const QString &lastPick() const { return gLastPick; }
+    // Walking a list leaves the first screen's two-press memory behind, as it
+    // always has: the next press on the board counts as a first press.
+    void forgetFirstPress() { gPickText.clear(); }
 
 private:
     QString boardText() const;
@@ -59,6 +64,7 @@ private:
     void SpeakIfVoiced(const QString &text, const QString &tag);
 
     Controls m_c;
+    Sentence &m_sentence;
     SharedState &m_shared;
     Suggestions &m_suggestions;
     CandidateBar &m_candidates;
@@ -67,5 +73,6 @@ private:
     qint32 boardCol = 0;
     qint32 pickRow = 0;
     qint32 pickCol = 0;
+    QString gPickText; // the first screen's character remembered by the first of two presses
     QString gLastPick;
 };

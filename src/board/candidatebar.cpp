@@ -9,10 +9,10 @@
 #include "platform/conversion/kanareading.h"
 #include "platform/fonts.h"
 #include "platform/grid.h"
-#include "platform/textbox.h"
 #include "platform/twips.h"
 #include "shared/canvas.h"
 #include "shared/palette.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 #include "text/highlight.h"
 
@@ -45,8 +45,8 @@ CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &
         if (!m_editing)
             emptyStrip();
     };
-    connect(m_c.txtTalk, &QPlainTextEdit::textChanged, this, stale);
-    connect(m_c.txtTalk, &QPlainTextEdit::cursorPositionChanged, this, stale);
+    connect(m_c.sentence, &Sentence::textChanged, this, stale);
+    connect(m_c.sentence, &Sentence::cursorMoved, this, stale);
     // The window's scale changes the strip's size in pixels.
     m_c.fraCand->installEventFilter(this);
 }
@@ -119,8 +119,8 @@ void CandidateBar::afterEntry()
     QTimer::singleShot(0, this, [this] {
         if (!on())
             return;
-        const int highlight = m_c.txtTalk->selStart();
-        m_strip.afterEntry(m_c.txtTalk->text(), highlight);
+        const int highlight = m_c.sentence->selStart();
+        m_strip.afterEntry(m_c.sentence->shown(), highlight);
         showCandidates();
     });
 }
@@ -172,22 +172,20 @@ void CandidateBar::showCandidates()
 void CandidateBar::apply(const CandidateStrip::Edit &e)
 {
     m_editing = true;
-    TextBox *box = m_c.txtTalk;
-    box->setText(e.text);
-    box->setSelStart(e.caret);
-    FocusAndHighlight(box);
+    m_c.sentence->replace(e.text, e.caret);
+    FocusAndHighlight(m_c.txtTalk, *m_c.sentence);
     m_editing = false;
     Speech::speakIfVoiced(m_shared, e.spoken, Speech::Entered);
     showCandidates();
     // The stored sentences follow the new ending as they follow a typed character: a list
     // left keyed on the replaced kana would put them back on Decide.
-    m_suggestions.SuggestFromTail(box->text());
+    m_suggestions.SuggestFromTail(m_c.sentence->shown());
 }
 
 void CandidateBar::take(int index)
 {
     m_shared.keyBeep();
-    if (const auto e = m_strip.take(index, m_c.txtTalk->text(), m_c.txtTalk->selStart())) {
+    if (const auto e = m_strip.take(index, m_c.sentence->shown(), m_c.sentence->selStart())) {
         apply(*e);
         // The kana left after the run's first words get their candidates once the take is said.
         QTimer::singleShot(0, this, [this] {
@@ -201,7 +199,7 @@ bool CandidateBar::undoTake()
 {
     if (!on())
         return false;
-    const auto e = m_strip.undoTake(m_c.txtTalk->text(), m_c.txtTalk->selStart());
+    const auto e = m_strip.undoTake(m_c.sentence->shown(), m_c.sentence->selStart());
     if (e)
         apply(*e);
     return e.has_value();
@@ -210,7 +208,7 @@ bool CandidateBar::undoTake()
 void CandidateBar::learnSentence(const QString &sentence)
 {
     QString text = sentence;
-    text.remove(QLatin1Char('_'));
+    text.remove(Sentence::Marker);
     if (!text.trimmed().isEmpty())
         m_finder.learnSentence(text);
 }

@@ -15,7 +15,8 @@ class ColorFrame;
 class ColorLabel;
 class Grid;
 class Suggestions;
-class TextBox;
+class QWidget;
+class Sentence;
 
 // The strip of candidates between the text and the board, while kanji
 // candidates are on: one button per candidate, pressed like any key. With the
@@ -29,7 +30,8 @@ public:
     {
         ColorFrame *fraCand;
         Grid *grdBoard;
-        TextBox *txtTalk;
+        QWidget *txtTalk; // the text box, which takes the focus back
+        Sentence *sentence;
     };
 
     static constexpr int Height = 900;     // twips: 60 px at the window's first scale; more when it is small

@@ -7,9 +7,9 @@
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/services.h"
-#include "platform/textbox.h"
 #include "platform/twips.h"
 #include "shared/canvas.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 
 Suggestions::Suggestions(const Controls &c, SharedState &shared) : m_c(c), m_shared(shared) {}
@@ -19,7 +19,7 @@ void Suggestions::SuggestFromTail(const QString &text)
     if (!m_shared.settings.suggestionsOn() || text.isEmpty())
         return;
     BusyScope busy;
-    if (const auto key = SuggestKey::fromTail(text, m_c.txtTalk->selStart(), m_shared.settings.Sample))
+    if (const auto key = SuggestKey::fromTail(text, m_c.sentence->selStart(), m_shared.settings.Sample))
         ShowSuggestions(*key);
 }
 
@@ -81,5 +81,5 @@ void Suggestions::ShowSuggestions(const QString &key)
         state.setSelectionOpen(false);
         state.showList(ListId::Suggestions);
     }
-    m_shared.gListRow = g->row();
+    m_shared.state.setListRow(g->row());
 }

@@ -5,7 +5,7 @@
 
 struct SharedState;
 class Grid;
-class TextBox;
+class Sentence;
 
 // Stored sentences offered while typing, in a list over the board.
 class Suggestions
@@ -16,7 +16,7 @@ public:
     {
         Grid *grdSp;
         const Grid *grdBoard;
-        TextBox *txtTalk;
+        const Sentence *sentence;
     };
 
     Suggestions(const Controls &c, SharedState &shared);

@@ -1,6 +1,7 @@
 #include "board/suggestkey.h"
 
 #include "entries/entryformat.h"
+#include "shared/sentence.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ std::optional<QString> fromTail(const QString &text, int selStart, int n)
     const int L = int(text.size());
     if (selStart != L - 1)
         return std::nullopt;
-    if (text.endsWith(QLatin1Char('_')))
+    if (text.endsWith(Sentence::Marker))
         return L < n + 2 ? text.chopped(1) : text.mid(L - n - 1, n);
     return text.right(n);
 }

@@ -90,7 +90,7 @@ void EntryFiles::fillBelowNewRow(ListId list, const QString &file, int textColum
     g->setRows(int(lines.size()) + 1);
     for (int i = 0; i < lines.size(); ++i)
         g->setTextMatrix(i + 1, textColumn, lines[i]);
-    m_shared.gListRow = 0;
+    m_shared.state.setListRow(0);
     MarkListRow(m_shared.state, list, g, 0, textColumn, true);
     g->setRedraw(true);
 }
@@ -125,8 +125,9 @@ bool EntryFiles::SaveSampleFile()
     QStringList entries;
     entries.reserve(g->rows());
     bool whole = true;
+    int r = 0;
     g->forEachText(1, [&](const QString &row) {
-        if (QString entry = sampleEntry(row); !entry.isNull()) {
+        if (QString entry = sampleEntry(r++, row); !entry.isNull()) {
             whole = whole && readsBackWhole(entry);
             entries << std::move(entry);
         }
@@ -179,7 +180,7 @@ void EntryFiles::LoadDiaryFile()
 void EntryFiles::SortDiaryList()
 {
     Grid *g = m_c.lists.of(ListId::Diary);
-    m_shared.gListRow = 0;
+    m_shared.state.setListRow(0);
     g->setRedraw(false);
     g->setRow(0);
     g->setCol(0);
@@ -192,7 +193,7 @@ void EntryFiles::SortDiaryList()
 bool EntryFiles::SaveDiaryFile(const QString &text)
 {
     const Grid *g = m_c.lists.of(ListId::Diary);
-    if (!WriteEntries(Diary, diaryEntries(column(g, 0), column(g, 1), m_shared.EditRow, text)))
+    if (!WriteEntries(Diary, diaryEntries(column(g, 0), column(g, 1), m_shared.state.editRow(), text)))
         return false;
     m_shared.learn(text);
     return true;
@@ -208,8 +209,8 @@ void EntryFiles::LoadAddressFile()
 
 bool EntryFiles::SaveAddressFile(const QString &text)
 {
-    return WriteEntries(Addresses,
-                        addressEntries(column(m_c.lists.of(ListId::Addresses), 1), m_shared.EditRow, text));
+    return WriteEntries(Addresses, addressEntries(column(m_c.lists.of(ListId::Addresses), 1),
+                                                  m_shared.state.editRow(), text));
 }
 
 void EntryFiles::LoadMailFile()
@@ -221,5 +222,6 @@ void EntryFiles::LoadMailFile()
 
 bool EntryFiles::SaveMailFile(const QString &text)
 {
-    return WriteEntries(Mails, mailEntries(column(m_c.lists.of(ListId::Mails), 0), m_shared.EditRow, text));
+    return WriteEntries(Mails,
+                        mailEntries(column(m_c.lists.of(ListId::Mails), 0), m_shared.state.editRow(), text));
 }

@@ -1,6 +1,7 @@
 #include "entries/entryformat.h"
 
 #include "platform/memoryhints.h"
+#include "shared/sentence.h"
 
 #include <QRegularExpression>
 #include <utility>
@@ -9,7 +10,6 @@ namespace EntryFormat {
 
 namespace {
 
-const QString Marker = QStringLiteral("_");
 const QString CrLf = QStringLiteral("\r\n");
 
 // The first and one past the last character of a text that is not a half-width space.
@@ -39,7 +39,7 @@ QString withoutQuotes(QStringView s)
 
 QString withoutMarker(const QString &s)
 {
-    return s.endsWith(Marker) ? s.chopped(1) : s;
+    return s.endsWith(Sentence::Marker) ? s.chopped(1) : s;
 }
 
 QString trimSpaces(const QString &s)
@@ -154,19 +154,18 @@ QString diaryTextOf(const QString &line)
 QStringList sampleEntries(const QStringList &rows)
 {
     QStringList out;
-    for (const QString &row : rows)
-        if (const QString entry = sampleEntry(row); !entry.isNull())
+    for (int r = 0; r < rows.size(); ++r)
+        if (const QString entry = sampleEntry(r, rows[r]); !entry.isNull())
             out << entry;
     return out;
 }
 
-QString sampleEntry(const QString &row)
+QString sampleEntry(int row, const QString &text)
 {
-    const auto [begin, end] = spanWithoutSpaces(row);
-    const QStringView t = QStringView(row).mid(begin, end - begin);
-    if (t == DiaryRow || t == MailRow)
+    if (exampleRow(row) != ExampleRow::Sentence)
         return Placeholder;
-    return t.isEmpty() ? QString() : row;
+    const auto [begin, end] = spanWithoutSpaces(text);
+    return begin == end ? QString() : text;
 }
 
 QStringList diaryEntries(const QStringList &dates, const QStringList &texts, int editRow, const QString &text)
@@ -183,9 +182,9 @@ QStringList addressEntries(const QStringList &rows, int editRow, const QString &
 {
     QStringList out;
     for (int i = 0; i < rows.size(); ++i) {
-        const QString value = i == editRow               ? withoutMarker(text)
-                              : rows[i].endsWith(Marker) ? rows[i].chopped(1)
-                                                         : trimSpaces(rows[i]);
+        const QString value = i == editRow                         ? withoutMarker(text)
+                              : rows[i].endsWith(Sentence::Marker) ? rows[i].chopped(1)
+                                                                   : trimSpaces(rows[i]);
         if (!trimSpaces(value).isEmpty())
             out << value;
     }
@@ -205,8 +204,7 @@ QStringList mailEntries(const QStringList &rows, int editRow, const QString &tex
 
 QString storedForm(const QString &text)
 {
-    const QString t = trimSpaces(text);
-    return text.endsWith(Marker) ? trimSpaces(t.chopped(1)) : t;
+    return trimSpaces(withoutMarker(text));
 }
 
 QStringList starterSentences()

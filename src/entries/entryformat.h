@@ -33,11 +33,21 @@ QString diaryDate(const QDate &date);
 QString diaryDateOf(const QString &line);
 QString diaryTextOf(const QString &line);
 
+// The example list's first two rows are its menu rows, the diary's and the
+// mails', whatever text they show; the file keeps a placeholder line for each.
+// A stored sentence that reads 日記 or メール is a sentence like any other.
+enum class ExampleRow { DiaryMenu, MailMenu, Sentence };
+constexpr int FirstSentenceRow = 2;
+constexpr ExampleRow exampleRow(int row)
+{
+    return row == 0 ? ExampleRow::DiaryMenu : row == 1 ? ExampleRow::MailMenu : ExampleRow::Sentence;
+}
+
 // What each save writes, from the list's rows.
 QStringList sampleEntries(const QStringList &rows);
-// What the example file holds for one row: the placeholder line for a menu
+// What the example file holds for row `row`: the placeholder line for a menu
 // row, the row as it stands for a sentence, and a null text for an empty row.
-QString sampleEntry(const QString &row);
+QString sampleEntry(int row, const QString &text);
 QStringList diaryEntries(const QStringList &dates, const QStringList &texts, int editRow,
                          const QString &text);
 QStringList addressEntries(const QStringList &rows, int editRow, const QString &text);

@@ -49,7 +49,7 @@ void ForgetListRow(TalkState &state, ListId list)
     state.setChosenRow(list, -1);
 }
 
-ListSelection::ListSelection(SharedState &shared, const ListGrids &lists, TextBox *txtTalk)
+ListSelection::ListSelection(SharedState &shared, const ListGrids &lists, QWidget *txtTalk)
     : m_shared(shared), m_lists(lists), m_txtTalk(txtTalk)
 {}
 
@@ -63,7 +63,7 @@ void ListSelection::SelectListRow(ListId list)
         m_txtTalk->setFocus();
         return;
     }
-    MoveListRow(m_shared.state, list, g, m_shared.gListRow, n);
-    m_shared.gListRow = n;
+    MoveListRow(m_shared.state, list, g, m_shared.state.listRow(), n);
+    m_shared.state.setListRow(n);
     m_txtTalk->setFocus();
 }

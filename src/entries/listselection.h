@@ -7,7 +7,7 @@
 
 struct SharedState;
 class Grid;
-class TextBox;
+class QWidget;
 
 // The five list grids, indexed by ListId: the order the list tools look for the one on show.
 struct ListGrids
@@ -34,12 +34,12 @@ void ForgetListRow(TalkState &state, ListId list);
 class ListSelection
 {
 public:
-    ListSelection(SharedState &shared, const ListGrids &lists, TextBox *txtTalk);
+    ListSelection(SharedState &shared, const ListGrids &lists, QWidget *txtTalk);
 
     void SelectListRow(ListId list);
 
 private:
     SharedState &m_shared;
     ListGrids m_lists;
-    TextBox *m_txtTalk;
+    QWidget *m_txtTalk; // the text box, which takes the focus back
 };

@@ -3,31 +3,30 @@
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
 #include "entries/listselection.h"
-#include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/services.h"
-#include "platform/textbox.h"
 #include "platform/twips.h"
 #include "shared/okdialog.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 
 using EntryFormat::trimSpaces;
 
-Registering::Registering(const Controls &c, SharedState &shared, EntryFiles &files, Hooks hooks)
-    : m_c(c), m_shared(shared), m_files(files), m_hooks(std::move(hooks))
+Registering::Registering(const Controls &c, Sentence &sentence, SharedState &shared, EntryFiles &files,
+                         Hooks hooks)
+    : m_c(c), m_sentence(sentence), m_shared(shared), m_files(files), m_hooks(std::move(hooks))
 {}
 
 void Registering::cmdSampADD_Click()
 {
     Grid *g = m_c.grdEx;
-    const QString text = m_c.txtTalk->text();
-    const QString stored = EntryFormat::storedForm(text);
+    const QString stored = trimSpaces(m_sentence.text());
     // The bare marker (what a list action leaves) has nothing to store.
-    if (trimSpaces(text).isEmpty() || stored.isEmpty())
+    if (stored.isEmpty())
         return;
     BusyScope busy;
-    if (g->findTrimmed(1, stored) >= 0) {
+    if (g->findTrimmed(1, stored, EntryFormat::FirstSentenceRow) >= 0) {
         ShowOKDialog(m_shared, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
                      QStringLiteral("例文登録"));
         return;
@@ -46,8 +45,8 @@ void Registering::cmdSampADD_Click()
     m_hooks.indexSampleRows();
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
     g->setTextMatrix(1, 1, EntryFormat::MailRow);
-    if (const int r = g->findTrimmed(1, stored); r >= 0) {
-        m_shared.gListRow = r;
+    if (const int r = g->findTrimmed(1, stored, EntryFormat::FirstSentenceRow); r >= 0) {
+        m_shared.state.setListRow(r);
         MarkListRow(m_shared.state, ListId::Examples, g, r, 1, true);
     }
     Twips::setRect(g, Twips::rect(m_c.grdBoard));
@@ -62,23 +61,24 @@ void Registering::cmdSampDel_Click()
 {
     Grid *g = m_c.grdEx;
     // Only a sentence the user sees selected is ever deleted.
-    if (!ListRowMarked(m_shared.state, ListId::Examples, g, m_shared.gListRow))
+    if (!ListRowMarked(m_shared.state, ListId::Examples, g, m_shared.state.listRow()))
         return;
-    const QString sentence = g->textMatrix(m_shared.gListRow, 1);
+    // The menu rows are not sentences.
+    if (EntryFormat::exampleRow(m_shared.state.listRow()) != EntryFormat::ExampleRow::Sentence)
+        return;
+    const QString sentence = g->textMatrix(m_shared.state.listRow(), 1);
     const QString trimmed = trimSpaces(sentence);
-    if (trimmed == EntryFormat::DiaryRow || trimmed == EntryFormat::MailRow)
-        return;
     if (!ShowOKDialog(m_shared, QStringLiteral("上記例文を削除してもいいですか？"), OkDialog::OkCancel,
                       QStringLiteral("例文の削除")))
         return;
     g->setRedraw(false);
-    g->setTextMatrix(m_shared.gListRow, 1, QString());
+    g->setTextMatrix(m_shared.state.listRow(), 1, QString());
     if (m_files.SaveSampleFile()) {
         // A deleted sentence is no longer offered while typing.
         if (m_shared.SampleTexts)
             m_shared.SampleTexts->removeOne(trimmed);
     } else {
-        g->setTextMatrix(m_shared.gListRow, 1, sentence);
+        g->setTextMatrix(m_shared.state.listRow(), 1, sentence);
     }
     g->setRedraw(true);
 }
@@ -86,11 +86,11 @@ void Registering::cmdSampDel_Click()
 void Registering::cmdRevise_Click()
 {
     m_hooks.normalTextArea();
-    m_c.txtTalk->setBackColor(m_shared.state.listMode() == ListId::Diary ? Colors::LightGreen
-                                                                         : Colors::LightBlue);
-    const int length = m_c.txtTalk->length();
-    m_c.txtTalk->setSelStart(length > 0 ? length - 1 : 0);
+    m_sentence.setPurpose(m_shared.state.listMode() == ListId::Diary ? Sentence::Purpose::Diary
+                                                                     : Sentence::Purpose::Mail);
+    const int length = m_sentence.length();
+    m_sentence.setSelStart(length > 0 ? length - 1 : 0);
     m_shared.state.showBoard();
-    m_c.txtTalk->setSelLength(1);
+    m_sentence.setSelLength(1);
     m_c.txtTalk->setFocus();
 }

@@ -5,7 +5,8 @@
 struct SharedState;
 class EntryFiles;
 class Grid;
-class TextBox;
+class QWidget;
+class Sentence;
 
 // Registering and deleting example sentences, and revising an opened entry.
 class Registering
@@ -23,10 +24,10 @@ public:
     {
         Grid *grdEx;
         const Grid *grdBoard;
-        TextBox *txtTalk;
+        QWidget *txtTalk; // the text box, which takes the focus back
     };
 
-    Registering(const Controls &c, SharedState &shared, EntryFiles &files, Hooks hooks);
+    Registering(const Controls &c, Sentence &sentence, SharedState &shared, EntryFiles &files, Hooks hooks);
 
     void cmdSampADD_Click();
     void cmdSampDel_Click();
@@ -34,6 +35,7 @@ public:
 
 private:
     Controls m_c;
+    Sentence &m_sentence;
     SharedState &m_shared;
     EntryFiles &m_files;
     Hooks m_hooks;

@@ -1,6 +1,7 @@
 #include "modes/decide.h"
 
 #include "entries/entryformat.h"
+#include "shared/sentence.h"
 
 namespace DecideMath {
 
@@ -24,8 +25,8 @@ Edit replaceTyped(const QString &t, int p, const QString &sentence, int n)
     const QString s = EntryFormat::trimSpaces(sentence);
     const int L = int(t.size());
     if (L < n + 1)
-        return {s + QStringLiteral("_"), int(s.size()) + p - L + 1};
-    if (t.endsWith(QLatin1Char('_')))
+        return {s + Sentence::Marker, int(s.size()) + p - L + 1};
+    if (t.endsWith(Sentence::Marker))
         return {t.left(L - (n + 1)) + s + t.mid(p), int(s.size()) + p - n};
     return {t.left(L - n) + s + t.mid(p), int(s.size()) + p - (n - 1)};
 }

@@ -1,44 +1,39 @@
 #include "modes/decideback.h"
 
+#include "board/board.h"
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
 #include "entries/mailwindow.h"
 #include "modes/decide.h"
 #include "modes/kanaindexrows.h"
-#include "platform/colors.h"
 #include "platform/grid.h"
 #include "platform/services.h"
-#include "platform/textbox.h"
 #include "shared/okdialog.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 #include "text/highlight.h"
 #include "text/textarea.h"
 
-namespace {
-
-void setText(TextBox *box, const DecideMath::Edit &edit)
-{
-    box->setText(edit.text);
-    box->setSelStart(edit.caret);
-}
-
-} // namespace
-
-DecideBack::DecideBack(const Controls &c, SharedState &shared, TextArea &textArea, EntryFiles &files,
-                       KanaIndexRows &indexRows)
-    : m_c(c), m_shared(shared), m_textArea(textArea), m_files(files), m_indexRows(indexRows)
+DecideBack::DecideBack(const Controls &c, Sentence &sentence, SharedState &shared, Board &board,
+                       TextArea &textArea, EntryFiles &files, KanaIndexRows &indexRows)
+    : m_c(c), m_sentence(sentence), m_shared(shared), m_board(board), m_textArea(textArea), m_files(files),
+      m_indexRows(indexRows)
 {}
 
-// Opens a diary, address or mail row in the text box, widened, for viewing.
-void DecideBack::openEntry(ListId list, int column, quint32 back, BackAction backAction)
+QString DecideBack::pickRow(ListId list, int column)
 {
-    TextBox *box = m_c.txtTalk;
-    m_shared.gPickText = m_c.lists.of(list)->textMatrix(m_shared.gListRow, column);
-    box->setText(EntryFormat::trimSpaces(m_shared.gPickText));
-    box->setSelStart(box->length());
+    m_board.forgetFirstPress();
+    return m_c.lists.of(list)->textMatrix(m_shared.state.listRow(), column);
+}
+
+// Opens a diary, address or mail row in the text box, widened, for viewing.
+void DecideBack::openEntry(ListId list, int column, BackAction backAction)
+{
+    m_sentence.setShown(EntryFormat::trimSpaces(pickRow(list, column)));
+    m_sentence.setSelStart(m_sentence.length());
     // The highlighted row is the one opened, so a save puts the text back there.
-    m_shared.EditRow = m_shared.gListRow;
-    box->setBackColor(back);
+    m_shared.state.setEditRow(m_shared.state.listRow());
+    m_sentence.setPurpose(list == ListId::Diary ? Sentence::Purpose::Diary : Sentence::Purpose::Mail);
     m_shared.state.setBackAction(backAction);
     m_textArea.WidenTextArea(true);
     m_shared.state.showEntry();
@@ -62,20 +57,21 @@ void DecideBack::showMailList()
 // Decide on the example list; false when it moved on to another list.
 bool DecideBack::decideExample()
 {
-    TextBox *box = m_c.txtTalk;
-    m_shared.gPickText = m_c.lists.of(ListId::Examples)->textMatrix(m_shared.gListRow, 1);
-    if (m_shared.gPickText == EntryFormat::DiaryRow) {
+    const EntryFormat::ExampleRow kind = EntryFormat::exampleRow(m_shared.state.listRow());
+    const QString picked = pickRow(ListId::Examples, 1);
+    if (kind == EntryFormat::ExampleRow::DiaryMenu) {
         m_files.LoadDiaryFile();
         m_files.SortDiaryList();
         m_shared.state.showList(ListId::Diary);
         m_shared.state.setListMode(ListId::Diary);
         return false;
     }
-    if (m_shared.gPickText == EntryFormat::MailRow) {
+    if (kind == EntryFormat::ExampleRow::MailMenu) {
         showAddressList();
         return false;
     }
-    setText(box, DecideMath::insertSentence(box->text(), box->selStart(), m_shared.gPickText));
+    const auto edit = DecideMath::insertSentence(m_sentence.shown(), m_sentence.selStart(), picked);
+    m_sentence.replace(edit.text, edit.caret);
     m_shared.state.showBoard();
     m_shared.state.setListMode(ListId::None);
     return true;
@@ -83,35 +79,36 @@ bool DecideBack::decideExample()
 
 void DecideBack::cmdDec_Click()
 {
-    TextBox *box = m_c.txtTalk;
     TalkState &state = m_shared.state;
     // Decide takes only a row the user sees selected.
     if (const ListId list = state.shownList();
-        list != ListId::None && !ListRowMarked(state, list, m_c.lists.of(list), m_shared.gListRow)) {
-        FocusAndHighlight(box);
+        list != ListId::None && !ListRowMarked(state, list, m_c.lists.of(list), m_shared.state.listRow())) {
+        FocusAndHighlight(m_c.txtTalk, m_sentence);
         return;
     }
     bool listDone = true;
     {
         BusyScope busy(m_c.window, false);
         switch (state.mode()) {
-        case Mode::Suggest:
-            m_shared.gPickText = m_c.lists.of(ListId::Suggestions)->textMatrix(m_shared.gListRow, 0);
-            setText(box, DecideMath::replaceTyped(box->text(), box->selStart(), m_shared.gPickText,
-                                                  m_shared.settings.Sample));
+        case Mode::Suggest: {
+            const QString picked = pickRow(ListId::Suggestions, 0);
+            const auto edit = DecideMath::replaceTyped(m_sentence.shown(), m_sentence.selStart(), picked,
+                                                       m_shared.settings.Sample);
+            m_sentence.replace(edit.text, edit.caret);
             state.showBoard();
             break;
+        }
         case Mode::ExampleList:
             listDone = decideExample();
             break;
         case Mode::DiaryList:
-            openEntry(ListId::Diary, 1, Colors::LightGreen, BackAction::Back);
+            openEntry(ListId::Diary, 1, BackAction::Back);
             break;
         case Mode::AddressList:
-            openEntry(ListId::Addresses, 1, Colors::LightBlue, BackAction::Decide);
+            openEntry(ListId::Addresses, 1, BackAction::Decide);
             break;
         case Mode::MailList:
-            openEntry(ListId::Mails, 0, Colors::LightBlue, BackAction::Decide);
+            openEntry(ListId::Mails, 0, BackAction::Decide);
             break;
         default:
             break;
@@ -119,9 +116,9 @@ void DecideBack::cmdDec_Click()
     }
     // Moving on to another list keeps its keys; the text box gets the focus either way.
     if (listDone)
-        FocusAndHighlight(box);
+        FocusAndHighlight(m_c.txtTalk, m_sentence);
     else
-        box->setFocus();
+        m_c.txtTalk->setFocus();
 }
 
 void DecideBack::cmdBack_Click()
@@ -140,7 +137,7 @@ void DecideBack::cmdBack_Click()
         return;
     }
     if (state.listMode() == ListId::Addresses) {
-        const auto recipient = DecideMath::splitAddress(m_c.txtTalk->text());
+        const auto recipient = DecideMath::splitAddress(m_sentence.shown());
         if (!recipient) {
             ShowOKDialog(m_shared, QStringLiteral("名前、アドレスは、カンマで区切ってください。"),
                          OkDialog::Notice, QStringLiteral("メルアド登録"));
@@ -152,7 +149,7 @@ void DecideBack::cmdBack_Click()
         m_c.txtTalk->setFocus();
         return;
     }
-    const QString text = m_c.txtTalk->text();
+    const QString text = m_sentence.shown();
     ShowMailWindow(m_shared, gMailName, gMailAddr, text.left(10), text,
                    {[this] { showAddressList(); }, [this] { showMailList(); }});
 }

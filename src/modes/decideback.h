@@ -6,11 +6,12 @@
 #include <QtGlobal>
 
 struct SharedState;
+class Board;
 class EntryFiles;
 class KanaIndexRows;
 class QWidget;
 class TextArea;
-class TextBox;
+class Sentence;
 
 // Decide takes the highlighted list row; Back leaves an opened entry, or
 // (as 決定) goes from an address on to the mails and from a mail to sending.
@@ -22,11 +23,11 @@ public:
     {
         QWidget *window;
         ListGrids lists;
-        TextBox *txtTalk;
+        QWidget *txtTalk; // the text box, which takes the focus back
     };
 
-    DecideBack(const Controls &c, SharedState &shared, TextArea &textArea, EntryFiles &files,
-               KanaIndexRows &indexRows);
+    DecideBack(const Controls &c, Sentence &sentence, SharedState &shared, Board &board, TextArea &textArea,
+               EntryFiles &files, KanaIndexRows &indexRows);
 
     void cmdDec_Click();
     void cmdBack_Click();
@@ -37,12 +38,16 @@ public:
 
 private:
     bool decideExample();
-    void openEntry(ListId list, int column, quint32 back, BackAction backAction);
+    // The text of the row Decide takes in a list; the board's two-press memory goes.
+    QString pickRow(ListId list, int column);
+    void openEntry(ListId list, int column, BackAction backAction);
     void showAddressList();
     void showMailList();
 
     Controls m_c;
+    Sentence &m_sentence;
     SharedState &m_shared;
+    Board &m_board;
     TextArea &m_textArea;
     EntryFiles &m_files;
     KanaIndexRows &m_indexRows;

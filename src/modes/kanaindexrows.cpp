@@ -1,5 +1,6 @@
 #include "modes/kanaindexrows.h"
 
+#include "board/board.h"
 #include "entries/entryformat.h"
 #include "modes/kanaindex.h"
 #include "platform/grid.h"
@@ -17,7 +18,7 @@ void sortOnText(Grid *g)
     g->setSort(Grid::SortAscending);
 }
 
-void writeHeads(QString &gPickText, Grid *g)
+void writeHeads(Grid *g)
 {
     // The first characters are kept beside the texts: a sorted list of millions
     // of rows is headed without reading each text where it lies.
@@ -29,8 +30,6 @@ void writeHeads(QString &gPickText, Grid *g)
         else if (!g->textMatrix(r, 0).isEmpty())
             g->setTextMatrix(r, 0, QString());
     }
-    if (g->rows() > 0)
-        gPickText = g->textMatrix(g->rows() - 1, 1);
 }
 
 // Brings the two placeholder lines to rows 0 and 1, adding any that is missing;
@@ -74,7 +73,7 @@ void sortOnReadings(Grid *g, const std::function<QString(const QString &)> &read
         g->setTextMatrix(r, 1, keyed[size_t(r)].second);
 }
 
-void writeReadingHeads(QString &gPickText, Grid *g, const std::function<QString(const QString &)> &readingOf)
+void writeReadingHeads(Grid *g, const std::function<QString(const QString &)> &readingOf)
 {
     const QStringList rows = texts(g);
     QStringList readings;
@@ -84,14 +83,12 @@ void writeReadingHeads(QString &gPickText, Grid *g, const std::function<QString(
     const QStringList heads = KanaIndex::heads(rows, readings);
     for (int r = 0; r < heads.size(); ++r)
         g->setTextMatrix(r, 0, heads[r]);
-    if (!rows.isEmpty())
-        gPickText = rows.back();
 }
 
 } // namespace
 
-KanaIndexRows::KanaIndexRows(Grid *grdEx, Grid *grdAD, SharedState &shared)
-    : m_grdEx(grdEx), m_grdAD(grdAD), m_shared(shared)
+KanaIndexRows::KanaIndexRows(Grid *grdEx, Grid *grdAD, SharedState &shared, Board &board)
+    : m_grdEx(grdEx), m_grdAD(grdAD), m_shared(shared), m_board(board)
 {}
 
 void KanaIndexRows::IndexSampleRows()
@@ -104,9 +101,11 @@ void KanaIndexRows::IndexSampleRows()
         sortOnReadings(g, m_shared.readingOf);
     placeholdersFirst(g);
     if (m_shared.readingOf)
-        writeReadingHeads(m_shared.gPickText, g, m_shared.readingOf);
+        writeReadingHeads(g, m_shared.readingOf);
     else
-        writeHeads(m_shared.gPickText, g);
+        writeHeads(g);
+    if (g->rows() > 0)
+        m_board.forgetFirstPress();
     m_indexedSamples = g->textRevision();
     m_indexedByReading = bool(m_shared.readingOf);
 }
@@ -120,5 +119,7 @@ void KanaIndexRows::IndexAddressRows()
 {
     Grid *g = m_grdAD;
     sortOnText(g);
-    writeHeads(m_shared.gPickText, g);
+    writeHeads(g);
+    if (g->rows() > 0)
+        m_board.forgetFirstPress();
 }

@@ -1,7 +1,6 @@
 #include "modes/listmodes.h"
 
 #include "board/board.h"
-#include "board/insertion.h"
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
 #include "entries/listselection.h"
@@ -10,21 +9,22 @@
 #include "platform/controls.h"
 #include "platform/grid.h"
 #include "platform/services.h"
-#include "platform/textbox.h"
 #include "platform/twips.h"
 #include "shared/okdialog.h"
 #include "shared/palette.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 #include "text/textarea.h"
 
-ListModes::ListModes(const Controls &c, SharedState &shared, Board &board, TextArea &textArea,
-                     EntryFiles &files, KanaIndexRows &indexRows)
-    : m_c(c), m_shared(shared), m_board(board), m_textArea(textArea), m_files(files), m_indexRows(indexRows)
+ListModes::ListModes(const Controls &c, Sentence &sentence, SharedState &shared, Board &board,
+                     TextArea &textArea, EntryFiles &files, KanaIndexRows &indexRows)
+    : m_c(c), m_sentence(sentence), m_shared(shared), m_board(board), m_textArea(textArea), m_files(files),
+      m_indexRows(indexRows)
 {}
 
 void ListModes::ApplyBoardConfiguration()
 {
-    m_c.txtTalk->setBackColor(Colors::White);
+    m_sentence.setPurpose(Sentence::Purpose::Talk);
     m_shared.state.showBoard();
     m_shared.state.setListMode(ListId::None);
 }
@@ -44,8 +44,7 @@ void ListModes::ShowExampleList()
         (revision == m_indexRows.indexedSampleRevision() || revision == m_shownSamples)) {
         ForgetListRow(m_shared.state, ListId::Examples);
         g->clearCellBackColors();
-        // What indexing leaves there; rows 0 and 1 held the placeholder lines then.
-        m_shared.gPickText = g->rows() > 2 ? g->textMatrix(g->rows() - 1, 1) : EntryFormat::Placeholder;
+        m_board.forgetFirstPress(); // as indexing the list again would
     } else {
         m_files.LoadSampleFile();
         m_indexRows.IndexSampleRows();
@@ -53,7 +52,7 @@ void ListModes::ShowExampleList()
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
     g->setTextMatrix(1, 1, EntryFormat::MailRow);
     m_shownSamples = g->textRevision();
-    m_shared.gListRow = 0;
+    m_shared.state.setListRow(0);
     MarkListRow(m_shared.state, ListId::Examples, g, 0, 1, true);
     g->setRedraw(true);
     m_shared.state.showList(ListId::Examples);
@@ -64,13 +63,12 @@ void ListModes::ShowExampleList()
 bool ListModes::askAndSave(const QString &prompt, const QString &title,
                            bool (EntryFiles::*save)(const QString &))
 {
-    return ShowOKDialog(m_shared, prompt, OkDialog::YesNo, title) && (m_files.*save)(m_c.txtTalk->text());
+    return ShowOKDialog(m_shared, prompt, OkDialog::YesNo, title) && (m_files.*save)(m_sentence.shown());
 }
 
 // Opens the example list or closes a list mode; a missing separator keeps the address mode.
 void ListModes::switchList()
 {
-    TextBox *box = m_c.txtTalk;
     const Mode mode = m_shared.state.mode();
     const QString mailEnd = QStringLiteral("メールの終了");
     switch (m_shared.state.listMode()) {
@@ -84,14 +82,14 @@ void ListModes::switchList()
         // Declining keeps the text; a failed save keeps it too.
         if (mode != Mode::DiaryList && askAndSave(QStringLiteral("日記を登録して終了します"),
                                                   QStringLiteral("日記の終了"), &EntryFiles::SaveDiaryFile))
-            box->setText(QString());
+            m_sentence.clear();
         ApplyBoardConfiguration();
         break;
     case ListId::Addresses: {
         bool keep = false;
         // The bare marker a list action leaves holds nothing to store.
-        if (!Insertion::holdsNothing(box->text())) {
-            if (!DecideMath::hasSeparator(box->text())) {
+        if (!m_sentence.holdsNothing()) {
+            if (!DecideMath::hasSeparator(m_sentence.shown())) {
                 ShowOKDialog(m_shared, QStringLiteral("名前、アドレスは、カンマで区切ってください。"),
                              OkDialog::Notice, QStringLiteral("メルアド登録"));
                 return;
@@ -99,21 +97,21 @@ void ListModes::switchList()
             if (mode != Mode::AddressList)
                 keep = ShowOKDialog(m_shared, QStringLiteral("メルアド登録して終了します"), OkDialog::YesNo,
                                     mailEnd) &&
-                       !m_files.SaveAddressFile(box->text());
+                       !m_files.SaveAddressFile(m_sentence.shown());
         }
         if (!keep)
-            box->setText(QString());
+            m_sentence.clear();
         ApplyBoardConfiguration();
         break;
     }
     case ListId::Mails: {
         bool keep = false;
-        if (!box->text().isEmpty() && mode != Mode::MailList)
+        if (!m_sentence.shown().isEmpty() && mode != Mode::MailList)
             keep = ShowOKDialog(m_shared, QStringLiteral("メールを登録して終了します"), OkDialog::YesNo,
                                 mailEnd) &&
-                   !m_files.SaveMailFile(box->text());
+                   !m_files.SaveMailFile(m_sentence.shown());
         if (!keep)
-            box->setText(QString());
+            m_sentence.clear();
         ApplyBoardConfiguration();
         break;
     }
@@ -139,14 +137,10 @@ void ListModes::cmdSamp_Click()
         m_textArea.NormalTextArea();
         switchList();
     }
-    TextBox *box = m_c.txtTalk;
-    box->setFocus();
-    if (!box->text().endsWith(QLatin1Char('_'))) {
-        box->setText(box->text() + QStringLiteral("_"));
-        // The next character goes before the new marker, not at the start.
-        box->setSelStart(box->length() - 1);
-        box->setSelLength(1);
-    }
+    m_c.txtTalk->setFocus();
+    // The next character goes before a new marker, not at the start.
+    if (!m_sentence.endsInMarker())
+        m_sentence.highlightMarker();
 }
 
 void ListModes::cmdStart_Click()
@@ -154,7 +148,7 @@ void ListModes::cmdStart_Click()
     if (!ShowOKDialog(m_shared, QStringLiteral("はじめからでよろしいですか？"), OkDialog::OkCancel,
                       QStringLiteral("例文登録")))
         return;
-    m_c.txtTalk->setText(QString());
+    m_sentence.clear();
     m_c.grdBoard->setRedraw(false);
     m_board.ClearBoardColours();
     m_c.grdBoard->setRedraw(true);

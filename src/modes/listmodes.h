@@ -9,8 +9,8 @@ class EntryFiles;
 class Grid;
 class KanaIndexRows;
 class TextArea;
-class TextBox;
 class QWidget;
+class Sentence;
 
 // The list button, which opens the example list and closes every list mode,
 // and the restart button.
@@ -25,11 +25,11 @@ public:
         ColorButton *cmdSamp;
         Grid *grdEx;
         Grid *grdBoard;
-        TextBox *txtTalk;
+        QWidget *txtTalk; // the text box, which takes the focus back
     };
 
-    ListModes(const Controls &c, SharedState &shared, Board &board, TextArea &textArea, EntryFiles &files,
-              KanaIndexRows &indexRows);
+    ListModes(const Controls &c, Sentence &sentence, SharedState &shared, Board &board, TextArea &textArea,
+              EntryFiles &files, KanaIndexRows &indexRows);
 
     void cmdSamp_MouseDown();
     void cmdSamp_MouseUp();
@@ -45,6 +45,7 @@ private:
     bool askAndSave(const QString &prompt, const QString &title, bool (EntryFiles::*save)(const QString &));
 
     Controls m_c;
+    Sentence &m_sentence;
     SharedState &m_shared;
     Board &m_board;
     TextArea &m_textArea;

@@ -74,47 +74,20 @@ QString TextBox::selText() const
     return textCursor().selectedText();
 }
 
-void TextBox::sendKey(Key key)
+void TextBox::select(int anchor, int position)
 {
     QTextCursor cursor = textCursor();
-    const int len = length();
-    const int pos = cursor.position();
-    switch (key) {
-    case Key::ShiftRight:
-        if (pos < len)
-            cursor.setPosition(pos + 1, QTextCursor::KeepAnchor);
-        break;
-    case Key::ShiftLeft:
-        if (pos > 0)
-            cursor.setPosition(pos - 1, QTextCursor::KeepAnchor);
-        break;
-    case Key::Right:
-        if (cursor.hasSelection())
-            cursor.setPosition(cursor.selectionEnd());
-        else if (pos < len)
-            cursor.setPosition(pos + 1);
-        break;
-    case Key::Left:
-        if (cursor.hasSelection())
-            cursor.setPosition(cursor.selectionStart());
-        else if (pos > 0)
-            cursor.setPosition(pos - 1);
-        break;
-    case Key::Backspace:
-        if (cursor.hasSelection())
-            cursor.removeSelectedText();
-        else if (pos > 0)
-            cursor.deletePreviousChar();
-        break;
-    case Key::Up:
-    case Key::Down: {
-        // Line movement starts from the active end of the selection.
-        cursor.setPosition(pos);
-        cursor.movePosition(key == Key::Up ? QTextCursor::Up : QTextCursor::Down);
-        break;
-    }
-    }
+    cursor.setPosition(std::clamp(anchor, 0, length()));
+    cursor.setPosition(std::clamp(position, 0, length()), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
+}
+
+int TextBox::lineMove(int position, bool up) const
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::clamp(position, 0, length()));
+    cursor.movePosition(up ? QTextCursor::Up : QTextCursor::Down);
+    return cursor.position();
 }
 
 void TextBox::setBackColor(quint32 bgr)

@@ -9,8 +9,6 @@ class TextBox final : public QPlainTextEdit
 {
     Q_OBJECT
 public:
-    enum class Key { ShiftRight, Right, Left, ShiftLeft, Backspace, Up, Down };
-
     explicit TextBox(QWidget *parent, int maxLength = 0);
 
     QString text() const { return toPlainText(); }
@@ -24,8 +22,12 @@ public:
     void setSelLength(int length);
     QString selText() const;
 
-    // Has the effect of the keystroke on the text box, at once.
-    void sendKey(Key key);
+    // The cursor: where the highlight began and where it ends now.
+    int anchor() const { return textCursor().anchor(); }
+    int position() const { return textCursor().position(); }
+    void select(int anchor, int position);
+    // Where a caret at `position` lands one line up or down, as the lines are laid out now.
+    int lineMove(int position, bool up) const;
 
     void setBackColor(quint32 bgr);
     quint32 backColor() const { return m_back; }

@@ -124,13 +124,13 @@ void OkDialog::cmdOK_Click(int index)
 bool ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QString &title)
 {
     ScreenPointer::setDefault();
-    shared.OKAnswer = false;
+    shared.state.setOkAnswer(false);
     // A fresh dialog every time, so no setting of an earlier call carries over.
     OkDialog dialog(shared.dialogParent);
     if (shared.callForHelp)
         dialog.addCallKey(shared.callForHelp);
     dialog.configure(prompt, kind, title);
     shared.sv.modal->run(dialog);
-    shared.OKAnswer = dialog.answer();
-    return shared.OKAnswer;
+    shared.state.setOkAnswer(dialog.answer());
+    return shared.state.okAnswer();
 }

@@ -34,5 +34,5 @@ private:
 };
 
 // Asks or informs through the dialog: true when the affirmative button was
-// pressed. The answer is also left in OKAnswer, until the next question.
+// pressed. The answer is also left in the state's okAnswer(), until the next question.
 bool ShowOKDialog(SharedState &shared, const QString &prompt, int kind, const QString &title);

@@ -13,8 +13,7 @@ class Character;
 class QWidget;
 
 // What several subsystems read and write: the window's state, the options, the
-// list row and the entry being edited, the last picked text, the last
-// confirmation answer, the sentences offered while typing, and the services.
+// sentences offered while typing, and the services.
 struct SharedState
 {
     SharedState(const Services &services, QWidget *dialogs) : sv(services), dialogParent(dialogs) {}
@@ -25,10 +24,6 @@ struct SharedState
 
     TalkState state;
     Settings settings;
-    qint32 gListRow = 0;
-    qint32 EditRow = 0;
-    QString gPickText;
-    bool OKAnswer = false; // the last confirmation answer, kept until the next question
     std::optional<QStringList> SampleTexts;
     // Set while kanji candidates are on: a stored sentence's reading, and
     // learning from a sentence the user read aloud, kept or sent.

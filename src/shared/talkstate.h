@@ -83,6 +83,17 @@ public:
     const QString &pendingChar() const { return m_pending; }
     void setPendingChar(const QString &s);
 
+    // The row of the list on show that the list keys move and Decide takes.
+    // Not on screen by itself (the chosen row's colour is), so no changed().
+    int listRow() const { return m_listRow; }
+    void setListRow(int row) { m_listRow = row; }
+    // The row an opened entry came from, where a save puts it back.
+    int editRow() const { return m_editRow; }
+    void setEditRow(int row) { m_editRow = row; }
+    // The last confirmation answer, kept until the next question.
+    bool okAnswer() const { return m_okAnswer; }
+    void setOkAnswer(bool yes) { m_okAnswer = yes; }
+
     // The row shown chosen in a list; -1 when none is.
     int chosenRow(ListId list) const;
     void setChosenRow(ListId list, int row);
@@ -105,4 +116,7 @@ private:
     BackAction m_back = BackAction::Back;
     QString m_pending;
     std::array<int, ListCount> m_chosen{-1, -1, -1, -1, -1};
+    qint32 m_listRow = 0;
+    qint32 m_editRow = 0;
+    bool m_okAnswer = false;
 };

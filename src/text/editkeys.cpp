@@ -2,80 +2,24 @@
 
 #include "platform/colors.h"
 #include "platform/controls.h"
-#include "platform/textbox.h"
+#include "shared/sentence.h"
 #include "text/keyrepeat.h"
 
 namespace EditKeys {
 
-namespace {
-
-using Key = TextBox::Key;
-
-const QString Marker = QStringLiteral("_");
-
-// Moves the highlight to the same column of the next or previous line; on the
-// first or last line it stays where it was.
-bool moveLine(TextBox &box, Key key)
+bool act(Sentence &sentence, int index)
 {
-    // From the highlight's start, whichever way it was made, so the column is kept.
-    const int before = box.selStart();
-    box.setSelStart(before);
-    box.sendKey(key);
-    const int landed = box.textCursor().position();
-    // Past the end of a short last line the marker is highlighted.
-    box.setSelStart(landed == before ? before : std::min(landed, box.length() - 1));
-    box.setSelLength(1);
-    return true;
-}
-
-} // namespace
-
-bool act(TextBox &box, int index)
-{
-    const int p = box.selStart();
-    const QString text = box.text();
-    const int L = int(text.size());
     switch (index) {
     case Right:
-        if (p == L - 1 && !text.endsWith(Marker)) {
-            box.setText(text + Marker);
-            box.setSelStart(box.length() - 1);
-            box.sendKey(Key::ShiftRight);
-            return false;
-        }
-        if (p + 2 > L)
-            return false;
-        if (box.selLength() != 0) {
-            box.setSelLength(0);
-            box.sendKey(Key::Right);
-        }
-        box.sendKey(Key::ShiftRight);
-        return true;
-    case Backspace: {
-        const bool highlighted = box.selLength() != 0;
-        if (p == L - 1 && text.endsWith(Marker)) {
-            // The character before the marker goes, from the highlight or from a caret alike.
-            if (highlighted)
-                box.sendKey(Key::Left);
-            box.sendKey(Key::Backspace);
-        } else {
-            box.sendKey(Key::Backspace);
-            if (highlighted)
-                box.sendKey(Key::Left);
-        }
-        box.sendKey(Key::ShiftRight);
-        return false;
-    }
+        return sentence.moveRight();
+    case Backspace:
+        return sentence.deleteBack();
     case Left:
-        if (p == 0)
-            return false;
-        box.setSelLength(0);
-        box.sendKey(Key::ShiftLeft);
-        return true;
+        return sentence.moveLeft();
     case Down:
-        return moveLine(box, Key::Down);
+        return sentence.moveLine(true);
     case Up:
-        return moveLine(box, Key::Up);
+        return sentence.moveLine(false);
     default:
         return true;
     }
@@ -83,16 +27,17 @@ bool act(TextBox &box, int index)
 
 } // namespace EditKeys
 
-EditKeyButtons::EditKeyButtons(const Controls &c, KeyRepeat &keyRepeat) : m_c(c), m_keyRepeat(keyRepeat) {}
+EditKeyButtons::EditKeyButtons(const Controls &c, Sentence &sentence, KeyRepeat &keyRepeat)
+    : m_c(c), m_sentence(sentence), m_keyRepeat(keyRepeat)
+{}
 
 bool EditKeyButtons::RepeatEditKey(int index)
 {
-    TextBox *box = m_c.txtTalk;
     // A window that has gone away ends the repeat.
-    if (!box->isVisible())
+    if (!m_c.txtTalk->isVisible())
         return false;
-    box->setFocus();
-    return EditKeys::act(*box, index);
+    m_c.txtTalk->setFocus();
+    return EditKeys::act(m_sentence, index);
 }
 
 void EditKeyButtons::cmdRes_MouseDown(int index)

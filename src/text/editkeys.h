@@ -4,27 +4,28 @@
 
 class ColorButton;
 class KeyRepeat;
-class TextBox;
+class QWidget;
+class Sentence;
 
 namespace EditKeys {
 enum Index { Right = 0, Backspace = 1, Left = 2, Down = 3, Up = 4 };
 
-// One action of an edit key on the text box; false when it has reached a stop.
-bool act(TextBox &box, int index);
+// One action of an edit key on the sentence; false when it has reached a stop.
+bool act(Sentence &sentence, int index);
 } // namespace EditKeys
 
 // The five edit keys under the board: act on press, repeat while held.
 class EditKeyButtons
 {
 public:
-    // The controls the edit keys own: the keys, by index, and the text they act on.
+    // The controls the edit keys own: the keys, by index, and the text box that shows what they act on.
     struct Controls
     {
         std::array<ColorButton *, 5> cmdRes;
-        TextBox *txtTalk;
+        QWidget *txtTalk;
     };
 
-    EditKeyButtons(const Controls &c, KeyRepeat &keyRepeat);
+    EditKeyButtons(const Controls &c, Sentence &sentence, KeyRepeat &keyRepeat);
 
     void cmdRes_MouseDown(int index);
     void cmdRes_MouseUp(int index);
@@ -33,5 +34,6 @@ public:
 
 private:
     Controls m_c;
+    Sentence &m_sentence;
     KeyRepeat &m_keyRepeat;
 };

@@ -1,15 +1,11 @@
 #include "text/highlight.h"
 
-#include "platform/textbox.h"
+#include "shared/sentence.h"
 
-void RestoreHighlight(TextBox *box)
-{
-    if (box->selLength() == 0)
-        box->sendKey(TextBox::Key::ShiftRight);
-}
+#include <QWidget>
 
-void FocusAndHighlight(TextBox *box)
+void FocusAndHighlight(QWidget *textBox, Sentence &sentence)
 {
-    box->setFocus();
-    RestoreHighlight(box);
+    textBox->setFocus();
+    sentence.restoreHighlight();
 }

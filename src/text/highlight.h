@@ -1,10 +1,8 @@
 #pragma once
 
-class TextBox;
+class QWidget;
+class Sentence;
 
-// Gives the text box the focus and, when nothing is selected there, selects
+// Gives the text box the focus and, when nothing is highlighted, highlights
 // the character after the caret again, so the highlight stays visible.
-void FocusAndHighlight(TextBox *box);
-
-// Selects the character after the caret when nothing is selected.
-void RestoreHighlight(TextBox *box);
+void FocusAndHighlight(QWidget *textBox, Sentence &sentence);

@@ -2,7 +2,6 @@
 
 #include "platform/controls.h"
 #include "platform/grid.h"
-#include "platform/textbox.h"
 #include "shared/palette.h"
 #include "shared/sharedstate.h"
 #include "text/keyrepeat.h"
@@ -15,12 +14,13 @@ bool ListScroll::ScrollListStep(int direction)
 {
     const ListId list = m_shared.state.shownList();
     if (Grid *g = m_c.lists.of(list)) {
-        qint32 &row = m_shared.gListRow;
-        const bool atEnd = direction < 0 ? row == 0 : row + 1 >= g->rows();
+        const int from = m_shared.state.listRow();
+        const bool atEnd = direction < 0 ? from == 0 : from + 1 >= g->rows();
         if (atEnd)
             return false;
-        MoveListRow(m_shared.state, list, g, row, row + direction);
-        row += direction;
+        MoveListRow(m_shared.state, list, g, from, from + direction);
+        const int row = from + direction;
+        m_shared.state.setListRow(row);
         if (direction < 0 && g->topRow() > 0)
             g->setTopRow(g->topRow() - 1);
         // Downwards the view follows once the selection passes the third visible row.

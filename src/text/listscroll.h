@@ -5,7 +5,7 @@
 struct SharedState;
 class ColorButton;
 class KeyRepeat;
-class TextBox;
+class QWidget;
 
 // The list keys: the selection moves one row on press, and on while held.
 class ListScroll
@@ -17,7 +17,7 @@ public:
         ColorButton *cmdUp;
         ColorButton *cmdDown;
         ListGrids lists;
-        TextBox *txtTalk;
+        QWidget *txtTalk; // the text box, which takes the focus back
     };
 
     ListScroll(const Controls &c, SharedState &shared, KeyRepeat &keyRepeat);

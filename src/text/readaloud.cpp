@@ -1,7 +1,7 @@
 #include "text/readaloud.h"
 
 #include "platform/character.h"
-#include "platform/textbox.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 #include "text/textarea.h"
 
@@ -13,18 +13,14 @@ constexpr int WatchMs = 150;
 
 } // namespace
 
-ReadAloud::ReadAloud(TextBox *txtTalk, SharedState &shared, TextArea &textArea)
-    : m_txtTalk(txtTalk), m_shared(shared), m_textArea(textArea)
+ReadAloud::ReadAloud(Sentence &sentence, SharedState &shared, TextArea &textArea)
+    : m_sentence(sentence), m_shared(shared), m_textArea(textArea)
 {}
 
 // The state a Stop leaves: the marker highlighted, the text area back to size, not reading.
 void ReadAloud::finishReading()
 {
-    TextBox *box = m_txtTalk;
-    if (!box->text().endsWith(QLatin1Char('_')))
-        box->setText(box->text() + QStringLiteral("_"));
-    box->setSelStart(box->length() - 1);
-    box->setSelLength(1);
+    m_sentence.highlightMarker();
     // An opened entry keeps its widened area.
     if (m_shared.state.screen() != Screen::Entry)
         m_textArea.NormalTextArea();
@@ -34,7 +30,7 @@ void ReadAloud::finishReading()
 // While reading, looks now and then whether the voice has finished by itself.
 void ReadAloud::watchReading()
 {
-    QTimer::singleShot(WatchMs, m_txtTalk, [this] {
+    QTimer::singleShot(WatchMs, &m_sentence, [this] {
         if (!m_shared.state.reading())
             return; // stopped by a press
         if (m_shared.gCharacter->isSpeaking())
@@ -47,14 +43,14 @@ void ReadAloud::watchReading()
 void ReadAloud::cmdRead_Click()
 {
     m_shared.keyBeep();
-    TextBox *box = m_txtTalk;
-    if (box->text().isEmpty())
+    if (m_sentence.shown().isEmpty())
         return;
     m_textArea.WidenTextArea();
     if (!m_shared.state.reading()) {
         m_shared.state.setReading(true);
-        QString spoken = box->text();
-        spoken.replace(QLatin1Char('_'), QLatin1Char(' '));
+        // Any marker the text holds is read as a pause.
+        QString spoken = m_sentence.shown();
+        spoken.replace(Sentence::Marker, QLatin1Char(' '));
         m_shared.gCharacter->speak(spoken);
         m_shared.learn(spoken);
         watchReading();

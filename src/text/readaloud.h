@@ -2,13 +2,13 @@
 
 struct SharedState;
 class TextArea;
-class TextBox;
+class Sentence;
 
 // The read button: reads the whole text aloud, or stops the reading.
 class ReadAloud
 {
 public:
-    ReadAloud(TextBox *txtTalk, SharedState &shared, TextArea &textArea);
+    ReadAloud(Sentence &sentence, SharedState &shared, TextArea &textArea);
 
     void cmdRead_Click();
 
@@ -16,7 +16,7 @@ private:
     void finishReading();
     void watchReading();
 
-    TextBox *m_txtTalk;
+    Sentence &m_sentence;
     SharedState &m_shared;
     TextArea &m_textArea;
 };

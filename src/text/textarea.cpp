@@ -3,9 +3,9 @@
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/services.h"
-#include "platform/textbox.h"
 #include "platform/twips.h"
 #include "shared/canvas.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 
 namespace {
@@ -15,7 +15,8 @@ constexpr int FrameMargin = 3480, TextMargin = 3630;
 
 } // namespace
 
-TextArea::TextArea(const Controls &c, SharedState &shared) : m_c(c), m_shared(shared)
+TextArea::TextArea(const Controls &c, Sentence &sentence, SharedState &shared)
+    : m_c(c), m_sentence(sentence), m_shared(shared)
 {
     for (ColorButton *b : {c.cmdCopy, c.cmdPaste}) {
         QObject::connect(b, &QPushButton::pressed, b, [b] { b->setBackColor(Colors::Grey); });
@@ -54,16 +55,12 @@ void TextArea::cmdWide_Click()
 void TextArea::cmdCopy_Click()
 {
     m_shared.sv.clipboard->clear();
-    m_shared.sv.clipboard->setText(m_c.txtTalk->text());
+    m_shared.sv.clipboard->setText(m_sentence.shown());
 }
 
 void TextArea::cmdPaste_Click()
 {
-    TextBox *box = m_c.txtTalk;
-    const int start = box->selStart(), length = box->selLength();
-    box->setText(box->text() + m_shared.sv.clipboard->text());
     // The caret stays where it was.
-    box->setSelStart(start);
-    box->setSelLength(length);
+    m_sentence.append(m_shared.sv.clipboard->text());
     m_shared.sv.clipboard->clear();
 }

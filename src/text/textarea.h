@@ -3,7 +3,8 @@
 struct SharedState;
 class ColorButton;
 class ColorFrame;
-class TextBox;
+class QWidget;
+class Sentence;
 
 // The text area's height, and the copy and paste keys beside it.
 class TextArea
@@ -13,12 +14,12 @@ public:
     struct Controls
     {
         ColorFrame *fraText;
-        TextBox *txtTalk;
+        QWidget *txtTalk; // the text box, its height following the area's
         ColorButton *cmdCopy;
         ColorButton *cmdPaste;
     };
 
-    TextArea(const Controls &c, SharedState &shared);
+    TextArea(const Controls &c, Sentence &sentence, SharedState &shared);
 
     // The text area at its normal height, with the widen button saying "広げる".
     void NormalTextArea();
@@ -33,5 +34,6 @@ public:
 
 private:
     Controls m_c;
+    Sentence &m_sentence;
     SharedState &m_shared;
 };

@@ -21,48 +21,13 @@ template <typename T> T *named(const QWidget *w, const char *name)
     return found;
 }
 
-// Controls of one kind with their names.
-template <typename T> using Named = std::initializer_list<std::pair<T **, const char *>>;
-
 } // namespace
 
 TestTalkWindow::TestTalkWindow()
 {
-    txtTalk = named<TextBox>(this, "txtTalk");
-    txtHide = named<ColorLabel>(this, "txtHide");
-    for (auto [frame, name] : Named<ColorFrame>{{&fraText, "fraText"},
-                                                {&fraSet, "fraSet"},
-                                                {&fraRes, "fraRes"},
-                                                {&fraDay, "fraDay"},
-                                                {&fraTalk, "fraTalk"}})
-        *frame = named<ColorFrame>(this, name);
-    for (auto [grid, name] : Named<Grid>{{&grdBoard, "grdBoard"},
-                                         {&grdBoard2, "grdBoard2"},
-                                         {&grdEx, "grdEx"},
-                                         {&grdSp, "grdSp"},
-                                         {&grdDay, "grdDay"},
-                                         {&grdAD, "grdAD"},
-                                         {&grdMail, "grdMail"}})
-        *grid = named<Grid>(this, name);
-    for (auto [button, name] : Named<ColorButton>{{&cmdWide, "cmdWide"},
-                                                  {&cmdCopy, "cmdCopy"},
-                                                  {&cmdPaste, "cmdPaste"},
-                                                  {&cmdspace, "cmdspace"},
-                                                  {&cmdEnd2, "cmdEnd2"},
-                                                  {&cmdOpt, "cmdOpt"},
-                                                  {&cmdEnd, "cmdEnd"},
-                                                  {&cmdSamp, "cmdSamp"},
-                                                  {&cmdSampADD, "cmdSampADD"},
-                                                  {&cmdSampDel, "cmdSampDel"},
-                                                  {&cmdStart, "cmdStart"},
-                                                  {&cmdRevise, "cmdRevise"},
-                                                  {&cmdBack, "cmdBack"},
-                                                  {&cmdUp, "cmdUp"},
-                                                  {&cmdDown, "cmdDown"},
-                                                  {&cmdDec, "cmdDec"},
-                                                  {&cmdRead, "cmdRead"},
-                                                  {&cmdKey, "cmdKey"}})
-        *button = named<ColorButton>(this, name);
+#define PIROKAN_FIND_CONTROL(Type, name) name = named<Type>(this, #name);
+    PIROKAN_TALK_CONTROLS(PIROKAN_FIND_CONTROL)
+#undef PIROKAN_FIND_CONTROL
     for (int i = 0; i < int(cmdRes.size()); ++i)
         cmdRes[size_t(i)] = static_cast<ColorButton *>(arrayButton(fraRes, QStringLiteral("cmdRes"), i));
 }
@@ -119,10 +84,10 @@ QStringList TalkFixture::readEntries(const QString &name)
 
 void TalkFixture::typed(const QString &textWithMarker)
 {
-    TextBox *box = m_window->txtTalk;
-    box->setText(textWithMarker);
-    box->setSelStart(box->length() - 1);
-    box->setSelLength(1);
+    Sentence &sentence = m_program->sentence;
+    sentence.setShown(textWithMarker);
+    sentence.setSelStart(sentence.length() - 1);
+    sentence.setSelLength(1);
 }
 
 void TalkFixture::answerOk(int button)

@@ -27,12 +27,9 @@ class TestTalkWindow final : public TalkWindow
 public:
     TestTalkWindow();
 
-    TextBox *txtTalk;
-    ColorLabel *txtHide;
-    ColorFrame *fraText, *fraSet, *fraRes, *fraDay, *fraTalk;
-    Grid *grdBoard, *grdBoard2, *grdEx, *grdSp, *grdDay, *grdAD, *grdMail;
-    ColorButton *cmdWide, *cmdCopy, *cmdPaste, *cmdspace, *cmdEnd2, *cmdOpt, *cmdEnd, *cmdSamp, *cmdSampADD,
-        *cmdSampDel, *cmdStart, *cmdRevise, *cmdBack, *cmdUp, *cmdDown, *cmdDec, *cmdRead, *cmdKey;
+#define PIROKAN_TEST_CONTROL(Type, name) Type *name = nullptr;
+    PIROKAN_TALK_CONTROLS(PIROKAN_TEST_CONTROL)
+#undef PIROKAN_TEST_CONTROL
     std::array<ColorButton *, 5> cmdRes; // by index
 
     const TalkState *state = nullptr; // the program's, once it is built
