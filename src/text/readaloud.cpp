@@ -44,6 +44,13 @@ void ReadAloud::watchReading()
     });
 }
 
+QString ReadAloud::textToRead() const
+{
+    QString spoken = m_txtTalk->text();
+    spoken.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return spoken;
+}
+
 void ReadAloud::cmdRead_Click()
 {
     m_shared.keyBeep();
@@ -53,8 +60,7 @@ void ReadAloud::cmdRead_Click()
     m_textArea.WidenTextArea();
     if (!m_shared.state.reading()) {
         m_shared.state.setReading(true);
-        QString spoken = box->text();
-        spoken.replace(QLatin1Char('_'), QLatin1Char(' '));
+        const QString spoken = textToRead();
         m_shared.gCharacter->speak(spoken);
         m_shared.learn(spoken);
         watchReading();

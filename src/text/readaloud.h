@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 struct SharedState;
 class TextArea;
 class TextBox;
@@ -11,6 +13,8 @@ public:
     ReadAloud(TextBox *txtTalk, SharedState &shared, TextArea &textArea);
 
     void cmdRead_Click();
+    // The text 読む reads: the whole text, without the cursor marker.
+    QString textToRead() const;
 
 private:
     void finishReading();

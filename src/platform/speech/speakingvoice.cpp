@@ -3,6 +3,8 @@
 #include "platform/speech/audiooutput.h"
 #include "platform/speech/readings.h"
 #include "platform/speech/speechengine.h"
+#include "platform/voicebank/phrasekey.h"
+#include "platform/voicebank/voicebank.h"
 
 #include <algorithm>
 
@@ -59,28 +61,86 @@ void SpeakingVoice::play(const Clip &clip, bool pauseAfter)
     }
 }
 
+std::vector<SpeakingVoice::Job> SpeakingVoice::plan(const QString &text, quint64 generation) const
+{
+    std::vector<Job> jobs;
+    VoiceBank *bank = m_bank;
+    if (bank && bank->size() > 0) {
+        const bool lone = Readings::ofLoneCharacter(text) != text || text.size() <= 1;
+        if (lone && bank->has(text, BankEntry::Kind::Kana))
+            return {{text, generation, false, Source::BankedKana}};
+        if (!lone) {
+            for (const QString &piece : PhraseKey::pieces(text)) {
+                if (bank->has(piece, BankEntry::Kind::Phrase)) {
+                    jobs.push_back({piece, generation, true, Source::BankedPhrase});
+                    continue;
+                }
+                for (const QString &part : partsOf(piece))
+                    jobs.push_back({part, generation, true, Source::Engine});
+            }
+            if (!jobs.empty())
+                jobs.back().pauseAfter = false;
+            return jobs;
+        }
+    }
+    const QStringList parts = partsOf(text);
+    for (qsizetype i = 0; i < parts.size(); ++i)
+        jobs.push_back({parts[i], generation, i + 1 < parts.size(), Source::Engine});
+    return jobs;
+}
+
+std::optional<Clip> SpeakingVoice::readyClip(const Job &job) const
+{
+    if (job.source == Source::Engine)
+        return m_cache.inMemory(keyOf(job.text));
+    VoiceBank *bank = m_bank;
+    return bank ? bank->cachedClip(job.text, job.source == Source::BankedKana ? BankEntry::Kind::Kana
+                                                                              : BankEntry::Kind::Phrase)
+                : std::nullopt;
+}
+
+std::optional<Clip> SpeakingVoice::makeClip(const Job &job, bool urgent)
+{
+    if (job.source != Source::Engine) {
+        VoiceBank *bank = m_bank;
+        const auto kind = job.source == Source::BankedKana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
+        if (auto clip = bank ? bank->clip(job.text, kind) : std::nullopt)
+            return clip;
+        // A recording that cannot be read is said by the engine instead: never silence.
+        const QStringList parts = partsOf(job.text);
+        return parts.isEmpty() ? std::nullopt : makeClip({parts.join(QString()), job.generation}, urgent);
+    }
+    const QString key = keyOf(job.text);
+    std::optional<Clip> clip = m_cache.find(key);
+    if (!clip) {
+        m_engine->setLowPriority(!urgent);
+        clip = m_engine->synthesize(job.text, urgent ? m_cancelUrgent : m_cancelBackground);
+        if (clip)
+            m_cache.store(key, *clip);
+    }
+    return clip;
+}
+
 void SpeakingVoice::speak(const QString &text)
 {
-    const QStringList parts = partsOf(text);
-    if (parts.isEmpty())
-        return;
     std::unique_lock lock(m_mutex);
-    const quint64 generation = m_generation;
+    const std::vector<Job> jobs = plan(text, m_generation);
+    if (jobs.empty())
+        return;
     // A clip already made plays at once, unless earlier requests are still waiting.
-    qsizetype first = 0;
+    size_t first = 0;
     if (m_urgent.empty() && !m_busyUrgent) {
-        while (first < parts.size()) {
-            const auto clip = m_cache.inMemory(keyOf(parts[first]));
+        while (first < jobs.size()) {
+            const auto clip = readyClip(jobs[first]);
             if (!clip)
                 break;
-            play(*clip, first + 1 < parts.size());
+            play(*clip, jobs[first].pauseAfter);
             ++first;
         }
     }
-    if (first == parts.size())
+    if (first == jobs.size())
         return;
-    for (qsizetype i = first; i < parts.size(); ++i)
-        m_urgent.push_back({parts[i], generation, i + 1 < parts.size()});
+    m_urgent.insert(m_urgent.end(), jobs.begin() + qsizetype(first), jobs.end());
     m_cancelBackground = true; // background work gives way
     lock.unlock();
     m_wake.notify_all();
@@ -173,7 +233,7 @@ void SpeakingVoice::run()
             m_urgent.pop_front();
             m_cancelUrgent = false;
         } else {
-            job = {m_background.front(), 0, false};
+            job = {m_background.front(), 0, false, Source::Engine};
             m_background.pop_front();
             m_cancelBackground = false;
         }
@@ -181,14 +241,7 @@ void SpeakingVoice::run()
         m_busyUrgent = urgent;
         lock.unlock();
 
-        const QString key = keyOf(job.text);
-        std::optional<Clip> clip = m_cache.find(key);
-        if (!clip) {
-            m_engine->setLowPriority(!urgent);
-            clip = m_engine->synthesize(job.text, urgent ? m_cancelUrgent : m_cancelBackground);
-            if (clip)
-                m_cache.store(key, *clip);
-        }
+        const std::optional<Clip> clip = makeClip(job, urgent);
 
         lock.lock();
         if (urgent && clip && job.generation == m_generation)

@@ -14,6 +14,7 @@
 
 class AudioOutput;
 class SpeechEngine;
+class VoiceBank;
 
 // Speaks through an engine and an audio output without ever holding up the
 // caller: requests queue in order on a worker thread; ready clips play at once.
@@ -28,8 +29,11 @@ public:
     static constexpr int ClausePauseMs = 450;
 
     // A lone character is said by its reading; a sentence clause by clause,
-    // with a natural pause between the clauses.
+    // with a natural pause between the clauses. With a bank, a character or a
+    // sentence's piece that the user recorded is played from the recording.
     void speak(const QString &text);
+    // The user's recordings, observed, never owned; null for none.
+    void setBank(VoiceBank *bank) { m_bank = bank; }
     // Ends the sound and drops what was waiting, and any synthesis in progress.
     void stop();
     // Makes clips for these texts in the background, when nothing else is asked for.
@@ -49,12 +53,19 @@ public:
     QStringList partsOf(const QString &text) const;
 
 private:
+    enum class Source { Engine, BankedPhrase, BankedKana };
     struct Job
     {
         QString text;
         quint64 generation;
         bool pauseAfter = false;
+        Source source = Source::Engine;
     };
+
+    // What a text is said in, in order: recordings and parts for the engine.
+    std::vector<Job> plan(const QString &text, quint64 generation) const;
+    std::optional<Clip> readyClip(const Job &job) const;
+    std::optional<Clip> makeClip(const Job &job, bool urgent);
 
     // Hands a clip to the output, with the clause pause after it when asked.
     void play(const Clip &clip, bool pauseAfter);
@@ -68,6 +79,7 @@ private:
     std::unique_ptr<SpeechEngine> m_engine;
     AudioOutput *m_audio;
     VoiceCache m_cache;
+    std::atomic<VoiceBank *> m_bank{nullptr};
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;

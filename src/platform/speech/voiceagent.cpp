@@ -127,6 +127,7 @@ bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
         const QString cache = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
                                   .filePath(QStringLiteral("voice"));
         voice = std::make_unique<SpeakingVoice>(std::move(engine), audio.get(), cache);
+        voice->setBank(m_bank);
     }
     if (!voice || !noSound.isEmpty()) {
         if (!noSound.isEmpty())

@@ -10,6 +10,7 @@ class AudioOutput;
 class Figure;
 class SpeakingVoice;
 class SpeechEngine;
+class VoiceBank;
 struct CharacterSheet;
 
 // The first engine of the sheet's list that can speak here; null (with the
@@ -48,9 +49,12 @@ private:
 class VoiceAgent final : public Agent
 {
 public:
+    // The user's recordings, played before any synthesis; it must outlive the agent.
+    void setBank(VoiceBank *bank) { m_bank = bank; }
     bool load(const QString &name, const QString &file, QString *error) override;
     Character *character(const QString &name) override;
 
 private:
     std::map<QString, std::unique_ptr<VoiceCharacter>> m_characters;
+    VoiceBank *m_bank = nullptr;
 };

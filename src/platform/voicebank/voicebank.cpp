@@ -1,0 +1,318 @@
+#include "platform/voicebank/voicebank.h"
+
+#include "platform/voicebank/phrasekey.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+constexpr QFileDevice::Permissions UserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions UserOnlyFolder = UserOnly | QFileDevice::ExeOwner;
+// About 20 minutes of recordings stay in memory; beyond that they are read again.
+constexpr qint64 MaxCachedSamples = qint64(Clip::Rate) * 60 * 20;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VoiceBank", text);
+}
+
+bool saveAtomically(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = tr("「%1」を書き込めません。\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return false;
+    }
+    file.setPermissions(UserOnly);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = tr("「%1」を保存できません（ディスクがいっぱいかもしれません）。\n%2")
+                     .arg(QDir::toNativeSeparators(path), file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString VoiceBank::folderBeside(const QString &entryFolder)
+{
+    return QDir(entryFolder).filePath(QStringLiteral("voice-bank"));
+}
+
+VoiceBank::VoiceBank(const QString &folder) : m_folder(folder) {}
+
+QString VoiceBank::keyOf(const QString &text, Kind kind)
+{
+    return kind == Kind::Kana ? QStringLiteral("k|") + PhraseKey::ofKana(text)
+                              : QStringLiteral("p|") + PhraseKey::ofPhrase(text);
+}
+
+void VoiceBank::rebuildKeysLocked()
+{
+    m_byKey.clear();
+    for (qsizetype i = 0; i < m_entries.size(); ++i)
+        m_byKey.insert(keyOf(m_entries[i].text, m_entries[i].kind), i); // a later line wins
+}
+
+std::optional<QByteArray> VoiceBank::readChecked(const QString &path, qint64 maxBytes, QString *why)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *why = tr("ファイルがありません");
+        return std::nullopt;
+    }
+    if (!info.isFile()) {
+        *why = tr("普通のファイルではありません");
+        return std::nullopt;
+    }
+    if (info.size() > maxBytes) {
+        *why = tr("大きすぎます（%1 MB を超えています）").arg(maxBytes / (1024 * 1024));
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = tr("読めません（%1）").arg(file.errorString());
+        return std::nullopt;
+    }
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (bytes.size() > maxBytes) {
+        *why = tr("大きすぎます（%1 MB を超えています）").arg(maxBytes / (1024 * 1024));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool VoiceBank::load(QString *error)
+{
+    const QString path = QDir(m_folder).filePath(indexName());
+    QMutexLocker lock(&m_mutex);
+    m_entries.clear();
+    m_clips.clear();
+    m_cachedSamples = 0;
+    if (!QFileInfo::exists(path)) {
+        rebuildKeysLocked();
+        return true;
+    }
+    QString why;
+    const auto bytes = readChecked(path, MaxFileBytes, &why);
+    if (!bytes) {
+        *error = tr("録音の一覧「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), why);
+        rebuildKeysLocked();
+        return false;
+    }
+    m_entries = BankIndex::parse(QString::fromUtf8(*bytes));
+    rebuildKeysLocked();
+    return true;
+}
+
+QList<BankEntry> VoiceBank::entries() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_entries;
+}
+
+bool VoiceBank::has(const QString &text, Kind kind) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_byKey.contains(keyOf(text, kind));
+}
+
+qsizetype VoiceBank::size() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_entries.size();
+}
+
+std::optional<Clip> VoiceBank::cachedClip(const QString &text, Kind kind) const
+{
+    QMutexLocker lock(&m_mutex);
+    const auto it = m_byKey.constFind(keyOf(text, kind));
+    if (it == m_byKey.constEnd())
+        return std::nullopt;
+    const auto clip = m_clips.constFind(m_entries[*it].file);
+    if (clip == m_clips.constEnd())
+        return std::nullopt;
+    return *clip;
+}
+
+std::optional<Clip> VoiceBank::clip(const QString &text, Kind kind, QString *error)
+{
+    QString file;
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto it = m_byKey.constFind(keyOf(text, kind));
+        if (it == m_byKey.constEnd())
+            return std::nullopt;
+        file = m_entries[*it].file;
+        if (const auto clip = m_clips.constFind(file); clip != m_clips.constEnd())
+            return *clip;
+    }
+    QString why;
+    const QString path = QDir(m_folder).filePath(file);
+    auto bytes = readChecked(path, MaxFileBytes, &why);
+    std::optional<Clip> clip = bytes ? ClipOps::decode(*bytes, &why) : std::nullopt;
+    if (!clip) {
+        if (error)
+            *error = tr("録音「%1」を再生できません：%2").arg(QDir::toNativeSeparators(path), why);
+        return std::nullopt;
+    }
+    Clip ready = ClipOps::resampled(*clip);
+    QMutexLocker lock(&m_mutex);
+    if (m_cachedSamples + qint64(ready.samples.size()) > MaxCachedSamples) {
+        m_clips.clear();
+        m_cachedSamples = 0;
+    }
+    m_clips.insert(file, ready);
+    m_cachedSamples += qint64(ready.samples.size());
+    return ready;
+}
+
+bool VoiceBank::ensureFolder(QString *error) const
+{
+    QDir dir(m_folder);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        *error = tr("録音のフォルダ「%1」を作れません。").arg(QDir::toNativeSeparators(m_folder));
+        return false;
+    }
+    QFile::setPermissions(m_folder, UserOnlyFolder);
+    return true;
+}
+
+QString VoiceBank::newFileName(Kind kind) const
+{
+    const QString stem = QStringLiteral("%1-%2").arg(
+        kind == Kind::Kana ? QStringLiteral("kana") : QStringLiteral("phrase"),
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")));
+    QString name = stem + QStringLiteral(".flac");
+    for (int n = 2; QFileInfo::exists(QDir(m_folder).filePath(name)); ++n)
+        name = QStringLiteral("%1-%2.flac").arg(stem).arg(n);
+    return name;
+}
+
+bool VoiceBank::writeIndexLocked(QString *error)
+{
+    return saveAtomically(QDir(m_folder).filePath(indexName()), BankIndex::format(m_entries).toUtf8(), error);
+}
+
+bool VoiceBank::saveIndex(QString *error)
+{
+    QMutexLocker lock(&m_mutex);
+    return ensureFolder(error) && writeIndexLocked(error);
+}
+
+bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *error, Index index)
+{
+    if (PhraseKey::ofPhrase(text).isEmpty() || clip.isEmpty()) {
+        *error = tr("録音する言葉か音がありません。");
+        return false;
+    }
+    if (!ensureFolder(error))
+        return false;
+    const Clip stored = ClipOps::resampled(clip);
+    const QByteArray flac = ClipOps::toFlac(stored);
+    if (flac.isEmpty()) {
+        *error = tr("録音を FLAC にできません。");
+        return false;
+    }
+    QMutexLocker lock(&m_mutex);
+    const QString file = newFileName(kind);
+    if (!saveAtomically(QDir(m_folder).filePath(file), flac, error))
+        return false;
+    BankEntry entry{
+        text.trimmed(), file, kind,
+        QDateTime::currentDateTime().toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc()),
+        stored.seconds()};
+    const QList<BankEntry> before = m_entries;
+    QString replaced;
+    if (const auto it = m_byKey.constFind(keyOf(text, kind)); it != m_byKey.constEnd()) {
+        replaced = m_entries[*it].file;
+        m_entries[*it] = entry;
+    } else {
+        m_entries << entry;
+        m_byKey.insert(keyOf(text, kind), m_entries.size() - 1);
+    }
+    if (index == Index::Write && !writeIndexLocked(error)) {
+        m_entries = before; // the old recording still stands
+        rebuildKeysLocked();
+        QFile::remove(QDir(m_folder).filePath(file));
+        return false;
+    }
+    if (!replaced.isEmpty() && index == Index::Write) {
+        QFile::remove(QDir(m_folder).filePath(replaced));
+        m_clips.remove(replaced);
+    }
+    m_clips.insert(file, stored);
+    m_cachedSamples += qint64(stored.samples.size());
+    return true;
+}
+
+bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
+{
+    QMutexLocker lock(&m_mutex);
+    const auto it = m_byKey.constFind(keyOf(text, kind));
+    if (it == m_byKey.constEnd())
+        return true;
+    const QList<BankEntry> before = m_entries;
+    const QString file = m_entries[*it].file;
+    m_entries.removeAt(*it);
+    if (!writeIndexLocked(error)) {
+        m_entries = before;
+        return false;
+    }
+    rebuildKeysLocked();
+    QFile::remove(QDir(m_folder).filePath(file));
+    m_clips.remove(file);
+    return true;
+}
+
+bool VoiceBank::retext(const QString &from, const QString &to, Kind kind, QString *error)
+{
+    QMutexLocker lock(&m_mutex);
+    const auto it = m_byKey.constFind(keyOf(from, kind));
+    if (it == m_byKey.constEnd())
+        return true;
+    const QList<BankEntry> before = m_entries;
+    const qsizetype at = *it;
+    // A recording the new text already had gives way to the one that follows it.
+    QString displaced;
+    m_entries[at].text = to.trimmed();
+    if (const auto old = m_byKey.constFind(keyOf(to, kind)); old != m_byKey.constEnd() && *old != at) {
+        displaced = m_entries[*old].file;
+        m_entries.removeAt(*old);
+    }
+    if (!writeIndexLocked(error)) {
+        m_entries = before;
+        return false;
+    }
+    rebuildKeysLocked();
+    if (!displaced.isEmpty()) {
+        QFile::remove(QDir(m_folder).filePath(displaced));
+        m_clips.remove(displaced);
+    }
+    return true;
+}
+
+bool VoiceBank::exportTo(const QString &target, QString *error) const
+{
+    QMutexLocker lock(&m_mutex);
+    QDir dir(target);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        *error = tr("書き出し先「%1」を作れません。").arg(QDir::toNativeSeparators(target));
+        return false;
+    }
+    for (const BankEntry &e : m_entries) {
+        QString why;
+        const auto bytes = readChecked(QDir(m_folder).filePath(e.file), MaxFileBytes, &why);
+        if (!bytes) {
+            *error = tr("録音「%1」を書き出せません：%2").arg(e.text, why);
+            return false;
+        }
+        if (!saveAtomically(dir.filePath(e.file), *bytes, error))
+            return false;
+    }
+    return saveAtomically(dir.filePath(indexName()), BankIndex::format(m_entries).toUtf8(), error);
+}
