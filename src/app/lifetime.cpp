@@ -14,9 +14,11 @@
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
+#include "recordings/recordingsdialog.h"
 #include "shared/okdialog.h"
 #include "shared/optionsdialog.h"
 #include "shared/sharedstate.h"
+#include "text/readaloud.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,7 +116,13 @@ void Lifetime::cmdOpt_Click()
             return dialog.saveError();
         };
     }
-    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, waysOfPressing, m_shared.sv.call);
+    OptionsDialog::Recordings recordings;
+    if (m_shared.sv.bank && m_shared.sv.input)
+        recordings = [this](QWidget *parent) {
+            OpenRecordings(m_shared, TextToRead(m_txtTalk->text()), parent);
+        };
+    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, waysOfPressing, m_shared.sv.call,
+                         recordings);
     m_shared.sv.modal->run(dialog);
     // The ways of pressing apply at once, whether or not the other options were confirmed.
     if (accessChanged)

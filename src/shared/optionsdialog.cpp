@@ -53,14 +53,21 @@ QButtonGroup *options(QGroupBox *box, const char *name, std::array<QRadioButton 
 } // namespace
 
 OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login,
-                             WaysOfPressing waysOfPressing, SettingsStore *callStore)
+                             WaysOfPressing waysOfPressing, SettingsStore *callStore, Recordings recordings)
     : QDialog(parent), m_store(store), m_callStore(callStore), m_login(login),
-      m_waysOfPressing(std::move(waysOfPressing))
+      m_waysOfPressing(std::move(waysOfPressing)), m_recordings(std::move(recordings))
 {
     setObjectName(QStringLiteral("frmOPT"));
     setWindowTitle(QStringLiteral("オプション"));
     setBackground(this, Back);
-    Twips::sizeDialog(this, parent, 6990, 10485);
+    // The recordings take a column of their own, so nothing of the dialog moves.
+    Twips::sizeDialog(this, parent, m_recordings ? 10290 : 6990, 10485);
+    if (m_recordings) {
+        auto *frmOwnVoice = group(this, "frmOwnVoice", QStringLiteral("自分の声"), {6990, 60, 3180, 2100});
+        cmdVoice = makeButton(frmOwnVoice, "cmdVoice", QStringLiteral("声の録音…"), {120, 420, 2940, 1500},
+                              Colors::White, 18, true);
+        connect(cmdVoice, &QPushButton::clicked, this, [this] { m_recordings(this); });
+    }
 
     auto *frmOPT1 = group(this, "frmOPT1", QStringLiteral("１画面目の設定"), {120, 60, 6750, 2100});
     m_group1 = options<4>(frmOPT1, "Option1", Option1,

@@ -29,8 +29,11 @@ public:
 
     // With ways of pressing, "操作方法…" opens their dialog; with the call's
     // store, "呼び出しを使う" turns the call on and off.
+    // With recordings, a column on the right opens them ("声の録音…").
+    using Recordings = std::function<void(QWidget *parent)>;
     OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login = nullptr,
-                  WaysOfPressing waysOfPressing = {}, SettingsStore *callStore = nullptr);
+                  WaysOfPressing waysOfPressing = {}, SettingsStore *callStore = nullptr,
+                  Recordings recordings = {});
 
     // The options as the controls show them.
     Settings shown() const;
@@ -48,10 +51,11 @@ public:
     QCheckBox *chkMaxC;
     QCheckBox *chkBeep;
     QCheckBox *chkMoji;
-    QCheckBox *chkKanji;    // added: kanji candidates while typing
-    QCheckBox *chkLogin;    // added: start when the user logs in
-    ColorButton *cmdAccess; // added: how the user presses
-    QCheckBox *chkCall;     // added: the call for help
+    QCheckBox *chkKanji;             // added: kanji candidates while typing
+    QCheckBox *chkLogin;             // added: start when the user logs in
+    ColorButton *cmdAccess;          // added: how the user presses
+    ColorButton *cmdVoice = nullptr; // added: the user's recorded voice
+    QCheckBox *chkCall;              // added: the call for help
     std::array<ColorButton *, 2> cmdOK;
 
 private:
@@ -63,6 +67,7 @@ private:
     SettingsStore *m_callStore;
     LoginStart *m_login;
     WaysOfPressing m_waysOfPressing;
+    Recordings m_recordings;
     QButtonGroup *m_group1;
     QButtonGroup *m_group2;
     QButtonGroup *m_group3;

@@ -44,11 +44,16 @@ void ReadAloud::watchReading()
     });
 }
 
-QString ReadAloud::textToRead() const
+QString TextToRead(const QString &boxText)
 {
-    QString spoken = m_txtTalk->text();
+    QString spoken = boxText;
     spoken.replace(QLatin1Char('_'), QLatin1Char(' '));
     return spoken;
+}
+
+QString ReadAloud::textToRead() const
+{
+    return TextToRead(m_txtTalk->text());
 }
 
 void ReadAloud::cmdRead_Click()

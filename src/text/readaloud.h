@@ -3,6 +3,9 @@
 #include <QString>
 
 struct SharedState;
+
+// What 読む reads of the text box's text: all of it, without the cursor marker.
+QString TextToRead(const QString &boxText);
 class TextArea;
 class TextBox;
 
