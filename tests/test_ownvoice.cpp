@@ -1,3 +1,4 @@
+#include "platform/speech/readings.h"
 #include "platform/speech/speakingvoice.h"
 #include "platform/speech/speechengine.h"
 #include "platform/voicebank/levelling.h"
@@ -129,6 +130,45 @@ private slots:
         voice.waitUntilIdle();
         QTRY_COMPARE(audio.count(), size_t(1));
         QCOMPARE(asked->askedFor().size(), 1);
+    }
+
+    void recordingsAreReadIntoMemoryWhileTheVoiceIsIdle()
+    {
+        QTemporaryDir dir;
+        QString error;
+        {
+            VoiceBank bank(dir.filePath("bank"));
+            QVERIFY(bank.keep(QStringLiteral("はい"), BankEntry::Kind::Phrase, level(7000), &error));
+            QVERIFY(bank.keep(QStringLiteral("あ"), BankEntry::Kind::Kana, level(6000), &error));
+        }
+        VoiceBank bank(dir.filePath("bank"));
+        QVERIFY(bank.load(&error));
+        QVERIFY(!bank.cachedClip(QStringLiteral("あ"), BankEntry::Kind::Kana));
+        CaptureAudio audio;
+        SpeakingVoice voice(std::make_unique<CountingEngine>(), &audio, QString());
+        voice.setBank(&bank);
+        QTRY_VERIFY(bank.cachedClip(QStringLiteral("あ"), BankEntry::Kind::Kana));
+        QTRY_VERIFY(bank.cachedClip(QStringLiteral("はい"), BankEntry::Kind::Phrase));
+        voice.speak(QStringLiteral("はい。"));
+        QCOMPARE(audio.count(), size_t(1)); // within the press, from memory
+    }
+
+    void aLongFirstClauseIsMadeInTwoSoTheFirstSoundComesSooner()
+    {
+        QCOMPARE(Readings::firstPhraseEnd(QStringLiteral("今日は天気が良いので、")), 3);
+        QCOMPARE(Readings::firstPhraseEnd(QStringLiteral("カレーが食べたい")), 4);
+        QCOMPARE(Readings::firstPhraseEnd(QStringLiteral("きょうはいいてんきです")), -1); // no word to end
+        QCOMPARE(Readings::firstPhraseEnd(QStringLiteral("今日は。")), -1);               // nothing to gain
+        auto engine = std::make_unique<CountingEngine>();
+        CountingEngine *asked = engine.get();
+        CaptureAudio audio;
+        SpeakingVoice voice(std::move(engine), &audio, QString());
+        voice.speak(QStringLiteral("今日は天気が良いので、散歩に行きたいです。"));
+        voice.waitUntilIdle();
+        QTRY_COMPARE(audio.count(), size_t(4));
+        QCOMPARE(asked->askedFor(), (QStringList{"今日は", "天気が良いので、", "散歩に行きたいです。"}));
+        // No pause inside the clause; the pause between clauses as before.
+        QCOMPARE(heard(audio), (QList<int>{1001, 1002, 0, 1003}));
     }
 
     void aRecordingEndsByItselfAfterSilenceThatFollowsSpeech()

@@ -80,13 +80,32 @@ std::vector<SpeakingVoice::Job> SpeakingVoice::plan(const QString &text, quint64
             }
             if (!jobs.empty())
                 jobs.back().pauseAfter = false;
+            splitFirstPhrase(jobs);
             return jobs;
         }
     }
     const QStringList parts = partsOf(text);
     for (qsizetype i = 0; i < parts.size(); ++i)
         jobs.push_back({parts[i], generation, i + 1 < parts.size(), Source::Engine});
+    splitFirstPhrase(jobs);
     return jobs;
+}
+
+void SpeakingVoice::splitFirstPhrase(std::vector<Job> &jobs) const
+{
+    // The first sound waits for the first part to be made: a long first clause is
+    // made in two, its first phrase alone, and the rest is made while that plays.
+    if (jobs.empty() || jobs.front().source != Source::Engine || m_cache.inMemory(keyOf(jobs.front().text)))
+        return;
+    const QString first = jobs.front().text;
+    const qsizetype end = Readings::firstPhraseEnd(first);
+    if (end < 0)
+        return;
+    Job head = jobs.front();
+    head.text = first.left(end);
+    head.pauseAfter = false;
+    jobs.front().text = first.mid(end);
+    jobs.insert(jobs.begin(), head);
 }
 
 std::optional<Clip> SpeakingVoice::readyClip(const Job &job) const
@@ -143,6 +162,16 @@ void SpeakingVoice::speak(const QString &text)
     m_urgent.insert(m_urgent.end(), jobs.begin() + qsizetype(first), jobs.end());
     m_cancelBackground = true; // background work gives way
     lock.unlock();
+    m_wake.notify_all();
+}
+
+void SpeakingVoice::setBank(VoiceBank *bank)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_bank = bank;
+        m_warmBank = bank != nullptr;
+    }
     m_wake.notify_all();
 }
 
@@ -223,9 +252,19 @@ void SpeakingVoice::run()
 {
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_wake.wait(lock, [this] { return m_quit || !m_urgent.empty() || !m_background.empty(); });
+        m_wake.wait(lock,
+                    [this] { return m_quit || !m_urgent.empty() || !m_background.empty() || m_warmBank; });
         if (m_quit)
             break;
+        if (m_urgent.empty() && m_background.empty()) {
+            // Idle: the next recording is read into memory, so that it starts at once.
+            VoiceBank *bank = m_bank;
+            lock.unlock();
+            const bool more = bank && bank->warmNext();
+            lock.lock();
+            m_warmBank = more && m_bank == bank;
+            continue;
+        }
         const bool urgent = !m_urgent.empty();
         Job job;
         if (urgent) {

@@ -33,7 +33,7 @@ public:
     // sentence's piece that the user recorded is played from the recording.
     void speak(const QString &text);
     // The user's recordings, observed, never owned; null for none.
-    void setBank(VoiceBank *bank) { m_bank = bank; }
+    void setBank(VoiceBank *bank);
     // Ends the sound and drops what was waiting, and any synthesis in progress.
     void stop();
     // Makes clips for these texts in the background, when nothing else is asked for.
@@ -64,6 +64,7 @@ private:
 
     // What a text is said in, in order: recordings and parts for the engine.
     std::vector<Job> plan(const QString &text, quint64 generation) const;
+    void splitFirstPhrase(std::vector<Job> &jobs) const;
     std::optional<Clip> readyClip(const Job &job) const;
     std::optional<Clip> makeClip(const Job &job, bool urgent);
 
@@ -89,6 +90,7 @@ private:
     bool m_busyUrgent = false;
     bool m_busy = false;
     bool m_quit = false;
+    bool m_warmBank = false; // recordings are still to be read into memory
     std::atomic<quint64> m_generation{0};
     std::atomic_bool m_cancelUrgent{false};
     std::atomic_bool m_cancelBackground{false};

@@ -105,6 +105,7 @@ bool VoiceBank::load(QString *error)
         return false;
     }
     m_entries = BankIndex::parse(QString::fromUtf8(*bytes));
+    m_warmed = 0;
     rebuildKeysLocked();
     return true;
 }
@@ -169,6 +170,28 @@ std::optional<Clip> VoiceBank::clip(const QString &text, Kind kind, QString *err
     m_clips.insert(file, ready);
     m_cachedSamples += qint64(ready.samples.size());
     return ready;
+}
+
+bool VoiceBank::warmNext()
+{
+    BankEntry next;
+    {
+        QMutexLocker lock(&m_mutex);
+        const qsizetype n = m_entries.size();
+        while (m_warmed < 2 * n) {
+            const bool kanaPass = m_warmed < n;
+            const BankEntry &e = m_entries[m_warmed % n];
+            ++m_warmed;
+            if ((e.kind == Kind::Kana) == kanaPass && !m_clips.contains(e.file)) {
+                next = e;
+                break;
+            }
+        }
+        if (next.file.isEmpty() || m_cachedSamples + qint64(next.seconds * Clip::Rate) > MaxCachedSamples)
+            return false;
+    }
+    clip(next.text, next.kind);
+    return true;
 }
 
 bool VoiceBank::ensureFolder(QString *error) const

@@ -33,6 +33,9 @@ public:
 
     // The recording for this text at Clip::Rate, read once and then kept in memory.
     std::optional<Clip> clip(const QString &text, Kind kind, QString *error = nullptr);
+    // Reads one more recording into memory, kana first, while there is room:
+    // false when there is nothing more to read.
+    bool warmNext();
     // Only what is already in memory: never touches the disk.
     std::optional<Clip> cachedClip(const QString &text, Kind kind) const;
 
@@ -64,4 +67,5 @@ private:
     QHash<QString, qsizetype> m_byKey; // into m_entries
     QHash<QString, Clip> m_clips;      // by file name
     qint64 m_cachedSamples = 0;
+    qsizetype m_warmed = 0; // entries looked at by warmNext, kana first, then phrases
 };
