@@ -1,5 +1,6 @@
 #include "recordings/recordingsdialog.h"
 
+#include "entries/entryformat.h"
 #include "platform/controls.h"
 #include "platform/modalrunner.h"
 #include "platform/services.h"
@@ -348,7 +349,11 @@ void RecordingsDialog::nextSource()
 
 QStringList StoredSentences(const SharedState &shared)
 {
-    return shared.SampleTexts.value_or(QStringList());
+    QStringList out;
+    for (const QString &s : shared.SampleTexts.value_or(QStringList()))
+        if (s.trimmed() != EntryFormat::DiaryRow && s.trimmed() != EntryFormat::MailRow)
+            out << s;
+    return out;
 }
 
 void OpenRecordings(SharedState &shared, const QString &textBeingWritten, QWidget *parent)
