@@ -251,6 +251,28 @@ private slots:
         QCOMPARE(QDir(bank.folder()).entryList({QStringLiteral("*.flac")}).size(), 0);
     }
 
+    void twoWritersLoseNoRecording()
+    {
+        // The program runs while pirokan --import-voice banks a folder into the same bank.
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("bank");
+        VoiceBank running(folder);
+        QString error;
+        QVERIFY(running.keep(QStringLiteral("はい"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
+        {
+            VoiceBank importer(folder);
+            QVERIFY(importer.load(&error));
+            QTest::qWait(20); // a later modification time, even on coarse file systems
+            QVERIFY(
+                importer.keep(QStringLiteral("いいえ"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
+        }
+        QVERIFY(running.keep(QStringLiteral("お水"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
+        VoiceBank after(folder);
+        QVERIFY(after.load(&error));
+        QCOMPARE(after.size(), 3);
+        QVERIFY(after.has(QStringLiteral("いいえ"), BankEntry::Kind::Phrase));
+    }
+
     void aKillDuringSavesLeavesEveryListedRecordingWhole()
     {
         QTemporaryDir dir;

@@ -351,7 +351,8 @@ QStringList StoredSentences(const SharedState &shared)
 {
     QStringList out;
     for (const QString &s : shared.SampleTexts.value_or(QStringList()))
-        if (s.trimmed() != EntryFormat::DiaryRow && s.trimmed() != EntryFormat::MailRow)
+        if (s.trimmed() != EntryFormat::DiaryRow && s.trimmed() != EntryFormat::MailRow &&
+            s.trimmed() != EntryFormat::Placeholder)
             out << s;
     return out;
 }
@@ -366,6 +367,7 @@ void OpenRecordings(SharedState &shared, const QString &textBeingWritten, QWidge
     for (const QString &s : StoredSentences(shared))
         if (!PhraseKey::ofPhrase(s).isEmpty() && !texts.contains(s.trimmed()))
             texts << s.trimmed();
+    shared.sv.bank->refresh();
     QString noSound;
     std::unique_ptr<AudioOutput> playback = createSystemAudioOutput(&noSound);
     RecordingsDialog dialog(shared, *shared.sv.bank, *shared.sv.input, playback.get(), texts, parent);

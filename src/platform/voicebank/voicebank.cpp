@@ -106,8 +106,39 @@ bool VoiceBank::load(QString *error)
     }
     m_entries = BankIndex::parse(QString::fromUtf8(*bytes));
     m_warmed = 0;
+    m_stamp = indexStamp();
     rebuildKeysLocked();
     return true;
+}
+
+QString VoiceBank::indexStamp() const
+{
+    const QFileInfo info(QDir(m_folder).filePath(indexName()));
+    return info.exists() ? QStringLiteral("%1|%2|%3")
+                               .arg(info.size())
+                               .arg(info.lastModified().toMSecsSinceEpoch())
+                               .arg(info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch())
+                         : QString();
+}
+
+void VoiceBank::refreshLocked()
+{
+    const QString stamp = indexStamp();
+    if (stamp == m_stamp || stamp.isEmpty())
+        return;
+    QString why;
+    const auto bytes = readChecked(QDir(m_folder).filePath(indexName()), MaxFileBytes, &why);
+    if (!bytes)
+        return; // what is in memory stays, and the next save says what is wrong
+    m_entries = BankIndex::parse(QString::fromUtf8(*bytes));
+    m_stamp = stamp;
+    rebuildKeysLocked();
+}
+
+void VoiceBank::refresh()
+{
+    QMutexLocker lock(&m_mutex);
+    refreshLocked();
 }
 
 QList<BankEntry> VoiceBank::entries() const
@@ -218,7 +249,10 @@ QString VoiceBank::newFileName(Kind kind) const
 
 bool VoiceBank::writeIndexLocked(QString *error)
 {
-    return saveAtomically(QDir(m_folder).filePath(indexName()), BankIndex::format(m_entries).toUtf8(), error);
+    if (!saveAtomically(QDir(m_folder).filePath(indexName()), BankIndex::format(m_entries).toUtf8(), error))
+        return false;
+    m_stamp = indexStamp();
+    return true;
 }
 
 bool VoiceBank::saveIndex(QString *error)
@@ -242,6 +276,8 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
         return false;
     }
     QMutexLocker lock(&m_mutex);
+    if (index == Index::Write)
+        refreshLocked();
     const QString file = newFileName(kind);
     if (!saveAtomically(QDir(m_folder).filePath(file), flac, error))
         return false;
@@ -276,6 +312,7 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
 bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
 {
     QMutexLocker lock(&m_mutex);
+    refreshLocked();
     const auto it = m_byKey.constFind(keyOf(text, kind));
     if (it == m_byKey.constEnd())
         return true;
@@ -295,6 +332,7 @@ bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
 bool VoiceBank::retext(const QString &from, const QString &to, Kind kind, QString *error)
 {
     QMutexLocker lock(&m_mutex);
+    refreshLocked();
     const auto it = m_byKey.constFind(keyOf(from, kind));
     if (it == m_byKey.constEnd())
         return true;

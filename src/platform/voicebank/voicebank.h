@@ -27,6 +27,9 @@ public:
     // Reads the index; a bank not yet made is empty and fine.
     bool load(QString *error);
     QString folder() const { return m_folder; }
+    // Takes in what another Pirokan (an import from the command line) wrote meanwhile.
+    // Every save does so first, so that nobody's recordings drop out of the index.
+    void refresh();
     QList<BankEntry> entries() const;
     bool has(const QString &text, Kind kind) const;
     qsizetype size() const;
@@ -60,6 +63,8 @@ private:
     bool ensureFolder(QString *error) const;
     bool writeIndexLocked(QString *error);
     void rebuildKeysLocked();
+    QString indexStamp() const;
+    void refreshLocked();
 
     QString m_folder;
     mutable QMutex m_mutex;
@@ -67,5 +72,6 @@ private:
     QHash<QString, qsizetype> m_byKey; // into m_entries
     QHash<QString, Clip> m_clips;      // by file name
     qint64 m_cachedSamples = 0;
+    QString m_stamp;        // of the index as last read or written
     qsizetype m_warmed = 0; // entries looked at by warmNext, kana first, then phrases
 };
