@@ -20,7 +20,7 @@ namespace {
 class CountingEngine final : public SpeechEngine
 {
 public:
-    QString key() const override { return QStringLiteral("counting"); }
+    QString key() const override { return QStringLiteral("counting|") + pitch; }
     QString unavailableReason() const override { return {}; }
     std::optional<Clip> synthesize(const QString &text, const std::atomic_bool &) override
     {
@@ -38,6 +38,7 @@ public:
 
     std::mutex mutex;
     QStringList asked;
+    QString pitch = QStringLiteral("0"); // as a real engine's key carries its parameters
 };
 
 Clip level(qint16 value, double seconds = 0.2)
@@ -169,6 +170,22 @@ private slots:
         QCOMPARE(asked->askedFor(), (QStringList{"今日は", "天気が良いので、", "散歩に行きたいです。"}));
         // No pause inside the clause; the pause between clauses as before.
         QCOMPARE(heard(audio), (QList<int>{1001, 1002, 0, 1003}));
+    }
+
+    void anotherEngineSpeaksFromTheNextRequest()
+    {
+        CaptureAudio audio;
+        SpeakingVoice voice(std::make_unique<CountingEngine>(), &audio, QString());
+        voice.speak(QStringLiteral("き"));
+        voice.waitUntilIdle();
+        auto second = std::make_unique<CountingEngine>();
+        CountingEngine *asked = second.get();
+        asked->pitch = QStringLiteral("2");
+        voice.setEngine(std::move(second));
+        voice.speak(QStringLiteral("き")); // made anew: the old engine's clip is not the new voice
+        voice.waitUntilIdle();
+        QTRY_COMPARE(audio.count(), size_t(2));
+        QCOMPARE(asked->askedFor(), QStringList{"キ"});
     }
 
     void aRecordingEndsByItselfAfterSilenceThatFollowsSpeech()

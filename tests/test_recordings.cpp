@@ -4,11 +4,14 @@
 #include "recordings/kanasession.h"
 #include "recordings/recordingsdialog.h"
 #include "shared/okdialog.h"
+#include "shared/optionsdialog.h"
 #include "shared/sharedstate.h"
+#include "shared/voiceadjust.h"
 #include "support/captureaudio.h"
 #include "support/fakeinput.h"
 #include "support/fakes.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -170,6 +173,45 @@ private slots:
         QVERIFY(report.contains(QStringLiteral("2 件のうち 1 件")));
         QVERIFY(report.contains(QStringLiteral("いいえ.wav")));
         QVERIFY(s.bank.has(QStringLiteral("はい"), BankEntry::Kind::Phrase));
+    }
+
+    void theOptionsOfferThePitchAndSpeedWithAPreviewAndKeepThem()
+    {
+        MemorySettingsStore store;
+        store.write({{QStringLiteral("VoicePitch"), QStringLiteral("2")},
+                     {QStringLiteral("VoiceSpeed"), QStringLiteral("9")}},
+                    nullptr);
+        const VoiceAdjust read = ReadVoiceAdjust(store);
+        QCOMPARE(read.pitch, std::optional<double>(2));
+        QVERIFY(!read.speed); // out of range: the character file's speed stands
+
+        QWidget main;
+        OptionsDialog plain(store, &main);
+        QVERIFY(
+            !plain.findChild<QWidget *>(QStringLiteral("frmOwnVoice"))); // nothing added without recordings
+
+        QList<std::pair<double, double>> previews;
+        int opened = 0;
+        OwnVoiceOptions own{[&](QWidget *) { ++opened; },
+                            [&](double speed, double pitch) {
+                                previews.append({speed, pitch});
+                            },
+                            1.0, 2.0};
+        OptionsDialog dialog(store, &main, nullptr, {}, nullptr, own);
+        QCOMPARE(dialog.cmbPitch->currentText(), QStringLiteral("+2"));
+        QCOMPARE(dialog.cmbPitch->accessibleName(), QStringLiteral("声の高さ"));
+        // Everything the dialog had stays where it was; the column is to its right.
+        QVERIFY(dialog.cmdVoice->mapTo(&dialog, QPoint(0, 0)).x() >= plain.cmdOK[1]->geometry().right());
+        dialog.cmbPitch->setCurrentIndex(0);
+        dialog.cmbSpeed->setCurrentIndex(int(VoiceAdjust::speedChoices().indexOf(1.3)));
+        QTest::mouseClick(dialog.cmdPreview, Qt::LeftButton);
+        QCOMPARE(previews, (QList<std::pair<double, double>>{{1.3, -6}}));
+        QTest::mouseClick(dialog.cmdVoice, Qt::LeftButton);
+        QCOMPARE(opened, 1);
+        QTest::mouseClick(dialog.cmdOK[1], Qt::LeftButton);
+        const VoiceAdjust kept = ReadVoiceAdjust(store);
+        QCOMPARE(kept.pitch, std::optional<double>(-6));
+        QCOMPARE(kept.speed, std::optional<double>(1.3));
     }
 
     void everyControlIsNamedWithItsCaptionAndTheCallIsThere()

@@ -20,6 +20,7 @@
 #include "platform/voicebank/soundinput.h"
 #include "platform/voicebank/voicebank.h"
 #include "shared/okdialog.h"
+#include "shared/voiceadjust.h"
 
 #include <QApplication>
 #include <QDir>
@@ -109,6 +110,8 @@ int RunPirokan(int argc, char **argv)
     std::unique_ptr<SoundInput> input = createPulseInput();
     VoiceAgent agent;
     agent.setBank(&bank);
+    const VoiceAdjust adjust = ReadVoiceAdjust(settings);
+    agent.setVoiceAdjust(adjust.speed, adjust.pitch);
     SystemBeeper beeper;
     SystemClipboard clipboard;
     DesktopShell shell;

@@ -17,6 +17,16 @@ class ColorButton;
 class LoginStart;
 class SettingsStore;
 
+// The user's own voice, in a column on the right of the options: the
+// recordings, and the synthetic voice's pitch and speed with a preview.
+struct OwnVoiceOptions
+{
+    std::function<void(QWidget *parent)> recordings;
+    std::function<void(double speed, double pitch)> preview; // says a sample so
+    double speed = 1.0;                                      // as the voice speaks now
+    double pitch = 0.0;
+};
+
 // The options dialog. Loading shows the stored options; "確定" writes all
 // options; "キャンセル" and the close box write nothing.
 class OptionsDialog final : public QDialog
@@ -29,11 +39,12 @@ public:
 
     // With ways of pressing, "操作方法…" opens their dialog; with the call's
     // store, "呼び出しを使う" turns the call on and off.
-    // With recordings, a column on the right opens them ("声の録音…").
-    using Recordings = std::function<void(QWidget *parent)>;
+    using OwnVoice = OwnVoiceOptions;
     OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login = nullptr,
                   WaysOfPressing waysOfPressing = {}, SettingsStore *callStore = nullptr,
-                  Recordings recordings = {});
+                  OwnVoice ownVoice = {});
+    // The speed and pitch the controls show.
+    std::pair<double, double> chosenVoice() const;
 
     // The options as the controls show them.
     Settings shown() const;
@@ -55,7 +66,10 @@ public:
     QCheckBox *chkLogin;             // added: start when the user logs in
     ColorButton *cmdAccess;          // added: how the user presses
     ColorButton *cmdVoice = nullptr; // added: the user's recorded voice
-    QCheckBox *chkCall;              // added: the call for help
+    QComboBox *cmbPitch = nullptr;   // added: the synthetic voice's pitch
+    QComboBox *cmbSpeed = nullptr;   // added: and its speed
+    ColorButton *cmdPreview = nullptr;
+    QCheckBox *chkCall; // added: the call for help
     std::array<ColorButton *, 2> cmdOK;
 
 private:
@@ -67,7 +81,7 @@ private:
     SettingsStore *m_callStore;
     LoginStart *m_login;
     WaysOfPressing m_waysOfPressing;
-    Recordings m_recordings;
+    OwnVoice m_ownVoice;
     QButtonGroup *m_group1;
     QButtonGroup *m_group2;
     QButtonGroup *m_group3;

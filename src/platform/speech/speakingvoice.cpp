@@ -175,6 +175,19 @@ void SpeakingVoice::setBank(VoiceBank *bank)
     m_wake.notify_all();
 }
 
+void SpeakingVoice::setEngine(std::unique_ptr<SpeechEngine> engine)
+{
+    std::unique_lock lock(m_mutex);
+    ++m_generation;
+    m_urgent.clear();
+    m_background.clear();
+    m_cancelUrgent = true;
+    m_cancelBackground = true;
+    // The worker may be inside the old engine: it gives up at once and is waited for.
+    m_idle.wait(lock, [this] { return !m_busy; });
+    m_engine = std::move(engine);
+}
+
 void SpeakingVoice::stop()
 {
     {

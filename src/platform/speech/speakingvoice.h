@@ -34,6 +34,8 @@ public:
     void speak(const QString &text);
     // The user's recordings, observed, never owned; null for none.
     void setBank(VoiceBank *bank);
+    // Speaks with another engine from now on: what was waiting is dropped.
+    void setEngine(std::unique_ptr<SpeechEngine> engine);
     // Ends the sound and drops what was waiting, and any synthesis in progress.
     void stop();
     // Makes clips for these texts in the background, when nothing else is asked for.
