@@ -170,6 +170,7 @@ private slots:
         QString report;
         s.modal.answers.push_back([&](QDialog &d) { report = static_cast<OkDialog &>(d).lblOK->text(); });
         QTest::mouseClick(s.dialog->cmdImport, Qt::LeftButton);
+        QTRY_VERIFY(!report.isEmpty()); // read aside, told when done
         QVERIFY(report.contains(QStringLiteral("2 件のうち 1 件")));
         QVERIFY(report.contains(QStringLiteral("いいえ.wav")));
         QVERIFY(s.bank.has(QStringLiteral("はい"), BankEntry::Kind::Phrase));

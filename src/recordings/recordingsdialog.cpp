@@ -110,6 +110,8 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
     });
     connect(m_recorder.get(), &Recorder::ended, this,
             [this](Recorder::End how) { recordingEnded(int(how)); });
+    m_importWatch.setInterval(100);
+    connect(&m_importWatch, &QTimer::timeout, this, &RecordingsDialog::importDone);
     lblTime->setText(QStringLiteral("0.0 秒"));
     showTarget();
     tell(
@@ -121,6 +123,8 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
 RecordingsDialog::~RecordingsDialog()
 {
     m_recorder->cancel();
+    if (m_import.joinable())
+        m_import.join(); // the bank outlives the dialog; what is imported is kept
 }
 
 QString RecordingsDialog::currentText() const
@@ -153,23 +157,24 @@ void RecordingsDialog::showTarget()
 void RecordingsDialog::updateButtons()
 {
     const bool recording = m_recorder->isRecording();
+    const bool busy = recording || m_import.joinable();
     const bool pending = hasPending();
     const QString text = currentText();
     const auto kind = m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
-    cmdRecord->setEnabled(!recording && !text.isEmpty());
+    cmdRecord->setEnabled(!busy && !text.isEmpty());
     cmdStop->setEnabled(recording);
-    cmdListen->setEnabled(!recording && (pending || m_bank.has(text, kind)));
-    cmdKeep->setEnabled(!recording && pending);
-    cmdAgain->setEnabled(!recording && pending);
-    cmdDiscard->setEnabled(!recording && pending);
-    cmdPrev->setEnabled(!recording);
-    cmdNext->setEnabled(!recording);
-    cmdDelete->setEnabled(!recording && !pending && m_bank.has(text, kind));
+    cmdListen->setEnabled(!busy && (pending || m_bank.has(text, kind)));
+    cmdKeep->setEnabled(!busy && pending);
+    cmdAgain->setEnabled(!busy && pending);
+    cmdDiscard->setEnabled(!busy && pending);
+    cmdPrev->setEnabled(!busy);
+    cmdNext->setEnabled(!busy);
+    cmdDelete->setEnabled(!busy && !pending && m_bank.has(text, kind));
     cmdKana->setText(m_kana ? QStringLiteral("文を録音") : QStringLiteral("かなを録音"));
-    cmdKana->setEnabled(!recording);
-    cmdImport->setEnabled(!recording);
-    cmdExport->setEnabled(!recording && m_bank.size() > 0);
-    cmdSource->setEnabled(!recording);
+    cmdKana->setEnabled(!busy);
+    cmdImport->setEnabled(!busy);
+    cmdExport->setEnabled(!busy && m_bank.size() > 0);
+    cmdSource->setEnabled(!busy);
 }
 
 void RecordingsDialog::tell(const QString &state)
@@ -304,23 +309,39 @@ void RecordingsDialog::deleteRecording()
 void RecordingsDialog::importFolder()
 {
     const QString folder = chooseFolder(this, QStringLiteral("取り込む録音のフォルダ"));
-    if (folder.isEmpty())
+    if (folder.isEmpty() || m_import.joinable())
         return;
-    const QList<VoiceImport::Line> lines = VoiceImport::importFolder(folder, m_bank);
+    // A large folder takes a while: it is read aside, and the call and Close stay live.
+    m_imported.reset();
+    m_import = std::thread([this, folder] {
+        auto lines = std::make_shared<QList<VoiceImport::Line>>(VoiceImport::importFolder(folder, m_bank));
+        std::atomic_store(&m_imported, lines);
+    });
+    tell(QStringLiteral("取り込んでいます…"));
+    m_importWatch.start();
+}
+
+void RecordingsDialog::importDone()
+{
+    const auto lines = std::atomic_load(&m_imported);
+    if (!lines)
+        return;
+    m_importWatch.stop();
+    m_import.join();
     int banked = 0;
     QStringList refused;
-    for (const VoiceImport::Line &l : lines) {
+    for (const VoiceImport::Line &l : *lines) {
         banked += l.banked ? 1 : 0;
         if (!l.banked)
             refused << QStringLiteral("%1：%2").arg(l.file, l.reason);
     }
-    QString report = QStringLiteral("%1 件のうち %2 件を取り込みました。").arg(lines.size()).arg(banked);
+    QString report = QStringLiteral("%1 件のうち %2 件を取り込みました。").arg(lines->size()).arg(banked);
     if (!refused.isEmpty())
         report += QStringLiteral("\n取り込めなかったもの：\n") + refused.mid(0, 8).join(QLatin1Char('\n')) +
                   (refused.size() > 8 ? QStringLiteral("\nほか %1 件").arg(refused.size() - 8) : QString());
-    ShowOKDialog(m_shared, report, OkDialog::Notice, QStringLiteral("録音の取り込み"));
     tell(QStringLiteral("%1 件を取り込みました。").arg(banked));
     showTarget();
+    ShowOKDialog(m_shared, report, OkDialog::Notice, QStringLiteral("録音の取り込み"));
 }
 
 void RecordingsDialog::exportBank()

@@ -2,11 +2,14 @@
 
 #include "platform/speech/clip.h"
 #include "platform/voicebank/soundinput.h"
+#include "platform/voicebank/voiceimport.h"
 
 #include <QDialog>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <thread>
 
 class AudioOutput;
 class ColorButton;
@@ -52,6 +55,7 @@ private:
     void toggleKana();
     void deleteRecording();
     void importFolder();
+    void importDone();
     void exportBank();
     void nextSource();
 
@@ -67,6 +71,9 @@ private:
     bool m_kana = false;
     int m_kanaAt = 0;
     Clip m_pending;
+    std::thread m_import;
+    std::shared_ptr<QList<VoiceImport::Line>> m_imported; // set by the import's thread when done
+    QTimer m_importWatch;
 };
 
 // The stored sentences a recording may be made for.

@@ -51,6 +51,15 @@ QString VoiceBank::keyOf(const QString &text, Kind kind)
                               : QStringLiteral("p|") + PhraseKey::ofPhrase(text);
 }
 
+qsizetype VoiceBank::findLast(const QList<BankEntry> &entries, const QString &text, Kind kind)
+{
+    const QString key = keyOf(text, kind);
+    for (qsizetype i = entries.size() - 1; i >= 0; --i)
+        if (keyOf(entries[i].text, entries[i].kind) == key)
+            return i;
+    return -1;
+}
+
 void VoiceBank::rebuildKeysLocked()
 {
     m_byKey.clear();
@@ -88,27 +97,27 @@ std::optional<QByteArray> VoiceBank::readChecked(const QString &path, qint64 max
 
 bool VoiceBank::load(QString *error)
 {
+    QMutexLocker writing(&m_writeMutex);
     const QString path = QDir(m_folder).filePath(indexName());
+    QList<BankEntry> entries;
+    bool ok = true;
+    if (QFileInfo::exists(path)) {
+        QString why;
+        if (const auto bytes = readChecked(path, MaxFileBytes, &why)) {
+            entries = BankIndex::parse(QString::fromUtf8(*bytes));
+        } else {
+            *error = tr("録音の一覧「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), why);
+            ok = false;
+        }
+    }
+    m_stamp = indexStamp();
     QMutexLocker lock(&m_mutex);
-    m_entries.clear();
+    m_entries = std::move(entries);
     m_clips.clear();
     m_cachedSamples = 0;
-    if (!QFileInfo::exists(path)) {
-        rebuildKeysLocked();
-        return true;
-    }
-    QString why;
-    const auto bytes = readChecked(path, MaxFileBytes, &why);
-    if (!bytes) {
-        *error = tr("録音の一覧「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), why);
-        rebuildKeysLocked();
-        return false;
-    }
-    m_entries = BankIndex::parse(QString::fromUtf8(*bytes));
     m_warmed = 0;
-    m_stamp = indexStamp();
     rebuildKeysLocked();
-    return true;
+    return ok;
 }
 
 QString VoiceBank::indexStamp() const
@@ -121,7 +130,7 @@ QString VoiceBank::indexStamp() const
                          : QString();
 }
 
-void VoiceBank::refreshLocked()
+void VoiceBank::refreshFromDisk()
 {
     const QString stamp = indexStamp();
     if (stamp == m_stamp || stamp.isEmpty())
@@ -130,15 +139,24 @@ void VoiceBank::refreshLocked()
     const auto bytes = readChecked(QDir(m_folder).filePath(indexName()), MaxFileBytes, &why);
     if (!bytes)
         return; // what is in memory stays, and the next save says what is wrong
-    m_entries = BankIndex::parse(QString::fromUtf8(*bytes));
+    QList<BankEntry> entries = BankIndex::parse(QString::fromUtf8(*bytes));
     m_stamp = stamp;
+    QMutexLocker lock(&m_mutex);
+    m_entries = std::move(entries);
     rebuildKeysLocked();
 }
 
 void VoiceBank::refresh()
 {
+    QMutexLocker writing(&m_writeMutex);
+    refreshFromDisk();
+}
+
+void VoiceBank::install(QList<BankEntry> entries)
+{
     QMutexLocker lock(&m_mutex);
-    refreshLocked();
+    m_entries = std::move(entries);
+    rebuildKeysLocked();
 }
 
 QList<BankEntry> VoiceBank::entries() const
@@ -247,9 +265,9 @@ QString VoiceBank::newFileName(Kind kind) const
     return name;
 }
 
-bool VoiceBank::writeIndexLocked(QString *error)
+bool VoiceBank::writeIndex(const QList<BankEntry> &entries, QString *error)
 {
-    if (!saveAtomically(QDir(m_folder).filePath(indexName()), BankIndex::format(m_entries).toUtf8(), error))
+    if (!saveAtomically(QDir(m_folder).filePath(indexName()), BankIndex::format(entries).toUtf8(), error))
         return false;
     m_stamp = indexStamp();
     return true;
@@ -257,8 +275,8 @@ bool VoiceBank::writeIndexLocked(QString *error)
 
 bool VoiceBank::saveIndex(QString *error)
 {
-    QMutexLocker lock(&m_mutex);
-    return ensureFolder(error) && writeIndexLocked(error);
+    QMutexLocker writing(&m_writeMutex);
+    return ensureFolder(error) && writeIndex(entries(), error);
 }
 
 bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *error, Index index)
@@ -267,39 +285,38 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
         *error = tr("録音する言葉か音がありません。");
         return false;
     }
-    if (!ensureFolder(error))
-        return false;
     const Clip stored = ClipOps::resampled(clip);
     const QByteArray flac = ClipOps::toFlac(stored);
     if (flac.isEmpty()) {
         *error = tr("録音を FLAC にできません。");
         return false;
     }
-    QMutexLocker lock(&m_mutex);
+    // Files are written with only the writers held back: the voice reads on meanwhile.
+    QMutexLocker writing(&m_writeMutex);
+    if (!ensureFolder(error))
+        return false;
     if (index == Index::Write)
-        refreshLocked();
+        refreshFromDisk();
     const QString file = newFileName(kind);
     if (!saveAtomically(QDir(m_folder).filePath(file), flac, error))
         return false;
-    BankEntry entry{
-        text.trimmed(), file, kind,
-        QDateTime::currentDateTime().toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc()),
-        stored.seconds()};
-    const QList<BankEntry> before = m_entries;
+    const QDateTime now = QDateTime::currentDateTime();
+    const BankEntry entry{text.trimmed(), file, kind, now.toOffsetFromUtc(now.offsetFromUtc()),
+                          stored.seconds()};
+    QList<BankEntry> next = entries();
     QString replaced;
-    if (const auto it = m_byKey.constFind(keyOf(text, kind)); it != m_byKey.constEnd()) {
-        replaced = m_entries[*it].file;
-        m_entries[*it] = entry;
+    if (const qsizetype same = findLast(next, text, kind); same >= 0) {
+        replaced = next[same].file;
+        next[same] = entry;
     } else {
-        m_entries << entry;
-        m_byKey.insert(keyOf(text, kind), m_entries.size() - 1);
+        next << entry;
     }
-    if (index == Index::Write && !writeIndexLocked(error)) {
-        m_entries = before; // the old recording still stands
-        rebuildKeysLocked();
-        QFile::remove(QDir(m_folder).filePath(file));
+    if (index == Index::Write && !writeIndex(next, error)) {
+        QFile::remove(QDir(m_folder).filePath(file)); // the old recording still stands
         return false;
     }
+    install(next);
+    QMutexLocker lock(&m_mutex);
     if (!replaced.isEmpty() && index == Index::Write) {
         QFile::remove(QDir(m_folder).filePath(replaced));
         m_clips.remove(replaced);
@@ -311,47 +328,47 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
 
 bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
 {
-    QMutexLocker lock(&m_mutex);
-    refreshLocked();
-    const auto it = m_byKey.constFind(keyOf(text, kind));
-    if (it == m_byKey.constEnd())
+    QMutexLocker writing(&m_writeMutex);
+    refreshFromDisk();
+    QList<BankEntry> next = entries();
+    const qsizetype at = findLast(next, text, kind);
+    if (at < 0)
         return true;
-    const QList<BankEntry> before = m_entries;
-    const QString file = m_entries[*it].file;
-    m_entries.removeAt(*it);
-    if (!writeIndexLocked(error)) {
-        m_entries = before;
+    const QString file = next[at].file;
+    next.removeAt(at);
+    if (!writeIndex(next, error))
         return false;
-    }
-    rebuildKeysLocked();
+    install(next);
     QFile::remove(QDir(m_folder).filePath(file));
+    QMutexLocker lock(&m_mutex);
     m_clips.remove(file);
     return true;
 }
 
 bool VoiceBank::retext(const QString &from, const QString &to, Kind kind, QString *error)
 {
-    QMutexLocker lock(&m_mutex);
-    refreshLocked();
-    const auto it = m_byKey.constFind(keyOf(from, kind));
-    if (it == m_byKey.constEnd())
+    QMutexLocker writing(&m_writeMutex);
+    refreshFromDisk();
+    QList<BankEntry> next = entries();
+    const qsizetype moving = findLast(next, from, kind);
+    if (moving < 0)
         return true;
-    const QList<BankEntry> before = m_entries;
-    const qsizetype at = *it;
+    const QString movingFile = next[moving].file;
     // A recording the new text already had gives way to the one that follows it.
     QString displaced;
-    m_entries[at].text = to.trimmed();
-    if (const auto old = m_byKey.constFind(keyOf(to, kind)); old != m_byKey.constEnd() && *old != at) {
-        displaced = m_entries[*old].file;
-        m_entries.removeAt(*old);
+    if (const qsizetype old = findLast(next, to, kind); old >= 0 && next[old].file != movingFile) {
+        displaced = next[old].file;
+        next.removeAt(old);
     }
-    if (!writeIndexLocked(error)) {
-        m_entries = before;
+    for (BankEntry &e : next)
+        if (e.file == movingFile)
+            e.text = to.trimmed();
+    if (!writeIndex(next, error))
         return false;
-    }
-    rebuildKeysLocked();
+    install(next);
     if (!displaced.isEmpty()) {
         QFile::remove(QDir(m_folder).filePath(displaced));
+        QMutexLocker lock(&m_mutex);
         m_clips.remove(displaced);
     }
     return true;
@@ -359,13 +376,13 @@ bool VoiceBank::retext(const QString &from, const QString &to, Kind kind, QStrin
 
 bool VoiceBank::exportTo(const QString &target, QString *error) const
 {
-    QMutexLocker lock(&m_mutex);
+    const QList<BankEntry> all = entries();
     QDir dir(target);
     if (!dir.mkpath(QStringLiteral("."))) {
         *error = tr("書き出し先「%1」を作れません。").arg(QDir::toNativeSeparators(target));
         return false;
     }
-    for (const BankEntry &e : m_entries) {
+    for (const BankEntry &e : all) {
         QString why;
         const auto bytes = readChecked(QDir(m_folder).filePath(e.file), MaxFileBytes, &why);
         if (!bytes) {
@@ -375,5 +392,5 @@ bool VoiceBank::exportTo(const QString &target, QString *error) const
         if (!saveAtomically(dir.filePath(e.file), *bytes, error))
             return false;
     }
-    return saveAtomically(dir.filePath(indexName()), BankIndex::format(m_entries).toUtf8(), error);
+    return saveAtomically(dir.filePath(indexName()), BankIndex::format(all).toUtf8(), error);
 }

@@ -59,14 +59,21 @@ public:
 
 private:
     static QString keyOf(const QString &text, Kind kind);
+    // The entry that stands for the text (the last line, as lookups take it); -1 for none.
+    static qsizetype findLast(const QList<BankEntry> &entries, const QString &text, Kind kind);
     QString newFileName(Kind kind) const;
     bool ensureFolder(QString *error) const;
-    bool writeIndexLocked(QString *error);
+    // With m_writeMutex held:
+    bool writeIndex(const QList<BankEntry> &entries, QString *error);
+    void refreshFromDisk();
+    void install(QList<BankEntry> entries);
     void rebuildKeysLocked();
     QString indexStamp() const;
-    void refreshLocked();
 
     QString m_folder;
+    // Writers one at a time, files written under this one only; m_mutex is held
+    // just long enough to read or swap what is in memory, so the voice never waits on a disk.
+    QMutex m_writeMutex;
     mutable QMutex m_mutex;
     QList<BankEntry> m_entries;
     QHash<QString, qsizetype> m_byKey; // into m_entries
