@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -186,6 +187,35 @@ private slots:
         voice.waitUntilIdle();
         QTRY_COMPARE(audio.count(), size_t(2));
         QCOMPARE(asked->askedFor(), QStringList{"キ"});
+    }
+
+    void theEngineChangesEvenWhileWorkAheadIsBeingMade()
+    {
+        // Made ahead of time, given way when asked: the change must not wait for a queue to empty.
+        class Blocking final : public SpeechEngine
+        {
+        public:
+            QString key() const override { return QStringLiteral("blocking"); }
+            QString unavailableReason() const override { return {}; }
+            std::optional<Clip> synthesize(const QString &, const std::atomic_bool &cancelled) override
+            {
+                inside = true;
+                while (!cancelled)
+                    std::this_thread::yield();
+                return std::nullopt;
+            }
+            std::atomic_bool inside{false};
+        };
+        auto blocking = std::make_unique<Blocking>();
+        Blocking *engine = blocking.get();
+        CaptureAudio audio;
+        SpeakingVoice voice(std::move(blocking), &audio, QString());
+        voice.prefetch({QStringLiteral("あ"), QStringLiteral("い")});
+        QTRY_VERIFY(engine->inside);
+        voice.setEngine(std::make_unique<CountingEngine>());
+        voice.speak(QStringLiteral("う"));
+        voice.waitUntilIdle();
+        QTRY_VERIFY(audio.count() >= 1);
     }
 
     void aRecordingEndsByItselfAfterSilenceThatFollowsSpeech()

@@ -148,7 +148,7 @@ void SpeakingVoice::speak(const QString &text)
         return;
     // A clip already made plays at once, unless earlier requests are still waiting.
     size_t first = 0;
-    if (m_urgent.empty() && !m_busyUrgent) {
+    if (m_urgent.empty() && !m_busyUrgent && !m_nextEngine) { // not the old voice after a change
         while (first < jobs.size()) {
             const auto clip = readyClip(jobs[first]);
             if (!clip)
@@ -177,15 +177,17 @@ void SpeakingVoice::setBank(VoiceBank *bank)
 
 void SpeakingVoice::setEngine(std::unique_ptr<SpeechEngine> engine)
 {
-    std::unique_lock lock(m_mutex);
-    ++m_generation;
-    m_urgent.clear();
-    m_background.clear();
-    m_cancelUrgent = true;
-    m_cancelBackground = true;
-    // The worker may be inside the old engine: it gives up at once and is waited for.
-    m_idle.wait(lock, [this] { return !m_busy; });
-    m_engine = std::move(engine);
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_generation;
+        m_urgent.clear();
+        m_background.clear();
+        m_cancelUrgent = true;
+        m_cancelBackground = true;
+        // The worker takes it between two jobs: nobody waits for the old engine to let go.
+        m_nextEngine = std::move(engine);
+    }
+    m_wake.notify_all();
 }
 
 void SpeakingVoice::stop()
@@ -265,10 +267,15 @@ void SpeakingVoice::run()
 {
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_wake.wait(lock,
-                    [this] { return m_quit || !m_urgent.empty() || !m_background.empty() || m_warmBank; });
+        m_wake.wait(lock, [this] {
+            return m_quit || !m_urgent.empty() || !m_background.empty() || m_warmBank || m_nextEngine;
+        });
         if (m_quit)
             break;
+        if (m_nextEngine) {
+            m_engine = std::move(m_nextEngine);
+            continue;
+        }
         if (m_urgent.empty() && m_background.empty()) {
             // Idle: the next recording is read into memory, so that it starts at once.
             VoiceBank *bank = m_bank;
@@ -308,8 +315,9 @@ void SpeakingVoice::run()
             m_background.push_back(job.text); // given way to a request: try again later
         m_busy = false;
         m_busyUrgent = false;
-        if (m_urgent.empty() && m_background.empty())
-            m_idle.notify_all();
+        // Waiters check what they wait for: one for idleness, one (a change of engine) only for this job's
+        // end.
+        m_idle.notify_all();
     }
     m_idle.notify_all();
 }

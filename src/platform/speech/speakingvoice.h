@@ -79,7 +79,8 @@ private:
     void outputHealth(bool heard);
     QString keyOf(const QString &part) const;
 
-    std::unique_ptr<SpeechEngine> m_engine;
+    std::unique_ptr<SpeechEngine> m_engine;     // used and replaced by the worker, or under m_mutex
+    std::unique_ptr<SpeechEngine> m_nextEngine; // waiting to replace it
     AudioOutput *m_audio;
     VoiceCache m_cache;
     std::atomic<VoiceBank *> m_bank{nullptr};
