@@ -303,20 +303,33 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
     const QDateTime now = QDateTime::currentDateTime();
     const BankEntry entry{text.trimmed(), file, kind, now.toOffsetFromUtc(now.offsetFromUtc()),
                           stored.seconds()};
-    QList<BankEntry> next = entries();
-    QString replaced;
-    if (const qsizetype same = findLast(next, text, kind); same >= 0) {
-        replaced = next[same].file;
-        next[same] = entry;
-    } else {
-        next << entry;
+    const QString key = keyOf(text, kind);
+    qsizetype at;
+    QList<BankEntry> next;
+    {
+        QMutexLocker lock(&m_mutex);
+        at = m_byKey.value(key, -1); // only writers change the entries, and this is the one writer now
+        next = m_entries;
     }
-    if (index == Index::Write && !writeIndex(next, error)) {
-        QFile::remove(QDir(m_folder).filePath(file)); // the old recording still stands
-        return false;
+    const QString replaced = at >= 0 ? next[at].file : QString();
+    if (index == Index::Write) {
+        if (at >= 0)
+            next[at] = entry;
+        else
+            next << entry;
+        if (!writeIndex(next, error)) {
+            QFile::remove(QDir(m_folder).filePath(file)); // the old recording still stands
+            return false;
+        }
     }
-    install(next);
+    // In place, without reading every key again: a large import stays quick.
     QMutexLocker lock(&m_mutex);
+    if (at >= 0) {
+        m_entries[at] = entry;
+    } else {
+        m_entries << entry;
+        m_byKey.insert(key, m_entries.size() - 1);
+    }
     if (!replaced.isEmpty() && index == Index::Write) {
         QFile::remove(QDir(m_folder).filePath(replaced));
         m_clips.remove(replaced);
