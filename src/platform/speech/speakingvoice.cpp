@@ -95,11 +95,11 @@ void SpeakingVoice::splitFirstPhrase(std::vector<Job> &jobs) const
 {
     // The first sound waits for the first part to be made: a long first clause is
     // made in two, its first phrase alone, and the rest is made while that plays.
-    if (jobs.empty() || jobs.front().source != Source::Engine || m_cache.inMemory(keyOf(jobs.front().text)))
+    if (jobs.empty() || jobs.front().source != Source::Engine)
         return;
     const QString first = jobs.front().text;
-    const qsizetype end = Readings::firstPhraseEnd(first);
-    if (end < 0)
+    const qsizetype end = Readings::firstPhraseEnd(first); // -1 at once for a character
+    if (end < 0 || m_cache.inMemory(keyOf(first)))
         return;
     Job head = jobs.front();
     head.text = first.left(end);
