@@ -130,6 +130,24 @@ public:
         return -1;
     }
 
+    // The longest quiet stretch between sounds, from `since` until the monitor has
+    // been quiet for `endMs`; -1 when nothing was heard in `timeoutMs`.
+    double longestSilence(const QElapsedTimer &since, int endMs, int timeoutMs, int threshold = 64)
+    {
+        double lastLoud = -1, longest = 0;
+        while (since.elapsed() < timeoutMs) {
+            const double now = since.nsecsElapsed() / 1e6;
+            if (heardLouderThan(threshold)) {
+                if (lastLoud >= 0)
+                    longest = std::max(longest, now - lastLoud);
+                lastLoud = now;
+            } else if (lastLoud >= 0 && now - lastLoud > endMs) {
+                return longest;
+            }
+        }
+        return -1;
+    }
+
     // Listens (and forgets) until `since` is `ms` old.
     void listenUntil(const QElapsedTimer &since, int ms)
     {

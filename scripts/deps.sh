@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ ninja-build pkg-config
-    qt6-base-dev qt6-charts-dev libgl-dev libpulse-dev
+    qt6-base-dev qt6-charts-dev libgl-dev libpulse-dev libsndfile1-dev libsoxr-dev libebur128-dev
     fonts-ipafont-gothic
     open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
     libespeak-ng-dev espeak-ng-data

@@ -9,7 +9,8 @@ trap 'rm -rf "$scratch"' EXIT
 deb=$(ls "$scratch"/pirokan_*.deb)
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = pirokan ] && [ "$(field Version)" = "$version" ] || { echo "wrong name or version"; exit 1; }
-for dep in open-jtalk open-jtalk-mecab-naist-jdic espeak-ng-data fonts-ipafont-gothic libqt6widgets6 libpulse0; do
+for dep in open-jtalk open-jtalk-mecab-naist-jdic espeak-ng-data fonts-ipafont-gothic libqt6widgets6 libpulse0 \
+    libsndfile1 libsoxr0 libebur128-1; do
     field Depends | grep -q "$dep" || { echo "Depends lacks $dep: $(field Depends)"; exit 1; }
 done
 field Recommends | grep -q hts-voice-nitech-jp-atr503-m001 || { echo "the voice is not recommended"; exit 1; }

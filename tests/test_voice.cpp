@@ -378,22 +378,41 @@ private slots:
         QCOMPARE(Readings::kanaOnly("今日はA"), QStringLiteral("  はA"));
     }
 
-    void clipsFromWavTrimmedAndResampled()
+    void clipsDecodedTrimmedAndResampled()
     {
         QByteArray wav(
             "RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0data\x08\0\0\0",
             44);
         const qint16 samples[] = {0, 5000, -5000, 0};
         wav.append(reinterpret_cast<const char *>(samples), 8);
-        const auto clip = ClipOps::fromWav(wav);
+        const auto clip = ClipOps::decode(wav);
         QVERIFY(clip);
         QCOMPARE(clip->sampleRate, 22050);
-        QCOMPARE(clip->samples.size(), size_t(4));
-        QCOMPARE(ClipOps::resampled(*clip).samples.size(), size_t(7));
-        QVERIFY(!ClipOps::fromWav("not a wav"));
+        QCOMPARE(clip->samples, (std::vector<qint16>{0, 5000, -5000, 0}));
+        QString why;
+        QVERIFY(!ClipOps::decode("not a wav", &why));
+        QVERIFY(!why.isEmpty());
         // A WAVE with an empty data chunk, and empty bytes, make no sound and no fault.
-        QVERIFY(!ClipOps::fromWav(wav.left(40) + QByteArray(4, '\0')));
+        QVERIFY(!ClipOps::decode(wav.left(40) + QByteArray(4, '\0')));
+        QVERIFY(!ClipOps::decode(QByteArray()));
         QVERIFY(ClipOps::fromBytes(QByteArray()).isEmpty());
+
+        // A second of a 440 Hz tone at 22050 Hz keeps its length and its loudness at 48 kHz.
+        Clip tone;
+        tone.sampleRate = 22050;
+        for (int i = 0; i < 22050; ++i)
+            tone.samples.push_back(qint16(10000 * std::sin(2 * M_PI * 440 * i / 22050.0)));
+        const Clip up = ClipOps::resampled(tone);
+        QCOMPARE(up.sampleRate, Clip::Rate);
+        QVERIFY(std::abs(int(up.samples.size()) - 48000) <= 2);
+        const auto peak = *std::max_element(up.samples.begin() + 1000, up.samples.end() - 1000);
+        QVERIFY2(peak > 9800 && peak < 10200, qPrintable(QString::number(peak)));
+
+        // Through FLAC and back, sample for sample.
+        const auto back = ClipOps::decode(ClipOps::toFlac(tone));
+        QVERIFY(back);
+        QCOMPARE(back->sampleRate, 22050);
+        QCOMPARE(back->samples, tone.samples);
 
         Clip quiet;
         quiet.samples = std::vector<qint16>(48000, 0);

@@ -3,6 +3,7 @@
 #include "app/lifetime.h"
 #include "app/talkprogram.h"
 #include "app/talkwindow.h"
+#include "app/voicecommand.h"
 #include "platform/conversion/learningstore.h"
 #include "platform/conversion/mozcengine.h"
 #include "platform/conversion/wordlist.h"
@@ -17,7 +18,10 @@
 #include "platform/speech/audiooutput.h"
 #include "platform/speech/voiceagent.h"
 #include "platform/textbox.h"
+#include "platform/voicebank/soundinput.h"
+#include "platform/voicebank/voicebank.h"
 #include "shared/okdialog.h"
+#include "shared/voiceadjust.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,19 +44,32 @@ int answerCommandLine(int argc, char **argv)
             return 0;
         }
         if (arg == "--help" || arg == "-h") {
-            std::printf("Usage: pirokan [--help] [--version]\n\n"
-                        "Pirokan speaks for people who cannot speak or type: press characters on a large\n"
-                        "kana board by touch or mouse, and Pirokan says each one and the finished sentence\n"
-                        "in a Japanese voice. It keeps your own sentences, diary, addresses and mails.\n\n"
-                        "Files:\n"
-                        "  options       ~/.config/Talk/Talk.conf (section [OPT])\n"
-                        "  your entries  ~/.local/share/Pirokan/ (Talk.txt, day.txt, addres.txt, mail.txt)\n"
-                        "  speech cache  ~/.cache/Pirokan/voice/\n"
-                        "  character     genie.acs beside the program, or in %s\n\n"
-                        "No voice, or a file that cannot be read? See \"Troubleshooting\" in the README\n"
-                        "(/usr/share/doc/pirokan/README.md when installed as a package) and man pirokan.\n",
-                        PIROKAN_DATA_INSTALL_DIR);
+            std::printf(
+                "Usage: pirokan [--help] [--version] [--import-voice DIR]\n\n"
+                "Pirokan speaks for people who cannot speak or type: press characters on a large\n"
+                "kana board by touch or mouse, and Pirokan says each one and the finished sentence\n"
+                "in a Japanese voice. It keeps your own sentences, diary, addresses and mails.\n\n"
+                "--import-voice DIR banks the sound files of DIR (listed in DIR/index.tsv as\n"
+                "\"text<TAB>file\", or named by their text), one line per file; it replaces nothing.\n\n"
+                "Files:\n"
+                "  options       ~/.config/Talk/Talk.conf (section [OPT])\n"
+                "  your entries  ~/.local/share/Pirokan/ (Talk.txt, day.txt, addres.txt, mail.txt)\n"
+                "  speech cache  ~/.cache/Pirokan/voice/\n"
+                "  your voice    voice-bank/ beside your entries (index.tsv and FLAC files)\n"
+                "  character     genie.acs beside the program, or in %s\n\n"
+                "No voice, or a file that cannot be read? See \"Troubleshooting\" in the README\n"
+                "(/usr/share/doc/pirokan/README.md when installed as a package) and man pirokan.\n",
+                PIROKAN_DATA_INSTALL_DIR);
             return 0;
+        }
+        if (arg == "--import-voice") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "pirokan: --import-voice needs a folder\n");
+                return 2;
+            }
+            QCoreApplication app(argc, argv);
+            QCoreApplication::setApplicationName(QStringLiteral("Pirokan"));
+            return ImportVoiceCommand(QString::fromLocal8Bit(argv[i + 1]));
         }
         std::fprintf(stderr, "pirokan: unknown option %s (try --help)\n", argv[i]);
         return 2;
@@ -85,7 +102,17 @@ int RunPirokan(int argc, char **argv)
     // The call's chime has an output of its own: heard over the voice, and when the voice is silent.
     std::unique_ptr<AudioOutput> chime = createSystemAudioOutput(nullptr, SoundUse::Call);
     LoginStart login(startSettings, QCoreApplication::applicationFilePath());
+    // The recordings outlive the voice that plays them.
+    VoiceBank bank(VoiceBank::folderBeside(
+        FolderEntryStorage::chooseFolder(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()))));
+    QString bankProblem;
+    if (!bank.load(&bankProblem))
+        qCWarning(lcApp).noquote() << bankProblem;
+    std::unique_ptr<SoundInput> input = createPulseInput();
     VoiceAgent agent;
+    agent.setBank(&bank);
+    const VoiceAdjust adjust = ReadVoiceAdjust(settings);
+    agent.setVoiceAdjust(adjust.speed, adjust.pitch);
     SystemBeeper beeper;
     SystemClipboard clipboard;
     DesktopShell shell;
@@ -111,7 +138,8 @@ int RunPirokan(int argc, char **argv)
     TalkProgram program(window,
                         {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login,
                          &accessSettings, &conversion, &learnt, &vocabulary, &callSettings, chime.get(),
-                         PrivateFile::inSettingsFolder(QStringLiteral("devices.json"))},
+                         PrivateFile::inSettingsFolder(QStringLiteral("devices.json")),
+                         &bank, input.get()},
                         appPath);
 
     QString error;
@@ -120,6 +148,8 @@ int RunPirokan(int argc, char **argv)
         ShowOKDialog(program.shared, error, OkDialog::Notice, QStringLiteral("Pirokan"));
         return 1;
     }
+    if (!bankProblem.isEmpty())
+        ShowOKDialog(program.shared, bankProblem, OkDialog::Notice, QStringLiteral("Pirokan"));
     // Installed after the program's own filters, so that it sees each key first.
     KeyRepeatGuard repeatGuard;
     window.show();

@@ -13,10 +13,13 @@
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
+#include "recordings/recordingsdialog.h"
 #include "shared/okdialog.h"
 #include "shared/optionsdialog.h"
 #include "shared/sentence.h"
 #include "shared/sharedstate.h"
+#include "shared/voiceadjust.h"
+#include "text/readaloud.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,13 +117,40 @@ void Lifetime::cmdOpt_Click()
             return dialog.saveError();
         };
     }
-    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, waysOfPressing, m_shared.sv.call);
+    OptionsDialog::OwnVoice ownVoice;
+    const VoiceAdjust adjust = ReadVoiceAdjust(*m_shared.sv.settings);
+    Character *character = m_shared.gCharacter;
+    bool previewed = false;
+    if (m_shared.sv.bank && m_shared.sv.input) {
+        ownVoice.recordings = [this](QWidget *parent) {
+            OpenRecordings(m_shared, TextToRead(m_sentence.shown()), parent);
+        };
+        ownVoice.speed = adjust.speed.value_or(1.0);
+        ownVoice.pitch = adjust.pitch.value_or(0.0);
+        if (character)
+            ownVoice.preview = [character, &previewed](double speed, double pitch) {
+                previewed = true;
+                character->adjustVoice(speed, pitch);
+                character->speak(QStringLiteral("こんにちは。これがわたしの声です。"));
+            };
+    }
+    OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, waysOfPressing, m_shared.sv.call,
+                         ownVoice);
     m_shared.sv.modal->run(dialog);
     // The ways of pressing apply at once, whether or not the other options were confirmed.
     if (accessChanged)
         accessChanged();
     if (!dialog.accessSaveError().isEmpty())
         ShowOKDialog(m_shared, dialog.accessSaveError(), OkDialog::Notice, QStringLiteral("Pirokan"));
+    const auto [speed, pitch] = dialog.chosenVoice();
+    const bool voiceChanged = dialog.result() == QDialog::Accepted && dialog.cmbPitch &&
+                              (speed != ownVoice.speed || pitch != ownVoice.pitch);
+    if (character && (voiceChanged || previewed)) {
+        // A preview that was not confirmed leaves the voice as it was.
+        const bool keep = dialog.result() == QDialog::Accepted;
+        character->adjustVoice(keep ? speed : ownVoice.speed, keep ? pitch : ownVoice.pitch);
+        character->prepare(BoardPages::everyCharacter());
+    }
     if (dialog.result() != QDialog::Accepted)
         return;
     // What was confirmed applies now, even when the store could not keep it.

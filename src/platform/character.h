@@ -20,6 +20,8 @@ public:
     virtual void stop() = 0;
     // Whether something asked for is still being said (or about to be).
     virtual bool isSpeaking() const { return false; }
+    // Speaks from now on at this speed and pitch (half-tones); a character may ignore it.
+    virtual void adjustVoice(double /*speed*/, double /*pitch*/) {}
     // Makes these texts ready to be said at once later; a character may ignore it.
     virtual void prepare(const QStringList &) {}
     // Called once, on the user-interface thread, when the voice cannot be heard:

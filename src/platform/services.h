@@ -18,6 +18,8 @@ class EntryStorage;
 class LoginStart;
 class ModalRunner;
 class SettingsStore;
+class SoundInput;
+class VoiceBank;
 
 class Beeper
 {
@@ -96,6 +98,9 @@ struct Services
     SettingsStore *call = nullptr; // the call for help; none: there is no call
     AudioOutput *chime = nullptr;  // the call's own sound output; none: there is no sound
     QString devicesFile;           // the room's devices; empty: no devices screen
+    // The user's recorded voice and where recordings come from; none: no recordings.
+    VoiceBank *bank = nullptr;
+    SoundInput *input = nullptr;
 };
 
 // The screen-wide mouse pointer: the wait pointer (code 11) or the default (code 0).

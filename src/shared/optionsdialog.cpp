@@ -7,6 +7,7 @@
 #include "platform/twips.h"
 #include "shared/callsettings.h"
 #include "shared/palette.h"
+#include "shared/voiceadjust.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -53,15 +54,46 @@ QButtonGroup *options(QGroupBox *box, const char *name, std::array<QRadioButton 
 } // namespace
 
 OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login,
-                             WaysOfPressing waysOfPressing, SettingsStore *callStore)
+                             WaysOfPressing waysOfPressing, SettingsStore *callStore, OwnVoice ownVoice)
     : QDialog(parent), m_store(store), m_callStore(callStore), m_login(login),
-      m_waysOfPressing(std::move(waysOfPressing))
+      m_waysOfPressing(std::move(waysOfPressing)), m_ownVoice(std::move(ownVoice))
 {
     setObjectName(QStringLiteral("frmOPT"));
     setWindowTitle(QStringLiteral("オプション"));
     setBackground(this, Back);
-    Twips::sizeDialog(this, parent, 6990, 10485);
-
+    // The own voice takes a column of its own, so nothing of the dialog moves.
+    const bool withOwnVoice = bool(m_ownVoice.recordings);
+    Twips::sizeDialog(this, parent, withOwnVoice ? 10290 : 6990, 10485);
+    if (withOwnVoice) {
+        auto *frmOwnVoice = group(this, "frmOwnVoice", QStringLiteral("自分の声"), {6990, 60, 3180, 4500});
+        cmdVoice = makeButton(frmOwnVoice, "cmdVoice", QStringLiteral("声の録音…"), {120, 420, 2940, 1200},
+                              Colors::White, 18, true);
+        connect(cmdVoice, &QPushButton::clicked, this, [this] { m_ownVoice.recordings(this); });
+        auto choices = [&](const char *name, const QString &caption, int top, const QList<double> &values,
+                           double now, bool sign) {
+            styled(new QLabel(caption, frmOwnVoice), name, {120, top, 1320, 480});
+            auto *box = styled(new QComboBox(frmOwnVoice), name, {1500, top, 1560, 480});
+            box->setObjectName(QStringLiteral("cmb") + QString::fromLatin1(name).mid(3));
+            box->setAccessibleName(caption);
+            for (const double v : values)
+                box->addItem((sign && v > 0 ? QStringLiteral("+") : QString()) + QString::number(v), v);
+            const auto at = std::min_element(values.begin(), values.end(), [now](double a, double b) {
+                return std::abs(a - now) < std::abs(b - now);
+            });
+            box->setCurrentIndex(int(at - values.begin()));
+            return box;
+        };
+        cmbPitch = choices("lblPitch", QStringLiteral("声の高さ"), 1800, VoiceAdjust::pitchChoices(),
+                           m_ownVoice.pitch, true);
+        cmbSpeed = choices("lblSpeed", QStringLiteral("話す速さ"), 2460, VoiceAdjust::speedChoices(),
+                           m_ownVoice.speed, false);
+        cmdPreview = makeButton(frmOwnVoice, "cmdPreview", QStringLiteral("試し聞き"),
+                                {120, 3120, 2940, 1200}, Colors::White, 18, true);
+        connect(cmdPreview, &QPushButton::clicked, this, [this] {
+            if (m_ownVoice.preview)
+                m_ownVoice.preview(chosenVoice().first, chosenVoice().second);
+        });
+    }
     auto *frmOPT1 = group(this, "frmOPT1", QStringLiteral("１画面目の設定"), {120, 60, 6750, 2100});
     m_group1 = options<4>(frmOPT1, "Option1", Option1,
                           {{{2, "１回クリックで文字入力"},
@@ -150,6 +182,13 @@ Settings OptionsDialog::shown() const
     return s;
 }
 
+std::pair<double, double> OptionsDialog::chosenVoice() const
+{
+    if (!cmbPitch)
+        return {m_ownVoice.speed, m_ownVoice.pitch};
+    return {cmbSpeed->currentData().toDouble(), cmbPitch->currentData().toDouble()};
+}
+
 void OptionsDialog::cmdAccess_Click()
 {
     if (const std::optional<QString> error = m_waysOfPressing(this))
@@ -163,6 +202,9 @@ void OptionsDialog::cmdOK_Click(int index)
         const auto tell = [this](const QString &error) {
             m_saveError += (m_saveError.isEmpty() ? QString() : QStringLiteral("\n")) + error;
         };
+        if (QString voiceError;
+            cmbPitch && !WriteVoiceAdjust(m_store, {chosenVoice().second, chosenVoice().first}, &voiceError))
+            tell(voiceError);
         QString loginError;
         if (m_login && chkLogin->isChecked() != m_login->enabled() &&
             !m_login->setEnabled(chkLogin->isChecked(), &loginError))

@@ -17,6 +17,16 @@ class ColorButton;
 class LoginStart;
 class SettingsStore;
 
+// The user's own voice, in a column on the right of the options: the
+// recordings, and the synthetic voice's pitch and speed with a preview.
+struct OwnVoiceOptions
+{
+    std::function<void(QWidget *parent)> recordings;
+    std::function<void(double speed, double pitch)> preview; // says a sample so
+    double speed = 1.0;                                      // as the voice speaks now
+    double pitch = 0.0;
+};
+
 // The options dialog. Loading shows the stored options; "確定" writes all
 // options; "キャンセル" and the close box write nothing.
 class OptionsDialog final : public QDialog
@@ -29,8 +39,12 @@ public:
 
     // With ways of pressing, "操作方法…" opens their dialog; with the call's
     // store, "呼び出しを使う" turns the call on and off.
+    using OwnVoice = OwnVoiceOptions;
     OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login = nullptr,
-                  WaysOfPressing waysOfPressing = {}, SettingsStore *callStore = nullptr);
+                  WaysOfPressing waysOfPressing = {}, SettingsStore *callStore = nullptr,
+                  OwnVoice ownVoice = {});
+    // The speed and pitch the controls show.
+    std::pair<double, double> chosenVoice() const;
 
     // The options as the controls show them.
     Settings shown() const;
@@ -48,10 +62,14 @@ public:
     QCheckBox *chkMaxC;
     QCheckBox *chkBeep;
     QCheckBox *chkMoji;
-    QCheckBox *chkKanji;    // added: kanji candidates while typing
-    QCheckBox *chkLogin;    // added: start when the user logs in
-    ColorButton *cmdAccess; // added: how the user presses
-    QCheckBox *chkCall;     // added: the call for help
+    QCheckBox *chkKanji;             // added: kanji candidates while typing
+    QCheckBox *chkLogin;             // added: start when the user logs in
+    ColorButton *cmdAccess;          // added: how the user presses
+    ColorButton *cmdVoice = nullptr; // added: the user's recorded voice
+    QComboBox *cmbPitch = nullptr;   // added: the synthetic voice's pitch
+    QComboBox *cmbSpeed = nullptr;   // added: and its speed
+    ColorButton *cmdPreview = nullptr;
+    QCheckBox *chkCall; // added: the call for help
     std::array<ColorButton *, 2> cmdOK;
 
 private:
@@ -63,6 +81,7 @@ private:
     SettingsStore *m_callStore;
     LoginStart *m_login;
     WaysOfPressing m_waysOfPressing;
+    OwnVoice m_ownVoice;
     QButtonGroup *m_group1;
     QButtonGroup *m_group2;
     QButtonGroup *m_group3;

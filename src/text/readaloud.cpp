@@ -40,6 +40,19 @@ void ReadAloud::watchReading()
     });
 }
 
+// Any marker the text holds is read as a pause.
+QString TextToRead(const QString &shown)
+{
+    QString spoken = shown;
+    spoken.replace(Sentence::Marker, QLatin1Char(' '));
+    return spoken;
+}
+
+QString ReadAloud::textToRead() const
+{
+    return TextToRead(m_sentence.shown());
+}
+
 void ReadAloud::cmdRead_Click()
 {
     m_shared.keyBeep();
@@ -48,9 +61,7 @@ void ReadAloud::cmdRead_Click()
     m_textArea.WidenTextArea();
     if (!m_shared.state.reading()) {
         m_shared.state.setReading(true);
-        // Any marker the text holds is read as a pause.
-        QString spoken = m_sentence.shown();
-        spoken.replace(Sentence::Marker, QLatin1Char(' '));
+        const QString spoken = textToRead();
         m_shared.gCharacter->speak(spoken);
         m_shared.learn(spoken);
         watchReading();

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QString>
+
 struct SharedState;
+
+// What 読む reads of the sentence as shown: all of it, without the cursor marker.
+QString TextToRead(const QString &shown);
 class TextArea;
 class Sentence;
 
@@ -11,6 +16,8 @@ public:
     ReadAloud(Sentence &sentence, SharedState &shared, TextArea &textArea);
 
     void cmdRead_Click();
+    // The text 読む reads: the whole text, without the cursor marker.
+    QString textToRead() const;
 
 private:
     void finishReading();

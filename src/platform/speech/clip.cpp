@@ -1,41 +1,130 @@
 #include "platform/speech/clip.h"
 
-#include <QtEndian>
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sndfile.h>
+#include <soxr.h>
+
+namespace {
+
+// libsndfile reads from and writes to memory through these.
+struct Memory
+{
+    QByteArray bytes;
+    sf_count_t pos = 0;
+};
+
+sf_count_t memLength(void *user)
+{
+    return static_cast<Memory *>(user)->bytes.size();
+}
+
+sf_count_t memSeek(sf_count_t offset, int whence, void *user)
+{
+    auto *m = static_cast<Memory *>(user);
+    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? m->pos : m->bytes.size();
+    m->pos = std::max<sf_count_t>(0, base + offset);
+    return m->pos;
+}
+
+sf_count_t memRead(void *out, sf_count_t count, void *user)
+{
+    auto *m = static_cast<Memory *>(user);
+    const sf_count_t n = std::clamp<sf_count_t>(m->bytes.size() - m->pos, 0, count);
+    if (n > 0)
+        std::memcpy(out, m->bytes.constData() + m->pos, size_t(n));
+    m->pos += n;
+    return n;
+}
+
+sf_count_t memWrite(const void *in, sf_count_t count, void *user)
+{
+    auto *m = static_cast<Memory *>(user);
+    if (m->pos + count > m->bytes.size())
+        m->bytes.resize(qsizetype(m->pos + count));
+    std::memcpy(m->bytes.data() + m->pos, in, size_t(count));
+    m->pos += count;
+    return count;
+}
+
+sf_count_t memTell(void *user)
+{
+    return static_cast<Memory *>(user)->pos;
+}
+
+SF_VIRTUAL_IO memoryIo{memLength, memSeek, memRead, memWrite, memTell};
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ClipOps", text);
+}
+
+} // namespace
 
 namespace ClipOps {
 
-std::optional<Clip> fromWav(const QByteArray &wav)
+std::optional<Clip> decode(const QByteArray &bytes, QString *why)
 {
-    if (wav.size() < 12 || !wav.startsWith("RIFF") || wav.mid(8, 4) != "WAVE")
+    auto fail = [why](const QString &reason) -> std::optional<Clip> {
+        if (why)
+            *why = reason;
         return std::nullopt;
-    qsizetype pos = 12;
-    int rate = 0, channels = 0, bits = 0;
-    while (pos + 8 <= wav.size()) {
-        const QByteArray id = wav.mid(pos, 4);
-        const quint32 size = qFromLittleEndian<quint32>(wav.constData() + pos + 4);
-        const qsizetype body = pos + 8;
-        if (id == "fmt " && body + 16 <= wav.size()) {
-            channels = qFromLittleEndian<quint16>(wav.constData() + body + 2);
-            rate = int(qFromLittleEndian<quint32>(wav.constData() + body + 4));
-            bits = qFromLittleEndian<quint16>(wav.constData() + body + 14);
-        } else if (id == "data") {
-            if (channels != 1 || bits != 16 || rate <= 0)
-                return std::nullopt;
-            const qsizetype n = std::min<qsizetype>(size, wav.size() - body) / 2;
-            Clip clip;
-            clip.sampleRate = rate;
-            if (n <= 0)
-                return std::nullopt; // no sound in it
-            clip.samples.resize(size_t(n));
-            std::memcpy(clip.samples.data(), wav.constData() + body, size_t(n) * 2);
-            return clip;
+    };
+    if (bytes.isEmpty())
+        return fail(tr("空のファイルです"));
+    Memory memory{bytes, 0};
+    SF_INFO info{};
+    SNDFILE *file = sf_open_virtual(&memoryIo, SFM_READ, &info, &memory);
+    if (!file)
+        return fail(tr("音声ファイルとして読めません（形式が分かりません）"));
+    struct Closer
+    {
+        SNDFILE *f;
+        ~Closer() { sf_close(f); }
+    } closer{file};
+    if (info.channels < 1 || info.channels > MaxChannels)
+        return fail(tr("%1 チャンネルの音です（1 か 2 チャンネルだけ使えます）").arg(info.channels));
+    if (info.samplerate < 4000 || info.samplerate > 384000)
+        return fail(tr("サンプリング周波数 %1 Hz は使えません").arg(info.samplerate));
+    // Float files are clipped at full scale rather than wrapped.
+    sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
+    std::vector<qint16> frames;
+    qint16 buffer[4096 * MaxChannels];
+    sf_count_t got;
+    while ((got = sf_readf_short(file, buffer, 4096)) > 0) {
+        for (sf_count_t i = 0; i < got; ++i) {
+            int sum = 0;
+            for (int c = 0; c < info.channels; ++c)
+                sum += buffer[i * info.channels + c];
+            frames.push_back(qint16(sum / info.channels));
         }
-        pos = body + qsizetype(size) + (size & 1);
     }
-    return std::nullopt;
+    if (sf_error(file) != SF_ERR_NO_ERROR && frames.empty())
+        return fail(tr("音声を読み出せません（%1）").arg(QString::fromUtf8(sf_strerror(file))));
+    if (frames.empty())
+        return fail(tr("音が入っていません"));
+    Clip clip;
+    clip.sampleRate = info.samplerate;
+    clip.samples = std::move(frames);
+    return clip;
+}
+
+QByteArray toFlac(const Clip &clip)
+{
+    Memory memory;
+    SF_INFO info{};
+    info.samplerate = clip.sampleRate;
+    info.channels = 1;
+    info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+    SNDFILE *file = sf_open_virtual(&memoryIo, SFM_WRITE, &info, &memory);
+    if (!file)
+        return {};
+    const sf_count_t n = sf_count_t(clip.samples.size());
+    const bool written = sf_writef_short(file, clip.samples.data(), n) == n;
+    sf_close(file); // the FLAC stream is finished here
+    return written ? memory.bytes : QByteArray();
 }
 
 void trimSilence(Clip &clip, int threshold)
@@ -54,21 +143,25 @@ void trimSilence(Clip &clip, int threshold)
     clip.samples = std::vector<qint16>(clip.samples.begin() + begin, clip.samples.begin() + end);
 }
 
-Clip resampled(const Clip &clip)
+Clip resampled(const Clip &clip, int rate)
 {
-    if (clip.sampleRate == Clip::Rate || clip.sampleRate <= 0 || clip.samples.empty())
+    if (clip.sampleRate == rate || clip.sampleRate <= 0 || rate <= 0 || clip.samples.empty())
         return clip;
     Clip out;
-    const double step = double(clip.sampleRate) / Clip::Rate;
-    const size_t n = size_t(std::floor((clip.samples.size() - 1) / step)) + 1;
-    out.samples.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-        const double x = i * step;
-        const size_t a = size_t(x);
-        const size_t b = std::min(a + 1, clip.samples.size() - 1);
-        const double f = x - double(a);
-        out.samples[i] = qint16(std::lround(clip.samples[a] * (1 - f) + clip.samples[b] * f));
+    out.sampleRate = rate;
+    const double ratio = double(rate) / clip.sampleRate;
+    out.samples.resize(size_t(std::ceil(clip.samples.size() * ratio)) + 16);
+    const soxr_io_spec_t io = soxr_io_spec(SOXR_INT16_I, SOXR_INT16_I);
+    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+    size_t done = 0;
+    const soxr_error_t error =
+        soxr_oneshot(clip.sampleRate, rate, 1, clip.samples.data(), clip.samples.size(), nullptr,
+                     out.samples.data(), out.samples.size(), &done, &io, &quality, nullptr);
+    if (error) {
+        out.samples.clear();
+        return out;
     }
+    out.samples.resize(done);
     return out;
 }
 

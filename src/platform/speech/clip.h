@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 #include <optional>
 #include <vector>
 
-// A piece of synthesised speech: mono 16-bit samples at one rate.
+// A piece of speech: mono 16-bit samples at one rate.
 struct Clip
 {
     static constexpr int Rate = 48000; // every clip is brought to this rate
@@ -19,12 +20,19 @@ struct Clip
 
 namespace ClipOps {
 
-// The samples of a RIFF/WAVE file of 16-bit mono PCM; empty when it is not one.
-std::optional<Clip> fromWav(const QByteArray &wav);
+// The most channels a sound file may have: more is not a voice recording.
+constexpr int MaxChannels = 2;
+
+// Any sound file libsndfile reads (WAV, FLAC, Ogg Vorbis/Opus, MP3), stereo mixed
+// to mono, at its own rate. Empty, with the reason in Japanese, when it is not one
+// or holds no sound.
+std::optional<Clip> decode(const QByteArray &bytes, QString *why = nullptr);
+// The clip as a FLAC file; empty when it cannot be made.
+QByteArray toFlac(const Clip &clip);
 // Cuts the quiet before and after the voice, keeping a few milliseconds of edge.
 void trimSilence(Clip &clip, int threshold = 200);
-// Brings a clip to Clip::Rate by linear interpolation.
-Clip resampled(const Clip &clip);
+// Brings a clip to `rate` through libsoxr.
+Clip resampled(const Clip &clip, int rate = Clip::Rate);
 void scaleVolume(Clip &clip, double volume);
 
 QByteArray toBytes(const Clip &clip);

@@ -75,7 +75,7 @@ std::optional<Clip> OpenJTalkEngine::synthesize(const QString &text, const std::
     wav += process.readAllStandardOutput();
     if (process.exitStatus() != QProcess::NormalExit)
         return std::nullopt;
-    auto clip = ClipOps::fromWav(wav);
+    auto clip = ClipOps::decode(wav);
     if (!clip)
         return std::nullopt;
     ClipOps::trimSilence(*clip);

@@ -100,6 +100,17 @@ QStringList clauses(const QString &sentence)
     return out;
 }
 
+qsizetype firstPhraseEnd(const QString &clause)
+{
+    constexpr qsizetype ShortestRest = 4; // a shorter rest is made as fast as the whole
+    static const QString particles = QStringLiteral("はがをにでともへ");
+    auto isWordChar = [](QChar c) { return isKatakana(c) || c.script() == QChar::Script_Han || c == u'ー'; };
+    for (qsizetype i = 2; i + ShortestRest < clause.size(); ++i)
+        if (particles.contains(clause[i]) && isWordChar(clause[i - 1]))
+            return i + 1;
+    return -1;
+}
+
 QString kanaOnly(const QString &text)
 {
     QString out;

@@ -15,6 +15,11 @@ QString ofLoneCharacter(const QString &text);
 // A sentence cut into clauses at 。、！？ and line ends, the marks kept with their clause.
 QStringList clauses(const QString &sentence);
 
+// Where a clause's first phrase ends, so that it can be made and heard while the
+// rest is made: after the first particle that follows a kanji or katakana word
+// ("今日は|天気が良いので、"). -1 when the clause is short or has no such place.
+qsizetype firstPhraseEnd(const QString &clause);
+
 // Kana, long-vowel marks, digits, letters and punctuation only; other characters become spaces.
 QString kanaOnly(const QString &text);
 

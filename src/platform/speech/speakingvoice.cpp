@@ -3,6 +3,8 @@
 #include "platform/speech/audiooutput.h"
 #include "platform/speech/readings.h"
 #include "platform/speech/speechengine.h"
+#include "platform/voicebank/phrasekey.h"
+#include "platform/voicebank/voicebank.h"
 
 #include <algorithm>
 
@@ -59,30 +61,132 @@ void SpeakingVoice::play(const Clip &clip, bool pauseAfter)
     }
 }
 
+std::vector<SpeakingVoice::Job> SpeakingVoice::plan(const QString &text, quint64 generation) const
+{
+    std::vector<Job> jobs;
+    VoiceBank *bank = m_bank;
+    if (bank && bank->size() > 0) {
+        const bool lone = Readings::ofLoneCharacter(text) != text || text.size() <= 1;
+        if (lone && bank->has(text, BankEntry::Kind::Kana))
+            return {{text, generation, false, Source::BankedKana}};
+        if (!lone) {
+            for (const QString &piece : PhraseKey::pieces(text)) {
+                if (bank->has(piece, BankEntry::Kind::Phrase)) {
+                    jobs.push_back({piece, generation, true, Source::BankedPhrase});
+                    continue;
+                }
+                for (const QString &part : partsOf(piece))
+                    jobs.push_back({part, generation, true, Source::Engine});
+            }
+            if (!jobs.empty())
+                jobs.back().pauseAfter = false;
+            splitFirstPhrase(jobs);
+            return jobs;
+        }
+    }
+    const QStringList parts = partsOf(text);
+    for (qsizetype i = 0; i < parts.size(); ++i)
+        jobs.push_back({parts[i], generation, i + 1 < parts.size(), Source::Engine});
+    splitFirstPhrase(jobs);
+    return jobs;
+}
+
+void SpeakingVoice::splitFirstPhrase(std::vector<Job> &jobs) const
+{
+    // The first sound waits for the first part to be made: a long first clause is
+    // made in two, its first phrase alone, and the rest is made while that plays.
+    if (jobs.empty() || jobs.front().source != Source::Engine)
+        return;
+    const QString first = jobs.front().text;
+    const qsizetype end = Readings::firstPhraseEnd(first); // -1 at once for a character
+    if (end < 0 || m_cache.inMemory(keyOf(first)))
+        return;
+    Job head = jobs.front();
+    head.text = first.left(end);
+    head.pauseAfter = false;
+    jobs.front().text = first.mid(end);
+    jobs.insert(jobs.begin(), head);
+}
+
+std::optional<Clip> SpeakingVoice::readyClip(const Job &job) const
+{
+    if (job.source == Source::Engine)
+        return m_cache.inMemory(keyOf(job.text));
+    VoiceBank *bank = m_bank;
+    return bank ? bank->cachedClip(job.text, job.source == Source::BankedKana ? BankEntry::Kind::Kana
+                                                                              : BankEntry::Kind::Phrase)
+                : std::nullopt;
+}
+
+std::optional<Clip> SpeakingVoice::makeClip(const Job &job, bool urgent)
+{
+    if (job.source != Source::Engine) {
+        VoiceBank *bank = m_bank;
+        const auto kind = job.source == Source::BankedKana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
+        if (auto clip = bank ? bank->clip(job.text, kind) : std::nullopt)
+            return clip;
+        // A recording that cannot be read is said by the engine instead: never silence.
+        const QStringList parts = partsOf(job.text);
+        return parts.isEmpty() ? std::nullopt : makeClip({parts.join(QString()), job.generation}, urgent);
+    }
+    const QString key = keyOf(job.text);
+    std::optional<Clip> clip = m_cache.find(key);
+    if (!clip) {
+        m_engine->setLowPriority(!urgent);
+        clip = m_engine->synthesize(job.text, urgent ? m_cancelUrgent : m_cancelBackground);
+        if (clip)
+            m_cache.store(key, *clip);
+    }
+    return clip;
+}
+
 void SpeakingVoice::speak(const QString &text)
 {
-    const QStringList parts = partsOf(text);
-    if (parts.isEmpty())
-        return;
     std::unique_lock lock(m_mutex);
-    const quint64 generation = m_generation;
+    const std::vector<Job> jobs = plan(text, m_generation);
+    if (jobs.empty())
+        return;
     // A clip already made plays at once, unless earlier requests are still waiting.
-    qsizetype first = 0;
-    if (m_urgent.empty() && !m_busyUrgent) {
-        while (first < parts.size()) {
-            const auto clip = m_cache.inMemory(keyOf(parts[first]));
+    size_t first = 0;
+    if (m_urgent.empty() && !m_busyUrgent && !m_nextEngine) { // not the old voice after a change
+        while (first < jobs.size()) {
+            const auto clip = readyClip(jobs[first]);
             if (!clip)
                 break;
-            play(*clip, first + 1 < parts.size());
+            play(*clip, jobs[first].pauseAfter);
             ++first;
         }
     }
-    if (first == parts.size())
+    if (first == jobs.size())
         return;
-    for (qsizetype i = first; i < parts.size(); ++i)
-        m_urgent.push_back({parts[i], generation, i + 1 < parts.size()});
+    m_urgent.insert(m_urgent.end(), jobs.begin() + qsizetype(first), jobs.end());
     m_cancelBackground = true; // background work gives way
     lock.unlock();
+    m_wake.notify_all();
+}
+
+void SpeakingVoice::setBank(VoiceBank *bank)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_bank = bank;
+        m_warmBank = bank != nullptr;
+    }
+    m_wake.notify_all();
+}
+
+void SpeakingVoice::setEngine(std::unique_ptr<SpeechEngine> engine)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_generation;
+        m_urgent.clear();
+        m_background.clear();
+        m_cancelUrgent = true;
+        m_cancelBackground = true;
+        // The worker takes it between two jobs: nobody waits for the old engine to let go.
+        m_nextEngine = std::move(engine);
+    }
     m_wake.notify_all();
 }
 
@@ -163,9 +267,24 @@ void SpeakingVoice::run()
 {
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_wake.wait(lock, [this] { return m_quit || !m_urgent.empty() || !m_background.empty(); });
+        m_wake.wait(lock, [this] {
+            return m_quit || !m_urgent.empty() || !m_background.empty() || m_warmBank || m_nextEngine;
+        });
         if (m_quit)
             break;
+        if (m_nextEngine) {
+            m_engine = std::move(m_nextEngine);
+            continue;
+        }
+        if (m_urgent.empty() && m_background.empty()) {
+            // Idle: the next recording is read into memory, so that it starts at once.
+            VoiceBank *bank = m_bank;
+            lock.unlock();
+            const bool more = bank && bank->warmNext();
+            lock.lock();
+            m_warmBank = more && m_bank == bank;
+            continue;
+        }
         const bool urgent = !m_urgent.empty();
         Job job;
         if (urgent) {
@@ -173,7 +292,7 @@ void SpeakingVoice::run()
             m_urgent.pop_front();
             m_cancelUrgent = false;
         } else {
-            job = {m_background.front(), 0, false};
+            job = {m_background.front(), 0, false, Source::Engine};
             m_background.pop_front();
             m_cancelBackground = false;
         }
@@ -181,14 +300,7 @@ void SpeakingVoice::run()
         m_busyUrgent = urgent;
         lock.unlock();
 
-        const QString key = keyOf(job.text);
-        std::optional<Clip> clip = m_cache.find(key);
-        if (!clip) {
-            m_engine->setLowPriority(!urgent);
-            clip = m_engine->synthesize(job.text, urgent ? m_cancelUrgent : m_cancelBackground);
-            if (clip)
-                m_cache.store(key, *clip);
-        }
+        const std::optional<Clip> clip = makeClip(job, urgent);
 
         lock.lock();
         if (urgent && clip && job.generation == m_generation)
@@ -203,8 +315,9 @@ void SpeakingVoice::run()
             m_background.push_back(job.text); // given way to a request: try again later
         m_busy = false;
         m_busyUrgent = false;
-        if (m_urgent.empty() && m_background.empty())
-            m_idle.notify_all();
+        // Waiters check what they wait for: one for idleness, one (a change of engine) only for this job's
+        // end.
+        m_idle.notify_all();
     }
     m_idle.notify_all();
 }

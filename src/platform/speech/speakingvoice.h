@@ -14,6 +14,7 @@
 
 class AudioOutput;
 class SpeechEngine;
+class VoiceBank;
 
 // Speaks through an engine and an audio output without ever holding up the
 // caller: requests queue in order on a worker thread; ready clips play at once.
@@ -28,8 +29,13 @@ public:
     static constexpr int ClausePauseMs = 450;
 
     // A lone character is said by its reading; a sentence clause by clause,
-    // with a natural pause between the clauses.
+    // with a natural pause between the clauses. With a bank, a character or a
+    // sentence's piece that the user recorded is played from the recording.
     void speak(const QString &text);
+    // The user's recordings, observed, never owned; null for none.
+    void setBank(VoiceBank *bank);
+    // Speaks with another engine from now on: what was waiting is dropped.
+    void setEngine(std::unique_ptr<SpeechEngine> engine);
     // Ends the sound and drops what was waiting, and any synthesis in progress.
     void stop();
     // Makes clips for these texts in the background, when nothing else is asked for.
@@ -49,12 +55,20 @@ public:
     QStringList partsOf(const QString &text) const;
 
 private:
+    enum class Source { Engine, BankedPhrase, BankedKana };
     struct Job
     {
         QString text;
         quint64 generation;
         bool pauseAfter = false;
+        Source source = Source::Engine;
     };
+
+    // What a text is said in, in order: recordings and parts for the engine.
+    std::vector<Job> plan(const QString &text, quint64 generation) const;
+    void splitFirstPhrase(std::vector<Job> &jobs) const;
+    std::optional<Clip> readyClip(const Job &job) const;
+    std::optional<Clip> makeClip(const Job &job, bool urgent);
 
     // Hands a clip to the output, with the clause pause after it when asked.
     void play(const Clip &clip, bool pauseAfter);
@@ -65,9 +79,11 @@ private:
     void outputHealth(bool heard);
     QString keyOf(const QString &part) const;
 
-    std::unique_ptr<SpeechEngine> m_engine;
+    std::unique_ptr<SpeechEngine> m_engine;     // used and replaced by the worker, or under m_mutex
+    std::unique_ptr<SpeechEngine> m_nextEngine; // waiting to replace it
     AudioOutput *m_audio;
     VoiceCache m_cache;
+    std::atomic<VoiceBank *> m_bank{nullptr};
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -77,6 +93,7 @@ private:
     bool m_busyUrgent = false;
     bool m_busy = false;
     bool m_quit = false;
+    bool m_warmBank = false; // recordings are still to be read into memory
     std::atomic<quint64> m_generation{0};
     std::atomic_bool m_cancelUrgent{false};
     std::atomic_bool m_cancelBackground{false};

@@ -15,9 +15,23 @@
 Q_LOGGING_CATEGORY(lcVoice, "pirokan.voice")
 
 VoiceCharacter::VoiceCharacter(std::unique_ptr<SpeakingVoice> voice, std::unique_ptr<AudioOutput> audio,
-                               std::unique_ptr<Figure> figure, bool mute)
-    : m_audio(std::move(audio)), m_voice(std::move(voice)), m_figure(std::move(figure)), m_mute(mute)
+                               std::unique_ptr<Figure> figure, bool mute, const CharacterSheet &sheet)
+    : m_audio(std::move(audio)), m_voice(std::move(voice)), m_figure(std::move(figure)), m_mute(mute),
+      m_sheet(std::make_unique<CharacterSheet>(sheet))
 {}
+
+void VoiceCharacter::adjustVoice(double speed, double pitch)
+{
+    if (!m_voice)
+        return;
+    CharacterSheet sheet = *m_sheet;
+    sheet.speed = speed;
+    sheet.pitch = pitch;
+    QStringList problems;
+    // An engine that cannot speak with these values leaves the voice as it was.
+    if (std::unique_ptr<SpeechEngine> engine = firstWorkingEngine(sheet, &problems))
+        m_voice->setEngine(std::move(engine));
+}
 
 VoiceCharacter::~VoiceCharacter()
 {
@@ -115,9 +129,11 @@ std::unique_ptr<SpeechEngine> firstWorkingEngine(const CharacterSheet &sheet, QS
 
 bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
 {
-    const auto sheet = readCharacterFile(file, error);
+    auto sheet = readCharacterFile(file, error);
     if (!sheet)
         return false;
+    sheet->speed = m_speed.value_or(sheet->speed);
+    sheet->pitch = m_pitch.value_or(sheet->pitch);
     QStringList problems;
     std::unique_ptr<SpeechEngine> engine = firstWorkingEngine(*sheet, &problems);
     QString noSound;
@@ -127,6 +143,7 @@ bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
         const QString cache = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
                                   .filePath(QStringLiteral("voice"));
         voice = std::make_unique<SpeakingVoice>(std::move(engine), audio.get(), cache);
+        voice->setBank(m_bank);
     }
     if (!voice || !noSound.isEmpty()) {
         if (!noSound.isEmpty())
@@ -140,7 +157,7 @@ bool VoiceAgent::load(const QString &name, const QString &file, QString *error)
     // Silent by choice ("silent" first) leaves no problem to tell of.
     const bool mute = (!voice && !problems.isEmpty()) || !noSound.isEmpty();
     m_characters[name] =
-        std::make_unique<VoiceCharacter>(std::move(voice), std::move(audio), std::move(figure), mute);
+        std::make_unique<VoiceCharacter>(std::move(voice), std::move(audio), std::move(figure), mute, *sheet);
     return true;
 }
 

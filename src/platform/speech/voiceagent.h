@@ -5,11 +5,13 @@
 #include <QStringList>
 #include <map>
 #include <memory>
+#include <optional>
 
 class AudioOutput;
 class Figure;
 class SpeakingVoice;
 class SpeechEngine;
+class VoiceBank;
 struct CharacterSheet;
 
 // The first engine of the sheet's list that can speak here; null (with the
@@ -22,7 +24,7 @@ class VoiceCharacter final : public Character
 public:
     // mute: the voice was wanted but cannot be heard.
     VoiceCharacter(std::unique_ptr<SpeakingVoice> voice, std::unique_ptr<AudioOutput> audio,
-                   std::unique_ptr<Figure> figure, bool mute);
+                   std::unique_ptr<Figure> figure, bool mute, const CharacterSheet &sheet);
     ~VoiceCharacter() override;
 
     void setLanguageId(int languageId) override;
@@ -34,6 +36,7 @@ public:
     void stop() override;
     bool isSpeaking() const override;
     void prepare(const QStringList &texts) override;
+    void adjustVoice(double speed, double pitch) override;
     void setMuteHandler(std::function<void()> handler) override;
 
 private:
@@ -41,6 +44,7 @@ private:
     std::unique_ptr<SpeakingVoice> m_voice; // null when silent
     std::unique_ptr<Figure> m_figure;
     bool m_mute;
+    std::unique_ptr<CharacterSheet> m_sheet; // the voice as the file gives it
 };
 
 // Loads characters from character files: picks the first engine of the file's
@@ -48,9 +52,19 @@ private:
 class VoiceAgent final : public Agent
 {
 public:
+    // The user's recordings, played before any synthesis; it must outlive the agent.
+    void setBank(VoiceBank *bank) { m_bank = bank; }
+    // The speed and pitch the user chose, over the character file's.
+    void setVoiceAdjust(std::optional<double> speed, std::optional<double> pitch)
+    {
+        m_speed = speed;
+        m_pitch = pitch;
+    }
     bool load(const QString &name, const QString &file, QString *error) override;
     Character *character(const QString &name) override;
 
 private:
     std::map<QString, std::unique_ptr<VoiceCharacter>> m_characters;
+    VoiceBank *m_bank = nullptr;
+    std::optional<double> m_speed, m_pitch;
 };

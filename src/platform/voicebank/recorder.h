@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/speech/clip.h"
+#include "platform/voicebank/recordingrule.h"
+
+#include <QObject>
+#include <QTimer>
+#include <mutex>
+
+class SoundInput;
+
+// One recording from the input: it ends by a press or by itself after the
+// silence that follows speech, and tells when the microphone hears nothing.
+// What arrives from the input's thread is taken on this object's thread.
+class Recorder final : public QObject
+{
+    Q_OBJECT
+public:
+    enum class End { ByPress, BySilence, NothingHeard, Cancelled };
+
+    explicit Recorder(SoundInput &input, QObject *parent = nullptr);
+    ~Recorder() override;
+
+    bool start(const QString &source, QString *why);
+    void finish(); // the press that ends it
+    void cancel();
+    bool isRecording() const { return m_recording; }
+    // What was heard, trimmed and levelled to the voice; empty when no voice was heard.
+    const Clip &recorded() const { return m_result; }
+    double seconds() const;
+    // Takes what has arrived; a timer calls it while recording, tests call it directly.
+    void poll();
+
+signals:
+    void progress(double level, double seconds);
+    void ended(Recorder::End how);
+
+private:
+    void end(End how);
+
+    SoundInput &m_input;
+    QTimer m_timer;
+    std::mutex m_mutex;
+    std::vector<qint16> m_arrived; // from the input's thread
+    Clip m_raw;
+    Clip m_result;
+    RecordingRule m_rule{Clip::Rate};
+    bool m_recording = false;
+};

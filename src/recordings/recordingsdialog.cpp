@@ -1,0 +1,396 @@
+#include "recordings/recordingsdialog.h"
+
+#include "entries/entryformat.h"
+#include "platform/controls.h"
+#include "platform/modalrunner.h"
+#include "platform/services.h"
+#include "platform/speech/audiooutput.h"
+#include "platform/twips.h"
+#include "platform/voicebank/phrasekey.h"
+#include "platform/voicebank/recorder.h"
+#include "platform/voicebank/voicebank.h"
+#include "platform/voicebank/voiceimport.h"
+#include "recordings/kanasession.h"
+#include "shared/callkey.h"
+#include "shared/okdialog.h"
+#include "shared/palette.h"
+#include "shared/sharedstate.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+
+namespace {
+
+constexpr quint32 Back = Palette::PaleGreen;
+constexpr int Width = 10500;
+constexpr int Height = 6360;
+constexpr int CallColumn = 1440;
+constexpr int NextKanaMs = 700; // time to read the next prompt before the microphone listens
+
+QLabel *label(QWidget *parent, const char *name, QRect twips, double points)
+{
+    auto *l = new QLabel(parent);
+    styleDialogControl(l, name, twips, Back, points);
+    l->setWordWrap(true);
+    return l;
+}
+
+} // namespace
+
+RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundInput &input,
+                                   AudioOutput *playback, QStringList texts, QWidget *parent)
+    : QDialog(parent), m_shared(shared), m_bank(bank), m_input(input), m_playback(playback),
+      m_recorder(std::make_unique<Recorder>(input)), m_texts(std::move(texts))
+{
+    setObjectName(QStringLiteral("frmRecord"));
+    setWindowTitle(QStringLiteral("声の録音"));
+    setAccessibleName(QStringLiteral("声の録音"));
+    setBackground(this, Back);
+    const bool call = bool(shared.callForHelp);
+    Twips::sizeDialog(this, parent, Width + (call ? CallColumn : 0), Height);
+    m_texts.removeAll(QString());
+    chooseFolder = [](QWidget *p, const QString &title) {
+        return QFileDialog::getExistingDirectory(p, title);
+    };
+
+    lblWhat = label(this, "lblWhat", {240, 120, 10020, 1200}, 21.75);
+    auto button = [this](const char *name, const QString &caption, QRect twips,
+                         quint32 back = Colors::White) {
+        return makeButton(this, name, caption, twips, back, 15.75, true);
+    };
+    cmdPrev = button("cmdPrev", QStringLiteral("◀ 前"), {240, 1440, 1500, 900});
+    cmdNext = button("cmdNext", QStringLiteral("次 ▶"), {1860, 1440, 1500, 900});
+    prgLevel = new QProgressBar(this);
+    styleDialogControl(prgLevel, "prgLevel", {3600, 1560, 4200, 600}, Back, 12);
+    prgLevel->setRange(0, 100);
+    prgLevel->setTextVisible(false);
+    prgLevel->setAccessibleName(QStringLiteral("声の大きさ"));
+    lblTime = label(this, "lblTime", {7920, 1440, 2340, 900}, 18);
+    lblState = label(this, "lblState", {240, 2460, 10020, 900}, 15.75);
+
+    const int row1 = 3480, row2 = 4920, w = 1560, gap = 1680;
+    cmdRecord = button("cmdRecord", QStringLiteral("録音"), {240, row1, w, 1200}, Palette::PaleRed);
+    cmdStop = button("cmdStop", QStringLiteral("止める"), {240 + gap, row1, w, 1200});
+    cmdListen = button("cmdListen", QStringLiteral("聞く"), {240 + 2 * gap, row1, w, 1200});
+    cmdKeep = button("cmdKeep", QStringLiteral("残す"), {240 + 3 * gap, row1, w, 1200}, Palette::PaleBlue);
+    cmdAgain = button("cmdAgain", QStringLiteral("録り直す"), {240 + 4 * gap, row1, w, 1200});
+    cmdDiscard = button("cmdDiscard", QStringLiteral("捨てる"), {240 + 5 * gap, row1, w, 1200});
+    cmdKana = button("cmdKana", QStringLiteral("かなを録音"), {240, row2, w, 1200});
+    cmdDelete = button("cmdDelete", QStringLiteral("録音を消す"), {240 + gap, row2, w, 1200});
+    cmdImport = button("cmdImport", QStringLiteral("取り込み…"), {240 + 2 * gap, row2, w, 1200});
+    cmdExport = button("cmdExport", QStringLiteral("書き出し…"), {240 + 3 * gap, row2, w, 1200});
+    cmdSource = button("cmdSource", QStringLiteral("入力：既定"), {240 + 4 * gap, row2, w, 1200});
+    cmdClose = button("cmdClose", QStringLiteral("閉じる"), {240 + 5 * gap, row2, w, 1200});
+    if (call)
+        MakeCallKey(this, {Width + CallColumn - 1260, 120, 1140, Height - 240}, shared.callForHelp);
+
+    connect(cmdPrev, &QPushButton::clicked, this, [this] { step(-1); });
+    connect(cmdNext, &QPushButton::clicked, this, [this] { step(1); });
+    connect(cmdRecord, &QPushButton::clicked, this, &RecordingsDialog::startRecording);
+    connect(cmdAgain, &QPushButton::clicked, this, &RecordingsDialog::startRecording);
+    connect(cmdStop, &QPushButton::clicked, m_recorder.get(), &Recorder::finish);
+    connect(cmdListen, &QPushButton::clicked, this, &RecordingsDialog::listen);
+    connect(cmdKeep, &QPushButton::clicked, this, &RecordingsDialog::keep);
+    connect(cmdDiscard, &QPushButton::clicked, this, [this] {
+        m_pending = Clip{};
+        tell(QStringLiteral("捨てました。"));
+    });
+    connect(cmdKana, &QPushButton::clicked, this, &RecordingsDialog::toggleKana);
+    connect(cmdDelete, &QPushButton::clicked, this, &RecordingsDialog::deleteRecording);
+    connect(cmdImport, &QPushButton::clicked, this, &RecordingsDialog::importFolder);
+    connect(cmdExport, &QPushButton::clicked, this, &RecordingsDialog::exportBank);
+    connect(cmdSource, &QPushButton::clicked, this, &RecordingsDialog::nextSource);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_recorder.get(), &Recorder::progress, this, [this](double level, double seconds) {
+        prgLevel->setValue(int(level * 100));
+        lblTime->setText(QStringLiteral("%1 秒").arg(seconds, 0, 'f', 1));
+    });
+    connect(m_recorder.get(), &Recorder::ended, this,
+            [this](Recorder::End how) { recordingEnded(int(how)); });
+    m_importWatch.setInterval(100);
+    connect(&m_importWatch, &QTimer::timeout, this, &RecordingsDialog::importDone);
+    lblTime->setText(QStringLiteral("0.0 秒"));
+    showTarget();
+    tell(
+        m_texts.isEmpty()
+            ? QStringLiteral("録音する文がありません。文を書いてから開くか、「かなを録音」を押してください。")
+            : QStringLiteral("「録音」を押して話してください。"));
+}
+
+RecordingsDialog::~RecordingsDialog()
+{
+    m_recorder->cancel();
+    if (m_import.joinable())
+        m_import.join(); // the bank outlives the dialog; what is imported is kept
+}
+
+QString RecordingsDialog::currentText() const
+{
+    if (m_kana)
+        return KanaSession::sounds().value(m_kanaAt);
+    return m_texts.value(m_at);
+}
+
+void RecordingsDialog::showTarget()
+{
+    const QString text = currentText();
+    const auto kind = m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
+    const bool has = !text.isEmpty() && m_bank.has(text, kind);
+    if (m_kana)
+        lblWhat->setText(QStringLiteral("%1（%2 / %3）%4")
+                             .arg(KanaSession::promptFor(text))
+                             .arg(m_kanaAt + 1)
+                             .arg(KanaSession::sounds().size())
+                             .arg(has ? QStringLiteral("　録音あり") : QString()));
+    else
+        lblWhat->setText(
+            text.isEmpty()
+                ? QString()
+                : QStringLiteral("「%1」%2").arg(text, has ? QStringLiteral("　録音あり") : QString()));
+    lblWhat->setAccessibleName(lblWhat->text());
+    updateButtons();
+}
+
+void RecordingsDialog::updateButtons()
+{
+    const bool recording = m_recorder->isRecording();
+    const bool busy = recording || m_import.joinable();
+    const bool pending = hasPending();
+    const QString text = currentText();
+    const auto kind = m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
+    cmdRecord->setEnabled(!busy && !text.isEmpty());
+    cmdStop->setEnabled(recording);
+    cmdListen->setEnabled(!busy && (pending || m_bank.has(text, kind)));
+    cmdKeep->setEnabled(!busy && pending);
+    cmdAgain->setEnabled(!busy && pending);
+    cmdDiscard->setEnabled(!busy && pending);
+    cmdPrev->setEnabled(!busy);
+    cmdNext->setEnabled(!busy);
+    cmdDelete->setEnabled(!busy && !pending && m_bank.has(text, kind));
+    cmdKana->setText(m_kana ? QStringLiteral("文を録音") : QStringLiteral("かなを録音"));
+    cmdKana->setEnabled(!busy);
+    cmdImport->setEnabled(!busy);
+    cmdExport->setEnabled(!busy && m_bank.size() > 0);
+    cmdSource->setEnabled(!busy);
+}
+
+void RecordingsDialog::tell(const QString &state)
+{
+    lblState->setText(state);
+    lblState->setAccessibleName(state);
+    updateButtons();
+}
+
+void RecordingsDialog::startRecording()
+{
+    if (currentText().isEmpty())
+        return;
+    m_pending = Clip{};
+    if (m_playback)
+        m_playback->stop();
+    QString why;
+    const QString source = m_source >= 0 ? m_sources.value(m_source).name : QString();
+    if (!m_recorder->start(source, &why)) {
+        tell(why);
+        return;
+    }
+    tell(m_kana ? QStringLiteral("録音中：言い終わると次へ進みます。")
+                : QStringLiteral("録音中：話し終わると止まります（「止める」でも止まります）。"));
+}
+
+void RecordingsDialog::recordingEnded(int how)
+{
+    prgLevel->setValue(0);
+    const auto end = Recorder::End(how);
+    if (end == Recorder::End::Cancelled)
+        return updateButtons();
+    if (end == Recorder::End::NothingHeard) {
+        tell(QStringLiteral("マイクが 5 秒間なにも聞こえませんでした。マイクのつなぎ方と音量を確かめて、"
+                            "もう一度「録音」を押してください。"));
+        return;
+    }
+    if (m_recorder->recorded().isEmpty()) {
+        tell(QStringLiteral("声が聞こえませんでした。もう一度「録音」を押してください。"));
+        return;
+    }
+    m_pending = m_recorder->recorded();
+    // A guided kana session keeps each sound and moves on by itself.
+    if (m_kana && end == Recorder::End::BySilence) {
+        keep();
+        if (hasPending())
+            return; // not kept: the reason is on screen
+        if (m_kanaAt + 1 < KanaSession::sounds().size()) {
+            step(1);
+            QTimer::singleShot(NextKanaMs, this, [this] {
+                if (m_kana && !m_recorder->isRecording() && !hasPending())
+                    startRecording();
+            });
+        } else {
+            tell(QStringLiteral("かなをすべて録音しました。"));
+        }
+        return;
+    }
+    tell(QStringLiteral("録音しました（%1 秒）。「聞く」で確かめて「残す」を押してください。")
+             .arg(m_pending.seconds(), 0, 'f', 1));
+}
+
+void RecordingsDialog::keep()
+{
+    if (!hasPending())
+        return;
+    QString error;
+    const auto kind = m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
+    if (!m_bank.keep(currentText(), kind, m_pending, &error)) {
+        tell(QStringLiteral("残せませんでした。前の録音はそのままです。\n") + error);
+        return;
+    }
+    m_pending = Clip{};
+    tell(QStringLiteral("残しました。"));
+    showTarget();
+}
+
+void RecordingsDialog::listen()
+{
+    if (!m_playback) {
+        tell(QStringLiteral("音を出せません（音声サーバーにつながりません）。"));
+        return;
+    }
+    const auto kind = m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
+    QString error;
+    const std::optional<Clip> clip =
+        hasPending() ? std::optional<Clip>(m_pending) : m_bank.clip(currentText(), kind, &error);
+    if (!clip) {
+        tell(error);
+        return;
+    }
+    m_playback->stop();
+    m_playback->play(*clip);
+}
+
+void RecordingsDialog::step(int by)
+{
+    m_pending = Clip{};
+    if (m_kana) {
+        const int n = int(KanaSession::sounds().size());
+        m_kanaAt = (m_kanaAt + by + n) % n;
+    } else if (!m_texts.isEmpty()) {
+        m_at = (m_at + by + int(m_texts.size())) % int(m_texts.size());
+    }
+    showTarget();
+    tell(QStringLiteral("「録音」を押して話してください。"));
+}
+
+void RecordingsDialog::toggleKana()
+{
+    m_kana = !m_kana;
+    m_pending = Clip{};
+    showTarget();
+    if (m_kana)
+        startRecording();
+}
+
+void RecordingsDialog::deleteRecording()
+{
+    const QString text = currentText();
+    if (!ShowOKDialog(m_shared, QStringLiteral("「%1」の録音を消してもいいですか？").arg(text),
+                      OkDialog::OkCancel, QStringLiteral("録音の削除")))
+        return;
+    QString error;
+    if (!m_bank.remove(text, m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase, &error))
+        tell(error);
+    else
+        tell(QStringLiteral("消しました。"));
+    showTarget();
+}
+
+void RecordingsDialog::importFolder()
+{
+    const QString folder = chooseFolder(this, QStringLiteral("取り込む録音のフォルダ"));
+    if (folder.isEmpty() || m_import.joinable())
+        return;
+    // A large folder takes a while: it is read aside, and the call and Close stay live.
+    m_imported.reset();
+    m_import = std::thread([this, folder] {
+        auto lines = std::make_shared<QList<VoiceImport::Line>>(VoiceImport::importFolder(folder, m_bank));
+        std::atomic_store(&m_imported, lines);
+    });
+    tell(QStringLiteral("取り込んでいます…"));
+    m_importWatch.start();
+}
+
+void RecordingsDialog::importDone()
+{
+    const auto lines = std::atomic_load(&m_imported);
+    if (!lines)
+        return;
+    m_importWatch.stop();
+    m_import.join();
+    int banked = 0;
+    QStringList refused;
+    for (const VoiceImport::Line &l : *lines) {
+        banked += l.banked ? 1 : 0;
+        if (!l.banked)
+            refused << QStringLiteral("%1：%2").arg(l.file, l.reason);
+    }
+    QString report = QStringLiteral("%1 件のうち %2 件を取り込みました。").arg(lines->size()).arg(banked);
+    if (!refused.isEmpty())
+        report += QStringLiteral("\n取り込めなかったもの：\n") + refused.mid(0, 8).join(QLatin1Char('\n')) +
+                  (refused.size() > 8 ? QStringLiteral("\nほか %1 件").arg(refused.size() - 8) : QString());
+    tell(QStringLiteral("%1 件を取り込みました。").arg(banked));
+    showTarget();
+    ShowOKDialog(m_shared, report, OkDialog::Notice, QStringLiteral("録音の取り込み"));
+}
+
+void RecordingsDialog::exportBank()
+{
+    const QString folder = chooseFolder(this, QStringLiteral("録音の書き出し先"));
+    if (folder.isEmpty())
+        return;
+    const QString target = QDir(folder).filePath(QStringLiteral("pirokan-voice-bank"));
+    QString error;
+    const bool ok = m_bank.exportTo(target, &error);
+    ShowOKDialog(m_shared,
+                 ok ? QStringLiteral("録音を「%1」に書き出しました。").arg(QDir::toNativeSeparators(target))
+                    : error,
+                 OkDialog::Notice, QStringLiteral("録音の書き出し"));
+}
+
+void RecordingsDialog::nextSource()
+{
+    if (m_source < 0)
+        m_sources = m_input.sources();
+    m_source = m_source + 1 < m_sources.size() ? m_source + 1 : -1;
+    const QString name = m_source < 0 ? QStringLiteral("既定") : m_sources[m_source].description;
+    cmdSource->setText(QStringLiteral("入力：%1").arg(name));
+    cmdSource->setAccessibleName(cmdSource->text());
+}
+
+QStringList StoredSentences(const SharedState &shared)
+{
+    QStringList out;
+    for (const QString &s : shared.SampleTexts.value_or(QStringList()))
+        if (s.trimmed() != EntryFormat::DiaryRow && s.trimmed() != EntryFormat::MailRow &&
+            s.trimmed() != EntryFormat::Placeholder)
+            out << s;
+    return out;
+}
+
+void OpenRecordings(SharedState &shared, const QString &textBeingWritten, QWidget *parent)
+{
+    if (!shared.sv.bank || !shared.sv.input)
+        return;
+    QStringList texts;
+    if (!PhraseKey::ofPhrase(textBeingWritten).isEmpty())
+        texts << textBeingWritten.trimmed();
+    for (const QString &s : StoredSentences(shared))
+        if (!PhraseKey::ofPhrase(s).isEmpty() && !texts.contains(s.trimmed()))
+            texts << s.trimmed();
+    shared.sv.bank->refresh();
+    QString noSound;
+    std::unique_ptr<AudioOutput> playback = createSystemAudioOutput(&noSound);
+    RecordingsDialog dialog(shared, *shared.sv.bank, *shared.sv.input, playback.get(), texts, parent);
+    shared.sv.modal->run(dialog);
+}

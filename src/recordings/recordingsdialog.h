@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/speech/clip.h"
+#include "platform/voicebank/soundinput.h"
+#include "platform/voicebank/voiceimport.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <thread>
+
+class AudioOutput;
+class ColorButton;
+class QLabel;
+class QProgressBar;
+class Recorder;
+class VoiceBank;
+struct SharedState;
+
+// The recordings: record the text being written, a stored sentence or the
+// kana one by one; listen, keep, record again or discard; delete, import and
+// export. Every control is a large button, so each way of pressing reaches it.
+class RecordingsDialog final : public QDialog
+{
+    Q_OBJECT
+public:
+    // texts: what may be recorded, the text being written first.
+    RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundInput &input, AudioOutput *playback,
+                     QStringList texts, QWidget *parent);
+    ~RecordingsDialog() override;
+
+    // Chooses a folder for import and export; a test answers it.
+    std::function<QString(QWidget *parent, const QString &title)> chooseFolder;
+
+    ColorButton *cmdPrev, *cmdNext, *cmdRecord, *cmdStop, *cmdListen, *cmdKeep, *cmdAgain, *cmdDiscard;
+    ColorButton *cmdKana, *cmdDelete, *cmdImport, *cmdExport, *cmdSource, *cmdClose;
+    QLabel *lblWhat, *lblState, *lblTime;
+    QProgressBar *prgLevel;
+
+    QString currentText() const;
+    bool hasPending() const { return !m_pending.isEmpty(); }
+    Recorder &recorder() { return *m_recorder; }
+
+private:
+    void showTarget();
+    void updateButtons();
+    void tell(const QString &state);
+    void startRecording();
+    void recordingEnded(int how);
+    void keep();
+    void listen();
+    void step(int by);
+    void toggleKana();
+    void deleteRecording();
+    void importFolder();
+    void importDone();
+    void exportBank();
+    void nextSource();
+
+    SharedState &m_shared;
+    VoiceBank &m_bank;
+    SoundInput &m_input;
+    AudioOutput *m_playback;
+    std::unique_ptr<Recorder> m_recorder;
+    QStringList m_texts;
+    QList<SoundInput::Source> m_sources;
+    int m_source = -1; // -1: the server's default
+    int m_at = 0;
+    bool m_kana = false;
+    int m_kanaAt = 0;
+    Clip m_pending;
+    std::thread m_import;
+    std::shared_ptr<QList<VoiceImport::Line>> m_imported; // set by the import's thread when done
+    QTimer m_importWatch;
+};
+
+// The stored sentences a recording may be made for.
+QStringList StoredSentences(const SharedState &shared);
+// Opens the recordings over `parent`: the text being written first, then the stored sentences.
+void OpenRecordings(SharedState &shared, const QString &textBeingWritten, QWidget *parent);

@@ -1,0 +1,238 @@
+#include "platform/controls.h"
+#include "platform/voicebank/recorder.h"
+#include "platform/voicebank/voicebank.h"
+#include "recordings/kanasession.h"
+#include "recordings/recordingsdialog.h"
+#include "shared/okdialog.h"
+#include "shared/optionsdialog.h"
+#include "shared/sharedstate.h"
+#include "shared/voiceadjust.h"
+#include "support/captureaudio.h"
+#include "support/fakeinput.h"
+#include "support/fakes.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sndfile.h>
+
+namespace {
+
+// The dialog as the user meets it, on a fake microphone and a temporary bank.
+struct Setup
+{
+    explicit Setup(const QStringList &texts = {QStringLiteral("お水を下さい"), QStringLiteral("ありがとう")})
+        : shared(services(), &main), bank(dir.filePath("bank"))
+    {
+        dialog = std::make_unique<RecordingsDialog>(shared, bank, input, &audio, texts, &main);
+    }
+    Services services()
+    {
+        Services s;
+        s.modal = &modal;
+        return s;
+    }
+    // Speaks for `seconds`, then is quiet long enough for the recording to end by itself.
+    void say(double seconds)
+    {
+        input.feed(0.3, 0);
+        input.feed(seconds, 5000);
+        input.feed(1.3, 0);
+        dialog->recorder().poll();
+    }
+
+    QWidget main;
+    ScriptedRunner modal;
+    SharedState shared;
+    QTemporaryDir dir;
+    VoiceBank bank;
+    FakeInput input;
+    CaptureAudio audio;
+    std::unique_ptr<RecordingsDialog> dialog;
+};
+
+void pressOk(QDialog &d)
+{
+    auto *ok = static_cast<OkDialog &>(d).cmdOK[0];
+    QTest::mouseClick(ok, Qt::LeftButton);
+}
+
+} // namespace
+
+class TestRecordings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aPhraseIsRecordedHeardAndKeptOnlyWhenAsked()
+    {
+        Setup s;
+        RecordingsDialog &d = *s.dialog;
+        QVERIFY(d.lblWhat->text().contains(QStringLiteral("お水を下さい")));
+        QVERIFY(!d.cmdKeep->isEnabled());
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(d.cmdStop->isEnabled() && !d.cmdRecord->isEnabled());
+        s.input.feed(1.0, 5000);
+        QTest::mouseClick(d.cmdStop, Qt::LeftButton); // ended by a press
+        QVERIFY(d.hasPending());
+        QTest::mouseClick(d.cmdListen, Qt::LeftButton);
+        QCOMPARE(s.audio.count(), size_t(1));
+        QVERIFY(!s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase)); // not before 残す
+        QTest::mouseClick(d.cmdKeep, Qt::LeftButton);
+        QVERIFY(s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase));
+        const double kept = s.bank.clip(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase)->seconds();
+
+        // A second take, ended by silence, then discarded: the kept one stays.
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        s.say(2.0);
+        QVERIFY(d.hasPending());
+        QTest::mouseClick(d.cmdDiscard, Qt::LeftButton);
+        QCOMPARE(s.bank.clip(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase)->seconds(), kept);
+
+        // The next text, chosen with 次.
+        QTest::mouseClick(d.cmdNext, Qt::LeftButton);
+        QCOMPARE(d.currentText(), QStringLiteral("ありがとう"));
+    }
+
+    void aSilentMicrophoneAndAMissingOneAreToldOnScreen()
+    {
+        Setup s;
+        RecordingsDialog &d = *s.dialog;
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        s.input.feed(5.1, 0);
+        d.recorder().poll();
+        QVERIFY(d.lblState->text().contains(QStringLiteral("5 秒")));
+        QVERIFY(d.cmdRecord->isEnabled());
+        s.input.available = false;
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(d.lblState->text().contains(QStringLiteral("マイク")));
+        QVERIFY(!d.recorder().isRecording());
+    }
+
+    void aKanaSessionMovesOnByItselfAndTheEchoHasTheSounds()
+    {
+        Setup s;
+        RecordingsDialog &d = *s.dialog;
+        QTest::mouseClick(d.cmdKana, Qt::LeftButton);
+        const QStringList sounds = KanaSession::sounds();
+        QCOMPARE(sounds.size(), 46 + 20 + 5 + 10);
+        for (int i = 0; i < 10; ++i) {
+            QTRY_VERIFY(d.recorder().isRecording());
+            QCOMPARE(d.currentText(), sounds[i]);
+            s.say(0.4);
+        }
+        // Skip one, and the one after is asked for.
+        QTRY_VERIFY(d.recorder().isRecording());
+        QTest::mouseClick(d.cmdStop, Qt::LeftButton);
+        QTest::mouseClick(d.cmdNext, Qt::LeftButton);
+        QCOMPARE(d.currentText(), sounds[11]);
+        for (int i = 0; i < 10; ++i)
+            QVERIFY2(s.bank.has(sounds[i], BankEntry::Kind::Kana), qPrintable(sounds[i]));
+        QVERIFY(!s.bank.has(sounds[10], BankEntry::Kind::Kana));
+    }
+
+    void aRecordingIsDeletedOnlyAfterConfirmation()
+    {
+        Setup s;
+        RecordingsDialog &d = *s.dialog;
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        s.say(1.0);
+        QTest::mouseClick(d.cmdKeep, Qt::LeftButton);
+        QVERIFY(d.cmdDelete->isEnabled());
+        QTest::mouseClick(d.cmdDelete, Qt::LeftButton); // the confirmation is cancelled
+        QVERIFY(s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase));
+        s.modal.answers.push_back(pressOk);
+        QTest::mouseClick(d.cmdDelete, Qt::LeftButton);
+        QVERIFY(!s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase));
+        QCOMPARE(s.modal.shown, (QStringList{"frmOK", "frmOK"}));
+    }
+
+    void anImportFromTheWindowReportsEveryFile()
+    {
+        Setup s;
+        QTemporaryDir source;
+        SF_INFO info{};
+        info.samplerate = 16000;
+        info.channels = 1;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        SNDFILE *f = sf_open(QFile::encodeName(source.filePath("はい.wav")).constData(), SFM_WRITE, &info);
+        std::vector<qint16> tone(16000);
+        for (size_t i = 0; i < tone.size(); ++i)
+            tone[i] = qint16(6000 * std::sin(i * 0.1));
+        sf_writef_short(f, tone.data(), sf_count_t(tone.size()));
+        sf_close(f);
+        QFile bad(source.filePath("いいえ.wav"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("text");
+        bad.close();
+        s.dialog->chooseFolder = [&](QWidget *, const QString &) { return source.path(); };
+        QString report;
+        s.modal.answers.push_back([&](QDialog &d) { report = static_cast<OkDialog &>(d).lblOK->text(); });
+        QTest::mouseClick(s.dialog->cmdImport, Qt::LeftButton);
+        QTRY_VERIFY(!report.isEmpty()); // read aside, told when done
+        QVERIFY(report.contains(QStringLiteral("2 件のうち 1 件")));
+        QVERIFY(report.contains(QStringLiteral("いいえ.wav")));
+        QVERIFY(s.bank.has(QStringLiteral("はい"), BankEntry::Kind::Phrase));
+    }
+
+    void theOptionsOfferThePitchAndSpeedWithAPreviewAndKeepThem()
+    {
+        MemorySettingsStore store;
+        store.write({{QStringLiteral("VoicePitch"), QStringLiteral("2")},
+                     {QStringLiteral("VoiceSpeed"), QStringLiteral("9")}},
+                    nullptr);
+        const VoiceAdjust read = ReadVoiceAdjust(store);
+        QCOMPARE(read.pitch, std::optional<double>(2));
+        QVERIFY(!read.speed); // out of range: the character file's speed stands
+
+        QWidget main;
+        OptionsDialog plain(store, &main);
+        QVERIFY(
+            !plain.findChild<QWidget *>(QStringLiteral("frmOwnVoice"))); // nothing added without recordings
+
+        QList<std::pair<double, double>> previews;
+        int opened = 0;
+        OwnVoiceOptions own{[&](QWidget *) { ++opened; },
+                            [&](double speed, double pitch) {
+                                previews.append({speed, pitch});
+                            },
+                            1.0, 2.0};
+        OptionsDialog dialog(store, &main, nullptr, {}, nullptr, own);
+        QCOMPARE(dialog.cmbPitch->currentText(), QStringLiteral("+2"));
+        QCOMPARE(dialog.cmbPitch->accessibleName(), QStringLiteral("声の高さ"));
+        // Everything the dialog had stays where it was; the column is to its right.
+        QVERIFY(dialog.cmdVoice->mapTo(&dialog, QPoint(0, 0)).x() >= plain.cmdOK[1]->geometry().right());
+        dialog.cmbPitch->setCurrentIndex(0);
+        dialog.cmbSpeed->setCurrentIndex(int(VoiceAdjust::speedChoices().indexOf(1.3)));
+        QTest::mouseClick(dialog.cmdPreview, Qt::LeftButton);
+        QCOMPARE(previews, (QList<std::pair<double, double>>{{1.3, -6}}));
+        QTest::mouseClick(dialog.cmdVoice, Qt::LeftButton);
+        QCOMPARE(opened, 1);
+        QTest::mouseClick(dialog.cmdOK[1], Qt::LeftButton);
+        const VoiceAdjust kept = ReadVoiceAdjust(store);
+        QCOMPARE(kept.pitch, std::optional<double>(-6));
+        QCOMPARE(kept.speed, std::optional<double>(1.3));
+    }
+
+    void everyControlIsNamedWithItsCaptionAndTheCallIsThere()
+    {
+        Setup s;
+        int calls = 0;
+        s.shared.callForHelp = [&] { ++calls; };
+        RecordingsDialog d(s.shared, s.bank, s.input, &s.audio, {QStringLiteral("はい")}, &s.main);
+        for (QAbstractButton *b : d.findChildren<QAbstractButton *>()) {
+            QVERIFY(!b->objectName().isEmpty());
+            QVERIFY(!b->text().isEmpty());
+        }
+        auto *call = d.findChild<QAbstractButton *>(QStringLiteral("cmdCall"));
+        QVERIFY(call);
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(call->isEnabled()); // reachable while recording
+        call->click();
+        QCOMPARE(calls, 1);
+    }
+};
+
+QTEST_MAIN(TestRecordings)
+#include "test_recordings.moc"
