@@ -63,6 +63,9 @@ private slots:
     {
         QCOMPARE(sampleEntries({"日記", " メール ", "", "  ", " あい "}),
                  (QStringList{Placeholder, Placeholder, " あい "}));
+        // Only the menu rows' places hold the placeholder: the words are sentences elsewhere.
+        QCOMPARE(sampleEntries({Placeholder, Placeholder, "メール", " 日記", "あい"}),
+                 (QStringList{Placeholder, Placeholder, "メール", " 日記", "あい"}));
     }
 
     void diaryLines()

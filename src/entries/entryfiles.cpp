@@ -125,8 +125,9 @@ bool EntryFiles::SaveSampleFile()
     QStringList entries;
     entries.reserve(g->rows());
     bool whole = true;
+    int r = 0;
     g->forEachText(1, [&](const QString &row) {
-        if (QString entry = sampleEntry(row); !entry.isNull()) {
+        if (QString entry = sampleEntry(row, isLabelRow(r++)); !entry.isNull()) {
             whole = whole && readsBackWhole(entry);
             entries << std::move(entry);
         }

@@ -154,19 +154,18 @@ QString diaryTextOf(const QString &line)
 QStringList sampleEntries(const QStringList &rows)
 {
     QStringList out;
-    for (const QString &row : rows)
-        if (const QString entry = sampleEntry(row); !entry.isNull())
+    for (int i = 0; i < rows.size(); ++i)
+        if (const QString entry = sampleEntry(rows[i], isLabelRow(i)); !entry.isNull())
             out << entry;
     return out;
 }
 
-QString sampleEntry(const QString &row)
+QString sampleEntry(const QString &row, bool labelRow)
 {
-    const auto [begin, end] = spanWithoutSpaces(row);
-    const QStringView t = QStringView(row).mid(begin, end - begin);
-    if (t == DiaryRow || t == MailRow)
+    if (labelRow)
         return Placeholder;
-    return t.isEmpty() ? QString() : row;
+    const auto [begin, end] = spanWithoutSpaces(row);
+    return begin == end ? QString() : row;
 }
 
 QStringList diaryEntries(const QStringList &dates, const QStringList &texts, int editRow, const QString &text)

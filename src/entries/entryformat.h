@@ -11,6 +11,13 @@ namespace EntryFormat {
 inline const QString Placeholder = QStringLiteral("ああああ日記ダミー消さないでね！");
 inline const QString DiaryRow = QStringLiteral("日記");
 inline const QString MailRow = QStringLiteral("メール");
+// The example list's first rows are the menu rows (diary, mail): they are
+// known by their place, so a sentence that reads 日記 or メール is a sentence.
+inline constexpr int LabelRows = 2;
+inline bool isLabelRow(int row)
+{
+    return row >= 0 && row < LabelRows;
+}
 
 // The text without one final cursor marker "_".
 QString withoutMarker(const QString &s);
@@ -33,11 +40,11 @@ QString diaryDate(const QDate &date);
 QString diaryDateOf(const QString &line);
 QString diaryTextOf(const QString &line);
 
-// What each save writes, from the list's rows.
+// What each save writes, from the list's rows (the menu rows first).
 QStringList sampleEntries(const QStringList &rows);
 // What the example file holds for one row: the placeholder line for a menu
 // row, the row as it stands for a sentence, and a null text for an empty row.
-QString sampleEntry(const QString &row);
+QString sampleEntry(const QString &row, bool labelRow);
 QStringList diaryEntries(const QStringList &dates, const QStringList &texts, int editRow,
                          const QString &text);
 QStringList addressEntries(const QStringList &rows, int editRow, const QString &text);

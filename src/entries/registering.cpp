@@ -27,7 +27,8 @@ void Registering::cmdSampADD_Click()
     if (trimSpaces(text).isEmpty() || stored.isEmpty())
         return;
     BusyScope busy;
-    if (g->findTrimmed(1, stored) >= 0) {
+    // The menu rows are not sentences: a sentence that reads like one is new.
+    if (g->findTrimmed(1, stored, EntryFormat::LabelRows) >= 0) {
         ShowOKDialog(m_shared, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
                      QStringLiteral("例文登録"));
         return;
@@ -46,7 +47,7 @@ void Registering::cmdSampADD_Click()
     m_hooks.indexSampleRows();
     g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
     g->setTextMatrix(1, 1, EntryFormat::MailRow);
-    if (const int r = g->findTrimmed(1, stored); r >= 0) {
+    if (const int r = g->findTrimmed(1, stored, EntryFormat::LabelRows); r >= 0) {
         m_shared.gListRow = r;
         MarkListRow(m_shared.state, ListId::Examples, g, r, 1, true);
     }
@@ -64,10 +65,10 @@ void Registering::cmdSampDel_Click()
     // Only a sentence the user sees selected is ever deleted.
     if (!ListRowMarked(m_shared.state, ListId::Examples, g, m_shared.gListRow))
         return;
+    if (EntryFormat::isLabelRow(m_shared.gListRow))
+        return;
     const QString sentence = g->textMatrix(m_shared.gListRow, 1);
     const QString trimmed = trimSpaces(sentence);
-    if (trimmed == EntryFormat::DiaryRow || trimmed == EntryFormat::MailRow)
-        return;
     if (!ShowOKDialog(m_shared, QStringLiteral("上記例文を削除してもいいですか？"), OkDialog::OkCancel,
                       QStringLiteral("例文の削除")))
         return;

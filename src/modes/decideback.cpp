@@ -64,14 +64,15 @@ bool DecideBack::decideExample()
 {
     TextBox *box = m_c.txtTalk;
     m_shared.gPickText = m_c.lists.of(ListId::Examples)->textMatrix(m_shared.gListRow, 1);
-    if (m_shared.gPickText == EntryFormat::DiaryRow) {
+    // The menu rows are known by their place: a stored sentence 日記 is written.
+    if (m_shared.gListRow == 0) {
         m_files.LoadDiaryFile();
         m_files.SortDiaryList();
         m_shared.state.showList(ListId::Diary);
         m_shared.state.setListMode(ListId::Diary);
         return false;
     }
-    if (m_shared.gPickText == EntryFormat::MailRow) {
+    if (m_shared.gListRow == 1) {
         showAddressList();
         return false;
     }
