@@ -162,6 +162,39 @@ private slots:
             QVERIFY2(!TextCodec::decode(cut), cut.toHex().constData());
     }
 
+    // UTF-8 without a mark whose bytes also read as code page 932: kanji that only UTF-8
+    // holds, and a guess that stays the same whatever was read before it.
+    void utf8ThatAlsoReadsAsCodePage932()
+    {
+        using TextCodec::Encoding;
+        const QStringList texts = {QStringLiteral("頰"),         QStringLiteral("頰\r\n"),
+                                   QStringLiteral("\"頰\"\r\n"), QStringLiteral("鷗a"),
+                                   QStringLiteral("鷗を"),       QStringLiteral("あ鷗外ア"),
+                                   QStringLiteral("剝ぐ"),       QStringLiteral("剝製"),
+                                   QStringLiteral("日本"),       QStringLiteral("日本\r\n")};
+        const auto check = [&texts](const char *when) {
+            for (const QString &t : texts) {
+                const QByteArray bytes = t.toUtf8();
+                const auto d = TextCodec::decode(bytes);
+                QVERIFY2(d && d->text == t && d->encoding == Encoding::Utf8,
+                         qPrintable(QStringLiteral("%1 %2").arg(t, QLatin1String(when))));
+            }
+        };
+        // Each one would be read, too, as code page 932: the guess is what is tested.
+        for (const QString &t : texts) {
+            QStringDecoder d("windows-31j", QStringConverter::Flag::Stateless);
+            QString(d(t.toUtf8()));
+            QVERIFY2(!d.hasError(), qPrintable(t));
+        }
+        check("first");
+        // A kanji code page 932 lacks once left every later kanji scored as rare.
+        QCOMPARE(TextCodec::decode(QStringLiteral("頰\r\n").toUtf8())->encoding, Encoding::Utf8);
+        QCOMPARE(TextCodec::encode(QStringLiteral("頰")), QByteArray("\xEF\xBB\xBF\xE9\xA0\xB0", 6));
+        check("after a kanji code page 932 lacks");
+        // Code page 932 in half-width kana still reads as code page 932.
+        QCOMPARE(TextCodec::decode(QByteArray("\xC3\xB2\xB1\xB2", 4))->encoding, Encoding::CodePage932);
+    }
+
     // The quick tables read and write every character of code page 932 as the system's converter does.
     void codePage932AsTheConverterHasIt()
     {
