@@ -14,6 +14,7 @@
 #include <QTest>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace EntryFormat;
@@ -328,7 +329,14 @@ private slots:
         FolderEntryStorage odd(dir.path());
         const EntryStorage::Read r = odd.read(QStringLiteral("day.txt"));
         QVERIFY(r.exists && !r.ok);
-        QVERIFY2(r.error.startsWith(QStringLiteral("「day.txt」を開けません")), qPrintable(r.error));
+        QVERIFY2(r.error.startsWith(QStringLiteral("「day.txt」は普通のファイルではない")),
+                 qPrintable(r.error));
+        // A FIFO is never waited on (the read would hang before the window shows), and never written over.
+        QVERIFY(mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("mail.txt"))).constData(), 0600) == 0);
+        const EntryStorage::Read fifo = odd.read(QStringLiteral("mail.txt"));
+        QVERIFY(fifo.exists && !fifo.ok && fifo.error.contains(QStringLiteral("普通のファイルではない")));
+        QVERIFY(!odd.write(QStringLiteral("mail.txt"), fileText({"あ"}), &error));
+        QVERIFY(!QFileInfo(dir.filePath(QStringLiteral("mail.txt"))).isFile());
     }
 
     void aFullDiskKeepsTheOldFileAndSaysSo()

@@ -326,12 +326,23 @@ void CandidateFinder::learnSentence(const QString &sentence)
 void CandidateFinder::saveLearnt()
 {
     QString error;
-    if (!m_learnt->save(&error))
-        qCWarning(lcCandidates) << "learnt words not saved:" << error;
+    if (m_learnt->save(&error))
+        return;
+    qCWarning(lcCandidates) << "learnt words not saved:" << error;
+    if (!m_learntProblemTold) {
+        m_learntProblemTold = true;
+        m_notices.push_back(
+            QStringLiteral("漢字の候補で覚えたことを保存できません。候補はこれまでどおり出ます。\n") + error);
+    }
 }
 
 std::optional<QString> CandidateFinder::newProblem()
 {
+    if (!m_notices.empty()) {
+        QString notice = m_notices.front();
+        m_notices.erase(m_notices.begin());
+        return notice;
+    }
     if (m_problemTold || !m_engine || m_engine->working())
         return std::nullopt;
     m_problemTold = true;

@@ -33,7 +33,8 @@ public:
     // A sentence the user read aloud, kept or sent: its phrases and their order.
     void learnSentence(const QString &sentence);
 
-    // Why the engine gives no candidates, the first time it is found so; then nothing.
+    // What the user must be told, once: why the engine gives no candidates, or
+    // that what was learnt cannot be saved; then nothing.
     std::optional<QString> newProblem();
 
 private:
@@ -56,4 +57,6 @@ private:
     LearningStore *m_learnt;
     const WordList *m_vocabulary;
     bool m_problemTold = false;
+    bool m_learntProblemTold = false;
+    std::vector<QString> m_notices;
 };
