@@ -2,6 +2,7 @@
 // learning changes, the learnt words' file, and readings of kanji sentences.
 #include "board/candidatefinder.h"
 #include "board/candidatestrip.h"
+#include "board/kanaforms.h"
 #include "board/suggestkey.h"
 #include "modes/kanaindex.h"
 #include "platform/conversion/kanareading.h"
@@ -152,6 +153,39 @@ private slots:
         const auto back = strip.undoTake(taken->text, taken->caret);
         QVERIFY(back);
         QCOMPARE(back->text, text);
+    }
+
+    // Whatever the engine answers is used only as far as it makes sense: no overflow, no assertion.
+    void theEnginesAnswersAreNotTrusted()
+    {
+        FakeConversion engine;
+        const QString run = QStringLiteral("たいい");
+        // Readings longer than the typed kana, not the run, empty, or without forms.
+        engine.conversions[run] = {{QStringLiteral("たいいへんかん"), {QStringLiteral("体位")}},
+                                   {QStringLiteral("あ"), {QStringLiteral("亜")}}};
+        engine.predictions[run] = {{QString(), QString()}, {QStringLiteral("体位変換"), QStringLiteral("x")}};
+        CandidateFinder finder(&engine, nullptr, nullptr);
+        QCOMPARE(texts(finder.forRun(run)), QStringList{"体位変換"});
+        for (const std::vector<Segment> &odd :
+             std::vector<std::vector<Segment>>{{{QStringLiteral("た"), {}},
+                                                {QString(), {QStringLiteral("空")}},
+                                                {QStringLiteral("いい"), {}}},
+                                               {{QStringLiteral("たい"), {QStringLiteral("体")}}},
+                                               {{QStringLiteral("たい"), {QStringLiteral("体")}},
+                                                {QStringLiteral("いい"), {QStringLiteral("良い")}}},
+                                               {}}) {
+            engine.conversions[run] = odd;
+            const QStringList offered = texts(finder.forRun(run));
+            QVERIFY(!offered.contains(QStringLiteral("体")) && !offered.contains(QStringLiteral("空")));
+        }
+        // Numerals beyond any number a sentence holds are left as written.
+        const QString numerals = QStringLiteral("一二三四五六七八九〇一二三四五六七八九〇一二");
+        engine.conversions[QStringLiteral("かず")] = {{QStringLiteral("かず"), {numerals}}};
+        QVERIFY(texts(finder.forRun(QStringLiteral("かず"))).contains(numerals));
+        QVERIFY(KanaForms::withDigits(numerals).isEmpty());
+        QCOMPARE(KanaForms::withDigits(QStringLiteral("九九九九九九九九九九九九九九九九九九九九十一")),
+                 QString());
+        QCOMPARE(KanaForms::withDigits(QStringLiteral("三十七度、一二三")), QStringLiteral("37度、123"));
     }
 
     void aStoppedEngineLeavesTheOwnWordsAndIsReportedOnce()

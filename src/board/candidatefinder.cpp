@@ -21,6 +21,24 @@ QString joined(const std::vector<QString> &forms)
     return out;
 }
 
+// The engine's answer as far as it can be used: segments whose readings are
+// the run, in order, none empty, each with a bounded number of forms; nothing
+// when they are not. The engine is outside data, whatever it says.
+std::vector<Segment> trusted(std::vector<Segment> segments, const QString &run)
+{
+    constexpr qsizetype MaxForms = 32;
+    qsizetype at = 0;
+    for (Segment &s : segments) {
+        if (s.reading.isEmpty() || QStringView(run).mid(at, s.reading.size()) != s.reading)
+            return {};
+        at += s.reading.size();
+        s.forms.removeIf([](const QString &f) { return f.isEmpty(); });
+        if (s.forms.size() > MaxForms)
+            s.forms.resize(MaxForms);
+    }
+    return at == run.size() ? segments : std::vector<Segment>{};
+}
+
 } // namespace
 
 class CandidateFinder::Collector
@@ -195,7 +213,7 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     std::vector<Segment> segments;
     std::vector<Candidate> predictions;
     if (m_engine && m_engine->working()) {
-        segments = m_engine->convert(run);
+        segments = trusted(m_engine->convert(run), run);
         predictions = m_engine->predict(run);
     }
     std::vector<QString> raw;
