@@ -361,9 +361,17 @@ std::optional<QString> CandidateFinder::newProblem()
         m_notices.erase(m_notices.begin());
         return notice;
     }
-    if (m_problemTold || !m_engine || m_engine->working())
+    if (!m_engine)
         return std::nullopt;
-    m_problemTold = true;
+    // Once when the candidates go, once when they come back.
+    const bool working = m_engine->working();
+    if (working == !m_problemTold)
+        return std::nullopt;
+    m_problemTold = !working;
+    if (working) {
+        qCInfo(lcCandidates) << "kanji candidates are back";
+        return QStringLiteral("漢字の候補がまた出せるようになりました。");
+    }
     qCWarning(lcCandidates) << "no kanji candidates:" << m_engine->problem();
     return QStringLiteral("漢字の候補が出せません。かなで書き続けられます。");
 }

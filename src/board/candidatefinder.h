@@ -33,8 +33,8 @@ public:
     // A sentence the user read aloud, kept or sent: its phrases and their order.
     void learnSentence(const QString &sentence);
 
-    // What the user must be told, once: why the engine gives no candidates, or
-    // that what was learnt cannot be saved; then nothing.
+    // What the user must be told, once each: that the engine gives no candidates
+    // (and that it does again), or that what was learnt cannot be saved; else nothing.
     std::optional<QString> newProblem();
 
 private:

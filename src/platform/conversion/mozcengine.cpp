@@ -4,13 +4,18 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QThread>
 #include <csignal>
+#include <functional>
 #include <pwd.h>
 #include <sys/prctl.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcMozc, "pirokan.conversion")
 
 namespace {
 
@@ -79,6 +84,47 @@ void endWithParent(QProcess &p)
     p.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
+// The HOME a process was started with, from its environment; empty when it cannot be read.
+QString homeOf(const QString &pid)
+{
+    QFile f(QStringLiteral("/proc/%1/environ").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &var : f.readAll().split('\0'))
+        if (var.startsWith("HOME="))
+            return QString::fromLocal8Bit(var.mid(5));
+    return {};
+}
+
+bool isMozc(const QString &pid)
+{
+    QFile f(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray comm = f.readAll().trimmed();
+    return comm == "mozc_server" || comm == "mozc_emacs_helper";
+}
+
+// Ends every Mozc process running in a profile the test accepts: the
+// servers the helper starts by itself, and those a killed program left.
+void endMozcIn(const std::function<bool(const QString &home)> &ours)
+{
+    const QString self = QString::number(::getpid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (pid == self || !pid.front().isDigit() || !isMozc(pid))
+            continue;
+        if (const QString home = homeOf(pid); !home.isEmpty() && ours(home)) {
+            qCInfo(lcMozc) << "ending Mozc process" << pid << "of profile" << home;
+            ::kill(pid.toInt(), SIGKILL);
+        }
+    }
+}
+
+QString rootProfilePrefix()
+{
+    return QDir::tempPath() + QStringLiteral("/pirokan-mozc-");
+}
+
 bool isKanaRun(const QString &s)
 {
     for (const QChar c : s)
@@ -101,8 +147,12 @@ QStringList MozcEngine::command(const QString &program, const QStringList &args)
     const QString home = QStringLiteral("HOME=") + m_home;
     const QString config = QStringLiteral("XDG_CONFIG_HOME=") + m_home + QStringLiteral("/.config");
     QStringList c;
+    // runuser's child does not inherit the program's parent-death signal (it changes
+    // its credentials): it is asked for again inside, so that it ends with runuser.
     if (geteuid() == 0)
-        c << QStringLiteral("runuser") << QStringLiteral("-u") << m_o.unprivileged << QStringLiteral("--");
+        c << QStringLiteral("runuser") << QStringLiteral("-u") << m_o.unprivileged << QStringLiteral("--")
+          << QStringLiteral("setpriv") << QStringLiteral("--pdeathsig") << QStringLiteral("KILL")
+          << QStringLiteral("--");
     c << QStringLiteral("env") << home << config << program << args;
     return c;
 }
@@ -116,6 +166,7 @@ bool MozcEngine::start()
         fail(QStringLiteral("Mozc is not installed (%1, %2)").arg(m_o.helper, m_o.server));
         return false;
     }
+    endLeftovers();
     if (geteuid() == 0) {
         // The account the server runs as must own its profile, wherever the caller keeps files.
         const passwd *pw = getpwnam(m_o.unprivileged.toLocal8Bit().constData());
@@ -201,6 +252,23 @@ void MozcEngine::fail(const QString &why)
     stop();
 }
 
+void MozcEngine::endLeftovers() const
+{
+    if (geteuid() == 0) {
+        // Profiles of a run that was killed: their servers, then the folders.
+        const QString prefix = rootProfilePrefix();
+        endMozcIn([&prefix](const QString &home) { return home.startsWith(prefix); });
+        const QFileInfo first(prefix + QStringLiteral("X"));
+        for (const QFileInfo &dir :
+             first.dir().entryInfoList({first.fileName().chopped(1) + u'*'}, QDir::Dirs))
+            if (QDir(dir.filePath()).removeRecursively())
+                qCInfo(lcMozc) << "removed the Mozc profile" << dir.filePath() << "of an earlier run";
+    } else if (!m_o.profile.isEmpty()) {
+        const QString profile = QDir::cleanPath(m_o.profile);
+        endMozcIn([&profile](const QString &home) { return QDir::cleanPath(home) == profile; });
+    }
+}
+
 void MozcEngine::stop()
 {
     for (auto *p : {&m_helper, &m_server}) {
@@ -214,6 +282,11 @@ void MozcEngine::stop()
         }
         p->reset();
     }
+    // A server the helper started by itself, when ours had gone, is found by its profile.
+    if (!m_home.isEmpty()) {
+        const QString home = QDir::cleanPath(m_home);
+        endMozcIn([&home](const QString &h) { return QDir::cleanPath(h) == home; });
+    }
     if (m_ownHome && !m_home.isEmpty()) {
         QDir(m_home).removeRecursively();
         m_ownHome = false;
@@ -224,6 +297,11 @@ bool MozcEngine::send(const QString &cmd, Sexp *output)
 {
     if (!m_helper)
         return false;
+    // Without our server the helper would start one of its own, which nobody ends.
+    if (!m_server || m_server->state() != QProcess::Running) {
+        fail(QStringLiteral("the Mozc server ended"));
+        return false;
+    }
     const int id = m_event++;
     m_helper->write(QStringLiteral("(%1 %2)\n").arg(id).arg(cmd).toUtf8());
     QElapsedTimer clock;

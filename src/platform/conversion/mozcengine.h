@@ -45,6 +45,8 @@ private:
     bool key(const QString &key, Sexp *output);
     void fail(const QString &why);
     void stop();
+    // Ends the Mozc processes a killed run left in this program's profiles, and removes their folders.
+    void endLeftovers() const;
     QStringList command(const QString &program, const QStringList &args) const;
 
     Options m_o;
