@@ -120,6 +120,19 @@ void endMozcIn(const std::function<bool(const QString &home)> &ours)
     }
 }
 
+const QString OwnerFile = QStringLiteral(".pirokan-owner");
+
+// Alive, and not a zombie waiting to be reaped.
+bool isRunning(int pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close > 0 && line.mid(close + 2, 1) != "Z";
+}
+
 QString rootProfilePrefix()
 {
     return QDir::tempPath() + QStringLiteral("/pirokan-mozc-");
@@ -177,6 +190,10 @@ bool MozcEngine::start()
         }
         m_home = QString::fromLocal8Bit(templ);
         m_ownHome = true;
+        // Whose it is, so that the next start knows whether it was left behind.
+        QFile owner(m_home + QStringLiteral("/") + OwnerFile);
+        if (owner.open(QIODevice::WriteOnly))
+            owner.write(QByteArray::number(::getpid()));
         QDir().mkpath(m_home + QStringLiteral("/.config"));
         for (const QString &p : {m_home, m_home + QStringLiteral("/.config")})
             if (chown(p.toLocal8Bit().constData(), pw->pw_uid, pw->pw_gid) != 0) {
@@ -255,14 +272,20 @@ void MozcEngine::fail(const QString &why)
 void MozcEngine::endLeftovers() const
 {
     if (geteuid() == 0) {
-        // Profiles of a run that was killed: their servers, then the folders.
-        const QString prefix = rootProfilePrefix();
-        endMozcIn([&prefix](const QString &home) { return home.startsWith(prefix); });
-        const QFileInfo first(prefix + QStringLiteral("X"));
+        // Profiles of a run that was killed (its owner is gone): their servers, then the folders.
+        // Another program's that still runs, a test's beside this one, is left alone.
+        const QFileInfo first(rootProfilePrefix() + QStringLiteral("X"));
         for (const QFileInfo &dir :
-             first.dir().entryInfoList({first.fileName().chopped(1) + u'*'}, QDir::Dirs))
+             first.dir().entryInfoList({first.fileName().chopped(1) + u'*'}, QDir::Dirs)) {
+            QFile owner(dir.filePath() + QStringLiteral("/") + OwnerFile);
+            const int pid = owner.open(QIODevice::ReadOnly) ? owner.readAll().trimmed().toInt() : 0;
+            if (pid > 0 && isRunning(pid))
+                continue;
+            const QString home = QDir::cleanPath(dir.filePath());
+            endMozcIn([&home](const QString &h) { return QDir::cleanPath(h) == home; });
             if (QDir(dir.filePath()).removeRecursively())
                 qCInfo(lcMozc) << "removed the Mozc profile" << dir.filePath() << "of an earlier run";
+        }
     } else if (!m_o.profile.isEmpty()) {
         const QString profile = QDir::cleanPath(m_o.profile);
         endMozcIn([&profile](const QString &home) { return QDir::cleanPath(home) == profile; });
@@ -297,8 +320,8 @@ bool MozcEngine::send(const QString &cmd, Sexp *output)
 {
     if (!m_helper)
         return false;
-    // Without our server the helper would start one of its own, which nobody ends.
-    if (!m_server || m_server->state() != QProcess::Running) {
+    // Without our server the helper would start one of its own: it is ended with the helper.
+    if (!serverAlive()) {
         fail(QStringLiteral("the Mozc server ended"));
         return false;
     }
@@ -314,6 +337,10 @@ bool MozcEngine::send(const QString &cmd, Sexp *output)
                 continue;
             if (const Sexp *session = answer.value(QStringLiteral("emacs-session-id")))
                 m_session = session->text;
+            if (!serverAlive()) {
+                fail(QStringLiteral("the Mozc server ended"));
+                return false;
+            }
             if (const Sexp *out = answer.value(QStringLiteral("output"))) {
                 *output = *out;
                 return true;
@@ -327,6 +354,12 @@ bool MozcEngine::send(const QString &cmd, Sexp *output)
             return false;
         }
     }
+}
+
+bool MozcEngine::serverAlive() const
+{
+    // Asked of the system: no event loop runs here to tell the process object it ended.
+    return m_server && m_server->processId() > 0 && isRunning(int(m_server->processId()));
 }
 
 bool MozcEngine::key(const QString &k, Sexp *output)

@@ -47,6 +47,7 @@ private:
     void stop();
     // Ends the Mozc processes a killed run left in this program's profiles, and removes their folders.
     void endLeftovers() const;
+    bool serverAlive() const;
     QStringList command(const QString &program, const QStringList &args) const;
 
     Options m_o;
