@@ -403,6 +403,16 @@ bool MozcEngine::compose(const QString &kana)
     return true;
 }
 
+std::vector<Candidate> MozcEngine::candidatesIn(const Sexp &output, const QString &typed)
+{
+    return candidatesOf(output, typed);
+}
+
+std::vector<Segment> MozcEngine::segmentsIn(const Sexp &output)
+{
+    return preeditOf(output).segments;
+}
+
 std::vector<Candidate> MozcEngine::predict(const QString &kana)
 {
     if (!compose(kana))
