@@ -203,7 +203,11 @@ private slots:
         };
         QList<CommandHook::Failure> failures;
         auto hook = std::make_unique<ProcessCommandHook>(script, QStringList{}, 2500);
-        hook->onFailure = [&failures](const CommandHook::Failure &x) { failures << x; };
+        QList<bool> nextRunning; // a notice about a failure may wait on the user: the next run does not
+        hook->onFailure = [&failures, &nextRunning, &hook](const CommandHook::Failure &x) {
+            failures << x;
+            nextRunning << hook->busy();
+        };
 
         hook->run(QStringLiteral("hang"));
         QTRY_VERIFY(alive());
@@ -214,6 +218,7 @@ private slots:
         QTRY_COMPARE(failures.size(), 2);
         QCOMPARE(failures[0].kind, CommandHook::Failure::TimedOut);
         QCOMPARE(failures[0].argument, QStringLiteral("hang"));
+        QCOMPARE(nextRunning, (QList<bool>{true, false}));
         QVERIFY(!alive()); // its child ended with it
         QCOMPARE(failures[1].kind, CommandHook::Failure::ExitCode);
         QCOMPARE(failures[1].detail, QStringLiteral("relay jammed"));

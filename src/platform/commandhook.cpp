@@ -121,10 +121,11 @@ void ProcessCommandHook::done(std::optional<Failure> failure)
         m_process->deleteLater();
         m_process = nullptr;
     }
-    if (failure && onFailure)
-        onFailure(*failure);
+    // The next run first: telling of a failure may wait on the user (a notice to close).
     if (std::optional<QString> next = std::exchange(m_waiting, std::nullopt))
         start(*next);
+    if (failure && onFailure)
+        onFailure(*failure);
 }
 
 void ProcessCommandHook::endGroup(QProcess *p)
