@@ -234,7 +234,7 @@ private slots:
         QVERIFY(child.open(QIODevice::ReadOnly));
         const int pid = child.readAll().trimmed().toInt();
         hook.reset();
-        QVERIFY(!running(pid));
+        QTRY_VERIFY(!running(pid));
         QVERIFY(failures.size() == 2); // nobody is told after the close
     }
 
