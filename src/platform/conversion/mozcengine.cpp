@@ -133,6 +133,24 @@ bool isRunning(int pid)
     return close > 0 && line.mid(close + 2, 1) != "Z";
 }
 
+// Whether a Mozc process of the profile still has the parent that started it
+// (a profile from before owners were written down, of a program still running).
+bool adoptedNone(const QString &home)
+{
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (!pid.front().isDigit() || !isMozc(pid) || QDir::cleanPath(homeOf(pid)) != home)
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.value(1).toInt() > 1)
+            return true;
+    }
+    return false;
+}
+
 QString rootProfilePrefix()
 {
     return QDir::tempPath() + QStringLiteral("/pirokan-mozc-");
@@ -279,9 +297,9 @@ void MozcEngine::endLeftovers() const
              first.dir().entryInfoList({first.fileName().chopped(1) + u'*'}, QDir::Dirs)) {
             QFile owner(dir.filePath() + QStringLiteral("/") + OwnerFile);
             const int pid = owner.open(QIODevice::ReadOnly) ? owner.readAll().trimmed().toInt() : 0;
-            if (pid > 0 && isRunning(pid))
-                continue;
             const QString home = QDir::cleanPath(dir.filePath());
+            if (pid > 0 ? isRunning(pid) : adoptedNone(home))
+                continue;
             endMozcIn([&home](const QString &h) { return QDir::cleanPath(h) == home; });
             if (QDir(dir.filePath()).removeRecursively())
                 qCInfo(lcMozc) << "removed the Mozc profile" << dir.filePath() << "of an earlier run";
