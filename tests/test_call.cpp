@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -22,6 +23,17 @@ int peak(const Clip &c, double from = 0, double to = 1e9)
          ++i)
         p = std::max(p, std::abs(int(c.samples[i])));
     return p;
+}
+
+// Whether a process runs: not gone, and not a zombie waiting for whoever adopted it.
+bool running(int pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close > 0 && line.mid(close + 2, 1) != "Z";
 }
 
 // A controller on a clock the test moves, with its chime caught and its bell recorded.
@@ -123,10 +135,14 @@ private slots:
         QSignalSpy started(&silent.c, &CallController::started);
         silent.c.start(CallController::Way::Dwell);
         QCOMPARE(started.size(), 1); // the window shows the call all the same
-        silent.after(2000);
-        silent.hook->fail(CommandHook::Failure::Missing);
+        silent.after(2000);          // a chime lost again is not told again
         QCOMPARE(problems.size(), 1);
         QCOMPARE(problems.at(0).at(0).toString(), CallController::noSoundMessage());
+        // The bell's failure joins it on the cover.
+        silent.hook->fail(CommandHook::Failure::Missing);
+        QCOMPARE(problems.size(), 2);
+        QVERIFY(problems.at(1).at(0).toString().startsWith(CallController::noSoundMessage() + u'\n'));
+        QVERIFY(problems.at(1).at(0).toString().contains(QStringLiteral("見つかりません")));
 
         Call call;
         QSignalSpy told(&call.c, &CallController::problem);
@@ -147,6 +163,79 @@ private slots:
         unheard.audio.health(false);
         QTRY_COMPARE(lost.size(), 1);
         QCOMPARE(lost.at(0).at(0).toString(), CallController::noSoundMessage());
+        // The sound server back, the chime heard: the cover stops saying it; lost again, says it again.
+        unheard.audio.health(false);
+        unheard.audio.health(true);
+        QTRY_COMPARE(lost.size(), 2);
+        QCOMPARE(lost.at(1).at(0).toString(), QString());
+        unheard.audio.health(true);
+        unheard.audio.health(false);
+        QTRY_COMPARE(lost.size(), 3);
+        QCOMPARE(lost.at(2).at(0).toString(), CallController::noSoundMessage());
+    }
+
+    // A bell that never ends, or says too much, costs neither memory, processes nor the close.
+    void aBellCommandIsBoundedInTimeOutputAndNumber()
+    {
+        QTemporaryDir dir;
+        const QString script = dir.filePath(QStringLiteral("bell.sh"));
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        // "hang": leaves a child that never ends; "loud": 4 MB on stderr, then one last line.
+        f.write(
+            "#!/bin/sh\necho \"$1\" >> \"$0.log\"\n"
+            "case \"$1\" in\n"
+            "hang) sleep 1000 & echo $! > \"$0.child\"; wait;;\n"
+            "loud) head -c 4000000 /dev/zero | tr '\\0' x >&2; echo >&2; echo 'relay jammed' >&2; exit 4;;\n"
+            "esac\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        const auto lines = [&script] {
+            QFile log(script + QStringLiteral(".log"));
+            return log.open(QIODevice::ReadOnly)
+                       ? QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                       : QStringList();
+        };
+        const auto alive = [&script] {
+            QFile child(script + QStringLiteral(".child"));
+            const int pid = child.open(QIODevice::ReadOnly) ? child.readAll().trimmed().toInt() : 0;
+            return pid > 0 && running(pid);
+        };
+        QList<CommandHook::Failure> failures;
+        auto hook = std::make_unique<ProcessCommandHook>(script, QStringList{}, 2500);
+        QList<bool> nextRunning; // a notice about a failure may wait on the user: the next run does not
+        hook->onFailure = [&failures, &nextRunning, &hook](const CommandHook::Failure &x) {
+            failures << x;
+            nextRunning << hook->busy();
+        };
+
+        hook->run(QStringLiteral("hang"));
+        QTRY_VERIFY(alive());
+        // While it hangs, the next runs wait, and only the latest of them is run.
+        hook->run(QStringLiteral("start"));
+        hook->run(QStringLiteral("loud"));
+        QCOMPARE(lines(), QStringList{"hang"});
+        QTRY_COMPARE(failures.size(), 2);
+        QCOMPARE(failures[0].kind, CommandHook::Failure::TimedOut);
+        QCOMPARE(failures[0].argument, QStringLiteral("hang"));
+        QCOMPARE(nextRunning, (QList<bool>{true, false}));
+        QVERIFY(!alive()); // its child ended with it
+        QCOMPARE(failures[1].kind, CommandHook::Failure::ExitCode);
+        QCOMPARE(failures[1].detail, QStringLiteral("relay jammed"));
+        QVERIFY(hook->keptErrorBytes() <= ProcessCommandHook::KeptErrorBytes);
+        QCOMPARE(lines(), (QStringList{"hang", "loud"}));
+        QVERIFY(CallController::hookMessage(failures[0]).contains(QStringLiteral("終わらないので")));
+
+        // Closing while it hangs ends it and its child at once, without waiting for its time.
+        QFile::remove(script + QStringLiteral(".child"));
+        hook->run(QStringLiteral("hang"));
+        QTRY_VERIFY(alive());
+        QFile child(script + QStringLiteral(".child"));
+        QVERIFY(child.open(QIODevice::ReadOnly));
+        const int pid = child.readAll().trimmed().toInt();
+        hook.reset();
+        QTRY_VERIFY(!running(pid));
+        QVERIFY(failures.size() == 2); // nobody is told after the close
     }
 
     void bellCommandRunsWithoutAShellAndItsFailuresAreNamed()

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace EntryFormat;
@@ -63,6 +64,9 @@ private slots:
     {
         QCOMPARE(sampleEntries({"日記", " メール ", "", "  ", " あい "}),
                  (QStringList{Placeholder, Placeholder, " あい "}));
+        // Only the menu rows' places hold the placeholder: the words are sentences elsewhere.
+        QCOMPARE(sampleEntries({Placeholder, Placeholder, "メール", " 日記", "あい"}),
+                 (QStringList{Placeholder, Placeholder, "メール", " 日記", "あい"}));
     }
 
     void diaryLines()
@@ -157,6 +161,39 @@ private slots:
         for (const QByteArray &cut : {QByteArray("\x82\xa0\x82", 3), QByteArray("\xE3\x81\x82\xE3\x81", 5),
                                       QByteArray("\xEF\xBB\xBF\xE3\x81\x82\xE3", 7)})
             QVERIFY2(!TextCodec::decode(cut), cut.toHex().constData());
+    }
+
+    // UTF-8 without a mark whose bytes also read as code page 932: kanji that only UTF-8
+    // holds, and a guess that stays the same whatever was read before it.
+    void utf8ThatAlsoReadsAsCodePage932()
+    {
+        using TextCodec::Encoding;
+        const QStringList texts = {QStringLiteral("頰"),         QStringLiteral("頰\r\n"),
+                                   QStringLiteral("\"頰\"\r\n"), QStringLiteral("鷗a"),
+                                   QStringLiteral("鷗を"),       QStringLiteral("あ鷗外ア"),
+                                   QStringLiteral("剝ぐ"),       QStringLiteral("剝製"),
+                                   QStringLiteral("日本"),       QStringLiteral("日本\r\n")};
+        const auto check = [&texts](const char *when) {
+            for (const QString &t : texts) {
+                const QByteArray bytes = t.toUtf8();
+                const auto d = TextCodec::decode(bytes);
+                QVERIFY2(d && d->text == t && d->encoding == Encoding::Utf8,
+                         qPrintable(QStringLiteral("%1 %2").arg(t, QLatin1String(when))));
+            }
+        };
+        // Each one would be read, too, as code page 932: the guess is what is tested.
+        for (const QString &t : texts) {
+            QStringDecoder d("windows-31j", QStringConverter::Flag::Stateless);
+            QString(d(t.toUtf8()));
+            QVERIFY2(!d.hasError(), qPrintable(t));
+        }
+        check("first");
+        // A kanji code page 932 lacks once left every later kanji scored as rare.
+        QCOMPARE(TextCodec::decode(QStringLiteral("頰\r\n").toUtf8())->encoding, Encoding::Utf8);
+        QCOMPARE(TextCodec::encode(QStringLiteral("頰")), QByteArray("\xEF\xBB\xBF\xE9\xA0\xB0", 6));
+        check("after a kanji code page 932 lacks");
+        // Code page 932 in half-width kana still reads as code page 932.
+        QCOMPARE(TextCodec::decode(QByteArray("\xC3\xB2\xB1\xB2", 4))->encoding, Encoding::CodePage932);
     }
 
     // The quick tables read and write every character of code page 932 as the system's converter does.
@@ -292,7 +329,14 @@ private slots:
         FolderEntryStorage odd(dir.path());
         const EntryStorage::Read r = odd.read(QStringLiteral("day.txt"));
         QVERIFY(r.exists && !r.ok);
-        QVERIFY2(r.error.startsWith(QStringLiteral("「day.txt」を開けません")), qPrintable(r.error));
+        QVERIFY2(r.error.startsWith(QStringLiteral("「day.txt」は普通のファイルではない")),
+                 qPrintable(r.error));
+        // A FIFO is never waited on (the read would hang before the window shows), and never written over.
+        QVERIFY(mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("mail.txt"))).constData(), 0600) == 0);
+        const EntryStorage::Read fifo = odd.read(QStringLiteral("mail.txt"));
+        QVERIFY(fifo.exists && !fifo.ok && fifo.error.contains(QStringLiteral("普通のファイルではない")));
+        QVERIFY(!odd.write(QStringLiteral("mail.txt"), fileText({"あ"}), &error));
+        QVERIFY(!QFileInfo(dir.filePath(QStringLiteral("mail.txt"))).isFile());
     }
 
     void aFullDiskKeepsTheOldFileAndSaysSo()

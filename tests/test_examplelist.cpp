@@ -149,6 +149,49 @@ private slots:
         QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "日記"}));
     }
 
+    // A sentence that reads like a menu row is stored, found, taken and deleted as written.
+    void menuWordsAreSentences()
+    {
+        auto f = started({Placeholder, Placeholder, "はい"});
+        TestTalkWindow &w = f->window();
+        for (const QString &word : {QStringLiteral("メール"), QStringLiteral("日記")}) {
+            f->typed(word + QStringLiteral("_"));
+            f->press(w.cmdSampADD);
+            QCOMPARE(CurrentMode(w), Mode::ExampleList);
+            QVERIFY(f->prompts.isEmpty());
+            QCOMPARE(w.grdEx->textMatrix(f->shared().state.listRow(), 1), word);
+            QVERIFY(f->shared().state.listRow() >= 2);
+            f->press(w.cmdSamp);
+        }
+        QCOMPARE(f->readEntries("Talk.txt"),
+                 (QStringList{Placeholder, Placeholder, "はい", "メール", "日記"}));
+        QVERIFY(f->shared().SampleTexts->contains(QStringLiteral("日記")));
+        // Stored twice is refused as any sentence is.
+        f->typed(QStringLiteral("メール_"));
+        f->answerOk(0);
+        f->press(w.cmdSampADD);
+        QCOMPARE(f->prompts, QStringList{"同一文が登録されています"});
+
+        // Taken from the list, the sentence is written, not the diary opened.
+        f->typed(QString());
+        f->press(w.cmdSamp);
+        const int diaryWord = w.grdEx->findTrimmed(1, QStringLiteral("日記"), EntryFormat::FirstSentenceRow);
+        QVERIFY(diaryWord >= 2);
+        f->pressCell(w.grdEx, diaryWord, 1);
+        f->press(w.cmdDec);
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QVERIFY(w.txtTalk->text().startsWith(QStringLiteral("日記")));
+
+        // Deleting it asks and deletes the sentence; the menu row stays.
+        f->press(w.cmdSamp);
+        f->pressCell(w.grdEx, w.grdEx->findTrimmed(1, QStringLiteral("メール"), EntryFormat::FirstSentenceRow), 1);
+        f->answerOk(0);
+        f->press(w.cmdSampDel);
+        QCOMPARE(f->prompts.last(), QStringLiteral("上記例文を削除してもいいですか？"));
+        QCOMPARE(f->readEntries("Talk.txt"), (QStringList{Placeholder, Placeholder, "はい", "日記"}));
+        QCOMPARE(w.grdEx->textMatrix(1, 1), QStringLiteral("メール"));
+    }
+
     void theBareMarkerRegistersNothingAndDeletesNothing()
     {
         auto f = started({Placeholder, Placeholder, "かさ", "あした"});

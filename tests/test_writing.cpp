@@ -2,6 +2,7 @@
 // learning changes, the learnt words' file, and readings of kanji sentences.
 #include "board/candidatefinder.h"
 #include "board/candidatestrip.h"
+#include "board/kanaforms.h"
 #include "board/suggestkey.h"
 #include "modes/kanaindex.h"
 #include "platform/conversion/kanareading.h"
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -153,6 +155,39 @@ private slots:
         QCOMPARE(back->text, text);
     }
 
+    // Whatever the engine answers is used only as far as it makes sense: no overflow, no assertion.
+    void theEnginesAnswersAreNotTrusted()
+    {
+        FakeConversion engine;
+        const QString run = QStringLiteral("たいい");
+        // Readings longer than the typed kana, not the run, empty, or without forms.
+        engine.conversions[run] = {{QStringLiteral("たいいへんかん"), {QStringLiteral("体位")}},
+                                   {QStringLiteral("あ"), {QStringLiteral("亜")}}};
+        engine.predictions[run] = {{QString(), QString()}, {QStringLiteral("体位変換"), QStringLiteral("x")}};
+        CandidateFinder finder(&engine, nullptr, nullptr);
+        QCOMPARE(texts(finder.forRun(run)), QStringList{"体位変換"});
+        for (const std::vector<Segment> &odd :
+             std::vector<std::vector<Segment>>{{{QStringLiteral("た"), {}},
+                                                {QString(), {QStringLiteral("空")}},
+                                                {QStringLiteral("いい"), {}}},
+                                               {{QStringLiteral("たい"), {QStringLiteral("体")}}},
+                                               {{QStringLiteral("たい"), {QStringLiteral("体")}},
+                                                {QStringLiteral("いい"), {QStringLiteral("良い")}}},
+                                               {}}) {
+            engine.conversions[run] = odd;
+            const QStringList offered = texts(finder.forRun(run));
+            QVERIFY(!offered.contains(QStringLiteral("体")) && !offered.contains(QStringLiteral("空")));
+        }
+        // Numerals beyond any number a sentence holds are left as written.
+        const QString numerals = QStringLiteral("一二三四五六七八九〇一二三四五六七八九〇一二");
+        engine.conversions[QStringLiteral("かず")] = {{QStringLiteral("かず"), {numerals}}};
+        QVERIFY(texts(finder.forRun(QStringLiteral("かず"))).contains(numerals));
+        QVERIFY(KanaForms::withDigits(numerals).isEmpty());
+        QCOMPARE(KanaForms::withDigits(QStringLiteral("九九九九九九九九九九九九九九九九九九九九十一")),
+                 QString());
+        QCOMPARE(KanaForms::withDigits(QStringLiteral("三十七度、一二三")), QStringLiteral("37度、123"));
+    }
+
     void aStoppedEngineLeavesTheOwnWordsAndIsReportedOnce()
     {
         FakeConversion engine;
@@ -205,6 +240,88 @@ private slots:
         QFile::remove(path);
         QVERIFY(after.load());
         QVERIFY(after.isEmpty());
+    }
+
+    // Any word comes back as it was saved; numbers a damaged file gives stay within bounds.
+    void theLearntFileKeepsEveryWordAndBoundsItsNumbers()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(LearningStore::FileName);
+        const QStringList words = {QStringLiteral("%1%2%9"), QStringLiteral("a\tb"),
+                                   QStringLiteral("二行\nめ\r"), QStringLiteral("\\t\\"),
+                                   QStringLiteral("100%")};
+        {
+            LearningStore store(path);
+            for (const QString &w : words) {
+                store.noteTaken(QStringLiteral("よみ"), w);
+                store.noteFollows(w, QStringLiteral("つぎ"), QStringLiteral("次%1"));
+            }
+            QVERIFY(store.save());
+        }
+        LearningStore back(path);
+        QVERIFY(back.load());
+        const QStringList read = back.wordsFor(QStringLiteral("よみ"));
+        QCOMPARE(QSet<QString>(read.begin(), read.end()), QSet<QString>(words.begin(), words.end()));
+        for (const QString &w : words)
+            QCOMPARE(texts(back.following(w, 3)), QStringList{"次%1"});
+
+        // Counts and stamps at their type's end (or below zero) are read within bounds and stay there.
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("W\tたん\t痰\t2147483647\t-5\t9223372036854775807\n"
+                "F\t痰\tが\tが\t2147483647\t9223372036854775807\n");
+        f.close();
+        QVERIFY(back.load());
+        back.noteTaken(QStringLiteral("たん"), QStringLiteral("痰"));
+        back.noteFollows(QStringLiteral("痰"), QStringLiteral("が"), QStringLiteral("が"));
+        back.noteSeen(QStringLiteral("はい"), QStringLiteral("はい"));
+        QVERIFY(back.save());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        for (const QByteArray &line : f.readAll().split('\n')) {
+            const QStringList c = LearningStore::decodeFields(QString::fromUtf8(line));
+            if (c.value(0) == u"W" && c.value(2) == u"痰")
+                QCOMPARE(c.mid(3), (QStringList{QString::number(LearningStore::MaxCount), "0",
+                                                QString::number(LearningStore::MaxStamp)}));
+            if (c.value(0) == u"F")
+                QCOMPARE(c.mid(4), (QStringList{QString::number(LearningStore::MaxCount),
+                                                QString::number(LearningStore::MaxStamp)}));
+        }
+        QCOMPARE(back.wordsFor(QStringLiteral("たん")), QStringList{"痰"});
+    }
+
+    // A FIFO or a folder in the learnt words' place is neither waited on nor written over, and
+    // the user hears of it once; what a killed save left is gone at the next start.
+    void aLearntFileThatIsNoFileIsToldOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(LearningStore::FileName);
+        FakeConversion engine;
+        for (const bool fifo : {true, false}) {
+            QFile::remove(path);
+            QDir(path).removeRecursively();
+            QVERIFY(fifo ? mkfifo(QFile::encodeName(path).constData(), 0600) == 0 : QDir().mkdir(path));
+            LearningStore store(path);
+            QString why;
+            QVERIFY(!store.load(&why)); // a FIFO would have waited here for a writer
+            QVERIFY(why.contains(QStringLiteral("普通のファイルではない")));
+            CandidateFinder finder(&engine, &store, nullptr);
+            finder.learnSentence(QStringLiteral("はい"));
+            const auto told = finder.newProblem();
+            QVERIFY(told && told->contains(QStringLiteral("保存できません")) && told->contains(path));
+            finder.learnSentence(QStringLiteral("いいえ"));
+            QVERIFY(!finder.newProblem());
+            QVERIFY(fifo ? !QFileInfo(path).isFile() : QFileInfo(path).isDir());
+        }
+        QDir(path).removeRecursively();
+        for (const char *name : {"learnt-words.tsv.AbC123", "learnt-words.tsv.keep", "Talk.txt.AbC123"}) {
+            QFile t(dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(t.open(QIODevice::WriteOnly));
+        }
+        LearningStore store(path);
+        QVERIFY(store.load());
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("learnt-words.tsv.AbC123"))));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("learnt-words.tsv.keep"))));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("Talk.txt.AbC123"))));
     }
 
     void kanjiSentencesAreFoundAndHeadedByTheirReading()

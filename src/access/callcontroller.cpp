@@ -36,15 +36,29 @@ void CallController::setOutput(AudioOutput *output)
     // A chime dropped unheard (no sound server, or one that plays nothing) is told
     // on the cover; the health comes from the sound thread, the call lives here.
     m_output->setHealthHandler([this](bool heard) {
-        if (!heard)
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    if (m_calling)
-                        report(noSoundMessage());
-                },
-                Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, heard] { soundHeard(heard); }, Qt::QueuedConnection);
     });
+}
+
+void CallController::soundHeard(bool heard)
+{
+    // The cover says what is true now: the chime lost, or heard again.
+    if (!m_calling || heard != m_soundLost)
+        return;
+    m_soundLost = !heard;
+    qCInfo(lcCall) << (heard ? "the chime is heard again" : "the chime was not heard");
+    emit problem(shownProblem());
+}
+
+QString CallController::shownProblem() const
+{
+    QStringList lines;
+    if (m_soundLost)
+        lines << noSoundMessage();
+    if (!m_hookProblem.isEmpty())
+        lines << m_hookProblem;
+    return lines.join(QLatin1Char('\n'));
 }
 
 void CallController::setHook(std::unique_ptr<CommandHook> hook)
@@ -78,6 +92,8 @@ void CallController::start(Way way)
     qCInfo(lcCall) << "call started by" << way;
     m_calling = true;
     m_reported = false;
+    m_soundLost = false;
+    m_hookProblem.clear();
     m_startedAt = now();
     if (m_stopSpeech)
         m_stopSpeech();
@@ -113,7 +129,7 @@ void CallController::tick()
 void CallController::ring()
 {
     if (!m_output) {
-        report(noSoundMessage());
+        soundHeard(false);
         return;
     }
     m_output->stop(); // a chime still ringing, or anything else queued, gives way
@@ -140,7 +156,12 @@ void CallController::report(const QString &message)
         return;
     m_reported = true;
     qCWarning(lcCall).noquote() << message;
-    emit problem(message);
+    if (!m_calling) {
+        emit problem(message);
+        return;
+    }
+    m_hookProblem = message;
+    emit problem(shownProblem());
 }
 
 QString CallController::noSoundMessage()
@@ -161,6 +182,13 @@ QString CallController::hookMessage(const CommandHook::Failure &f)
         break;
     case CommandHook::Failure::Crashed:
         why = tr("呼び出しのコマンド「%1」が途中で止まりました。").arg(command);
+        break;
+    case CommandHook::Failure::TimedOut:
+        why = tr("呼び出しのコマンド「%1」が %2 秒たっても終わらないので、止めました。")
+                  .arg(command)
+                  .arg(ProcessCommandHook::TimeLimitMs / 1000);
+        if (!f.detail.isEmpty())
+            why += QLatin1Char('\n') + f.detail;
         break;
     case CommandHook::Failure::ExitCode:
         why = tr("呼び出しのコマンド「%1」が失敗しました（終了コード %2）。").arg(command).arg(f.exitCode);

@@ -60,13 +60,17 @@ signals:
     // Shown over the whole window while the call sounds.
     void started(CallController::Way way);
     void ended(CallController::End why);
-    // A Japanese sentence for the user: the chime could not sound, or the bell's command failed.
+    // What the cover says is wrong, in Japanese, each time it changes: the chime could not
+    // sound, or the bell's command failed; empty when the chime is heard again and nothing else is.
+    // After the call, the bell's failure alone.
     void problem(const QString &message);
 
 private:
     void ring();
     void finish(End why, bool quietly);
     void report(const QString &message);
+    void soundHeard(bool heard);
+    QString shownProblem() const;
     qint64 now() const { return m_now ? m_now() : m_clock.elapsed(); }
 
     CallSettings m_settings;
@@ -80,6 +84,8 @@ private:
     QTimer m_limit;
     bool m_manual = false;
     bool m_calling = false;
-    bool m_reported = false; // one message a call is enough
+    bool m_reported = false; // one message a call about the bell is enough
+    bool m_soundLost = false;
+    QString m_hookProblem;
     qint64 m_startedAt = 0;
 };

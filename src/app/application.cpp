@@ -4,6 +4,7 @@
 #include "app/talkprogram.h"
 #include "app/talkwindow.h"
 #include "app/voicecommand.h"
+#include "platform/conversion/backgroundconversion.h"
 #include "platform/conversion/learningstore.h"
 #include "platform/conversion/mozcengine.h"
 #include "platform/conversion/wordlist.h"
@@ -125,7 +126,8 @@ int RunPirokan(int argc, char **argv)
     // Kanji candidates: the engine starts only when they are on and first needed.
     MozcEngine::Options mozc;
     mozc.profile = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/mozc");
-    MozcEngine conversion(mozc);
+    // On a thread of its own, restarted when it stops: the window never waits on it.
+    BackgroundConversion conversion([mozc] { return std::make_unique<MozcEngine>(mozc); });
     LearningStore learnt(QDir(entries.folder()).filePath(LearningStore::FileName));
     if (QString problem; !learnt.load(&problem))
         qCWarning(lcApp) << "learnt words not read:" << problem;

@@ -107,7 +107,8 @@ void Calling::showProblem(const QString &message)
 {
     if (!m_call.isCalling()) {
         // A bell told "stop" after the call ended: nothing shows the call any more.
-        ShowOKDialog(m_shared, message, OkDialog::Notice, QStringLiteral("Pirokan"));
+        if (!message.isEmpty())
+            ShowOKDialog(m_shared, message, OkDialog::Notice, QStringLiteral("Pirokan"));
         return;
     }
     m_problem = message;

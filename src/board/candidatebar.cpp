@@ -40,6 +40,13 @@ CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &
     Fonts::set(m_notice, Fonts::ProportionalGothic, 18, true);
     Twips::setRect(m_notice, Padding, 0, Canvas::Width - 2 * Padding, Height);
     m_notice->hide();
+    m_notice->setWordWrap(true);
+    m_noticeTimer.setSingleShot(true);
+    m_noticeTimer.setInterval(NoticeMs);
+    connect(&m_noticeTimer, &QTimer::timeout, this, [this] {
+        m_notice->hide();
+        showCandidates();
+    });
     // Any other change of the text or of the highlight leaves the candidates behind.
     auto stale = [this] {
         if (!m_editing)
@@ -138,13 +145,14 @@ void CandidateBar::showCandidates()
         b->deleteLater();
     }
     m_buttons.clear();
-    if (const auto problem = m_finder.newProblem()) {
-        m_notice->setText(*problem);
+    if (const auto notice = m_finder.newProblem()) {
+        // Its first line on the strip, all of it for assistive tools; for a while, beside the candidates.
+        m_notice->setText(notice->section(u'\n', 0, 0));
+        m_notice->setAccessibleName(*notice);
         m_notice->show();
+        m_noticeTimer.start();
     }
     const std::vector<Candidate> &cs = m_strip.candidates();
-    if (!cs.empty())
-        m_notice->hide();
     // Where a scan offers the strip follows from how likely it holds the word wanted.
     m_c.fraCand->setProperty("likely", StripPriority::likelihood(m_strip.run(), cs));
     QFont font = m_c.fraCand->font();
@@ -152,6 +160,15 @@ void CandidateBar::showCandidates()
     font.setPixelSize(int(Twips::pointsToPixels(Points, 1.0)));
     const QFontMetrics metrics(font);
     int left = 0;
+    if (m_notice->isVisibleTo(m_c.fraCand)) {
+        const int width =
+            std::min(int(Twips::toTwips(QFontMetrics(m_notice->font()).horizontalAdvance(m_notice->text()),
+                                        Twips::scaleOf(m_c.fraCand))) +
+                         Padding,
+                     cs.empty() ? Canvas::Width - 2 * Padding : m_boardRect.width() / 2);
+        Twips::setRect(m_notice, cs.empty() ? Padding : 0, 0, width, m_height);
+        left = cs.empty() ? 0 : width + Gap;
+    }
     for (int i = 0; i < int(cs.size()); ++i) {
         const QString &text = cs[size_t(i)].text;
         // Whole, or not at all: a candidate is never cut, and one too long (a whole sentence) leaves room to

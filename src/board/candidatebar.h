@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QObject>
 #include <QRect>
+#include <QTimer>
 #include <vector>
 
 struct SharedState;
@@ -36,6 +37,7 @@ public:
 
     static constexpr int Height = 900;     // twips: 60 px at the window's first scale; more when it is small
     static constexpr double Points = 30.0; // the board's font, at a size that fits the strip
+    static constexpr int NoticeMs = 8000;  // how long a notice stays on the strip
 
     CandidateBar(const Controls &c, SharedState &shared, Suggestions &suggestions);
 
@@ -77,6 +79,7 @@ private:
     int m_height = Height; // the strip's, in twips
     std::vector<ColorButton *> m_buttons;
     ColorLabel *m_notice = nullptr;
+    QTimer m_noticeTimer;
     bool m_editing = false; // the text is being changed by the strip itself
     QHash<QString, QString> m_readings;
 };

@@ -21,6 +21,24 @@ QString joined(const std::vector<QString> &forms)
     return out;
 }
 
+// The engine's answer as far as it can be used: segments whose readings are
+// the run, in order, none empty, each with a bounded number of forms; nothing
+// when they are not. The engine is outside data, whatever it says.
+std::vector<Segment> trusted(std::vector<Segment> segments, const QString &run)
+{
+    constexpr qsizetype MaxForms = 32;
+    qsizetype at = 0;
+    for (Segment &s : segments) {
+        if (s.reading.isEmpty() || QStringView(run).mid(at, s.reading.size()) != s.reading)
+            return {};
+        at += s.reading.size();
+        s.forms.removeIf([](const QString &f) { return f.isEmpty(); });
+        if (s.forms.size() > MaxForms)
+            s.forms.resize(MaxForms);
+    }
+    return at == run.size() ? segments : std::vector<Segment>{};
+}
+
 } // namespace
 
 class CandidateFinder::Collector
@@ -195,7 +213,7 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     std::vector<Segment> segments;
     std::vector<Candidate> predictions;
     if (m_engine && m_engine->working()) {
-        segments = m_engine->convert(run);
+        segments = trusted(m_engine->convert(run), run);
         predictions = m_engine->predict(run);
     }
     std::vector<QString> raw;
@@ -347,15 +365,34 @@ void CandidateFinder::learnSentence(const QString &sentence)
 void CandidateFinder::saveLearnt()
 {
     QString error;
-    if (!m_learnt->save(&error))
-        qCWarning(lcCandidates) << "learnt words not saved:" << error;
+    if (m_learnt->save(&error))
+        return;
+    qCWarning(lcCandidates) << "learnt words not saved:" << error;
+    if (!m_learntProblemTold) {
+        m_learntProblemTold = true;
+        m_notices.push_back(
+            QStringLiteral("漢字の候補で覚えたことを保存できません。候補はこれまでどおり出ます。\n") + error);
+    }
 }
 
 std::optional<QString> CandidateFinder::newProblem()
 {
-    if (m_problemTold || !m_engine || m_engine->working())
+    if (!m_notices.empty()) {
+        QString notice = m_notices.front();
+        m_notices.erase(m_notices.begin());
+        return notice;
+    }
+    if (!m_engine)
         return std::nullopt;
-    m_problemTold = true;
+    // Once when the candidates go, once when they come back.
+    const bool working = m_engine->working();
+    if (working == !m_problemTold)
+        return std::nullopt;
+    m_problemTold = !working;
+    if (working) {
+        qCInfo(lcCandidates) << "kanji candidates are back";
+        return QStringLiteral("漢字の候補がまた出せるようになりました。");
+    }
     qCWarning(lcCandidates) << "no kanji candidates:" << m_engine->problem();
     return QStringLiteral("漢字の候補が出せません。かなで書き続けられます。");
 }

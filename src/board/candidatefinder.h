@@ -46,7 +46,8 @@ public:
     // A sentence the user read aloud, kept or sent: its phrases and their order.
     void learnSentence(const QString &sentence);
 
-    // Why the engine gives no candidates, the first time it is found so; then nothing.
+    // What the user must be told, once each: that the engine gives no candidates
+    // (and that it does again), or that what was learnt cannot be saved; else nothing.
     std::optional<QString> newProblem();
 
 private:
@@ -71,4 +72,6 @@ private:
     bool m_problemTold = false;
     std::function<QStringList()> m_writtenBefore;
     SentenceCandidates m_sentences;
+    bool m_learntProblemTold = false;
+    std::vector<QString> m_notices;
 };

@@ -22,6 +22,9 @@ QString kanaNumber(const QString &kana)
         {u"はっ", 8},     {u"せん", 1000}, {u"ぜん", 1000}, {u"まん", 10000}, {u"ぜろ", 0},
         {u"れい", 0},     {u"に", 2},      {u"ご", 5},      {u"し", 4},
     };
+    // Longer than any number a sentence holds; the sums below stay far from overflowing.
+    if (kana.size() > 40)
+        return {};
     long total = 0, section = 0, digit = -1;
     for (qsizetype i = 0; i < kana.size();) {
         const Word *found = nullptr;
@@ -75,22 +78,33 @@ bool isKana(const QString &s)
 QString withDigits(const QString &text)
 {
     static const QString Digits = QStringLiteral("〇一二三四五六七八九");
+    // A longer run of numerals (from any answer of the engine) is left as it is written.
+    constexpr qint64 Largest = 1'000'000'000'000'000;
     QString out;
     bool changed = false;
     for (qsizetype i = 0; i < text.size();) {
-        int value = 0, current = 0;
+        qint64 value = 0, current = 0;
+        bool tooLarge = false;
         qsizetype j = i;
         for (; j < text.size(); ++j) {
             const qsizetype d = Digits.indexOf(text[j]);
             if (d >= 0)
-                current = current * 10 + int(d);
+                current = current * 10 + d;
             else if (text[j] == u'十' || text[j] == u'百')
-                value += std::max(current, 1) * (text[j] == u'十' ? 10 : 100), current = 0;
+                value += std::max<qint64>(current, 1) * (text[j] == u'十' ? 10 : 100), current = 0;
             else
                 break;
+            tooLarge = tooLarge || current >= Largest || value >= Largest;
+            if (tooLarge)
+                current = value = 0;
         }
         if (j == i) {
             out += text[i++];
+            continue;
+        }
+        if (tooLarge) {
+            out += QStringView(text).mid(i, j - i);
+            i = j;
             continue;
         }
         out += QString::number(value + current);

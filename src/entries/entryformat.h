@@ -11,7 +11,6 @@ namespace EntryFormat {
 inline const QString Placeholder = QStringLiteral("ああああ日記ダミー消さないでね！");
 inline const QString DiaryRow = QStringLiteral("日記");
 inline const QString MailRow = QStringLiteral("メール");
-
 // The text without one final cursor marker "_".
 QString withoutMarker(const QString &s);
 // Leading and trailing half-width spaces removed.

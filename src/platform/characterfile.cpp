@@ -1,5 +1,7 @@
 #include "platform/characterfile.h"
 
+#include "platform/readablefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -73,11 +75,12 @@ CharacterSheet parseCharacterSheet(const QString &text)
 std::optional<CharacterSheet> readCharacterFile(const QString &path, QString *error)
 {
     const QFileInfo info(path);
-    QFile file(path);
+    QFile file;
     // Only a regular file: a FIFO or a device would keep start-up waiting for ever.
-    if (!info.isFile() || info.size() > MaxFileSize || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (const ReadableFile::Result r = ReadableFile::open(file, path, MaxFileSize); !r.ok()) {
         qCWarning(lcCharacter) << "the character file" << path << "cannot be read:"
-                               << (info.exists() ? file.errorString() : QStringLiteral("missing"));
+                               << (r.status == ReadableFile::Status::Missing ? QStringLiteral("missing")
+                                                                             : r.detail);
         if (error)
             *error =
                 QObject::tr("話すキャラクターのファイル「%1」を読めないため、Pirokan を始められません。\n"

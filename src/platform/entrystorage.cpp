@@ -2,6 +2,7 @@
 
 #include "platform/filefailure.h"
 #include "platform/memoryhints.h"
+#include "platform/readablefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,13 +78,14 @@ bool FolderEntryStorage::exists(const QString &name) const
 EntryStorage::Read FolderEntryStorage::read(const QString &name)
 {
     Read r;
-    QFile file(pathOf(name));
-    r.exists = file.exists();
+    QFile file;
+    const ReadableFile::Result opened = ReadableFile::open(file, pathOf(name), MaxBytes);
+    r.exists = opened.status != ReadableFile::Status::Missing;
     if (!r.exists)
         return r;
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcFiles) << file.fileName() << "cannot be read:" << file.errorString();
-        r.error = named(name, QObject::tr("を開けません。ファイルを読む許可があるか確かめてください。"));
+    if (!opened.ok()) {
+        qCWarning(lcFiles) << pathOf(name) << "cannot be read:" << opened.detail;
+        r.error = named(name, ReadableFile::reasonForUser(opened));
         m_unreadable.insert(name);
         return r;
     }
@@ -153,16 +155,7 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
 
 void FolderEntryStorage::removeStaleTemporaries(const QStringList &names)
 {
-    // A save killed between writing its temporary file and renaming it leaves "Talk.txt.AbC123".
-    QDir dir(m_folder);
-    for (const QString &name : names) {
-        const QRegularExpression temporary(
-            QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(name)));
-        for (const QString &file : dir.entryList({name + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
-            if (temporary.match(file).hasMatch() && dir.remove(file))
-                qCInfo(lcFiles) << "removed" << dir.filePath(file) << "left by an interrupted save";
-        }
-    }
+    ReadableFile::removeStaleTemporaries(m_folder, names);
 }
 
 QString FolderEntryStorage::chooseFolder(const QString &programFolder)

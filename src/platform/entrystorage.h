@@ -39,6 +39,9 @@ public:
 class FolderEntryStorage : public EntryStorage
 {
 public:
+    // Each file is read whole into memory, and read as text twice its size.
+    static constexpr qint64 MaxBytes = qint64(1) << 30;
+
     explicit FolderEntryStorage(const QString &folder) : m_folder(folder) {}
     bool exists(const QString &name) const override;
     Read read(const QString &name) override;

@@ -1,5 +1,7 @@
 #include "platform/settingsstore.h"
 
+#include "platform/readablefile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -44,10 +46,8 @@ QString QtSettingsStore::problem() const
     // Reading a FIFO or a device would wait for ever, before the window shows;
     // such a file is neither read nor replaced.
     for (const QString &file : filesRead(m_fileName)) {
-        const QFileInfo info(file);
-        if (!info.exists())
-            continue;
-        if (info.isFile() && info.size() <= MaxFileBytes)
+        const ReadableFile::Result r = ReadableFile::check(file, MaxFileBytes);
+        if (r.status != ReadableFile::Status::NotRegular && r.status != ReadableFile::Status::TooLarge)
             continue;
         static QSet<QString> logged; // every read asks again; the log says it once
         if (!logged.contains(file)) {

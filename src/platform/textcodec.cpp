@@ -91,9 +91,14 @@ public:
         return bytes;
     }
 
+    // The character's code: 0x100 | its byte, or its lead and trail bytes;
+    // NoCode or above when code page 932 has none for it alone.
+    static constexpr quint16 NoCode = 0xFFFE;
+    quint16 codeOf(char16_t c) { return encoded(c); }
+
 private:
     static constexpr char16_t Unknown = 0, Lead = 0xFFFE, Invalid = 0xFFFD, Unsure = 0xFFFF;
-    static constexpr quint16 Unencodable = 0xFFFF, Untabled = 0xFFFE;
+    static constexpr quint16 Unencodable = 0xFFFF, Untabled = NoCode;
 
     // What the converter makes of a few bytes: one code unit, or one of the marks.
     static char16_t convert(const char *bytes, int size)
@@ -248,18 +253,14 @@ bool looksLikeCodePage932(const QByteArray &bytes)
 }
 
 // The JIS level of a kanji in code page 932: 1 for the common first level, 2
-// for the second level and the vendor extensions, 0 when it has none.
+// for the second level and the vendor extensions, 0 when it has none. The
+// tables only remember what a fresh converter said, so the answer never
+// depends on what was asked before.
 int kanjiLevel(QChar c)
 {
-    static QStringEncoder encoder(CodePage932, QStringConverter::Flag::Stateless);
-    if (!encoder.isValid())
+    const quint16 code = CodePage932Tables::instance().codeOf(c.unicode());
+    if (code < 0x8100 || code >= CodePage932Tables::NoCode)
         return 0;
-    const QByteArray b = encoder(QStringView(&c, 1));
-    if (encoder.hasError() || b.size() != 2) {
-        encoder.resetState();
-        return 0;
-    }
-    const unsigned lead = uchar(b[0]), code = (lead << 8) | uchar(b[1]);
     return code >= 0x889F && code <= 0x9872 ? 1 : 2;
 }
 
@@ -279,13 +280,16 @@ int plausibility(char32_t u, QChar c)
         (u >= 0x300C && u <= 0x300F) || u == 0x30FB || u == 0x3000)
         return 3;
     if (u >= 0x4E00 && u <= 0x9FFF) {
+        // A kanji code page 932 lacks (鷗, 頰, 剝) is as telling as kana: only
+        // UTF-8 can have written it. Second-level kanji are what UTF-8 Japanese
+        // read as code page 932 mostly turns into.
         switch (kanjiLevel(c)) {
         case 1:
             return 2;
         case 2:
-            return -1;
-        default:
             return -2;
+        default:
+            return 3;
         }
     }
     if (u >= 0xFF61 && u <= 0xFF9F)

@@ -1,9 +1,14 @@
 #include "platform/conversion/learningstore.h"
 
+#include "platform/filefailure.h"
+#include "platform/readablefile.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 
 namespace {
@@ -16,6 +21,72 @@ int score(int taken, int seen)
     return taken * 3 + seen;
 }
 
+int counted(int n)
+{
+    return std::min(n + 1, LearningStore::MaxCount);
+}
+
+// A tab, a line break or a backslash in a word would cut its line: each is written escaped.
+QString escaped(const QString &field)
+{
+    QString out;
+    out.reserve(field.size());
+    for (const QChar c : field) {
+        switch (c.unicode()) {
+        case u'\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case u'\t':
+            out += QStringLiteral("\\t");
+            break;
+        case u'\n':
+            out += QStringLiteral("\\n");
+            break;
+        case u'\r':
+            out += QStringLiteral("\\r");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString unescaped(QStringView field)
+{
+    QString out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] != u'\\' || i + 1 == field.size()) {
+            out += field[i];
+            continue;
+        }
+        switch (field[++i].unicode()) {
+        case u't':
+            out += u'\t';
+            break;
+        case u'n':
+            out += u'\n';
+            break;
+        case u'r':
+            out += u'\r';
+            break;
+        default:
+            out += field[i];
+        }
+    }
+    return out;
+}
+
+// A count or a stamp as the file gives it, within its bounds; false when it is no number.
+template <typename T> bool bounded(QStringView field, T max, T *out)
+{
+    bool ok = false;
+    const qlonglong n = field.toLongLong(&ok);
+    *out = T(std::clamp<qlonglong>(n, 0, qlonglong(max)));
+    return ok;
+}
+
 } // namespace
 
 LearningStore::Entry &LearningStore::entry(QHash<QString, Entry> &in, const QString &key,
@@ -24,7 +95,9 @@ LearningStore::Entry &LearningStore::entry(QHash<QString, Entry> &in, const QStr
     Entry &e = in[key];
     e.reading = reading;
     e.word = word;
-    e.stamp = ++m_clock;
+    // The clock only grows; at its bound the newest uses share a stamp.
+    m_clock = std::min(m_clock + 1, MaxStamp);
+    e.stamp = m_clock;
     m_dirty = true;
     return e;
 }
@@ -33,7 +106,8 @@ void LearningStore::noteTaken(const QString &reading, const QString &word)
 {
     if (reading.isEmpty() || word.isEmpty())
         return;
-    ++entry(m_words, reading + u'\t' + word, reading, word).taken;
+    Entry &e = entry(m_words, reading + u'\t' + word, reading, word);
+    e.taken = counted(e.taken);
     trim(m_words);
 }
 
@@ -41,7 +115,8 @@ void LearningStore::noteSeen(const QString &reading, const QString &word)
 {
     if (reading.isEmpty() || word.isEmpty())
         return;
-    ++entry(m_words, reading + u'\t' + word, reading, word).seen;
+    Entry &e = entry(m_words, reading + u'\t' + word, reading, word);
+    e.seen = counted(e.seen);
     trim(m_words);
 }
 
@@ -49,7 +124,8 @@ void LearningStore::noteFollows(const QString &previous, const QString &reading,
 {
     if (previous.isEmpty() || reading.isEmpty() || next.isEmpty())
         return;
-    ++entry(m_follows, previous + u'\t' + reading + u'\t' + next, reading, next).seen;
+    Entry &e = entry(m_follows, previous + u'\t' + reading + u'\t' + next, reading, next);
+    e.seen = counted(e.seen);
     trim(m_follows);
 }
 
@@ -60,8 +136,9 @@ void LearningStore::noteSentence(const QString &text)
         return;
     SentenceUse &u = m_sentences[t];
     u.text = t;
-    ++u.count;
-    u.stamp = ++m_clock;
+    u.count = counted(u.count);
+    m_clock = std::min(m_clock + 1, MaxStamp);
+    u.stamp = m_clock;
     m_dirty = true;
     if (m_sentences.size() <= MaxSentences)
         return;
@@ -144,6 +221,23 @@ std::vector<Candidate> LearningStore::following(const QString &previous, int max
     return best(m_follows, max, [&](const QString &k, const Entry &) { return k.startsWith(key); });
 }
 
+QByteArray LearningStore::encodeLine(QChar kind, const QStringList &fields)
+{
+    QString line(kind);
+    for (const QString &f : fields)
+        line += u'\t' + escaped(f);
+    line += u'\n';
+    return line.toUtf8();
+}
+
+QStringList LearningStore::decodeFields(QStringView line)
+{
+    QStringList out;
+    for (const QStringView f : line.split(u'\t'))
+        out << unescaped(f);
+    return out;
+}
+
 bool LearningStore::load(QString *error)
 {
     m_words.clear();
@@ -151,56 +245,81 @@ bool LearningStore::load(QString *error)
     m_sentences.clear();
     m_clock = 0;
     m_dirty = false;
-    QFile f(m_path);
-    if (!f.exists())
+    m_unreadable.clear();
+    const QFileInfo info(m_path);
+    ReadableFile::removeStaleTemporaries(info.absolutePath(), {info.fileName()});
+    QFile f;
+    const ReadableFile::Result opened = ReadableFile::open(f, m_path, MaxFileBytes);
+    if (opened.status == ReadableFile::Status::Missing)
         return true;
-    if (!f.open(QIODevice::ReadOnly)) {
+    if (!opened.ok()) {
+        m_unreadable = QStringLiteral("「%1」%2").arg(m_path, ReadableFile::reasonForUser(opened));
         if (error)
-            *error = f.errorString();
+            *error = m_unreadable + QStringLiteral(" (") + opened.detail + u')';
         return false;
     }
-    for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n')) {
-        const QStringList c = line.split(u'\t');
+    const QString text = QString::fromUtf8(f.readAll());
+    for (const QStringView line : QStringView(text).split(u'\n')) {
+        const QStringList c = decodeFields(line);
         bool ok1 = false, ok2 = false, ok3 = false;
-        if (c.size() == 6 && c[0] == u"W") {
-            Entry e{c[1], c[2], c[3].toInt(&ok1), c[4].toInt(&ok2), c[5].toLongLong(&ok3)};
-            if (ok1 && ok2 && ok3 && !e.reading.isEmpty() && !e.word.isEmpty())
-                m_words.insert(e.reading + u'\t' + e.word, e);
-            m_clock = std::max(m_clock, e.stamp);
-        } else if (c.size() == 6 && c[0] == u"F") {
-            Entry e{c[2], c[3], 0, c[4].toInt(&ok1), c[5].toLongLong(&ok2)};
-            if (ok1 && ok2 && !c[1].isEmpty() && !e.reading.isEmpty() && !e.word.isEmpty())
-                m_follows.insert(c[1] + u'\t' + e.reading + u'\t' + e.word, e);
-            m_clock = std::max(m_clock, e.stamp);
-        } else if (c.size() == 4 && c[0] == u"S") {
-            SentenceUse u{c[1], c[2].toInt(&ok1), c[3].toLongLong(&ok2)};
+        if (c.size() == 4 && c[0] == u"S") {
+            SentenceUse u;
+            u.text = c[1];
+            ok1 = bounded(c[2], MaxCount, &u.count);
+            ok2 = bounded(c[3], MaxStamp, &u.stamp);
             if (ok1 && ok2 && !u.text.isEmpty())
                 m_sentences.insert(u.text, u);
             m_clock = std::max(m_clock, u.stamp);
+            continue;
         }
+        if (c.size() != 6)
+            continue;
+        Entry e;
+        if (c[0] == u"W") {
+            e.reading = c[1];
+            e.word = c[2];
+            ok1 = bounded(c[3], MaxCount, &e.taken);
+            ok2 = bounded(c[4], MaxCount, &e.seen);
+            ok3 = bounded(c[5], MaxStamp, &e.stamp);
+            if (ok1 && ok2 && ok3 && !e.reading.isEmpty() && !e.word.isEmpty())
+                m_words.insert(e.reading + u'\t' + e.word, e);
+        } else if (c[0] == u"F") {
+            e.reading = c[2];
+            e.word = c[3];
+            ok1 = bounded(c[4], MaxCount, &e.seen);
+            ok2 = bounded(c[5], MaxStamp, &e.stamp);
+            if (ok1 && ok2 && !c[1].isEmpty() && !e.reading.isEmpty() && !e.word.isEmpty())
+                m_follows.insert(c[1] + u'\t' + e.reading + u'\t' + e.word, e);
+        }
+        m_clock = std::max(m_clock, e.stamp);
     }
     return true;
 }
 
 bool LearningStore::save(QString *error)
 {
-    QString out = Header + u'\n';
-    for (const Entry &e : m_words)
-        // One arg() for all: a word holding "%3" must not take the next number.
-        out += QStringLiteral("W\t%1\t%2\t%3\t%4\t%5\n")
-                   .arg(e.reading, e.word, QString::number(e.taken), QString::number(e.seen),
-                        QString::number(e.stamp));
-    for (auto it = m_follows.cbegin(); it != m_follows.cend(); ++it)
-        out += QStringLiteral("F\t%1\t%2\t%3\t%4\t%5\n")
-                   .arg(it.key().section(u'\t', 0, 0), it->reading, it->word, QString::number(it->seen),
-                        QString::number(it->stamp));
-    for (const SentenceUse &u : m_sentences)
-        out +=
-            QStringLiteral("S\t%1\t%2\t%3\n").arg(u.text, QString::number(u.count), QString::number(u.stamp));
-    QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out.toUtf8()) < 0 || !f.commit()) {
+    if (!m_unreadable.isEmpty()) {
         if (error)
-            *error = f.errorString();
+            *error = m_unreadable + QStringLiteral("上書きもしません。");
+        return false;
+    }
+    QByteArray out = Header.toUtf8() + '\n';
+    for (const Entry &e : m_words)
+        out += encodeLine(u'W', {e.reading, e.word, QString::number(e.taken), QString::number(e.seen),
+                                 QString::number(e.stamp)});
+    for (auto it = m_follows.cbegin(); it != m_follows.cend(); ++it) {
+        // The key's first field is the previous word as it was written.
+        const QString previous = it.key().left(it.key().size() - it->reading.size() - it->word.size() - 2);
+        out += encodeLine(
+            u'F', {previous, it->reading, it->word, QString::number(it->seen), QString::number(it->stamp)});
+    }
+    for (const SentenceUse &u : m_sentences)
+        out += encodeLine(u'S', {u.text, QString::number(u.count), QString::number(u.stamp)});
+    QSaveFile f(m_path);
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly) || f.write(out) < 0 || !f.commit()) {
+        if (error)
+            *error = QStringLiteral("「%1」\n%2").arg(m_path, FileFailure::causeForUser(f, errno));
         return false;
     }
     // Whole sentences the user wrote are theirs alone.

@@ -17,13 +17,24 @@ public:
     static inline const QString FileName = QStringLiteral("learnt-words.tsv");
     // A bound on the file, so years of writing keep it quick to load.
     static constexpr int MaxEntries = 20000;
+    // Far above what MaxEntries lines take; a larger file is not ours.
+    static constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
+    // Counts and stamps stop here: a damaged or hand-edited file cannot make them overflow.
+    static constexpr int MaxCount = 1 << 24;
+    static constexpr qint64 MaxStamp = qint64(1) << 52;
 
     explicit LearningStore(const QString &path) : m_path(path) {}
 
-    // Reads the file; a missing one is no error. Lines that cannot be read are skipped.
+    // Reads the file; a missing one is no error. Lines that cannot be read are
+    // skipped; temporary files a killed save left are removed. A file that is
+    // there but cannot be read is never saved over.
     bool load(QString *error = nullptr);
     bool save(QString *error = nullptr);
     QString path() const { return m_path; }
+
+    // The learning as the file holds it, and back (what load and save read and write).
+    static QByteArray encodeLine(QChar kind, const QStringList &fields);
+    static QStringList decodeFields(QStringView line);
 
     // The user took `word` for `reading`: it comes first for that reading from now on.
     void noteTaken(const QString &reading, const QString &word);
@@ -75,4 +86,5 @@ private:
     QHash<QString, SentenceUse> m_sentences;
     qint64 m_clock = 0;
     bool m_dirty = false;
+    QString m_unreadable; // why a file that is there was not read, for the user
 };

@@ -4,13 +4,18 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QThread>
 #include <csignal>
+#include <functional>
 #include <pwd.h>
 #include <sys/prctl.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcMozc, "pirokan.conversion")
 
 namespace {
 
@@ -79,6 +84,78 @@ void endWithParent(QProcess &p)
     p.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
+// The HOME a process was started with, from its environment; empty when it cannot be read.
+QString homeOf(const QString &pid)
+{
+    QFile f(QStringLiteral("/proc/%1/environ").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &var : f.readAll().split('\0'))
+        if (var.startsWith("HOME="))
+            return QString::fromLocal8Bit(var.mid(5));
+    return {};
+}
+
+bool isMozc(const QString &pid)
+{
+    QFile f(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray comm = f.readAll().trimmed();
+    return comm == "mozc_server" || comm == "mozc_emacs_helper";
+}
+
+// Ends every Mozc process running in a profile the test accepts: the
+// servers the helper starts by itself, and those a killed program left.
+void endMozcIn(const std::function<bool(const QString &home)> &ours)
+{
+    const QString self = QString::number(::getpid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (pid == self || !pid.front().isDigit() || !isMozc(pid))
+            continue;
+        if (const QString home = homeOf(pid); !home.isEmpty() && ours(home)) {
+            qCInfo(lcMozc) << "ending Mozc process" << pid << "of profile" << home;
+            ::kill(pid.toInt(), SIGKILL);
+        }
+    }
+}
+
+const QString OwnerFile = QStringLiteral(".pirokan-owner");
+
+// Alive, and not a zombie waiting to be reaped.
+bool isRunning(int pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close > 0 && line.mid(close + 2, 1) != "Z";
+}
+
+// Whether a Mozc process of the profile still has the parent that started it
+// (a profile from before owners were written down, of a program still running).
+bool adoptedNone(const QString &home)
+{
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (!pid.front().isDigit() || !isMozc(pid) || QDir::cleanPath(homeOf(pid)) != home)
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.value(1).toInt() > 1)
+            return true;
+    }
+    return false;
+}
+
+QString rootProfilePrefix()
+{
+    return QDir::tempPath() + QStringLiteral("/pirokan-mozc-");
+}
+
 bool isKanaRun(const QString &s)
 {
     for (const QChar c : s)
@@ -101,8 +178,12 @@ QStringList MozcEngine::command(const QString &program, const QStringList &args)
     const QString home = QStringLiteral("HOME=") + m_home;
     const QString config = QStringLiteral("XDG_CONFIG_HOME=") + m_home + QStringLiteral("/.config");
     QStringList c;
+    // runuser's child does not inherit the program's parent-death signal (it changes
+    // its credentials): it is asked for again inside, so that it ends with runuser.
     if (geteuid() == 0)
-        c << QStringLiteral("runuser") << QStringLiteral("-u") << m_o.unprivileged << QStringLiteral("--");
+        c << QStringLiteral("runuser") << QStringLiteral("-u") << m_o.unprivileged << QStringLiteral("--")
+          << QStringLiteral("setpriv") << QStringLiteral("--pdeathsig") << QStringLiteral("KILL")
+          << QStringLiteral("--");
     c << QStringLiteral("env") << home << config << program << args;
     return c;
 }
@@ -116,6 +197,7 @@ bool MozcEngine::start()
         fail(QStringLiteral("Mozc is not installed (%1, %2)").arg(m_o.helper, m_o.server));
         return false;
     }
+    endLeftovers();
     if (geteuid() == 0) {
         // The account the server runs as must own its profile, wherever the caller keeps files.
         const passwd *pw = getpwnam(m_o.unprivileged.toLocal8Bit().constData());
@@ -126,6 +208,10 @@ bool MozcEngine::start()
         }
         m_home = QString::fromLocal8Bit(templ);
         m_ownHome = true;
+        // Whose it is, so that the next start knows whether it was left behind.
+        QFile owner(m_home + QStringLiteral("/") + OwnerFile);
+        if (owner.open(QIODevice::WriteOnly))
+            owner.write(QByteArray::number(::getpid()));
         QDir().mkpath(m_home + QStringLiteral("/.config"));
         for (const QString &p : {m_home, m_home + QStringLiteral("/.config")})
             if (chown(p.toLocal8Bit().constData(), pw->pw_uid, pw->pw_gid) != 0) {
@@ -201,6 +287,29 @@ void MozcEngine::fail(const QString &why)
     stop();
 }
 
+void MozcEngine::endLeftovers() const
+{
+    if (geteuid() == 0) {
+        // Profiles of a run that was killed (its owner is gone): their servers, then the folders.
+        // Another program's that still runs, a test's beside this one, is left alone.
+        const QFileInfo first(rootProfilePrefix() + QStringLiteral("X"));
+        for (const QFileInfo &dir :
+             first.dir().entryInfoList({first.fileName().chopped(1) + u'*'}, QDir::Dirs)) {
+            QFile owner(dir.filePath() + QStringLiteral("/") + OwnerFile);
+            const int pid = owner.open(QIODevice::ReadOnly) ? owner.readAll().trimmed().toInt() : 0;
+            const QString home = QDir::cleanPath(dir.filePath());
+            if (pid > 0 ? isRunning(pid) : adoptedNone(home))
+                continue;
+            endMozcIn([&home](const QString &h) { return QDir::cleanPath(h) == home; });
+            if (QDir(dir.filePath()).removeRecursively())
+                qCInfo(lcMozc) << "removed the Mozc profile" << dir.filePath() << "of an earlier run";
+        }
+    } else if (!m_o.profile.isEmpty()) {
+        const QString profile = QDir::cleanPath(m_o.profile);
+        endMozcIn([&profile](const QString &home) { return QDir::cleanPath(home) == profile; });
+    }
+}
+
 void MozcEngine::stop()
 {
     for (auto *p : {&m_helper, &m_server}) {
@@ -214,6 +323,11 @@ void MozcEngine::stop()
         }
         p->reset();
     }
+    // A server the helper started by itself, when ours had gone, is found by its profile.
+    if (!m_home.isEmpty()) {
+        const QString home = QDir::cleanPath(m_home);
+        endMozcIn([&home](const QString &h) { return QDir::cleanPath(h) == home; });
+    }
     if (m_ownHome && !m_home.isEmpty()) {
         QDir(m_home).removeRecursively();
         m_ownHome = false;
@@ -224,6 +338,11 @@ bool MozcEngine::send(const QString &cmd, Sexp *output)
 {
     if (!m_helper)
         return false;
+    // Without our server the helper would start one of its own: it is ended with the helper.
+    if (!serverAlive()) {
+        fail(QStringLiteral("the Mozc server ended"));
+        return false;
+    }
     const int id = m_event++;
     m_helper->write(QStringLiteral("(%1 %2)\n").arg(id).arg(cmd).toUtf8());
     QElapsedTimer clock;
@@ -236,6 +355,10 @@ bool MozcEngine::send(const QString &cmd, Sexp *output)
                 continue;
             if (const Sexp *session = answer.value(QStringLiteral("emacs-session-id")))
                 m_session = session->text;
+            if (!serverAlive()) {
+                fail(QStringLiteral("the Mozc server ended"));
+                return false;
+            }
             if (const Sexp *out = answer.value(QStringLiteral("output"))) {
                 *output = *out;
                 return true;
@@ -249,6 +372,12 @@ bool MozcEngine::send(const QString &cmd, Sexp *output)
             return false;
         }
     }
+}
+
+bool MozcEngine::serverAlive() const
+{
+    // Asked of the system: no event loop runs here to tell the process object it ended.
+    return m_server && m_server->processId() > 0 && isRunning(int(m_server->processId()));
 }
 
 bool MozcEngine::key(const QString &k, Sexp *output)
@@ -290,6 +419,16 @@ bool MozcEngine::compose(const QString &kana)
     m_composed = kana;
     m_suggestions = candidatesOf(out, kana);
     return true;
+}
+
+std::vector<Candidate> MozcEngine::candidatesIn(const Sexp &output, const QString &typed)
+{
+    return candidatesOf(output, typed);
+}
+
+std::vector<Segment> MozcEngine::segmentsIn(const Sexp &output)
+{
+    return preeditOf(output).segments;
 }
 
 std::vector<Candidate> MozcEngine::predict(const QString &kana)

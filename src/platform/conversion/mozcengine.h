@@ -36,6 +36,10 @@ public:
     std::vector<Segment> convert(const QString &kana) override;
     std::vector<Candidate> predict(const QString &kana) override;
     bool working() const override { return m_problem.isEmpty(); }
+
+    // What one of the helper's answers holds: candidates with their readings, and the segments.
+    static std::vector<Candidate> candidatesIn(const Sexp &output, const QString &typed);
+    static std::vector<Segment> segmentsIn(const Sexp &output);
     QString problem() const override { return m_problem; }
 
 private:
@@ -45,6 +49,9 @@ private:
     bool key(const QString &key, Sexp *output);
     void fail(const QString &why);
     void stop();
+    // Ends the Mozc processes a killed run left in this program's profiles, and removes their folders.
+    void endLeftovers() const;
+    bool serverAlive() const;
     QStringList command(const QString &program, const QStringList &args) const;
 
     Options m_o;

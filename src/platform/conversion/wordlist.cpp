@@ -1,13 +1,16 @@
 #include "platform/conversion/wordlist.h"
 
+#include "platform/readablefile.h"
+
 #include <QFile>
 
 bool WordList::load(const QString &path, QString *error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QFile f;
+    // The shipped vocabulary is some kilobytes; far more is no vocabulary of ours.
+    if (const ReadableFile::Result r = ReadableFile::open(f, path, 16 * 1024 * 1024); !r.ok()) {
         if (error)
-            *error = f.errorString();
+            *error = r.status == ReadableFile::Status::Missing ? QStringLiteral("missing") : r.detail;
         return false;
     }
     for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n')) {

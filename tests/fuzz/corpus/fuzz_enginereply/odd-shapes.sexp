@@ -1,0 +1,1 @@
+(output (all-candidate-words . 5) (preedit . "x"))

@@ -1,0 +1,1 @@
+((output . ((preedit . ((segment ((value . "\"a\\")))))))

@@ -1,0 +1,1 @@
+((emacs-event-id . 1)(emacs-session-id . 2)(output (id . "1")(preedit (cursor . 2)(segment ((annotation . "highlight")(value . "看護")(key . "かんご"))) ((value . "師")(key . "し"))))(all-candidate-words (candidates ((id . 0)(value . "看護師")(key . "かんごし")) ((id . 1)(value . "")(key . "x")) ((value . "漢")))))))
