@@ -30,7 +30,7 @@ void typeSentences(const ScanCount::Layout &layout, ScanCount::CallPlace place)
     int chars = 0, steps = 0;
     for (const QString &sentence : EntryFormat::starterSentences()) {
         for (const QChar ch : sentence) {
-            const int n = ScanCount::stepsForCharacter(layout, QString(ch), {}, place);
+            const int n = ScanCount::stepsForCharacter(layout, QString(ch), {}, 1, place);
             if (n < 0)
                 continue; // kanji and the like are not on the board
             steps += n;
