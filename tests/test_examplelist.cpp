@@ -184,7 +184,8 @@ private slots:
 
         // Deleting it asks and deletes the sentence; the menu row stays.
         f->press(w.cmdSamp);
-        f->pressCell(w.grdEx, w.grdEx->findTrimmed(1, QStringLiteral("メール"), EntryFormat::FirstSentenceRow), 1);
+        f->pressCell(w.grdEx,
+                     w.grdEx->findTrimmed(1, QStringLiteral("メール"), EntryFormat::FirstSentenceRow), 1);
         f->answerOk(0);
         f->press(w.cmdSampDel);
         QCOMPARE(f->prompts.last(), QStringLiteral("上記例文を削除してもいいですか？"));

@@ -140,8 +140,7 @@ int RunPirokan(int argc, char **argv)
     TalkProgram program(window,
                         {&settings, &agent, &beeper, &clipboard, &shell, &clock, &modal, &entries, &login,
                          &accessSettings, &conversion, &learnt, &vocabulary, &callSettings, chime.get(),
-                         PrivateFile::inSettingsFolder(QStringLiteral("devices.json")),
-                         &bank, input.get()},
+                         PrivateFile::inSettingsFolder(QStringLiteral("devices.json")), &bank, input.get()},
                         appPath);
 
     QString error;
