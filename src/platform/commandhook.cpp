@@ -78,7 +78,6 @@ void ProcessCommandHook::start(const QString &argument)
     // A group of its own: whatever the command starts ends with it.
     p->setChildProcessModifier([] { ::setpgid(0, 0); });
     connect(p, &QProcess::readyReadStandardError, this, &ProcessCommandHook::readError);
-    connect(p, &QProcess::started, this, [this, p] { m_pid = p->processId(); });
     connect(p, &QProcess::errorOccurred, this, [this, p](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart || p != m_process)
             return; // the others end in finished()
@@ -101,6 +100,9 @@ void ProcessCommandHook::start(const QString &argument)
     });
     m_limit.start();
     p->start(m_program, m_arguments + QStringList{argument});
+    // Known as soon as the command is forked, not when its start is told: a close that
+    // comes first still ends its whole group.
+    m_pid = p->processId();
 }
 
 void ProcessCommandHook::readError()
