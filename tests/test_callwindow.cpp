@@ -1,4 +1,5 @@
 #include "access/accesscontrol.h"
+#include "access/accessdialog.h"
 #include "entries/mailwindow.h"
 #include "shared/okdialog.h"
 #include "support/talkfixture.h"
@@ -201,6 +202,90 @@ private slots:
         });
         ShowOKDialog(f.shared(), QStringLiteral("確認"), OkDialog::OkCancel, QStringLiteral("Pirokan"));
         QVERIFY(f.program().calling.controller().isCalling());
+    }
+
+    // 設定, 操作方法… from it and the record from that: each shows its own key while the
+    // call is on, pressed by touch, by dwell or as the first highlight of one switch; none when off.
+    void theOptionsWaysOfPressingAndRecordDialogsEachShowTheirOwnKey()
+    {
+        enum Case { Off, Touch, OneSwitch, Dwell };
+        for (const Case c : {Off, Touch, OneSwitch, Dwell}) {
+            TalkFixture f({}, false, true);
+            if (c == Off)
+                f.callSettings.values = {{"Enabled", "0"}};
+            QVERIFY(f.start());
+            AccessControl &access = f.program().access;
+            if (c == OneSwitch) {
+                f.accessSettings.values = {{"Method", "2"}};
+                f.program().applyAccess();
+                access.setManualTicks(true);
+            } else if (c == Dwell) {
+                f.accessSettings.values = {{"Method", "1"}, {"DwellMs", "300"}};
+                f.program().applyAccess();
+            }
+            QStringList seen;
+            qint64 now = 10000;
+            QWidget *optionsKey = nullptr;
+            auto check = [&](QDialog &d) {
+                seen << d.objectName();
+                d.setWindowModality(Qt::ApplicationModal);
+                d.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&d));
+                QPushButton *key = callKeyOf(&d);
+                if (d.objectName() == QLatin1String("frmOPT"))
+                    optionsKey = key;
+                if (c == Off) {
+                    QVERIFY(!key);
+                    return;
+                }
+                QVERIFY2(key && key->isVisible(), qPrintable(d.objectName()));
+                if (optionsKey && optionsKey != key)
+                    QVERIFY(!optionsKey->isVisible()); // blocked under this dialog
+                // In a column of its own at the right: it covers nothing the dialog had.
+                for (QWidget *w : d.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                    if (w != key && w->isVisible())
+                        QVERIFY2(w->geometry().right() < key->x(), qPrintable(w->objectName()));
+                QVERIFY(key->geometry().right() < d.width());
+                QCOMPARE(QAccessible::queryAccessibleInterface(key)->text(QAccessible::Name),
+                         QStringLiteral("呼び出し"));
+                if (c == Touch) {
+                    TalkFixture::press(key);
+                } else if (c == Dwell) {
+                    const QPoint at = key->mapToGlobal(key->rect().center());
+                    for (const qint64 end = now + 400; now <= end; now += 50)
+                        access.pointerAt(at, now);
+                    now += 1000;
+                } else {
+                    access.tick(); // the dialog is on top now
+                    const ScanScreen &screen = access.screen();
+                    QCOMPARE(screen.kind, d.objectName());
+                    const ScanNode &first = screen.tree.children.front();
+                    QVERIFY(!first.isGroup() && screen.targets[size_t(first.target)].widget.data() == key);
+                    QTest::keyClick(&d, Qt::Key_Space);
+                }
+                QTRY_VERIFY(f.program().calling.controller().isCalling());
+                QVERIFY(coverOf(&d) && coverOf(&d)->isVisible());
+                f.program().calling.controller().acknowledge();
+            };
+            f.modal.answers.push_back([&](QDialog &options) {
+                f.modal.answers.push_back([&](QDialog &d) {
+                    auto &ways = static_cast<AccessDialog &>(d);
+                    check(ways);
+                    ways.runRecord = [&](QDialog &record) {
+                        check(record);
+                        record.reject();
+                    };
+                    ways.cmdRecord->click();
+                    ways.reject();
+                });
+                check(options);
+                options.findChild<QPushButton *>(QStringLiteral("cmdAccess"))->click();
+                options.reject();
+            });
+            f.press(f.window().cmdOpt);
+            QCOMPARE(seen, (QStringList{QStringLiteral("frmOPT"), QStringLiteral("frmAccess"),
+                                        QStringLiteral("frmRecord")}));
+        }
     }
 
     void aMissingBellCommandIsToldOnTheCover()

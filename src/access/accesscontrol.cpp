@@ -404,7 +404,7 @@ void AccessControl::openAccessDialog()
     if (!m_shared.sv.access || !m_shared.sv.modal ||
         qobject_cast<AccessDialog *>(QApplication::activeModalWidget()))
         return;
-    AccessDialog dialog(*m_shared.sv.access, WindowOnTop(*m_c.window));
+    AccessDialog dialog(*m_shared.sv.access, WindowOnTop(*m_c.window), m_shared.callForHelp);
     m_shared.sv.modal->run(dialog);
     apply(ReadAccessSettings(*m_shared.sv.access));
     if (!dialog.saveError().isEmpty())

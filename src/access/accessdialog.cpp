@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
+#include "shared/callkey.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -17,7 +18,7 @@ namespace {
 
 constexpr quint32 Back = 0xFFE0C0;
 constexpr double Points = 18;
-constexpr int Width = 15270, Height = 11115;
+constexpr int Width = 15270, Height = 11115, CallColumn = 1440;
 constexpr int RowHeight = 660;
 constexpr int Left = 240, Column2 = 7800;
 
@@ -34,13 +35,16 @@ QString seconds(int ms)
 
 } // namespace
 
-AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent) : QDialog(parent), m_store(store)
+AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent, const std::function<void()> &call)
+    : QDialog(parent), m_store(store), m_call(call)
 {
     setObjectName(QStringLiteral("frmAccess"));
     setWindowTitle(QStringLiteral("操作方法"));
     setAccessibleName(windowTitle());
     setBackground(this, Back);
-    Twips::sizeDialog(this, parent, Width, Height);
+    Twips::sizeDialog(this, parent, Width + (call ? CallColumn : 0), Height);
+    if (call)
+        MakeCallKey(this, {Width + CallColumn - 1260, 120, 1140, Height - 240}, call);
     const AccessSettings s = ReadAccessSettings(store);
 
     // The way of pressing, in the left column.
@@ -144,7 +148,7 @@ void AccessDialog::addFollow(int top)
                            {Left, top + 2 * RowHeight, 7300, RowHeight - 60}, 0xFFFFFF, Points, true);
     connect(cmdRecord, &QPushButton::clicked, this, [this] {
         const QDate today = QDate::currentDate();
-        RecordDialog record(m_store, today, this);
+        RecordDialog record(m_store, today, this, m_call);
         runRecord(record);
     });
     connect(cmdFollowReset, &QPushButton::clicked, this, [this] {

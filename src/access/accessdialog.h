@@ -21,7 +21,9 @@ class AccessDialog final : public QDialog
 {
     Q_OBJECT
 public:
-    AccessDialog(SettingsStore &store, QWidget *parent);
+    // With `call`, the call being on, a call key stands in a column added on
+    // the right, here and in the record's window.
+    AccessDialog(SettingsStore &store, QWidget *parent, const std::function<void()> &call = {});
 
     // The settings as the controls show them.
     AccessSettings shown() const;
@@ -91,4 +93,5 @@ private:
     ColorButton *m_capturing = nullptr;
     QString m_saveError;
     FollowSettings m_follow;
+    std::function<void()> m_call;
 };

@@ -3,6 +3,7 @@
 #include "platform/controls.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
+#include "shared/callkey.h"
 
 #include <QChart>
 #include <QChartView>
@@ -15,18 +16,21 @@ namespace {
 
 constexpr quint32 Back = 0xFFE0C0;
 constexpr double Points = 18;
-constexpr int Width = 15270, Height = 11115;
+constexpr int Width = 15270, Height = 11115, CallColumn = 1440;
 
 } // namespace
 
-RecordDialog::RecordDialog(SettingsStore &store, QDate today, QWidget *parent)
+RecordDialog::RecordDialog(SettingsStore &store, QDate today, QWidget *parent,
+                           const std::function<void()> &call)
     : QDialog(parent), m_store(store), m_today(today)
 {
     setObjectName(QStringLiteral("frmRecord"));
     setWindowTitle(QStringLiteral("記録"));
     setAccessibleName(windowTitle());
     setBackground(this, Back);
-    Twips::sizeDialog(this, parent, Width, Height);
+    Twips::sizeDialog(this, parent, Width + (call ? CallColumn : 0), Height);
+    if (call)
+        MakeCallKey(this, {Width + CallColumn - 1260, 120, 1140, Height - 240}, call);
     m_record.load(store, today);
 
     lblToday = new QLabel(this);

@@ -3,6 +3,7 @@
 #include "access/writingrecord.h"
 
 #include <QDialog>
+#include <functional>
 
 class ColorButton;
 class QLabel;
@@ -17,7 +18,8 @@ class RecordDialog final : public QDialog
 {
     Q_OBJECT
 public:
-    RecordDialog(SettingsStore &store, QDate today, QWidget *parent);
+    // With `call`, the call being on, a call key stands in a column added on the right.
+    RecordDialog(SettingsStore &store, QDate today, QWidget *parent, const std::function<void()> &call = {});
 
     QLabel *lblToday;
     QChartView *chart;

@@ -110,7 +110,7 @@ void Lifetime::cmdOpt_Click()
     OptionsDialog::WaysOfPressing waysOfPressing;
     if (SettingsStore *store = m_shared.sv.access) {
         waysOfPressing = [this, store](QWidget *parent) -> std::optional<QString> {
-            AccessDialog dialog(*store, parent);
+            AccessDialog dialog(*store, parent, m_shared.callForHelp);
             m_shared.sv.modal->run(dialog);
             if (dialog.result() != QDialog::Accepted)
                 return std::nullopt;
@@ -135,7 +135,7 @@ void Lifetime::cmdOpt_Click()
             };
     }
     OptionsDialog dialog(*m_shared.sv.settings, &m_w, m_shared.sv.login, waysOfPressing, m_shared.sv.call,
-                         ownVoice);
+                         ownVoice, m_shared.callForHelp);
     m_shared.sv.modal->run(dialog);
     // The ways of pressing apply at once, whether or not the other options were confirmed.
     if (accessChanged)

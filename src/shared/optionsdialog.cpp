@@ -5,6 +5,7 @@
 #include "platform/loginstart.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
+#include "shared/callkey.h"
 #include "shared/callsettings.h"
 #include "shared/palette.h"
 #include "shared/voiceadjust.h"
@@ -21,6 +22,7 @@ namespace {
 constexpr quint32 Back = Palette::PaleBlue;
 constexpr double TextPoints = 15.75;
 constexpr int OptionHeight = 420;
+constexpr int Height = 10485, CallColumn = 1440; // twips
 
 template <typename W> W *styled(W *w, const char *name, QRect twips, double points = TextPoints)
 {
@@ -54,16 +56,20 @@ QButtonGroup *options(QGroupBox *box, const char *name, std::array<QRadioButton 
 } // namespace
 
 OptionsDialog::OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login,
-                             WaysOfPressing waysOfPressing, SettingsStore *callStore, OwnVoice ownVoice)
+                             WaysOfPressing waysOfPressing, SettingsStore *callStore, OwnVoice ownVoice,
+                             const std::function<void()> &call)
     : QDialog(parent), m_store(store), m_callStore(callStore), m_login(login),
       m_waysOfPressing(std::move(waysOfPressing)), m_ownVoice(std::move(ownVoice))
 {
     setObjectName(QStringLiteral("frmOPT"));
     setWindowTitle(QStringLiteral("オプション"));
     setBackground(this, Back);
-    // The own voice takes a column of its own, so nothing of the dialog moves.
+    // The own voice and the call take a column each, so nothing of the dialog moves.
     const bool withOwnVoice = bool(m_ownVoice.recordings);
-    Twips::sizeDialog(this, parent, withOwnVoice ? 10290 : 6990, 10485);
+    const int width = withOwnVoice ? 10290 : 6990;
+    Twips::sizeDialog(this, parent, width + (call ? CallColumn : 0), Height);
+    if (call)
+        MakeCallKey(this, {width + CallColumn - 1260, 120, 1140, Height - 240}, call);
     if (withOwnVoice) {
         auto *frmOwnVoice = group(this, "frmOwnVoice", QStringLiteral("自分の声"), {6990, 60, 3180, 4500});
         cmdVoice = makeButton(frmOwnVoice, "cmdVoice", QStringLiteral("声の録音…"), {120, 420, 2940, 1200},

@@ -38,11 +38,12 @@ public:
     using WaysOfPressing = std::function<std::optional<QString>(QWidget *parent)>;
 
     // With ways of pressing, "操作方法…" opens their dialog; with the call's
-    // store, "呼び出しを使う" turns the call on and off.
+    // store, "呼び出しを使う" turns the call on and off. With `call`, the call
+    // being on, a call key stands in a column added on the right.
     using OwnVoice = OwnVoiceOptions;
     OptionsDialog(SettingsStore &store, QWidget *parent, LoginStart *login = nullptr,
                   WaysOfPressing waysOfPressing = {}, SettingsStore *callStore = nullptr,
-                  OwnVoice ownVoice = {});
+                  OwnVoice ownVoice = {}, const std::function<void()> &call = {});
     // The speed and pitch the controls show.
     std::pair<double, double> chosenVoice() const;
 
