@@ -1,5 +1,6 @@
 #include "access/callcontroller.h"
 #include "platform/commandhook.h"
+#include "platform/processtable.h"
 #include "platform/settingsstore.h"
 #include "platform/speech/chime.h"
 #include "shared/callsettings.h"
@@ -23,17 +24,6 @@ int peak(const Clip &c, double from = 0, double to = 1e9)
          ++i)
         p = std::max(p, std::abs(int(c.samples[i])));
     return p;
-}
-
-// Whether a process runs: not gone, and not a zombie waiting for whoever adopted it.
-bool running(int pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    return close > 0 && line.mid(close + 2, 1) != "Z";
 }
 
 // A controller on a clock the test moves, with its chime caught and its bell recorded.
@@ -199,7 +189,7 @@ private slots:
         const auto alive = [&script] {
             QFile child(script + QStringLiteral(".child"));
             const int pid = child.open(QIODevice::ReadOnly) ? child.readAll().trimmed().toInt() : 0;
-            return pid > 0 && running(pid);
+            return pid > 0 && ProcessTable::isRunning(pid);
         };
         QList<CommandHook::Failure> failures;
         auto hook = std::make_unique<ProcessCommandHook>(script, QStringList{}, 2500);
@@ -234,7 +224,7 @@ private slots:
         QVERIFY(child.open(QIODevice::ReadOnly));
         const int pid = child.readAll().trimmed().toInt();
         hook.reset();
-        QTRY_VERIFY(!running(pid));
+        QTRY_VERIFY(!ProcessTable::isRunning(pid));
         QVERIFY(failures.size() == 2); // nobody is told after the close
     }
 

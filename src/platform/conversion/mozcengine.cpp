@@ -1,6 +1,7 @@
 #include "platform/conversion/mozcengine.h"
 
 #include "platform/conversion/sexp.h"
+#include "platform/processtable.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -84,70 +85,37 @@ void endWithParent(QProcess &p)
     p.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
-// The HOME a process was started with, from its environment; empty when it cannot be read.
-QString homeOf(const QString &pid)
+bool isMozc(int pid)
 {
-    QFile f(QStringLiteral("/proc/%1/environ").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    for (const QByteArray &var : f.readAll().split('\0'))
-        if (var.startsWith("HOME="))
-            return QString::fromLocal8Bit(var.mid(5));
-    return {};
-}
-
-bool isMozc(const QString &pid)
-{
-    QFile f(QStringLiteral("/proc/%1/comm").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray comm = f.readAll().trimmed();
-    return comm == "mozc_server" || comm == "mozc_emacs_helper";
+    const QByteArray command = ProcessTable::commandOf(pid);
+    return command == "mozc_server" || command == "mozc_emacs_helper";
 }
 
 // Ends every Mozc process running in a profile the test accepts: the
 // servers the helper starts by itself, and those a killed program left.
 void endMozcIn(const std::function<bool(const QString &home)> &ours)
 {
-    const QString self = QString::number(::getpid());
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (pid == self || !pid.front().isDigit() || !isMozc(pid))
+    const int self = int(::getpid());
+    for (const int pid : ProcessTable::all()) {
+        if (pid == self || !isMozc(pid))
             continue;
-        if (const QString home = homeOf(pid); !home.isEmpty() && ours(home)) {
+        if (const QString home = ProcessTable::homeOf(pid); !home.isEmpty() && ours(home)) {
             qCInfo(lcMozc) << "ending Mozc process" << pid << "of profile" << home;
-            ::kill(pid.toInt(), SIGKILL);
+            ::kill(pid, SIGKILL);
         }
     }
 }
 
 const QString OwnerFile = QStringLiteral(".pirokan-owner");
 
-// Alive, and not a zombie waiting to be reaped.
-bool isRunning(int pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    return close > 0 && line.mid(close + 2, 1) != "Z";
-}
-
 // Whether a Mozc process of the profile still has the parent that started it
 // (a profile from before owners were written down, of a program still running).
 bool adoptedNone(const QString &home)
 {
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (!pid.front().isDigit() || !isMozc(pid) || QDir::cleanPath(homeOf(pid)) != home)
-            continue;
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.value(1).toInt() > 1)
+    for (const int pid : ProcessTable::all())
+        if (isMozc(pid) && QDir::cleanPath(ProcessTable::homeOf(pid)) == home &&
+            ProcessTable::parentOf(pid) > 1)
             return true;
-    }
     return false;
 }
 
@@ -298,7 +266,7 @@ void MozcEngine::endLeftovers() const
             QFile owner(dir.filePath() + QStringLiteral("/") + OwnerFile);
             const int pid = owner.open(QIODevice::ReadOnly) ? owner.readAll().trimmed().toInt() : 0;
             const QString home = QDir::cleanPath(dir.filePath());
-            if (pid > 0 ? isRunning(pid) : adoptedNone(home))
+            if (pid > 0 ? ProcessTable::isRunning(pid) : adoptedNone(home))
                 continue;
             endMozcIn([&home](const QString &h) { return QDir::cleanPath(h) == home; });
             if (QDir(dir.filePath()).removeRecursively())
@@ -377,7 +345,7 @@ bool MozcEngine::send(const QString &cmd, Sexp *output)
 bool MozcEngine::serverAlive() const
 {
     // Asked of the system: no event loop runs here to tell the process object it ended.
-    return m_server && m_server->processId() > 0 && isRunning(int(m_server->processId()));
+    return m_server && m_server->processId() > 0 && ProcessTable::isRunning(int(m_server->processId()));
 }
 
 bool MozcEngine::key(const QString &k, Sexp *output)
