@@ -31,6 +31,7 @@ struct Setup
     {
         Services s;
         s.modal = &modal;
+        s.settings = &settings;
         return s;
     }
     // Speaks for `seconds`, then is quiet long enough for the recording to end by itself.
@@ -44,6 +45,7 @@ struct Setup
 
     QWidget main;
     ScriptedRunner modal;
+    MemorySettingsStore settings;
     SharedState shared;
     QTemporaryDir dir;
     VoiceBank bank;
@@ -213,6 +215,35 @@ private slots:
         const VoiceAdjust kept = ReadVoiceAdjust(store);
         QCOMPARE(kept.pitch, std::optional<double>(-6));
         QCOMPARE(kept.speed, std::optional<double>(1.3));
+    }
+
+    // The microphone a carer chose is the one used the next time, and one that
+    // has gone is left for the server's default rather than failing for good.
+    void theChosenInputIsKeptUntilItIsGone()
+    {
+        Setup s;
+        s.input.offered << SoundInput::Source{QStringLiteral("usb"), QStringLiteral("USB マイク")};
+        QCOMPARE(s.dialog->cmdSource->text(), QStringLiteral("入力：既定"));
+        s.dialog->cmdSource->click();
+        s.dialog->cmdSource->click();
+        QCOMPARE(s.dialog->cmdSource->text(), QStringLiteral("入力：USB マイク"));
+        QCOMPARE(s.dialog->cmdSource->accessibleName(), s.dialog->cmdSource->text());
+
+        RecordingsDialog again(s.shared, s.bank, s.input, &s.audio, {QStringLiteral("はい")}, &s.main);
+        QCOMPARE(again.cmdSource->text(), QStringLiteral("入力：USB マイク"));
+        again.cmdRecord->click();
+        QCOMPARE(s.input.startedWith, QStringLiteral("usb"));
+        again.recorder().cancel();
+
+        s.input.offered.removeLast();
+        again.cmdSource->click();
+        QCOMPARE(again.cmdSource->text(), QStringLiteral("入力：既定"));
+        QCOMPARE(s.settings.values.value(QStringLiteral("RecordSource")), QString());
+
+        s.settings.failWrites = true;
+        again.cmdSource->click();
+        QCOMPARE(again.cmdSource->text(), QStringLiteral("入力：テスト用の入力"));
+        QVERIFY(again.lblState->text().contains(QStringLiteral("覚えておけません")));
     }
 
     void everyControlIsNamedWithItsCaptionAndTheCallIsThere()

@@ -4,6 +4,7 @@
 #include "platform/controls.h"
 #include "platform/modalrunner.h"
 #include "platform/services.h"
+#include "platform/settingsstore.h"
 #include "platform/speech/audiooutput.h"
 #include "platform/twips.h"
 #include "platform/voicebank/phrasekey.h"
@@ -29,6 +30,8 @@ constexpr int Width = 10500;
 constexpr int Height = 6360;
 constexpr int CallColumn = 1440;
 constexpr int NextKanaMs = 700; // time to read the next prompt before the microphone listens
+const QString SourceKey = QStringLiteral("RecordSource");
+const QString SourceCaptionKey = QStringLiteral("RecordSourceCaption");
 
 QLabel *label(QWidget *parent, const char *name, QRect twips, double points)
 {
@@ -113,6 +116,12 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
     m_importWatch.setInterval(100);
     connect(&m_importWatch, &QTimer::timeout, this, &RecordingsDialog::importDone);
     lblTime->setText(QStringLiteral("0.0 秒"));
+    // The input chosen last time stays chosen: a carer sets the microphone once.
+    if (const SettingsStore *store = m_shared.sv.settings) {
+        m_sourceName = store->read(SourceKey, QString());
+        m_sourceCaption = store->read(SourceCaptionKey, QString());
+    }
+    showSource();
     showTarget();
     tell(
         m_texts.isEmpty()
@@ -192,8 +201,7 @@ void RecordingsDialog::startRecording()
     if (m_playback)
         m_playback->stop();
     QString why;
-    const QString source = m_source >= 0 ? m_sources.value(m_source).name : QString();
-    if (!m_recorder->start(source, &why)) {
+    if (!m_recorder->start(m_sourceName, &why)) {
         tell(why);
         return;
     }
@@ -360,10 +368,29 @@ void RecordingsDialog::exportBank()
 
 void RecordingsDialog::nextSource()
 {
-    if (m_source < 0)
-        m_sources = m_input.sources();
-    m_source = m_source + 1 < m_sources.size() ? m_source + 1 : -1;
-    const QString name = m_source < 0 ? QStringLiteral("既定") : m_sources[m_source].description;
+    const QList<SoundInput::Source> sources = m_input.sources();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < sources.size() && !m_sourceName.isEmpty(); ++i)
+        if (sources[i].name == m_sourceName)
+            at = i;
+    // After the last input, and from one that is gone, comes the server's default.
+    const bool next = at + 1 < sources.size() && !(at < 0 && !m_sourceName.isEmpty());
+    m_sourceName = next ? sources[at + 1].name : QString();
+    m_sourceCaption = next ? sources[at + 1].description : QString();
+    showSource();
+    if (SettingsStore *store = m_shared.sv.settings) {
+        QString error;
+        if (!store->write({{SourceKey, m_sourceName}, {SourceCaptionKey, m_sourceCaption}}, &error))
+            tell(QStringLiteral("この入力はいまだけ使います。次に開いたときのために覚えておけません：%1")
+                     .arg(error));
+    }
+}
+
+void RecordingsDialog::showSource()
+{
+    const QString name = m_sourceName.isEmpty()
+                             ? QStringLiteral("既定")
+                             : (m_sourceCaption.isEmpty() ? m_sourceName : m_sourceCaption);
     cmdSource->setText(QStringLiteral("入力：%1").arg(name));
     cmdSource->setAccessibleName(cmdSource->text());
 }

@@ -58,6 +58,7 @@ private:
     void importDone();
     void exportBank();
     void nextSource();
+    void showSource();
 
     SharedState &m_shared;
     VoiceBank &m_bank;
@@ -65,8 +66,8 @@ private:
     AudioOutput *m_playback;
     std::unique_ptr<Recorder> m_recorder;
     QStringList m_texts;
-    QList<SoundInput::Source> m_sources;
-    int m_source = -1; // -1: the server's default
+    QString m_sourceName;    // empty: the server's default
+    QString m_sourceCaption; // what the user sees of it
     int m_at = 0;
     bool m_kana = false;
     int m_kanaAt = 0;

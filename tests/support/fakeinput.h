@@ -8,7 +8,7 @@
 class FakeInput final : public SoundInput
 {
 public:
-    QList<Source> sources() override { return {{QStringLiteral("fake"), QStringLiteral("テスト用の入力")}}; }
+    QList<Source> sources() override { return offered; }
     bool start(const QString &source, Samples onSamples, QString *why) override
     {
         if (!available) {
@@ -38,6 +38,7 @@ public:
     }
 
     bool available = true;
+    QList<Source> offered{{QStringLiteral("fake"), QStringLiteral("テスト用の入力")}};
     QString startedWith;
 
 private:
