@@ -89,6 +89,25 @@ private slots:
         QCOMPARE(asked->askedFor(), (QStringList{"今日は、", "寒いね。"}));
     }
 
+    // An import from the command line while the program runs is heard without
+    // opening the recordings window; a save under way is never waited on.
+    void recordingsAddedByAnotherRunAreHeardSoon()
+    {
+        QTemporaryDir dir;
+        VoiceBank bank(dir.filePath("bank"));
+        CaptureAudio audio;
+        SpeakingVoice voice(std::make_unique<CountingEngine>(), &audio, QString());
+        voice.setBank(&bank);
+        VoiceBank other(dir.filePath("bank"));
+        QString error;
+        QVERIFY(other.keep(QStringLiteral("か"), BankEntry::Kind::Kana, level(6000, 0.1), &error));
+        QTRY_VERIFY_WITH_TIMEOUT(bank.has(QStringLiteral("か"), BankEntry::Kind::Kana), 8000);
+        voice.speak(QStringLiteral("か"));
+        voice.waitUntilIdle();
+        QTRY_COMPARE(heard(audio), QList<int>{6000});
+        QVERIFY(!bank.refreshUnlessBusy()); // nothing new since
+    }
+
     void theEchoUsesARecordedKanaAndTheEngineForTheRest()
     {
         QTemporaryDir dir;

@@ -7,6 +7,12 @@
 #include "platform/voicebank/voicebank.h"
 
 #include <algorithm>
+#include <chrono>
+
+namespace {
+// How often an idle voice looks whether the recordings changed on disk: a stat, no more.
+constexpr std::chrono::seconds BankCheck{2};
+} // namespace
 
 SpeakingVoice::SpeakingVoice(std::unique_ptr<SpeechEngine> engine, AudioOutput *audio,
                              const QString &cacheFolder)
@@ -267,9 +273,19 @@ void SpeakingVoice::run()
 {
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_wake.wait(lock, [this] {
+        const bool woken = m_wake.wait_for(lock, BankCheck, [this] {
             return m_quit || !m_urgent.empty() || !m_background.empty() || m_warmBank || m_nextEngine;
         });
+        if (!woken) {
+            // Idle a while: recordings another Pirokan made meanwhile (an import
+            // from the command line) are taken in, and are heard from the next press.
+            VoiceBank *bank = m_bank;
+            lock.unlock();
+            const bool changed = bank && bank->refreshUnlessBusy();
+            lock.lock();
+            m_warmBank = m_warmBank || (changed && m_bank == bank);
+            continue;
+        }
         if (m_quit)
             break;
         if (m_nextEngine) {

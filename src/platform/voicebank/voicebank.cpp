@@ -130,26 +130,37 @@ QString VoiceBank::indexStamp() const
                          : QString();
 }
 
-void VoiceBank::refreshFromDisk()
+bool VoiceBank::refreshFromDisk()
 {
     const QString stamp = indexStamp();
     if (stamp == m_stamp || stamp.isEmpty())
-        return;
+        return false;
     QString why;
     const auto bytes = readChecked(QDir(m_folder).filePath(indexName()), MaxFileBytes, &why);
     if (!bytes)
-        return; // what is in memory stays, and the next save says what is wrong
+        return false; // what is in memory stays, and the next save says what is wrong
     QList<BankEntry> entries = BankIndex::parse(QString::fromUtf8(*bytes));
     m_stamp = stamp;
     QMutexLocker lock(&m_mutex);
     m_entries = std::move(entries);
     rebuildKeysLocked();
+    m_warmed = 0; // the new recordings are read into memory too
+    return true;
 }
 
 void VoiceBank::refresh()
 {
     QMutexLocker writing(&m_writeMutex);
     refreshFromDisk();
+}
+
+bool VoiceBank::refreshUnlessBusy()
+{
+    if (!m_writeMutex.tryLock())
+        return false;
+    const bool changed = refreshFromDisk();
+    m_writeMutex.unlock();
+    return changed;
 }
 
 void VoiceBank::install(QList<BankEntry> entries)

@@ -30,6 +30,9 @@ public:
     // Takes in what another Pirokan (an import from the command line) wrote meanwhile.
     // Every save does so first, so that nobody's recordings drop out of the index.
     void refresh();
+    // The same, but gives way to a save under way, so the voice never waits on one;
+    // true when the index had changed.
+    bool refreshUnlessBusy();
     QList<BankEntry> entries() const;
     bool has(const QString &text, Kind kind) const;
     qsizetype size() const;
@@ -65,7 +68,7 @@ private:
     bool ensureFolder(QString *error) const;
     // With m_writeMutex held:
     bool writeIndex(const QList<BankEntry> &entries, QString *error);
-    void refreshFromDisk();
+    bool refreshFromDisk(); // true when the index had changed
     void install(QList<BankEntry> entries);
     void rebuildKeysLocked();
     QString indexStamp() const;
