@@ -1,5 +1,6 @@
 #include "platform/conversion/mozcengine.h"
 
+#include "platform/conversion/mozcreply.h"
 #include "platform/conversion/sexp.h"
 #include "platform/processtable.h"
 
@@ -19,64 +20,6 @@
 Q_LOGGING_CATEGORY(lcMozc, "pirokan.conversion")
 
 namespace {
-
-QString quoted(const QString &s)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : s) {
-        if (c == u'"' || c == u'\\')
-            out += u'\\';
-        out += c;
-    }
-    return out + u'"';
-}
-
-QString text(const Sexp *s)
-{
-    return s && !s->isList() ? s->text : QString();
-}
-
-// The server's suggestions or candidates in one answer, with the reading each stands for.
-std::vector<Candidate> candidatesOf(const Sexp &output, const QString &typed)
-{
-    std::vector<Candidate> out;
-    const Sexp *all = output.value(QStringLiteral("all-candidate-words"));
-    if (!all)
-        return out;
-    for (const Sexp *c : all->entries(QStringLiteral("candidates"))) {
-        const QString value = text(c->value(QStringLiteral("value")));
-        QString reading = text(c->value(QStringLiteral("key")));
-        // A candidate without a reading of its own stands for what was typed.
-        if (reading.isEmpty() || !reading.startsWith(typed))
-            reading = typed;
-        if (!value.isEmpty())
-            out.push_back({value, reading});
-    }
-    return out;
-}
-
-struct Preedit
-{
-    std::vector<Segment> segments;
-    int focused = -1;
-};
-
-Preedit preeditOf(const Sexp &output)
-{
-    Preedit p;
-    const Sexp *pre = output.value(QStringLiteral("preedit"));
-    if (!pre)
-        return p;
-    int i = 0;
-    for (const Sexp *seg : pre->entries(QStringLiteral("segment"))) {
-        p.segments.push_back(
-            {text(seg->value(QStringLiteral("key"))), {text(seg->value(QStringLiteral("value")))}});
-        if (text(seg->value(QStringLiteral("annotation"))) == u"highlight")
-            p.focused = i;
-        ++i;
-    }
-    return p;
-}
 
 // The server and the helper end with the program, even when it is killed: a
 // killed program's server would otherwise linger, one more each time.
@@ -319,7 +262,7 @@ bool MozcEngine::send(const QString &cmd, Sexp *output)
         while (m_helper->canReadLine()) {
             bool ok = false;
             const Sexp answer = Sexp::parse(QString::fromUtf8(m_helper->readLine()), &ok);
-            if (!ok || text(answer.value(QStringLiteral("emacs-event-id"))).toInt() != id)
+            if (!ok || MozcReply::text(answer.value(QStringLiteral("emacs-event-id"))).toInt() != id)
                 continue;
             if (const Sexp *session = answer.value(QStringLiteral("emacs-session-id")))
                 m_session = session->text;
@@ -365,7 +308,7 @@ bool MozcEngine::compose(const QString &kana)
             if (!key(QStringLiteral("backspace"), &out))
                 return false;
         m_composed = kana;
-        m_suggestions = candidatesOf(out, kana);
+        m_suggestions = MozcReply::candidates(out, kana);
         return true;
     }
     if (!kana.startsWith(m_composed)) {
@@ -382,21 +325,11 @@ bool MozcEngine::compose(const QString &kana)
         }
     }
     for (qsizetype i = m_composed.size(); i < kana.size(); ++i)
-        if (!key(quoted(kana.mid(i, 1)), &out))
+        if (!key(MozcReply::quoted(kana.mid(i, 1)), &out))
             return false;
     m_composed = kana;
-    m_suggestions = candidatesOf(out, kana);
+    m_suggestions = MozcReply::candidates(out, kana);
     return true;
-}
-
-std::vector<Candidate> MozcEngine::candidatesIn(const Sexp &output, const QString &typed)
-{
-    return candidatesOf(output, typed);
-}
-
-std::vector<Segment> MozcEngine::segmentsIn(const Sexp &output)
-{
-    return preeditOf(output).segments;
 }
 
 std::vector<Candidate> MozcEngine::predict(const QString &kana)
@@ -413,13 +346,13 @@ std::vector<Segment> MozcEngine::convert(const QString &kana)
     Sexp out;
     if (!key(QStringLiteral("space"), &out))
         return {};
-    Preedit p = preeditOf(out);
+    MozcReply::Preedit p = MozcReply::preedit(out);
     // Each segment's forms come when it has the focus; the focus starts on the first.
     for (size_t i = 0; i < p.segments.size(); ++i) {
-        if (i > 0 && (!key(QStringLiteral("right"), &out) || preeditOf(out).focused != int(i)))
+        if (i > 0 && (!key(QStringLiteral("right"), &out) || MozcReply::preedit(out).focused != int(i)))
             break;
         QStringList forms;
-        for (const Candidate &c : candidatesOf(out, kana))
+        for (const Candidate &c : MozcReply::candidates(out, kana))
             if (!forms.contains(c.text))
                 forms << c.text;
         if (!forms.isEmpty())
@@ -428,6 +361,6 @@ std::vector<Segment> MozcEngine::convert(const QString &kana)
     // Back to the composition, where the next kana will be added.
     if (!key(QStringLiteral("escape"), &out))
         return {};
-    m_suggestions = candidatesOf(out, kana);
+    m_suggestions = MozcReply::candidates(out, kana);
     return p.segments;
 }

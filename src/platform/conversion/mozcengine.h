@@ -37,9 +37,6 @@ public:
     std::vector<Candidate> predict(const QString &kana) override;
     bool working() const override { return m_problem.isEmpty(); }
 
-    // What one of the helper's answers holds: candidates with their readings, and the segments.
-    static std::vector<Candidate> candidatesIn(const Sexp &output, const QString &typed);
-    static std::vector<Segment> segmentsIn(const Sexp &output);
     QString problem() const override { return m_problem; }
 
 private:
