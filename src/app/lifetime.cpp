@@ -13,7 +13,7 @@
 #include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/textbox.h"
-#include "recordings/recordingsdialog.h"
+#include "recordings/openrecordings.h"
 #include "shared/okdialog.h"
 #include "shared/optionsdialog.h"
 #include "shared/sentence.h"

@@ -1,13 +1,10 @@
 #include "recordings/recordingsdialog.h"
 
-#include "entries/entryformat.h"
 #include "platform/controls.h"
-#include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/settingsstore.h"
 #include "platform/speech/audiooutput.h"
 #include "platform/twips.h"
-#include "platform/voicebank/phrasekey.h"
 #include "platform/voicebank/recorder.h"
 #include "platform/voicebank/voicebank.h"
 #include "platform/voicebank/voiceimport.h"
@@ -393,31 +390,4 @@ void RecordingsDialog::showSource()
                              : (m_sourceCaption.isEmpty() ? m_sourceName : m_sourceCaption);
     cmdSource->setText(QStringLiteral("入力：%1").arg(name));
     cmdSource->setAccessibleName(cmdSource->text());
-}
-
-QStringList StoredSentences(const SharedState &shared)
-{
-    QStringList out;
-    for (const QString &s : shared.SampleTexts.value_or(QStringList()))
-        if (s.trimmed() != EntryFormat::DiaryRow && s.trimmed() != EntryFormat::MailRow &&
-            s.trimmed() != EntryFormat::Placeholder)
-            out << s;
-    return out;
-}
-
-void OpenRecordings(SharedState &shared, const QString &textBeingWritten, QWidget *parent)
-{
-    if (!shared.sv.bank || !shared.sv.input)
-        return;
-    QStringList texts;
-    if (!PhraseKey::ofPhrase(textBeingWritten).isEmpty())
-        texts << textBeingWritten.trimmed();
-    for (const QString &s : StoredSentences(shared))
-        if (!PhraseKey::ofPhrase(s).isEmpty() && !texts.contains(s.trimmed()))
-            texts << s.trimmed();
-    shared.sv.bank->refresh();
-    QString noSound;
-    std::unique_ptr<AudioOutput> playback = createSystemAudioOutput(&noSound);
-    RecordingsDialog dialog(shared, *shared.sv.bank, *shared.sv.input, playback.get(), texts, parent);
-    shared.sv.modal->run(dialog);
 }

@@ -76,8 +76,3 @@ private:
     std::shared_ptr<QList<VoiceImport::Line>> m_imported; // set by the import's thread when done
     QTimer m_importWatch;
 };
-
-// The stored sentences a recording may be made for.
-QStringList StoredSentences(const SharedState &shared);
-// Opens the recordings over `parent`: the text being written first, then the stored sentences.
-void OpenRecordings(SharedState &shared, const QString &textBeingWritten, QWidget *parent);
