@@ -164,11 +164,6 @@ void Grid::setColumnTexts(int col, const QStringList &texts)
     rowsChanged();
 }
 
-QString Grid::firstChars(int col) const
-{
-    return m_model->firstChars(col);
-}
-
 int Grid::findTrimmed(int col, const QString &text, int fromRow) const
 {
     return m_model->findTrimmed(col, text, fromRow);

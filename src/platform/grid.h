@@ -39,15 +39,8 @@ public:
     void setText(const QString &text) { setTextMatrix(m_row, m_col, text); }
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
-    // Calls f with the text of each row in a column, in row order, quickly however the rows were sorted.
-    void forEachText(int col, const std::function<void(const QString &)> &f) const
-    {
-        m_model->forEachText(col, f);
-    }
     // One row for each text, the text in a column and the other cells empty.
     void setColumnTexts(int col, const QStringList &texts);
-    // The first character of each row's text in a column (a null character for an empty text).
-    QString firstChars(int col) const;
     // The first row from fromRow on whose text in a column, without half-width
     // spaces at either end, is the given text; -1 when none is.
     int findTrimmed(int col, const QString &text, int fromRow = 0) const;
@@ -57,8 +50,6 @@ public:
     void setCellBackColor(quint32 bgr);
     // Every cell white again.
     void clearCellBackColors() { m_model->clearBacks(); }
-    // Changes whenever a text or the order of the rows does.
-    quint64 textRevision() const { return m_model->textRevision(); }
     quint32 cellBackColor(int row, int col) const;
     void setCellAlignment(int code);
     int cellAlignment(int row, int col) const;
