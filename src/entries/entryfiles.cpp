@@ -73,7 +73,7 @@ Grid *EntryFiles::prepareList(ListId list, int cols)
 }
 
 // Fills a list with an empty row 0, for a new entry, and the file's entries below it.
-void EntryFiles::fillBelowNewRow(ListId list, const QString &file, int textColumn)
+void EntryFiles::fillBelowNewRow(ListId list, const QString &file, int markColumn)
 {
     Grid *g = m_c.lists.of(list);
     EntryList &rows = *m_rows.of(list);
@@ -82,7 +82,7 @@ void EntryFiles::fillBelowNewRow(ListId list, const QString &file, int textColum
     for (int i = 0; i < lines.size(); ++i)
         rows.setText(i + 1, lines[i]);
     m_shared.state.setListRow(0);
-    MarkListRow(m_shared.state, list, g, 0, textColumn, true);
+    MarkListRow(m_shared.state, list, g, 0, markColumn, true);
     g->setRedraw(true);
 }
 

@@ -51,7 +51,7 @@ private:
     bool writeText(const QString &name, const QString &text);
     void rememberSamples(const QString &stamp, QStringList texts);
     Grid *prepareList(ListId list, int cols);
-    void fillBelowNewRow(ListId list, const QString &file, int textColumn);
+    void fillBelowNewRow(ListId list, const QString &file, int markColumn);
 
     Controls m_c;
     EntryLists &m_rows;

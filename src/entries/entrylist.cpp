@@ -28,7 +28,8 @@ void EntryList::append(const QString &text, const QString &head)
 
 QString EntryList::text(int row) const
 {
-    return row >= 0 && row < rows() ? m_cells.cell(row, textColumn()).text : QString();
+    return row >= 0 && row < rows() && textColumn() < m_cells.cols() ? m_cells.cell(row, textColumn()).text
+                                                                     : QString();
 }
 
 void EntryList::setText(int row, const QString &text)
@@ -38,7 +39,9 @@ void EntryList::setText(int row, const QString &text)
 
 QString EntryList::head(int row) const
 {
-    return headColumn() >= 0 && row >= 0 && row < rows() ? m_cells.cell(row, headColumn()).text : QString();
+    return headColumn() >= 0 && row >= 0 && row < rows() && headColumn() < m_cells.cols()
+               ? m_cells.cell(row, headColumn()).text
+               : QString();
 }
 
 void EntryList::setHead(int row, const QString &head)
@@ -103,7 +106,7 @@ void EntryList::setHeadRows(const std::vector<std::pair<qsizetype, QString>> &he
     for (int r = 0; r < rows(); ++r) {
         if (next != heads.end() && next->first == r)
             setHead(r, (next++)->second);
-        else if (!m_cells.cell(r, headColumn()).text.isEmpty())
+        else if (!head(r).isEmpty())
             setHead(r, QString());
     }
 }

@@ -97,7 +97,8 @@ void Grid::showCells(GridModel *cells)
     GridModel *shown = cells ? cells : &m_ownCells;
     if (shown == m_model)
         return;
-    m_model->setBatching(false);
+    // The cells left keep their batching: whoever shows them next sets it, and a
+    // reset of millions of rows is not laid out for a view that is going.
     disconnect(m_model, nullptr, this, nullptr);
     m_model = shown;
     setModel(m_model);
