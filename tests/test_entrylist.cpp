@@ -247,6 +247,24 @@ private slots:
         QCOMPARE(bytesOf(f, EntryFiles::Mails), mails);
     }
 
+    void kanjiSwitchedOnWhileTheListIsOpenAddsNoSentence()
+    {
+        TalkFixture f({{"OPT1", "2"}}, false);
+        f.writeEntries(EntryFiles::Samples, {Placeholder, Placeholder, "あした", "かさ"});
+        QVERIFY(f.start());
+        TestTalkWindow &w = f.window();
+        f.press(w.cmdSamp);
+        // As the options dialog applies it: the rows are ordered and headed by reading from now on.
+        f.shared().settings.Kanji = QStringLiteral("1");
+        f.program().lifetime.optionsApplied();
+        QCOMPARE(f.program().lists.examples.texts(), (QStringList{"日記", "メール", "あした", "かさ"}));
+        // A save after it writes the menu rows as the file's lines, never as sentences.
+        f.pressCell(w.grdEx, 3, 1);
+        f.answerOk(0);
+        f.press(w.cmdSampDel);
+        QCOMPARE(f.readEntries(EntryFiles::Samples), (QStringList{Placeholder, Placeholder, "あした"}));
+    }
+
     void deletingEmptiesTheRowAndTheFileLine()
     {
         TalkFixture f({{"OPT1", "2"}}, false);
