@@ -27,30 +27,43 @@ ScanControls scanControls(TalkWindow &w, const TalkControls &c)
 
 TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPath)
     : m_c(w.controls()), shared(sv, &w), sentence(TalkWindow::MaxTextLength), screens(m_c, shared.state),
-      keyRepeat(), suggestions({m_c.grdSp, m_c.grdBoard, &sentence}, shared),
+      keyRepeat(), suggestions({m_c.grdSp, &lists.suggestions, m_c.grdBoard, &sentence}, shared),
       candidates({m_c.fraCand, m_c.grdBoard, m_c.txtTalk, &sentence}, shared, suggestions),
       board({m_c.grdBoard, m_c.fraSet, m_c.grdBoard2, m_c.cmdEnd2, m_c.txtTalk}, sentence, shared,
             suggestions, candidates),
       textArea({m_c.fraText, m_c.txtTalk, m_c.cmdCopy, m_c.cmdPaste}, sentence, shared),
       readAloud(sentence, shared, textArea), editKeys({m_c.cmdRes, m_c.txtTalk}, sentence, keyRepeat),
-      files({listGrids(m_c), m_c.grdBoard}, shared), listSelection(shared, listGrids(m_c), m_c.txtTalk),
+      files({listGrids(m_c), m_c.grdBoard}, lists, shared),
+      listSelection(shared, listGrids(m_c), m_c.txtTalk),
       listScroll({m_c.cmdUp, m_c.cmdDown, listGrids(m_c), m_c.txtTalk}, shared, keyRepeat),
-      indexRows(m_c.grdEx, m_c.grdAD, shared, board),
-      registering({m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, sentence, shared, files,
+      indexRows(lists.examples, lists.addresses, shared, board),
+      registering({m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, lists.examples, sentence, shared, files,
                   {[this] { indexRows.IndexSampleRows(); }, [this] { textArea.NormalTextArea(); }}),
-      listModes({&w, m_c.cmdSamp, m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, sentence, shared, board, textArea,
-                files, indexRows),
-      decideBack({&w, listGrids(m_c), m_c.txtTalk}, sentence, shared, board, textArea, files, indexRows),
+      listModes({&w, m_c.cmdSamp, m_c.grdEx, m_c.grdBoard, m_c.txtTalk}, lists.examples, sentence, shared,
+                board, textArea, files, indexRows),
+      decideBack({&w, listGrids(m_c), m_c.txtTalk}, lists, sentence, shared, board, textArea, files,
+                 indexRows),
       lifetime(w, sentence, shared, board, files, indexRows, appPath),
       access(scanControls(w, m_c), shared, keyRepeat), calling(w, shared, access), m_w(w)
 {
     new SentenceView(sentence, m_c.txtTalk); // owned by the sentence
+    // The list grids show the program's lists.
+    const ListGrids grids = listGrids(m_c);
+    for (int i = 0; i < ListCount; ++i)
+        grids.of(ListId(i))->showCells(&lists.of(ListId(i))->cells());
     lifetime.accessChanged = [this] { applyAccess(); };
     lifetime.optionsApplied = [this] {
         candidates.applyOption();
         if (!indexRows.indexedAsNow())
             indexRows.IndexSampleRows(); // heads by reading come and go with the option
     };
+}
+
+TalkProgram::~TalkProgram()
+{
+    const ListGrids grids = listGrids(m_c);
+    for (Grid *g : grids.grids)
+        g->showCells(nullptr);
 }
 
 void TalkProgram::applyAccess()

@@ -9,6 +9,7 @@
 #include "board/candidatebar.h"
 #include "board/suggestions.h"
 #include "entries/entryfiles.h"
+#include "entries/entrylist.h"
 #include "entries/listselection.h"
 #include "entries/registering.h"
 #include "modes/decideback.h"
@@ -31,6 +32,10 @@ class TalkProgram
 
 public:
     TalkProgram(TalkWindow &w, const Services &sv, const QString &appPath);
+    // The list grids, which outlive the program, let go of its lists.
+    ~TalkProgram();
+    TalkProgram(const TalkProgram &) = delete;
+    TalkProgram &operator=(const TalkProgram &) = delete;
 
     // Loads the window and connects every control to its handler; false, with
     // a message naming what failed, when the program cannot start.
@@ -38,6 +43,7 @@ public:
 
     SharedState shared;
     Sentence sentence; // what the text box shows
+    EntryLists lists;  // what the list grids show
     Screens screens;
     KeyRepeat keyRepeat;
     Suggestions suggestions;

@@ -2,6 +2,7 @@
 
 #include "board/suggestkey.h"
 #include "entries/entryformat.h"
+#include "entries/entrylist.h"
 #include "entries/listselection.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
@@ -65,14 +66,12 @@ void Suggestions::ShowSuggestions(const QString &key)
     TalkState &state = m_shared.state;
     g->setRedraw(false);
     Twips::setRect(g, Twips::rect(m_c.grdBoard));
-    g->setRows(0);
+    m_c.rows->setRows(0);
     ForgetListRow(state, ListId::Suggestions);
     g->setCols(1);
     g->setColWidth(0, Canvas::Width);
     const QStringList rows = QStringList{EntryFormat::trimSpaces(key)} + candidates(key);
-    g->setRows(int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r)
-        g->setTextMatrix(r, 0, rows[r]);
+    m_c.rows->setTexts(rows);
     if (rows.size() == 1) {
         state.showBoard();
     } else {

@@ -4,6 +4,7 @@
 #include <vector>
 
 struct SharedState;
+class EntryList;
 class Grid;
 class Sentence;
 
@@ -15,6 +16,7 @@ public:
     struct Controls
     {
         Grid *grdSp;
+        EntryList *rows; // what grdSp shows
         const Grid *grdBoard;
         const Sentence *sentence;
     };

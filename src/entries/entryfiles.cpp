@@ -1,6 +1,7 @@
 #include "entries/entryfiles.h"
 
 #include "entries/entryformat.h"
+#include "entries/entrylist.h"
 #include "platform/entrystorage.h"
 #include "platform/grid.h"
 #include "platform/memoryhints.h"
@@ -13,20 +14,9 @@
 
 using namespace EntryFormat;
 
-namespace {
-
-QStringList column(const Grid *g, int col)
-{
-    QStringList out;
-    out.reserve(g->rows());
-    for (int r = 0; r < g->rows(); ++r)
-        out << g->textMatrix(r, col);
-    return out;
-}
-
-} // namespace
-
-EntryFiles::EntryFiles(const Controls &c, SharedState &shared) : m_c(c), m_shared(shared) {}
+EntryFiles::EntryFiles(const Controls &c, EntryLists &rows, SharedState &shared)
+    : m_c(c), m_rows(rows), m_shared(shared)
+{}
 
 void EntryFiles::EnsureEntryFiles()
 {
@@ -75,7 +65,7 @@ Grid *EntryFiles::prepareList(ListId list, int cols)
 {
     Grid *g = m_c.lists.of(list);
     g->setRedraw(false);
-    g->setRows(0);
+    m_rows.of(list)->setRows(0);
     ForgetListRow(m_shared.state, list);
     g->setCols(cols);
     Twips::setRect(g, Twips::rect(m_c.grdBoard));
@@ -83,22 +73,23 @@ Grid *EntryFiles::prepareList(ListId list, int cols)
 }
 
 // Fills a list with an empty row 0, for a new entry, and the file's entries below it.
-void EntryFiles::fillBelowNewRow(ListId list, const QString &file, int textColumn)
+void EntryFiles::fillBelowNewRow(ListId list, const QString &file, int markColumn)
 {
     Grid *g = m_c.lists.of(list);
+    EntryList &rows = *m_rows.of(list);
     const QStringList lines = ReadEntries(file);
-    g->setRows(int(lines.size()) + 1);
+    rows.setRows(int(lines.size()) + 1);
     for (int i = 0; i < lines.size(); ++i)
-        g->setTextMatrix(i + 1, textColumn, lines[i]);
+        rows.setText(i + 1, lines[i]);
     m_shared.state.setListRow(0);
-    MarkListRow(m_shared.state, list, g, 0, textColumn, true);
+    MarkListRow(m_shared.state, list, g, 0, markColumn, true);
     g->setRedraw(true);
 }
 
 void EntryFiles::LoadSampleFile()
 {
     Grid *g = m_c.lists.of(ListId::Examples);
-    g->setRows(0);
+    m_rows.examples.setRows(0);
     ForgetListRow(m_shared.state, ListId::Examples);
     g->setCols(2);
     // A file that has not changed since it was read is not read again, so a
@@ -109,7 +100,7 @@ void EntryFiles::LoadSampleFile()
         QStringList texts = ReadEntries(Samples, &read);
         rememberSamples(read ? stamp : QString(), std::move(texts));
     }
-    g->setColumnTexts(1, m_samples.texts);
+    m_rows.examples.setTexts(m_samples.texts);
     m_shared.SampleTexts = m_samples.texts;
 }
 
@@ -121,12 +112,12 @@ bool EntryFiles::SampleFileUnchanged() const
 bool EntryFiles::SaveSampleFile()
 {
     // One pass over the rows: a list of millions is read once, in its order.
-    const Grid *g = m_c.lists.of(ListId::Examples);
+    const EntryList &rows = m_rows.examples;
     QStringList entries;
-    entries.reserve(g->rows());
+    entries.reserve(rows.rows());
     bool whole = true;
     int r = 0;
-    g->forEachText(1, [&](const QString &row) {
+    rows.forEachText([&](const QString &row) {
         if (QString entry = sampleEntry(r++, row); !entry.isNull()) {
             whole = whole && readsBackWhole(entry);
             entries << std::move(entry);
@@ -165,13 +156,14 @@ void EntryFiles::LoadDiaryFile()
     // Today's row comes first when the newest entry is older, and also in an
     // empty diary, so the first entry can be written.
     const bool todayRow = lines.isEmpty() || diaryDateOf(lines.front()) != today;
-    g->setRows(int(lines.size()) + (todayRow ? 1 : 0));
+    EntryList &rows = m_rows.diary;
+    rows.setRows(int(lines.size()) + (todayRow ? 1 : 0));
     int n = 0;
     if (todayRow)
-        g->setTextMatrix(n++, 0, today);
+        rows.setHead(n++, today);
     for (const QString &line : lines) {
-        g->setTextMatrix(n, 0, diaryDateOf(line));
-        g->setTextMatrix(n, 1, diaryTextOf(line));
+        rows.setHead(n, diaryDateOf(line));
+        rows.setText(n, diaryTextOf(line));
         ++n;
     }
     g->setRedraw(true);
@@ -185,15 +177,15 @@ void EntryFiles::SortDiaryList()
     g->setRow(0);
     g->setCol(0);
     g->setColSel(0);
-    g->setSort(Grid::SortDescending);
+    m_rows.diary.sortByHeadDescending();
     MarkListRow(m_shared.state, ListId::Diary, g, 0, 1, true);
     g->setRedraw(true);
 }
 
 bool EntryFiles::SaveDiaryFile(const QString &text)
 {
-    const Grid *g = m_c.lists.of(ListId::Diary);
-    if (!WriteEntries(Diary, diaryEntries(column(g, 0), column(g, 1), m_shared.state.editRow(), text)))
+    const EntryList &rows = m_rows.diary;
+    if (!WriteEntries(Diary, diaryEntries(rows.heads(), rows.texts(), m_shared.state.editRow(), text)))
         return false;
     m_shared.learn(text);
     return true;
@@ -209,8 +201,7 @@ void EntryFiles::LoadAddressFile()
 
 bool EntryFiles::SaveAddressFile(const QString &text)
 {
-    return WriteEntries(Addresses, addressEntries(column(m_c.lists.of(ListId::Addresses), 1),
-                                                  m_shared.state.editRow(), text));
+    return WriteEntries(Addresses, addressEntries(m_rows.addresses.texts(), m_shared.state.editRow(), text));
 }
 
 void EntryFiles::LoadMailFile()
@@ -222,6 +213,5 @@ void EntryFiles::LoadMailFile()
 
 bool EntryFiles::SaveMailFile(const QString &text)
 {
-    return WriteEntries(Mails,
-                        mailEntries(column(m_c.lists.of(ListId::Mails), 0), m_shared.state.editRow(), text));
+    return WriteEntries(Mails, mailEntries(m_rows.mails.texts(), m_shared.state.editRow(), text));
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+struct EntryLists;
 struct SharedState;
 class Grid;
 
@@ -25,7 +26,7 @@ public:
         const Grid *grdBoard;
     };
 
-    EntryFiles(const Controls &c, SharedState &shared);
+    EntryFiles(const Controls &c, EntryLists &rows, SharedState &shared);
 
     // Creates the files a first start needs: the examples with their placeholder lines, the rest empty.
     void EnsureEntryFiles();
@@ -50,9 +51,10 @@ private:
     bool writeText(const QString &name, const QString &text);
     void rememberSamples(const QString &stamp, QStringList texts);
     Grid *prepareList(ListId list, int cols);
-    void fillBelowNewRow(ListId list, const QString &file, int textColumn);
+    void fillBelowNewRow(ListId list, const QString &file, int markColumn);
 
     Controls m_c;
+    EntryLists &m_rows;
     SharedState &m_shared;
     // The example sentences as last read, and the file's stamp then.
     struct Samples

@@ -2,6 +2,7 @@
 
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
+#include "entries/entrylist.h"
 #include "entries/listselection.h"
 #include "platform/controls.h"
 #include "platform/grid.h"
@@ -13,9 +14,10 @@
 
 using EntryFormat::trimSpaces;
 
-Registering::Registering(const Controls &c, Sentence &sentence, SharedState &shared, EntryFiles &files,
-                         Hooks hooks)
-    : m_c(c), m_sentence(sentence), m_shared(shared), m_files(files), m_hooks(std::move(hooks))
+Registering::Registering(const Controls &c, EntryList &examples, Sentence &sentence, SharedState &shared,
+                         EntryFiles &files, Hooks hooks)
+    : m_c(c), m_examples(examples), m_sentence(sentence), m_shared(shared), m_files(files),
+      m_hooks(std::move(hooks))
 {}
 
 void Registering::cmdSampADD_Click()
@@ -26,26 +28,23 @@ void Registering::cmdSampADD_Click()
     if (stored.isEmpty())
         return;
     BusyScope busy;
-    if (g->findTrimmed(1, stored, EntryFormat::FirstSentenceRow) >= 0) {
+    if (m_examples.findTrimmed(stored, EntryFormat::FirstSentenceRow) >= 0) {
         ShowOKDialog(m_shared, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
                      QStringLiteral("例文登録"));
         return;
     }
     g->setRedraw(false);
-    g->setRows(g->rows() + 1);
-    g->setTextMatrix(g->rows() - 1, 1, stored);
+    m_examples.append(stored);
     if (!m_files.SaveSampleFile()) {
         // Nothing was stored: the list stays as the file holds it.
-        g->setRows(g->rows() - 1);
+        m_examples.setRows(m_examples.rows() - 1);
         g->setRedraw(true);
         return;
     }
     m_shared.learn(stored);
     m_files.LoadSampleFile();
     m_hooks.indexSampleRows();
-    g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
-    g->setTextMatrix(1, 1, EntryFormat::MailRow);
-    if (const int r = g->findTrimmed(1, stored, EntryFormat::FirstSentenceRow); r >= 0) {
+    if (const int r = m_examples.findTrimmed(stored, EntryFormat::FirstSentenceRow); r >= 0) {
         m_shared.state.setListRow(r);
         MarkListRow(m_shared.state, ListId::Examples, g, r, 1, true);
     }
@@ -66,19 +65,19 @@ void Registering::cmdSampDel_Click()
     // The menu rows are not sentences.
     if (EntryFormat::exampleRow(m_shared.state.listRow()) != EntryFormat::ExampleRow::Sentence)
         return;
-    const QString sentence = g->textMatrix(m_shared.state.listRow(), 1);
+    const QString sentence = m_examples.text(m_shared.state.listRow());
     const QString trimmed = trimSpaces(sentence);
     if (!ShowOKDialog(m_shared, QStringLiteral("上記例文を削除してもいいですか？"), OkDialog::OkCancel,
                       QStringLiteral("例文の削除")))
         return;
     g->setRedraw(false);
-    g->setTextMatrix(m_shared.state.listRow(), 1, QString());
+    m_examples.setText(m_shared.state.listRow(), QString());
     if (m_files.SaveSampleFile()) {
         // A deleted sentence is no longer offered while typing.
         if (m_shared.SampleTexts)
             m_shared.SampleTexts->removeOne(trimmed);
     } else {
-        g->setTextMatrix(m_shared.state.listRow(), 1, sentence);
+        m_examples.setText(m_shared.state.listRow(), sentence);
     }
     g->setRedraw(true);
 }

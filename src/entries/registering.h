@@ -4,6 +4,7 @@
 
 struct SharedState;
 class EntryFiles;
+class EntryList;
 class Grid;
 class QWidget;
 class Sentence;
@@ -27,7 +28,8 @@ public:
         QWidget *txtTalk; // the text box, which takes the focus back
     };
 
-    Registering(const Controls &c, Sentence &sentence, SharedState &shared, EntryFiles &files, Hooks hooks);
+    Registering(const Controls &c, EntryList &examples, Sentence &sentence, SharedState &shared,
+                EntryFiles &files, Hooks hooks);
 
     void cmdSampADD_Click();
     void cmdSampDel_Click();
@@ -35,6 +37,7 @@ public:
 
 private:
     Controls m_c;
+    EntryList &m_examples;
     Sentence &m_sentence;
     SharedState &m_shared;
     EntryFiles &m_files;

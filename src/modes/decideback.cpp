@@ -3,6 +3,7 @@
 #include "board/board.h"
 #include "entries/entryfiles.h"
 #include "entries/entryformat.h"
+#include "entries/entrylist.h"
 #include "entries/mailwindow.h"
 #include "modes/decide.h"
 #include "modes/kanaindexrows.h"
@@ -14,22 +15,22 @@
 #include "text/highlight.h"
 #include "text/textarea.h"
 
-DecideBack::DecideBack(const Controls &c, Sentence &sentence, SharedState &shared, Board &board,
-                       TextArea &textArea, EntryFiles &files, KanaIndexRows &indexRows)
-    : m_c(c), m_sentence(sentence), m_shared(shared), m_board(board), m_textArea(textArea), m_files(files),
-      m_indexRows(indexRows)
+DecideBack::DecideBack(const Controls &c, const EntryLists &rows, Sentence &sentence, SharedState &shared,
+                       Board &board, TextArea &textArea, EntryFiles &files, KanaIndexRows &indexRows)
+    : m_c(c), m_rows(rows), m_sentence(sentence), m_shared(shared), m_board(board), m_textArea(textArea),
+      m_files(files), m_indexRows(indexRows)
 {}
 
-QString DecideBack::pickRow(ListId list, int column)
+QString DecideBack::pickRow(ListId list)
 {
     m_board.forgetFirstPress();
-    return m_c.lists.of(list)->textMatrix(m_shared.state.listRow(), column);
+    return m_rows.of(list)->text(m_shared.state.listRow());
 }
 
 // Opens a diary, address or mail row in the text box, widened, for viewing.
-void DecideBack::openEntry(ListId list, int column, BackAction backAction)
+void DecideBack::openEntry(ListId list, BackAction backAction)
 {
-    m_sentence.setShown(EntryFormat::trimSpaces(pickRow(list, column)));
+    m_sentence.setShown(EntryFormat::trimSpaces(pickRow(list)));
     m_sentence.setSelStart(m_sentence.length());
     // The highlighted row is the one opened, so a save puts the text back there.
     m_shared.state.setEditRow(m_shared.state.listRow());
@@ -58,7 +59,7 @@ void DecideBack::showMailList()
 bool DecideBack::decideExample()
 {
     const EntryFormat::ExampleRow kind = EntryFormat::exampleRow(m_shared.state.listRow());
-    const QString picked = pickRow(ListId::Examples, 1);
+    const QString picked = pickRow(ListId::Examples);
     if (kind == EntryFormat::ExampleRow::DiaryMenu) {
         m_files.LoadDiaryFile();
         m_files.SortDiaryList();
@@ -91,7 +92,7 @@ void DecideBack::cmdDec_Click()
         BusyScope busy(m_c.window, false);
         switch (state.mode()) {
         case Mode::Suggest: {
-            const QString picked = pickRow(ListId::Suggestions, 0);
+            const QString picked = pickRow(ListId::Suggestions);
             const auto edit = DecideMath::replaceTyped(m_sentence.shown(), m_sentence.selStart(), picked,
                                                        m_shared.settings.Sample);
             m_sentence.replace(edit.text, edit.caret);
@@ -102,13 +103,13 @@ void DecideBack::cmdDec_Click()
             listDone = decideExample();
             break;
         case Mode::DiaryList:
-            openEntry(ListId::Diary, 1, BackAction::Back);
+            openEntry(ListId::Diary, BackAction::Back);
             break;
         case Mode::AddressList:
-            openEntry(ListId::Addresses, 1, BackAction::Decide);
+            openEntry(ListId::Addresses, BackAction::Decide);
             break;
         case Mode::MailList:
-            openEntry(ListId::Mails, 0, BackAction::Decide);
+            openEntry(ListId::Mails, BackAction::Decide);
             break;
         default:
             break;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
+struct EntryLists;
 struct SharedState;
 class Board;
 class EntryFiles;
@@ -26,8 +27,8 @@ public:
         QWidget *txtTalk; // the text box, which takes the focus back
     };
 
-    DecideBack(const Controls &c, Sentence &sentence, SharedState &shared, Board &board, TextArea &textArea,
-               EntryFiles &files, KanaIndexRows &indexRows);
+    DecideBack(const Controls &c, const EntryLists &rows, Sentence &sentence, SharedState &shared,
+               Board &board, TextArea &textArea, EntryFiles &files, KanaIndexRows &indexRows);
 
     void cmdDec_Click();
     void cmdBack_Click();
@@ -39,12 +40,13 @@ public:
 private:
     bool decideExample();
     // The text of the row Decide takes in a list; the board's two-press memory goes.
-    QString pickRow(ListId list, int column);
-    void openEntry(ListId list, int column, BackAction backAction);
+    QString pickRow(ListId list);
+    void openEntry(ListId list, BackAction backAction);
     void showAddressList();
     void showMailList();
 
     Controls m_c;
+    const EntryLists &m_rows;
     Sentence &m_sentence;
     SharedState &m_shared;
     Board &m_board;

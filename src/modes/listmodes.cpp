@@ -2,7 +2,7 @@
 
 #include "board/board.h"
 #include "entries/entryfiles.h"
-#include "entries/entryformat.h"
+#include "entries/entrylist.h"
 #include "entries/listselection.h"
 #include "modes/decide.h"
 #include "modes/kanaindexrows.h"
@@ -16,10 +16,10 @@
 #include "shared/sharedstate.h"
 #include "text/textarea.h"
 
-ListModes::ListModes(const Controls &c, Sentence &sentence, SharedState &shared, Board &board,
-                     TextArea &textArea, EntryFiles &files, KanaIndexRows &indexRows)
-    : m_c(c), m_sentence(sentence), m_shared(shared), m_board(board), m_textArea(textArea), m_files(files),
-      m_indexRows(indexRows)
+ListModes::ListModes(const Controls &c, const EntryList &examples, Sentence &sentence, SharedState &shared,
+                     Board &board, TextArea &textArea, EntryFiles &files, KanaIndexRows &indexRows)
+    : m_c(c), m_examples(examples), m_sentence(sentence), m_shared(shared), m_board(board),
+      m_textArea(textArea), m_files(files), m_indexRows(indexRows)
 {}
 
 void ListModes::ApplyBoardConfiguration()
@@ -39,9 +39,8 @@ void ListModes::ShowExampleList()
     g->setColWidth(1, Twips::rect(g).width() - 2400 - 338);
     // A list that still holds the unchanged file as it was sorted and headed is
     // not built again: a list of millions of sentences opens at once.
-    const quint64 revision = g->textRevision();
-    if (m_files.SampleFileUnchanged() && g->rows() >= 2 && m_indexRows.indexedAsNow() &&
-        (revision == m_indexRows.indexedSampleRevision() || revision == m_shownSamples)) {
+    if (m_files.SampleFileUnchanged() && m_examples.rows() >= 2 && m_indexRows.indexedAsNow() &&
+        m_examples.revision() == m_indexRows.indexedSampleRevision()) {
         ForgetListRow(m_shared.state, ListId::Examples);
         g->clearCellBackColors();
         m_board.forgetFirstPress(); // as indexing the list again would
@@ -49,9 +48,6 @@ void ListModes::ShowExampleList()
         m_files.LoadSampleFile();
         m_indexRows.IndexSampleRows();
     }
-    g->setTextMatrix(0, 1, EntryFormat::DiaryRow);
-    g->setTextMatrix(1, 1, EntryFormat::MailRow);
-    m_shownSamples = g->textRevision();
     m_shared.state.setListRow(0);
     MarkListRow(m_shared.state, ListId::Examples, g, 0, 1, true);
     g->setRedraw(true);

@@ -6,6 +6,7 @@ struct SharedState;
 class Board;
 class ColorButton;
 class EntryFiles;
+class EntryList;
 class Grid;
 class KanaIndexRows;
 class TextArea;
@@ -28,8 +29,8 @@ public:
         QWidget *txtTalk; // the text box, which takes the focus back
     };
 
-    ListModes(const Controls &c, Sentence &sentence, SharedState &shared, Board &board, TextArea &textArea,
-              EntryFiles &files, KanaIndexRows &indexRows);
+    ListModes(const Controls &c, const EntryList &examples, Sentence &sentence, SharedState &shared,
+              Board &board, TextArea &textArea, EntryFiles &files, KanaIndexRows &indexRows);
 
     void cmdSamp_MouseDown();
     void cmdSamp_MouseUp();
@@ -45,11 +46,11 @@ private:
     bool askAndSave(const QString &prompt, const QString &title, bool (EntryFiles::*save)(const QString &));
 
     Controls m_c;
+    const EntryList &m_examples;
     Sentence &m_sentence;
     SharedState &m_shared;
     Board &m_board;
     TextArea &m_textArea;
     EntryFiles &m_files;
     KanaIndexRows &m_indexRows;
-    quint64 m_shownSamples = 0; // the example list's text revision when it was last shown
 };

@@ -57,7 +57,7 @@ private:
 Grid::Grid(QWidget *parent) : QTableView(parent)
 {
     GridAccessible::install();
-    setModel(&m_model);
+    setModel(m_model);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -74,17 +74,46 @@ Grid::Grid(QWidget *parent) : QTableView(parent)
     setTextElideMode(Qt::ElideRight);
     setCornerButtonEnabled(false);
     setItemDelegate(new CellDelegate(this));
+    listen();
+    updateBatching();
+}
+
+void Grid::listen()
+{
     // A reset lays the header out anew; the widths and scroll position are ours.
-    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         applyColumnWidths();
         applyTopRow();
     });
+    // Cells changed in shape by their owner keep the current cell and the chosen row inside them.
+    connect(m_model, &GridModel::resized, this, [this] {
+        m_colWidths.resize(size_t(cols()), 0);
+        rowsChanged();
+    });
+}
+
+void Grid::showCells(GridModel *cells)
+{
+    GridModel *shown = cells ? cells : &m_ownCells;
+    if (shown == m_model)
+        return;
+    // The cells left keep their batching: whoever shows them next sets it, and a
+    // reset of millions of rows is not laid out for a view that is going.
+    disconnect(m_model, nullptr, this, nullptr);
+    m_model = shown;
+    setModel(m_model);
+    listen();
+    m_colWidths.resize(size_t(cols()), 0);
+    m_col = std::clamp(m_col, 0, std::max(0, cols() - 1));
+    m_colSel = m_col;
+    rowsChanged();
+    applyColumnWidths();
     updateBatching();
 }
 
 void Grid::setRows(int rows)
 {
-    m_model.resize(rows, m_model.cols());
+    m_model->resize(rows, m_model->cols());
     rowsChanged();
 }
 
@@ -97,7 +126,7 @@ void Grid::rowsChanged()
 
 void Grid::setCols(int cols)
 {
-    m_model.resize(m_model.rows(), cols);
+    m_model->resize(m_model->rows(), cols);
     if (m_chosen.fromCol >= this->cols())
         choose({});
     m_colWidths.resize(size_t(std::max(0, cols)), 0);
@@ -122,56 +151,28 @@ QString Grid::textMatrix(int row, int col) const
 {
     if (row < 0 || row >= rows() || col < 0 || col >= cols())
         return {};
-    return m_model.cell(row, col).text;
+    return m_model->cell(row, col).text;
 }
 
 void Grid::setTextMatrix(int row, int col, const QString &text)
 {
-    m_model.setText(row, col, text);
+    m_model->setText(row, col, text);
 }
 
 void Grid::setColumnTexts(int col, const QStringList &texts)
 {
-    m_model.setColumnTexts(col, texts);
+    m_model->setColumnTexts(col, texts);
     rowsChanged();
-}
-
-QString Grid::firstChars(int col) const
-{
-    QString out(rows(), QChar());
-    if (col >= 0 && col < cols())
-        for (int r = 0; r < rows(); ++r)
-            out[r] = QChar(m_model.cell(r, col).first);
-    return out;
 }
 
 int Grid::findTrimmed(int col, const QString &text, int fromRow) const
 {
-    if (col < 0 || col >= cols())
-        return -1;
-    const QChar space(QLatin1Char(' '));
-    for (int r = std::max(0, fromRow); r < rows(); ++r) {
-        const GridModel::Cell &cell = m_model.cell(r, col);
-        // The kept first and last characters decide most rows without reading the text.
-        if (cell.first != space && cell.last != space) {
-            if (cell.text.size() == text.size() && cell.text == text)
-                return r;
-        } else if (cell.text.size() > text.size()) {
-            QStringView t(cell.text);
-            while (!t.isEmpty() && t.front() == space)
-                t = t.mid(1);
-            while (!t.isEmpty() && t.back() == space)
-                t.chop(1);
-            if (t == text)
-                return r;
-        }
-    }
-    return -1;
+    return m_model->findTrimmed(col, text, fromRow);
 }
 
 void Grid::moveRow(int from, int to)
 {
-    m_model.moveRow(from, to);
+    m_model->moveRow(from, to);
 }
 
 bool Grid::covered() const
@@ -234,26 +235,26 @@ QString Grid::rowHead(int row) const
 
 void Grid::setCellBackColor(quint32 bgr)
 {
-    m_model.setBack(m_row, std::min(m_col, m_colSel), std::max(m_col, m_colSel), bgr);
+    m_model->setBack(m_row, std::min(m_col, m_colSel), std::max(m_col, m_colSel), bgr);
 }
 
 quint32 Grid::cellBackColor(int row, int col) const
 {
     if (row < 0 || row >= rows() || col < 0 || col >= cols())
         return 0xFFFFFF;
-    return m_model.cell(row, col).back();
+    return m_model->cell(row, col).back();
 }
 
 void Grid::setCellAlignment(int code)
 {
-    m_model.setAlignment(m_row, std::min(m_col, m_colSel), std::max(m_col, m_colSel), code);
+    m_model->setAlignment(m_row, std::min(m_col, m_colSel), std::max(m_col, m_colSel), code);
 }
 
 int Grid::cellAlignment(int row, int col) const
 {
     if (row < 0 || row >= rows() || col < 0 || col >= cols())
         return 1;
-    return m_model.cell(row, col).alignment();
+    return m_model->cell(row, col).alignment();
 }
 
 void Grid::setShrinkToFit(bool on)
@@ -272,7 +273,7 @@ QFont Grid::cellFont(int row, int col) const
 
 void Grid::setForeColor(quint32 bgr)
 {
-    m_model.setForeColor(bgr);
+    m_model->setForeColor(bgr);
 }
 
 int Grid::colWidth(int col) const
@@ -306,13 +307,13 @@ void Grid::setRedraw(bool on)
 void Grid::setSort(int code)
 {
     if (code == SortAscending || code == SortDescending)
-        m_model.sortRows(std::min(m_col, m_colSel), std::max(m_col, m_colSel), code == SortDescending);
+        m_model->sortRows(std::min(m_col, m_colSel), std::max(m_col, m_colSel), code == SortDescending);
 }
 
 void Grid::updateBatching()
 {
     // Bulk changes to a grid that is not drawn are announced once, when it is drawn again.
-    m_model.setBatching(!m_redraw || !isVisible());
+    m_model->setBatching(!m_redraw || !isVisible());
 }
 
 void Grid::rescaled()
@@ -379,7 +380,7 @@ void Grid::pressCell(int row, int col)
 
 QRect Grid::cellRect(int row, int col) const
 {
-    const QRect r = visualRect(m_model.index(row, col));
+    const QRect r = visualRect(m_model->index(row, col));
     if (!r.isValid() || !viewport()->rect().intersects(r))
         return {};
     return r.translated(viewport()->mapTo(this, QPoint(0, 0)));

@@ -18,9 +18,13 @@ public:
 
     explicit Grid(QWidget *parent);
 
-    int rows() const { return m_model.rows(); }
+    // Shows cells kept elsewhere (a list the program owns) instead of the grid's
+    // own; nullptr goes back to its own. The cells must outlive the grid's use of them.
+    void showCells(GridModel *cells);
+
+    int rows() const { return m_model->rows(); }
     void setRows(int rows);
-    int cols() const { return m_model.cols(); }
+    int cols() const { return m_model->cols(); }
     void setCols(int cols);
 
     int row() const { return m_row; }
@@ -35,15 +39,8 @@ public:
     void setText(const QString &text) { setTextMatrix(m_row, m_col, text); }
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
-    // Calls f with the text of each row in a column, in row order, quickly however the rows were sorted.
-    void forEachText(int col, const std::function<void(const QString &)> &f) const
-    {
-        m_model.forEachText(col, f);
-    }
     // One row for each text, the text in a column and the other cells empty.
     void setColumnTexts(int col, const QStringList &texts);
-    // The first character of each row's text in a column (a null character for an empty text).
-    QString firstChars(int col) const;
     // The first row from fromRow on whose text in a column, without half-width
     // spaces at either end, is the given text; -1 when none is.
     int findTrimmed(int col, const QString &text, int fromRow = 0) const;
@@ -52,9 +49,7 @@ public:
 
     void setCellBackColor(quint32 bgr);
     // Every cell white again.
-    void clearCellBackColors() { m_model.clearBacks(); }
-    // Changes whenever a text or the order of the rows does.
-    quint64 textRevision() const { return m_model.textRevision(); }
+    void clearCellBackColors() { m_model->clearBacks(); }
     quint32 cellBackColor(int row, int col) const;
     void setCellAlignment(int code);
     int cellAlignment(int row, int col) const;
@@ -129,12 +124,14 @@ private:
     };
     void choose(Chosen chosen);
     void rowsChanged();
+    void listen();
     void updateBatching();
     void applyColumnWidths();
     void applyTopRow();
 
-    GridModel m_model;
-    std::vector<int> m_colWidths; // twips; 0 = not set
+    GridModel m_ownCells;
+    GridModel *m_model = &m_ownCells; // the cells shown
+    std::vector<int> m_colWidths;     // twips; 0 = not set
     int m_row = 0;
     int m_col = 0;
     int m_colSel = 0;

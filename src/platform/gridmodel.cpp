@@ -114,6 +114,7 @@ void GridModel::resize(int rows, int cols)
         m_rows = rows;
         m_cols = cols;
     });
+    emit resized();
 }
 
 void GridModel::changed(int row, int fromCol, int toCol)
@@ -157,6 +158,40 @@ void GridModel::setColumnTexts(int col, const QStringList &texts)
         }
         m_rows = int(texts.size());
     });
+    emit resized();
+}
+
+QString GridModel::firstChars(int col) const
+{
+    QString out(m_rows, QChar());
+    if (col >= 0 && col < m_cols)
+        for (int r = 0; r < m_rows; ++r)
+            out[r] = QChar(cell(r, col).first);
+    return out;
+}
+
+int GridModel::findTrimmed(int col, const QString &text, int fromRow) const
+{
+    if (col < 0 || col >= m_cols)
+        return -1;
+    const QChar space(QLatin1Char(' '));
+    for (int r = std::max(0, fromRow); r < m_rows; ++r) {
+        const Cell &c = cell(r, col);
+        // The kept first and last characters decide most rows without reading the text.
+        if (c.first != space && c.last != space) {
+            if (c.text.size() == text.size() && c.text == text)
+                return r;
+        } else if (c.text.size() > text.size()) {
+            QStringView t(c.text);
+            while (!t.isEmpty() && t.front() == space)
+                t = t.mid(1);
+            while (!t.isEmpty() && t.back() == space)
+                t.chop(1);
+            if (t == text)
+                return r;
+        }
+    }
+    return -1;
 }
 
 void GridModel::forEachText(int col, const std::function<void(const QString &)> &f) const

@@ -44,6 +44,11 @@ public:
     void forEachText(int col, const std::function<void(const QString &)> &f) const;
     // One row for each text, the text in column col and the other cells empty.
     void setColumnTexts(int col, const QStringList &texts);
+    // The first character of each row's text in a column (a null character for an empty text).
+    QString firstChars(int col) const;
+    // The first row from fromRow on whose text in a column, without half-width
+    // spaces at either end, is the given text; -1 when none is.
+    int findTrimmed(int col, const QString &text, int fromRow = 0) const;
     // Moves one row to another place; the rows between shift by one.
     void moveRow(int from, int to);
     void setBack(int row, int fromCol, int toCol, quint32 bgr);
@@ -58,6 +63,10 @@ public:
     void sortRows(int fromCol, int toCol, bool descending);
 
     void setBatching(bool batching);
+
+signals:
+    // The number of rows or columns changed.
+    void resized();
 
 private:
     struct SortKey
