@@ -160,6 +160,43 @@ private slots:
         AccessDialog fresh(empty, &f->window());
         QVERIFY(!fresh.chkFollow->isChecked());
     }
+
+    void timingLearntWhileTheDialogIsOpenIsKept()
+    {
+        auto f = scanningWith({{"Method", "2"}, {"FollowTiming", "1"}, {"FollowScanMs", "850"}});
+        const auto learntMeanwhile = [&](int scanMs, int dwellMs) {
+            // What the running scan keeps of its presses in the open dialog.
+            FollowSettings now = ReadFollowSettings(f->accessSettings);
+            now.scanMs = scanMs;
+            now.dwellMs = dwellMs;
+            QVERIFY(WriteFollowSettings(f->accessSettings, now, nullptr));
+        };
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            learntMeanwhile(700, 900);
+            d.cmdOK[1]->click(); // nothing changed here
+        }
+        QCOMPARE(f->accessSettings.values.value("FollowScanMs"), QStringLiteral("700"));
+        QCOMPARE(f->accessSettings.values.value("FollowDwellMs"), QStringLiteral("900"));
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            d.chkFollowFreeze->click();
+            learntMeanwhile(640, 900);
+            d.cmdOK[1]->click(); // frozen where it has come to, not where it was
+        }
+        QCOMPARE(f->accessSettings.values.value("FollowFrozen"), QStringLiteral("1"));
+        QCOMPARE(f->accessSettings.values.value("FollowScanMs"), QStringLiteral("640"));
+        QCOMPARE(f->accessSettings.values.value("FollowTiming"), QStringLiteral("1"));
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            d.cmdFollowReset->click();
+            learntMeanwhile(600, 800);
+            d.cmdOK[1]->click(); // going back wins over what came after it was asked
+        }
+        QCOMPARE(f->accessSettings.values.value("FollowScanMs"), QStringLiteral("0"));
+        QCOMPARE(f->accessSettings.values.value("FollowDwellMs"), QStringLiteral("0"));
+        QCOMPARE(f->accessSettings.values.value("FollowFrozen"), QStringLiteral("1"));
+    }
 };
 
 QTEST_MAIN(TestFollowAccess)

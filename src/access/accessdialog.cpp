@@ -152,8 +152,7 @@ void AccessDialog::addFollow(int top)
         runRecord(record);
     });
     connect(cmdFollowReset, &QPushButton::clicked, this, [this] {
-        m_follow.scanMs = 0;
-        m_follow.dwellMs = 0;
+        m_followReset = true;
         showFollow();
     });
     showFollow();
@@ -162,17 +161,24 @@ void AccessDialog::addFollow(int top)
 void AccessDialog::showFollow()
 {
     // 0: nothing reached yet, the set value is the one in use.
-    lblFollowNow->setText(QStringLiteral("今：スキャン %1・止める %2")
-                              .arg(seconds(m_follow.scanMs > 0 ? m_follow.scanMs : scan.ms),
-                                   seconds(m_follow.dwellMs > 0 ? m_follow.dwellMs : dwell.ms)));
+    lblFollowNow->setText(
+        QStringLiteral("今：スキャン %1・止める %2")
+            .arg(seconds(m_follow.scanMs > 0 && !m_followReset ? m_follow.scanMs : scan.ms),
+                 seconds(m_follow.dwellMs > 0 && !m_followReset ? m_follow.dwellMs : dwell.ms)));
     lblFollowNow->setAccessibleName(lblFollowNow->text());
 }
 
 FollowSettings AccessDialog::shownFollow() const
 {
-    FollowSettings f = m_follow;
-    f.on = chkFollow->isChecked();
-    f.frozen = chkFollowFreeze->isChecked();
+    FollowSettings f = ReadFollowSettings(m_store);
+    if (chkFollow->isChecked() != m_follow.on)
+        f.on = chkFollow->isChecked();
+    if (chkFollowFreeze->isChecked() != m_follow.frozen)
+        f.frozen = chkFollowFreeze->isChecked();
+    if (m_followReset) {
+        f.scanMs = 0;
+        f.dwellMs = 0;
+    }
     return f;
 }
 
