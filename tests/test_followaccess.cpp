@@ -113,6 +113,34 @@ private slots:
                                   QString::number(interval(*f)), 5000);
     }
 
+    void aPressJustAfterTheHighlightMovedOnTakesTheItemItLeft()
+    {
+        // A long interval and grace, so the test's own pace is well inside it.
+        const QHash<QString, QString> learnt{
+            {"Method", "2"}, {"FollowTiming", "1"}, {"FollowScanMs", "5000"}, {"FollowScanGraceMs", "2500"}};
+        auto f = scanningWith(learnt);
+        QCOMPARE(f->program().access.follower().scanGraceMs(), 2500);
+        const std::vector<int> left = f->program().access.scanner().path();
+        f->program().access.tick();
+        switchPress(*f);
+        std::vector<int> entered = left;
+        entered.push_back(0);
+        QCOMPARE(f->program().access.scanner().path(), entered);
+        // Entering a group is no move within it: its first item is taken as shown.
+        switchPress(*f);
+        QVERIFY(f->window().fraSet->isVisible());
+
+        // Off, a press takes what is shown, whatever was learnt.
+        QHash<QString, QString> off = learnt;
+        off["FollowTiming"] = "0";
+        auto g = scanningWith(off);
+        QCOMPARE(g->program().access.follower().scanGraceMs(), 0);
+        g->program().access.tick();
+        const std::vector<int> shown = g->program().access.scanner().path();
+        switchPress(*g);
+        QCOMPARE(g->program().access.scanner().path().front(), shown.front());
+    }
+
     void frozenValuesStayAndStartWhereTheyWere()
     {
         auto f = scanningWith(

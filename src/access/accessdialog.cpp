@@ -161,10 +161,14 @@ void AccessDialog::addFollow(int top)
 void AccessDialog::showFollow()
 {
     // 0: nothing reached yet, the set value is the one in use.
-    lblFollowNow->setText(
-        QStringLiteral("今：スキャン %1・止める %2")
-            .arg(seconds(m_follow.scanMs > 0 && !m_followReset ? m_follow.scanMs : scan.ms),
-                 seconds(m_follow.dwellMs > 0 && !m_followReset ? m_follow.dwellMs : dwell.ms)));
+    // The grace: a press that late after the highlight moved on takes the item it left.
+    const bool learnt = !m_followReset;
+    const QString grace = m_follow.scanGraceMs > 0 && learnt
+                              ? QStringLiteral("（遅れ %1 まで前）").arg(seconds(m_follow.scanGraceMs))
+                              : QString();
+    lblFollowNow->setText(QStringLiteral("今：スキャン %1%2・止める %3")
+                              .arg(seconds(m_follow.scanMs > 0 && learnt ? m_follow.scanMs : scan.ms), grace,
+                                   seconds(m_follow.dwellMs > 0 && learnt ? m_follow.dwellMs : dwell.ms)));
     lblFollowNow->setAccessibleName(lblFollowNow->text());
 }
 
@@ -178,6 +182,7 @@ FollowSettings AccessDialog::shownFollow() const
     if (m_followReset) {
         f.scanMs = 0;
         f.dwellMs = 0;
+        f.scanGraceMs = 0;
     }
     return f;
 }
