@@ -120,6 +120,14 @@ private slots:
             {"Method", "2"}, {"FollowTiming", "1"}, {"FollowScanMs", "5000"}, {"FollowScanGraceMs", "2500"}};
         auto f = scanningWith(learnt);
         QCOMPARE(f->program().access.follower().scanGraceMs(), 2500);
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            QCOMPARE(d.lblFollowGrace->text(), QStringLiteral("枠が移って 2.5 秒 までは前の項目"));
+            QCOMPARE(d.lblFollowGrace->accessibleName(), d.lblFollowGrace->text());
+            d.cmdFollowReset->click();
+            QVERIFY(d.lblFollowGrace->text().isEmpty()); // going back forgets it too
+            d.cmdOK[0]->click();
+        }
         const std::vector<int> left = f->program().access.scanner().path();
         f->program().access.tick();
         switchPress(*f);

@@ -139,6 +139,8 @@ void AccessDialog::addFollow(int top)
                        {Left, top, 7300, RowHeight - 60});
     chkFollow->setChecked(m_follow.on);
     lblFollowNow = styled(new QLabel(this), "lblFollowNow", {Left, top + RowHeight, 7300, RowHeight - 60});
+    lblFollowGrace =
+        styled(new QLabel(this), "lblFollowGrace", {Column2, top + 2 * RowHeight, 7200, RowHeight - 60});
     chkFollowFreeze = styled(new QCheckBox(QStringLiteral("今の値のまま止める"), this), "chkFollowFreeze",
                              {Column2, top, 7200, RowHeight - 60});
     chkFollowFreeze->setChecked(m_follow.frozen);
@@ -161,14 +163,15 @@ void AccessDialog::addFollow(int top)
 void AccessDialog::showFollow()
 {
     // 0: nothing reached yet, the set value is the one in use.
-    // The grace: a press that late after the highlight moved on takes the item it left.
     const bool learnt = !m_followReset;
-    const QString grace = m_follow.scanGraceMs > 0 && learnt
-                              ? QStringLiteral("（遅れ %1 まで前）").arg(seconds(m_follow.scanGraceMs))
-                              : QString();
-    lblFollowNow->setText(QStringLiteral("今：スキャン %1%2・止める %3")
-                              .arg(seconds(m_follow.scanMs > 0 && learnt ? m_follow.scanMs : scan.ms), grace,
+    lblFollowNow->setText(QStringLiteral("今：スキャン %1・止める %2")
+                              .arg(seconds(m_follow.scanMs > 0 && learnt ? m_follow.scanMs : scan.ms),
                                    seconds(m_follow.dwellMs > 0 && learnt ? m_follow.dwellMs : dwell.ms)));
+    lblFollowGrace->setText(
+        m_follow.scanGraceMs > 0 && learnt
+            ? QStringLiteral("枠が移って %1 までは前の項目").arg(seconds(m_follow.scanGraceMs))
+            : QString());
+    lblFollowGrace->setAccessibleName(lblFollowGrace->text());
     lblFollowNow->setAccessibleName(lblFollowNow->text());
 }
 

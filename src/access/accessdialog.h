@@ -61,6 +61,7 @@ public:
     // ones.
     QCheckBox *chkFollow;
     QLabel *lblFollowNow;
+    QLabel *lblFollowGrace; // how late after the frame moved on a press still takes the item it left
     QCheckBox *chkFollowFreeze;
     ColorButton *cmdFollowReset;
     // "記録…": how fast the user writes, in a window of its own.
