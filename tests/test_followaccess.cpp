@@ -124,8 +124,10 @@ private slots:
             AccessDialog d(f->accessSettings, &f->window());
             QCOMPARE(d.lblFollowGrace->text(), QStringLiteral("枠が移って 2.5 秒 までは前の項目"));
             QCOMPARE(d.lblFollowGrace->accessibleName(), d.lblFollowGrace->text());
+            QVERIFY(!d.lblFollowGrace->isHidden());
             d.cmdFollowReset->click();
             QVERIFY(d.lblFollowGrace->text().isEmpty()); // going back forgets it too
+            QVERIFY(d.lblFollowGrace->isHidden());       // and no nameless label stays
             d.cmdOK[0]->click();
         }
         const std::vector<int> left = f->program().access.scanner().path();

@@ -172,6 +172,7 @@ void AccessDialog::showFollow()
             ? QStringLiteral("枠が移って %1 までは前の項目").arg(seconds(m_follow.scanGraceMs))
             : QString());
     lblFollowGrace->setAccessibleName(lblFollowGrace->text());
+    lblFollowGrace->setVisible(!lblFollowGrace->text().isEmpty()); // nothing learnt, nothing shown
     lblFollowNow->setAccessibleName(lblFollowNow->text());
 }
 
