@@ -566,6 +566,9 @@ int main(int argc, char **argv)
     std::vector<Action> actions;
     for (const Sentence &s : sentences) {
         const Cost one = write(user, s, true, &lookups, &actions), none = write(user, s, false, nullptr);
+        // Once said, a sentence is learnt, as the program learns what the user reads aloud or keeps.
+        if (!qEnvironmentVariableIsSet("BENCH_NO_ONLINE_LEARNING"))
+            user.finder.learnSentence(s.expected);
         if (misses)
             std::fprintf(stderr, "presses %.0f of %.0f%s: %s\n", one.presses, none.presses,
                          one.written ? "" : " (not written)", qPrintable(s.expected));
@@ -579,6 +582,20 @@ int main(int argc, char **argv)
         if (without.steps[program][size_t(l)] < without.steps[program][size_t(best)])
             best = l;
     const double chars = characters(sentences);
+    if (qEnvironmentVariableIsSet("BENCH_WRITING_BREAKDOWN")) {
+        // Where the scan steps go: kana typed on the board, candidates taken from the strip.
+        std::array<double, 2> steps{};
+        std::array<int, 2> count{};
+        for (const Action &a : actions) {
+            const Cost c = a.take ? taking(a.index, a.shown, a.likely) : typing(a.ch, a.shown, a.likely);
+            steps[a.take] += c.steps[program][size_t(best)];
+            ++count[a.take];
+        }
+        for (int take = 0; take < 2; ++take)
+            std::fprintf(stderr, "bench_writing: %s %d, %.2f steps each, %.2f per character\n",
+                         take ? "candidates taken" : "kana typed", count[size_t(take)],
+                         steps[size_t(take)] / std::max(1, count[size_t(take)]), steps[size_t(take)] / chars);
+    }
     std::printf("writing_presses_per_char with=%.2f without=%.2f\n", with.presses / chars,
                 without.presses / chars);
     // Also with no call (as before there was one) and with the call first (as it first came).
@@ -587,13 +604,17 @@ int main(int argc, char **argv)
                     ScanCount::nameOf(ScanCount::CallPlaces[p]), with.steps[p][size_t(best)] / chars,
                     without.steps[p][size_t(best)] / chars);
 
+    // Another seed shows how much of a figure is the draw's luck.
+    const unsigned seed = qEnvironmentVariableIsSet("BENCH_SEED")
+                              ? unsigned(qEnvironmentVariableIntValue("BENCH_SEED"))
+                              : 20261209u;
     // Simulated users: the same writing by one switch and by gaze, with the set timing and the timing
     // that follows them; what they wrote before is their practice, not counted.
     for (const SimulatedUsers::Reactions *r : {&SimulatedUsers::Practised, &SimulatedUsers::Slow}) {
         std::array<double, 2> secs{}, errs{};
         std::array<int, 2> reached{};
         for (int follow = 0; follow < 2; ++follow) {
-            SimulatedUsers::SwitchUser u(*r, follow == 1, 20261209);
+            SimulatedUsers::SwitchUser u(*r, follow == 1, seed);
             ScanReplay replay(u, ScanCount::Layouts[best]);
             for (const Action &a : before)
                 replay.run(a);
@@ -612,7 +633,7 @@ int main(int argc, char **argv)
     {
         std::array<double, 2> secs{}, errs{};
         for (int follow = 0; follow < 2; ++follow) {
-            SimulatedUsers::GazeUser u(follow == 1, 20261209);
+            SimulatedUsers::GazeUser u(follow == 1, seed);
             for (const Action &a : before)
                 gazeRun(u, a);
             const double s0 = u.seconds();

@@ -5,7 +5,10 @@
 // typed, a candidate taken) is walked level by level through the scan tree;
 // a reaction longer than the interval lands on a later item and is corrected
 // as the user would: ＢＳ for a wrong character or candidate, 戻る for a
-// wrong board cell, and waiting out a wrong group.
+// wrong board cell, and waiting out a wrong group. With the timing that
+// follows the user, a press within its grace after the highlight moved on is
+// taken for the item it left, as the program takes it: a late reaction is
+// saved, and one quicker than the grace lands on the item before.
 #include "access/accesssettings.h"
 #include "access/dwell.h"
 #include "access/timingfollower.h"
@@ -69,13 +72,18 @@ public:
             const int interval = m_follower.scanMs();
             const int moves = (path[level] - from + n) % n;
             m_nowMs += double(moves) * interval;
+            // The user reacts to the wanted item; the scan may have moved on meanwhile.
             const double rt = m_draw(m_random);
-            const int late = int(rt / interval);
-            const double arrived = m_nowMs + late * interval;
+            const int on = int(rt / interval); // items the highlight moved on before the press
+            const double arrived = m_nowMs + on * interval;
+            const bool moved = moves > 0 || on > 0; // the highlight came there by moving within the group
             m_nowMs += rt;
+            if (moved)
+                m_follower.highlightMoved(qint64(arrived - interval));
             m_follower.highlightMoved(qint64(arrived));
-            m_follower.switchDown(qint64(m_nowMs));
-            const ScanNode &landed = group->children[size_t((path[level] + late) % n)];
+            const bool before = m_follower.switchDown(qint64(m_nowMs), moved);
+            const int late = on - (before ? 1 : 0); // -1: taken for the item before the wanted one
+            const ScanNode &landed = group->children[size_t((path[level] + late + n) % n)];
             if (late == 0) {
                 if (!landed.isGroup())
                     m_follower.pressed(landed.target == Backspace || landed.target == SelectionBack);

@@ -10,7 +10,7 @@ packages=(
     libespeak-ng-dev espeak-ng-data
     mozc-server emacs-mozc-bin libmecab-dev mecab-naist-jdic
     xvfb xauth imagemagick
-    pulseaudio pulseaudio-utils xdotool
+    pulseaudio pulseaudio-utils xdotool x11-xserver-utils
     desktop-file-utils appstream dpkg-dev lintian
 )
 voice=hts-voice-nitech-jp-atr503-m001

@@ -101,6 +101,50 @@ private slots:
         QCOMPARE(s.switchUp(3000), std::nullopt); // a stray release does nothing
     }
 
+    void aPressCanBeTakenBackOntoTheItemTheHighlightLeft()
+    {
+        Scanner s;
+        QStringList heard;
+        s.onHighlight = [&heard](const ScanNode &n) { heard << n.label; };
+        s.setTree(tree());
+        QVERIFY(!s.canStepBack()); // a new screen's first item has none before it
+        QVERIFY(!s.stepBack());
+        s.tick(); // on group 20
+        QVERIFY(s.canStepBack());
+        heard.clear();
+        QVERIFY(s.stepBack());
+        QVERIFY(heard.isEmpty());  // taken at once, not told
+        QVERIFY(!s.canStepBack()); // one item only
+        QCOMPARE(s.select(), std::nullopt);
+        QCOMPARE(s.path(), (std::vector<int>{0, 0})); // into group 10
+        QVERIFY(!s.canStepBack());                    // entering a group is no move within it
+
+        // Across the wrap, and without counting the round the wrap began.
+        s.tick();
+        s.tick();
+        s.tick(); // back on 10, one round done
+        QVERIFY(s.stepBack());
+        QCOMPARE(highlightedTarget(s), 12);
+        s.tick();
+        s.tick();
+        s.tick(); // 10 11 12: still in the group, the wrap taken back was not a round
+        QCOMPARE(s.level(), 1);
+        QCOMPARE(s.select(), std::optional<int>(12));
+
+        // Two rounds back to the top: a press then is the top's, not the group's.
+        s.select(); // group 10
+        for (int i = 0; i < 2 * 3; ++i)
+            s.tick();
+        QCOMPARE(s.level(), 0);
+        QVERIFY(!s.canStepBack());
+
+        // Nor while the switch is held.
+        s.setLongPressMs(800);
+        s.tick();
+        QCOMPARE(s.switchDown(100), std::nullopt);
+        QVERIFY(!s.canStepBack());
+    }
+
     void holdingTheSelectSwitchCallsAndPressesNothing()
     {
         Scanner s;

@@ -113,6 +113,44 @@ private slots:
                                   QString::number(interval(*f)), 5000);
     }
 
+    void aPressJustAfterTheHighlightMovedOnTakesTheItemItLeft()
+    {
+        // A long interval and grace, so the test's own pace is well inside it.
+        const QHash<QString, QString> learnt{
+            {"Method", "2"}, {"FollowTiming", "1"}, {"FollowScanMs", "5000"}, {"FollowScanGraceMs", "2500"}};
+        auto f = scanningWith(learnt);
+        QCOMPARE(f->program().access.follower().scanGraceMs(), 2500);
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            QCOMPARE(d.lblFollowGrace->text(), QStringLiteral("枠が移って 2.5 秒 までは前の項目"));
+            QCOMPARE(d.lblFollowGrace->accessibleName(), d.lblFollowGrace->text());
+            QVERIFY(!d.lblFollowGrace->isHidden());
+            d.cmdFollowReset->click();
+            QVERIFY(d.lblFollowGrace->text().isEmpty()); // going back forgets it too
+            QVERIFY(d.lblFollowGrace->isHidden());       // and no nameless label stays
+            d.cmdOK[0]->click();
+        }
+        const std::vector<int> left = f->program().access.scanner().path();
+        f->program().access.tick();
+        switchPress(*f);
+        std::vector<int> entered = left;
+        entered.push_back(0);
+        QCOMPARE(f->program().access.scanner().path(), entered);
+        // Entering a group is no move within it: its first item is taken as shown.
+        switchPress(*f);
+        QVERIFY(f->window().fraSet->isVisible());
+
+        // Off, a press takes what is shown, whatever was learnt.
+        QHash<QString, QString> off = learnt;
+        off["FollowTiming"] = "0";
+        auto g = scanningWith(off);
+        QCOMPARE(g->program().access.follower().scanGraceMs(), 0);
+        g->program().access.tick();
+        const std::vector<int> shown = g->program().access.scanner().path();
+        switchPress(*g);
+        QCOMPARE(g->program().access.scanner().path().front(), shown.front());
+    }
+
     void frozenValuesStayAndStartWhereTheyWere()
     {
         auto f = scanningWith(
@@ -159,6 +197,43 @@ private slots:
         MemorySettingsStore empty;
         AccessDialog fresh(empty, &f->window());
         QVERIFY(!fresh.chkFollow->isChecked());
+    }
+
+    void timingLearntWhileTheDialogIsOpenIsKept()
+    {
+        auto f = scanningWith({{"Method", "2"}, {"FollowTiming", "1"}, {"FollowScanMs", "850"}});
+        const auto learntMeanwhile = [&](int scanMs, int dwellMs) {
+            // What the running scan keeps of its presses in the open dialog.
+            FollowSettings now = ReadFollowSettings(f->accessSettings);
+            now.scanMs = scanMs;
+            now.dwellMs = dwellMs;
+            QVERIFY(WriteFollowSettings(f->accessSettings, now, nullptr));
+        };
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            learntMeanwhile(700, 900);
+            d.cmdOK[1]->click(); // nothing changed here
+        }
+        QCOMPARE(f->accessSettings.values.value("FollowScanMs"), QStringLiteral("700"));
+        QCOMPARE(f->accessSettings.values.value("FollowDwellMs"), QStringLiteral("900"));
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            d.chkFollowFreeze->click();
+            learntMeanwhile(640, 900);
+            d.cmdOK[1]->click(); // frozen where it has come to, not where it was
+        }
+        QCOMPARE(f->accessSettings.values.value("FollowFrozen"), QStringLiteral("1"));
+        QCOMPARE(f->accessSettings.values.value("FollowScanMs"), QStringLiteral("640"));
+        QCOMPARE(f->accessSettings.values.value("FollowTiming"), QStringLiteral("1"));
+        {
+            AccessDialog d(f->accessSettings, &f->window());
+            d.cmdFollowReset->click();
+            learntMeanwhile(600, 800);
+            d.cmdOK[1]->click(); // going back wins over what came after it was asked
+        }
+        QCOMPARE(f->accessSettings.values.value("FollowScanMs"), QStringLiteral("0"));
+        QCOMPARE(f->accessSettings.values.value("FollowDwellMs"), QStringLiteral("0"));
+        QCOMPARE(f->accessSettings.values.value("FollowFrozen"), QStringLiteral("1"));
     }
 };
 

@@ -8,6 +8,7 @@ class TestFollowTiming : public QObject
     Q_OBJECT
 private slots:
     void quickCorrectPressesShortenWithinBounds();
+    void theGraceFollowsTheQuickestReactions();
     void shorteningWaitsForEnoughReactions();
     void errorsLengthenAtOnce();
     void lateReactionsCountWithTheirInterval();
@@ -31,10 +32,52 @@ void TestFollowTiming::quickCorrectPressesShortenWithinBounds()
     QCOMPARE(t.ms(), 300);
 
     FollowTiming slow(1200, {});
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 200; ++i) {
         slow.scanPress(500 + (i % 5) * 50);
+        QVERIFY2(slow.graceMs() <= slow.ms() / 2, "most of an item's time takes what is shown");
+    }
     QVERIFY(slow.ms() < 1200);
-    QVERIFY2(slow.ms() > 700, "still above what the slowest reactions need");
+    // The window a press takes an item in, from the grace to the grace and the interval, holds
+    // every reaction seen: none comes before the grace, none after.
+    QVERIFY2(slow.graceMs() > 0 && slow.graceMs() < 500, qPrintable(QString::number(slow.graceMs())));
+    QVERIFY2(slow.graceMs() + slow.ms() > 700, "still above what the slowest reactions need");
+}
+
+void TestFollowTiming::theGraceFollowsTheQuickestReactions()
+{
+    // Reactions spread like a practised user's: 0.3..0.8 s around 0.45 s.
+    const int reactions[] = {450, 380, 520, 300, 610, 420, 470, 800, 350, 400, 500, 560, 440, 330, 480};
+    FollowTiming t(1200, {});
+    for (int i = 0; i < 300; ++i)
+        t.scanPress(reactions[i % std::size(reactions)]);
+    // Below the quickest but one, and the window reaches past the slowest but one.
+    QVERIFY2(t.graceMs() > 150 && t.graceMs() < 330, qPrintable(QString::number(t.graceMs())));
+    QVERIFY2(t.graceMs() + t.ms() > 610, qPrintable(QString::number(t.graceMs() + t.ms())));
+    QVERIFY2(t.ms() < 800, "shorter than the window the grace leaves");
+
+    // A press taken for the item before and undone was meant for the item shown: its reaction was
+    // what was measured less the interval, quicker than the grace, and the grace comes down.
+    const int grace = t.graceMs();
+    for (int i = 0; i < 30; ++i) {
+        t.scanPress(t.ms() + 40, true);
+        t.error(true);
+        for (int j = 0; j < 6; ++j)
+            t.scanPress(reactions[j]);
+    }
+    QVERIFY2(t.graceMs() < grace, qPrintable(QStringLiteral("%1 %2").arg(grace).arg(t.graceMs())));
+
+    // Frozen, the grace stays too; going back forgets it; a grace resumed is at most half the interval.
+    const int now = t.graceMs();
+    t.setFrozen(true);
+    for (int i = 0; i < 50; ++i)
+        t.scanPress(200);
+    QCOMPARE(t.graceMs(), now);
+    t.reset();
+    QCOMPARE(t.graceMs(), 0);
+    t.resume(600, 250);
+    QCOMPARE(t.graceMs(), 250);
+    t.resume(400, 250);
+    QCOMPARE(t.graceMs(), 200);
 }
 
 void TestFollowTiming::shorteningWaitsForEnoughReactions()

@@ -326,8 +326,11 @@ bool AccessControl::switchEvent(QEvent *event)
     }
     // Consumed either way: a switch never types, nor presses what is under the pointer.
     // After a press the highlight stays a whole interval before it moves on.
-    if (down && select && m_settings.method == AccessSettings::OneSwitch)
-        m_follow.switchDown(now());
+    // A press just after the highlight moved on was meant for the item it left, when the timing follows
+    // the user and their reactions say so.
+    if (down && select && m_settings.method == AccessSettings::OneSwitch &&
+        m_follow.switchDown(now(), m_scanner.canStepBack()))
+        m_scanner.stepBack();
     if (down && m_scanTimer.isActive() && m_settings.method == AccessSettings::OneSwitch)
         m_scanTimer.start();
     if (move) {

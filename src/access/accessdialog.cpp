@@ -139,6 +139,8 @@ void AccessDialog::addFollow(int top)
                        {Left, top, 7300, RowHeight - 60});
     chkFollow->setChecked(m_follow.on);
     lblFollowNow = styled(new QLabel(this), "lblFollowNow", {Left, top + RowHeight, 7300, RowHeight - 60});
+    lblFollowGrace =
+        styled(new QLabel(this), "lblFollowGrace", {Column2, top + 2 * RowHeight, 7200, RowHeight - 60});
     chkFollowFreeze = styled(new QCheckBox(QStringLiteral("今の値のまま止める"), this), "chkFollowFreeze",
                              {Column2, top, 7200, RowHeight - 60});
     chkFollowFreeze->setChecked(m_follow.frozen);
@@ -152,8 +154,7 @@ void AccessDialog::addFollow(int top)
         runRecord(record);
     });
     connect(cmdFollowReset, &QPushButton::clicked, this, [this] {
-        m_follow.scanMs = 0;
-        m_follow.dwellMs = 0;
+        m_followReset = true;
         showFollow();
     });
     showFollow();
@@ -162,17 +163,31 @@ void AccessDialog::addFollow(int top)
 void AccessDialog::showFollow()
 {
     // 0: nothing reached yet, the set value is the one in use.
+    const bool learnt = !m_followReset;
     lblFollowNow->setText(QStringLiteral("今：スキャン %1・止める %2")
-                              .arg(seconds(m_follow.scanMs > 0 ? m_follow.scanMs : scan.ms),
-                                   seconds(m_follow.dwellMs > 0 ? m_follow.dwellMs : dwell.ms)));
+                              .arg(seconds(m_follow.scanMs > 0 && learnt ? m_follow.scanMs : scan.ms),
+                                   seconds(m_follow.dwellMs > 0 && learnt ? m_follow.dwellMs : dwell.ms)));
+    lblFollowGrace->setText(
+        m_follow.scanGraceMs > 0 && learnt
+            ? QStringLiteral("枠が移って %1 までは前の項目").arg(seconds(m_follow.scanGraceMs))
+            : QString());
+    lblFollowGrace->setAccessibleName(lblFollowGrace->text());
+    lblFollowGrace->setVisible(!lblFollowGrace->text().isEmpty()); // nothing learnt, nothing shown
     lblFollowNow->setAccessibleName(lblFollowNow->text());
 }
 
 FollowSettings AccessDialog::shownFollow() const
 {
-    FollowSettings f = m_follow;
-    f.on = chkFollow->isChecked();
-    f.frozen = chkFollowFreeze->isChecked();
+    FollowSettings f = ReadFollowSettings(m_store);
+    if (chkFollow->isChecked() != m_follow.on)
+        f.on = chkFollow->isChecked();
+    if (chkFollowFreeze->isChecked() != m_follow.frozen)
+        f.frozen = chkFollowFreeze->isChecked();
+    if (m_followReset) {
+        f.scanMs = 0;
+        f.dwellMs = 0;
+        f.scanGraceMs = 0;
+    }
     return f;
 }
 

@@ -61,6 +61,7 @@ public:
     // ones.
     QCheckBox *chkFollow;
     QLabel *lblFollowNow;
+    QLabel *lblFollowGrace; // how late after the frame moved on a press still takes the item it left
     QCheckBox *chkFollowFreeze;
     ColorButton *cmdFollowReset;
     // "記録…": how fast the user writes, in a window of its own.
@@ -69,6 +70,8 @@ public:
     std::function<void(QDialog &)> runRecord = [](QDialog &d) { d.exec(); };
     std::array<ColorButton *, 2> cmdOK;
 
+    // What 確定 keeps: the values kept now, with only what the user changed here put over them, so
+    // timing learnt while the dialog was open is not put back to what it was when it opened.
     FollowSettings shownFollow() const;
 
 protected:
@@ -92,6 +95,7 @@ private:
     int m_moveKey;
     ColorButton *m_capturing = nullptr;
     QString m_saveError;
-    FollowSettings m_follow;
+    FollowSettings m_follow;    // as it was when the dialog opened
+    bool m_followReset = false; // 設定の値に戻す pressed
     std::function<void()> m_call;
 };

@@ -45,9 +45,9 @@ void FollowTiming::remember(Press p)
     ++m_sinceError;
 }
 
-void FollowTiming::scanPress(qint64 reactionMs)
+void FollowTiming::scanPress(qint64 reactionMs, bool before)
 {
-    remember({std::max<qint64>(reactionMs, 1), m_ms}); // 0 stands for a dwell press
+    remember({std::max<qint64>(reactionMs, 1), m_ms, before}); // 0 stands for a dwell press
     step();
 }
 
@@ -62,7 +62,8 @@ void FollowTiming::error(bool late, int back)
     if (back >= 0 && back < int(m_presses.size())) {
         Press &last = m_presses[m_presses.size() - 1 - size_t(back)];
         if (!last.error && late && last.reactionMs > 0)
-            last.reactionMs += last.intervalMs;
+            last.reactionMs = last.before ? std::max<qint64>(last.reactionMs - last.intervalMs, 1)
+                                          : last.reactionMs + last.intervalMs;
         last.error = true;
     }
     m_sinceError = 0;
@@ -75,13 +76,15 @@ void FollowTiming::reset()
     m_presses.clear();
     m_sinceError = 0;
     m_ms = bounded(m_setMs);
+    m_graceMs = 0;
 }
 
-void FollowTiming::resume(int ms)
+void FollowTiming::resume(int ms, int graceMs)
 {
     reset();
     if (ms > 0)
         m_ms = bounded(ms);
+    m_graceMs = std::clamp(graceMs, 0, m_ms / 2);
 }
 
 double FollowTiming::errorRate() const
@@ -93,16 +96,16 @@ double FollowTiming::errorRate() const
     return double(errors) / double(m_presses.size());
 }
 
-int FollowTiming::wantedMs() const
+FollowTiming::Wanted FollowTiming::wanted() const
 {
-    // Reaction times are near log-normal: the quantile comes from the mean and
+    // Reaction times are near log-normal: the quantiles come from the mean and
     // spread of their logarithms, steadier than the few largest alone.
     std::vector<double> logs;
     for (const Press &p : m_presses)
         if (p.reactionMs > 0)
             logs.push_back(std::log(double(p.reactionMs)));
     if (int(logs.size()) < m_rule.minReactions)
-        return 0;
+        return {};
     double mean = 0;
     for (double l : logs)
         mean += l;
@@ -111,8 +114,13 @@ int FollowTiming::wantedMs() const
     for (double l : logs)
         var += (l - mean) * (l - mean);
     var /= double(logs.size() - 1);
-    return int(std::lround(
-        std::exp(mean + normalQuantile(1 - m_rule.errorTarget * m_rule.lateShare) * std::sqrt(var))));
+    // A press misses when it comes before the grace or after the grace and the interval: half the
+    // share on either side.
+    const double z = normalQuantile(1 - m_rule.errorTarget * m_rule.lateShare / 2) * std::sqrt(var);
+    const double slowest = std::exp(mean + z), quickest = std::exp(mean - z);
+    // The grace is never more than half the interval, so most of the time a press takes what is shown.
+    const double grace = std::min(quickest, slowest / 3);
+    return {int(std::lround(slowest - grace)), int(std::lround(grace))};
 }
 
 int FollowTiming::medianReactionMs() const
@@ -139,11 +147,13 @@ void FollowTiming::step()
             m_ms = bounded(m_ms - most);
         return;
     }
-    const int wanted = wantedMs();
-    if (wanted <= 0)
+    const Wanted w = wanted();
+    if (w.ms <= 0)
         return;
     // Too many errors: never shorter, whatever the reactions say.
-    if (wanted < m_ms && errorRate() >= m_rule.errorTarget)
+    if (w.ms < m_ms && errorRate() >= m_rule.errorTarget)
         return;
-    m_ms = bounded(std::clamp(double(wanted), m_ms - most, m_ms + most));
+    m_ms = bounded(std::clamp(double(w.ms), m_ms - most, m_ms + most));
+    m_graceMs = int(std::lround(std::clamp(double(w.graceMs), m_graceMs - most, m_graceMs + most)));
+    m_graceMs = std::clamp(m_graceMs, 0, m_ms / 2);
 }

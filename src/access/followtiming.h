@@ -7,12 +7,16 @@
 //
 // It keeps the user's last presses: how long after the highlight came onto
 // an item the switch went down, and which presses were errors (undone at
-// once, a group left without a choice, a press a step late). From the
-// reaction times it estimates the interval that a press would miss only
-// rarely, and moves the interval toward it by at most a tenth at a time,
-// within the bounds; an error lengthens it at once. Frozen, it stays.
-// Dwell gives no reaction times: there a run of presses without an error
-// shortens the time, an error lengthens it.
+// once, a group left without a choice, a press a step late). Nobody reacts
+// the instant a highlight appears, so a press comes some time after it; a
+// press that comes just after the highlight moved on (within the grace) is
+// taken for the item it left. From the reaction times it estimates the
+// grace, below all but the quickest reactions, and the interval that with
+// it a press would miss only rarely, and moves both toward them by at most
+// a tenth of the interval at a time, within the bounds; an error lengthens
+// the interval at once. Frozen, they stay. Dwell gives no reaction times:
+// there a run of presses without an error shortens the time, an error
+// lengthens it.
 class FollowTiming
 {
 public:
@@ -21,11 +25,11 @@ public:
         int lowMs = 300;
         int highMs = 5000;
         double errorTarget = 1.0 / 20; // errors per press to stay under
-        // The share of the target left to late presses: a wrong press costs many steps to put right,
-        // so the interval is set well clear of the slow reactions.
-        double lateShare = 0.2;
+        // The share of the target left to presses that miss (half too soon, half too late): a wrong
+        // press costs many steps to put right, so the window is set well clear of them.
+        double lateShare = 0.5;
         double maxStep = 0.10; // the largest change at a time, as a share of the interval
-        int window = 40;       // presses remembered
+        int window = 100;      // presses remembered
         int minReactions = 8;  // reactions needed before the interval moves by them
         int calmPresses = 5;   // presses without an error after one before shortening again
         int runForDwell = 10;  // presses without an error that shorten a dwell time
@@ -35,30 +39,41 @@ public:
     FollowTiming(int setMs, const Rule &rule) : m_rule(rule), m_setMs(setMs), m_ms(bounded(setMs)) {}
 
     int ms() const { return m_ms; }
+    // How long after the highlight moved on within its group a press is still taken for the item it
+    // left; at most half the interval.
+    int graceMs() const { return m_graceMs; }
     int setMs() const { return m_setMs; }
     const Rule &rule() const { return m_rule; }
 
-    // A scan press taken `reactionMs` after the highlight came onto what it pressed.
-    void scanPress(qint64 reactionMs);
+    // A scan press taken `reactionMs` after the highlight came onto what it pressed; `before`: it came
+    // within the grace after the highlight had moved on, and was taken for the item before.
+    void scanPress(qint64 reactionMs, bool before = false);
     // A press by dwell (its reaction is the dwell time itself).
     void dwellPress();
     // A press was an error: the last one, or the one `back` presses before it.
-    // `late`: it landed a step after the wanted item, so its reaction was the
-    // interval then plus what was measured.
+    // `late`: it missed by a step, so its reaction was the interval then plus
+    // what was measured; or, for a press taken for the item before, what was
+    // measured less the interval (it was meant for the item shown).
     void error(bool late = true, int back = 0);
 
     void setFrozen(bool frozen) { m_frozen = frozen; }
     bool frozen() const { return m_frozen; }
     // Forgets what was learnt and goes back to the set value.
     void reset();
-    // Starts from a value learnt before (bounded), keeping nothing else.
-    void resume(int ms);
+    // Starts from values learnt before (bounded), keeping nothing else.
+    void resume(int ms, int graceMs = 0);
 
     // Errors per press over the remembered presses; 0 with none.
     double errorRate() const;
-    // The interval a press would miss with about `errorTarget * lateShare` chance, from the
-    // remembered reactions; 0 while there are too few.
-    int wantedMs() const;
+    // The interval and the grace with which a press would miss with about `errorTarget * lateShare`
+    // chance, from the remembered reactions; 0 while there are too few.
+    struct Wanted
+    {
+        int ms = 0;
+        int graceMs = 0;
+    };
+    Wanted wanted() const;
+    int wantedMs() const { return wanted().ms; }
     // The median reaction remembered; 0 with none.
     int medianReactionMs() const;
 
@@ -67,6 +82,7 @@ private:
     {
         qint64 reactionMs; // 0 for dwell
         int intervalMs;    // the interval when it was pressed
+        bool before = false;
         bool error = false;
     };
     int bounded(double ms) const;
@@ -76,6 +92,7 @@ private:
     Rule m_rule;
     int m_setMs = 1200;
     int m_ms = 1200;
+    int m_graceMs = 0;
     bool m_frozen = false;
     std::deque<Press> m_presses;
     int m_sinceError = 0; // presses since the last error (or the start)

@@ -21,6 +21,7 @@ void Scanner::setTree(ScanNode root, int start)
 {
     m_root = std::move(root);
     m_rounds = 0;
+    m_movedOn = false;
     m_path.clear();
     m_pressedPath.clear();
     if (!m_root.children.empty())
@@ -58,12 +59,27 @@ void Scanner::advance()
     const int count = int(groupOfHighlight().children.size());
     int &i = m_path.back();
     i = (i + 1) % count;
+    m_movedOn = true;
     if (i == 0 && ++m_rounds >= RoundsBeforeTop && level() > 0 && m_method == Method::Automatic) {
         // Nobody chose in this group: start again from the top.
         m_path = {0};
         m_rounds = 0;
+        m_movedOn = false;
     }
     announce();
+}
+
+bool Scanner::stepBack()
+{
+    if (!canStepBack())
+        return false;
+    const int count = int(groupOfHighlight().children.size());
+    int &i = m_path.back();
+    if (i == 0 && m_rounds > 0)
+        --m_rounds;
+    i = (i + count - 1) % count;
+    m_movedOn = false;
+    return true;
 }
 
 std::optional<int> Scanner::switchDown(qint64 nowMs)
@@ -121,6 +137,7 @@ std::optional<int> Scanner::selectPath(const std::vector<int> &path)
     if (!node)
         return std::nullopt;
     m_rounds = 0;
+    m_movedOn = false;
     if (node->isGroup()) {
         if (node->children.empty())
             return std::nullopt;
@@ -138,6 +155,7 @@ std::optional<int> Scanner::selectPath(const std::vector<int> &path)
 void Scanner::back()
 {
     m_rounds = 0;
+    m_movedOn = false;
     if (level() > 0)
         m_path.pop_back();
     announce();

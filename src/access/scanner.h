@@ -57,6 +57,10 @@ public:
     // A press on the highlighted item, and one level back up.
     std::optional<int> select();
     void back();
+    // Whether the highlight came onto its item by moving on within its group (a tick or the move
+    // switch), and the highlight back onto the item it left, without telling it; false when it did not.
+    bool canStepBack() const { return m_movedOn && !m_heldSince; }
+    bool stepBack();
 
     // The highlighted node; null on an empty tree.
     const ScanNode *highlighted() const;
@@ -81,6 +85,7 @@ private:
     ScanNode m_root;
     std::vector<int> m_path;
     int m_rounds = 0;
+    bool m_movedOn = false;
     std::optional<qint64> m_heldSince;
     std::vector<int> m_pressedPath;
 };

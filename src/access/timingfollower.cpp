@@ -21,6 +21,7 @@ FollowSettings ReadFollowSettings(const SettingsStore &store)
     f.frozen = store.read(QStringLiteral("FollowFrozen"), QStringLiteral("0")).trimmed() == u"1";
     f.scanMs = readMs(store, QStringLiteral("FollowScanMs"), 300, 5000);
     f.dwellMs = readMs(store, QStringLiteral("FollowDwellMs"), 300, 3000);
+    f.scanGraceMs = readMs(store, QStringLiteral("FollowScanGraceMs"), 0, 2500);
     return f;
 }
 
@@ -30,7 +31,8 @@ bool WriteFollowSettings(SettingsStore &store, const FollowSettings &f, QString 
     return store.write({{QStringLiteral("FollowTiming"), n(f.on)},
                         {QStringLiteral("FollowFrozen"), n(f.frozen)},
                         {QStringLiteral("FollowScanMs"), n(f.scanMs)},
-                        {QStringLiteral("FollowDwellMs"), n(f.dwellMs)}},
+                        {QStringLiteral("FollowDwellMs"), n(f.dwellMs)},
+                        {QStringLiteral("FollowScanGraceMs"), n(f.scanGraceMs)}},
                        error);
 }
 
@@ -41,18 +43,25 @@ void TimingFollower::apply(const AccessSettings &settings, const FollowSettings 
     m_dwelling = settings.method == AccessSettings::DwellMethod;
     // The same bounds as the dialog's.
     m_scan = FollowTiming(settings.scanMs, {300, 5000});
-    m_dwell = FollowTiming(settings.dwellMs, {300, 3000});
-    m_scan.resume(follow.scanMs);
+    // Dwell learns from runs of presses, not from reactions: it keeps fewer.
+    m_dwell = FollowTiming(settings.dwellMs, {.lowMs = 300, .highMs = 3000, .window = 40});
+    m_scan.resume(follow.scanMs, follow.scanGraceMs);
     m_dwell.resume(follow.dwellMs);
     m_scan.setFrozen(follow.frozen);
     m_dwell.setFrozen(follow.frozen);
     m_highlightSince = -1;
+    m_previousSince = -1;
     m_sinceTarget = -1;
 }
 
 int TimingFollower::scanMs() const
 {
     return m_follow.on ? m_scan.ms() : m_scan.setMs();
+}
+
+int TimingFollower::scanGraceMs() const
+{
+    return m_follow.on && m_scanning ? m_scan.graceMs() : 0;
 }
 
 int TimingFollower::dwellMs() const
@@ -65,21 +74,25 @@ FollowSettings TimingFollower::values() const
     FollowSettings f = m_follow;
     f.scanMs = m_scan.ms() == m_scan.setMs() ? 0 : m_scan.ms();
     f.dwellMs = m_dwell.ms() == m_dwell.setMs() ? 0 : m_dwell.ms();
+    f.scanGraceMs = m_scan.graceMs();
     return f;
 }
 
 void TimingFollower::highlightMoved(qint64 nowMs)
 {
+    m_previousSince = m_highlightSince;
     m_highlightSince = nowMs;
 }
 
-void TimingFollower::switchDown(qint64 nowMs)
+bool TimingFollower::switchDown(qint64 nowMs, bool canTakeBefore)
 {
     if (!m_follow.on || !m_scanning || m_highlightSince < 0)
-        return;
-    m_scan.scanPress(nowMs - m_highlightSince);
+        return false;
+    const bool before = canTakeBefore && m_previousSince >= 0 && nowMs - m_highlightSince < m_scan.graceMs();
+    m_scan.scanPress(nowMs - (before ? m_previousSince : m_highlightSince), before);
     if (m_sinceTarget >= 0)
         ++m_sinceTarget;
+    return before;
 }
 
 void TimingFollower::pressed(bool undo)

@@ -15,6 +15,7 @@ struct FollowSettings
     bool frozen = false;
     int scanMs = 0;
     int dwellMs = 0;
+    int scanGraceMs = 0;
 };
 FollowSettings ReadFollowSettings(const SettingsStore &store);
 bool WriteFollowSettings(SettingsStore &store, const FollowSettings &settings, QString *error);
@@ -30,14 +31,17 @@ public:
 
     int scanMs() const;
     int dwellMs() const;
+    // How long after the highlight moved on a press is still taken for the item it left; 0 when off.
+    int scanGraceMs() const;
     bool on() const { return m_follow.on; }
     // The values to keep, with what has been reached.
     FollowSettings values() const;
 
     // The scan's highlight came onto a new item.
     void highlightMoved(qint64 nowMs);
-    // The select switch went down while scanning.
-    void switchDown(qint64 nowMs);
+    // The select switch went down while scanning. `canTakeBefore`: the highlight came where it is by
+    // moving on within its group. True when the press is to be taken for the item it left.
+    bool switchDown(qint64 nowMs, bool canTakeBefore = false);
     // A target was pressed by the scan or the dwell; `undo` for ＢＳ and 戻る.
     void pressed(bool undo);
     // The scan went back to the top from a group nobody chose in.
@@ -50,5 +54,6 @@ private:
     FollowTiming m_scan;
     FollowTiming m_dwell;
     qint64 m_highlightSince = -1;
-    int m_sinceTarget = -1; // switch presses since the last target pressed; -1: none to undo
+    qint64 m_previousSince = -1; // when the highlight came onto the item before
+    int m_sinceTarget = -1;      // switch presses since the last target pressed; -1: none to undo
 };
