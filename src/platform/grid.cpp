@@ -113,8 +113,7 @@ void Grid::showCells(GridModel *cells)
 
 void Grid::setRows(int rows)
 {
-    m_model->resize(rows, m_model->cols());
-    rowsChanged();
+    m_model->resize(rows, m_model->cols()); // resized() keeps the current cell inside
 }
 
 void Grid::rowsChanged()
@@ -129,7 +128,6 @@ void Grid::setCols(int cols)
     m_model->resize(m_model->rows(), cols);
     if (m_chosen.fromCol >= this->cols())
         choose({});
-    m_colWidths.resize(size_t(std::max(0, cols)), 0);
     m_col = std::clamp(m_col, 0, std::max(0, cols - 1));
     m_colSel = m_col;
     applyColumnWidths();
@@ -162,7 +160,6 @@ void Grid::setTextMatrix(int row, int col, const QString &text)
 void Grid::setColumnTexts(int col, const QStringList &texts)
 {
     m_model->setColumnTexts(col, texts);
-    rowsChanged();
 }
 
 int Grid::findTrimmed(int col, const QString &text, int fromRow) const
