@@ -23,6 +23,8 @@ shot() { import -window root "$OUT/$1.png"; }
 # Waits for the highlight to arrive on the あ column (the board's first group), as the program's debug log says.
 sync() { n=$(wc -l < "$OUT/log.txt"); for i in $(seq 1 2000); do tail -n +$((n+1)) "$OUT/log.txt" | grep -q 'highlight "あ" std::vector(0)' && return; sleep 0.02; done; }
 char() { for n in "$@"; do pick $n; done; }
+# Waits for a dialog's scan to start (a dialog offers its call key first, then its buttons).
+dialog() { n=$(wc -l < "$OUT/log.txt"); for i in $(seq 1 2000); do tail -n +$((n+1)) "$OUT/log.txt" | grep -q "new screen \"$1\" with [1-9]" && return; sleep 0.02; done; }
 # The pointer rests on the text; from the scan's first round on, only Space.
 xdotool mousemove 500 80; sync
 char 1 1 0        # き
@@ -40,7 +42,7 @@ sleep 8; sync
 char 12 2; (sleep 0.3; shot c3) &        # 例文追加
 char 4 0; (sleep 0.3; shot c4) &         # 例文終了
 char 12 0; (sleep 0.3; shot c5) &
-pick 0; (sleep 0.3; shot c6) &   # 始め, answered ＯＫ
+dialog frmOK; pick 1; (sleep 0.3; shot c6) &   # 始め, answered ＯＫ (after the dialog's call key)
 char 1 1 0; (sleep 0.3; shot c7) &       # き: the suggestion shows
 char 0 1 2; (sleep 0.3; shot c8) &       # the sentence, 決定
 char 12 1; (sleep 0.3; shot c9) &        # 例文表示
