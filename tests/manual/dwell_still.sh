@@ -3,9 +3,10 @@
 #   xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" tests/manual/dwell_still.sh build
 # Dwell is set to 1.0 s. Ten times each, the pointer rests off the board, then
 # jumps onto か, or glides there in 15 steps over a quarter of a second, and
-# does not move again. Each try prints how many ms after the pointer stopped
+# does not move again; or jumps there and trembles. Each try prints how many ms after the pointer stopped
 # か was pressed (as the program's log says), or "never" after 3 s; the last
-# line counts the tries that pressed か between 0.75 and 1.2 s after the stop.
+# line counts the tries that pressed か between 0.75 and 1.2 s after the stop
+# (1.6 s after the arrival for a trembling pointer).
 # The coordinates are those of the window at its first size on that screen.
 BUILD=$(realpath "${1:-build}"); OUT=${OUT:-/tmp/pirokan-dwell}; rm -rf "$OUT"; mkdir -p "$OUT"
 export XDG_RUNTIME_DIR=$OUT/xdg; mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
@@ -30,12 +31,22 @@ press() {
     done
 }
 good=0
-for road in jump glide; do
+for road in jump glide tremble; do
     for try in $(seq 1 10); do
         if [ $road = jump ]; then
             xdotool mousemove $AWAY; sleep 1.5
             n=$(wc -l <"$OUT/log.txt")
             xdotool mousemove $KA
+        elif [ $road = tremble ]; then
+            # Jumps on, then trembles (up to 12 px either way, 30 moves a second) until a press or 2 s.
+            xdotool mousemove $AWAY; sleep 1.5
+            n=$(wc -l <"$OUT/log.txt")
+            xdotool mousemove $KA
+            stopped=$(date +%s%3N)
+            for i in $(seq 1 60); do
+                xdotool mousemove $((866 + RANDOM % 25 - 12)) $((197 + RANDOM % 25 - 12)); sleep 0.033
+                tail -n +$((n + 1)) "$OUT/log.txt" | grep -q 'dwell press' && break
+            done
         else
             xdotool mousemove $TEXT; sleep 1.5
             n=$(wc -l <"$OUT/log.txt")
@@ -45,19 +56,21 @@ for road in jump glide; do
             done
             xdotool $glide
         fi
-        stopped=$(date +%s%3N)
+        [ $road = tremble ] || stopped=$(date +%s%3N)
         got=$(press "$n")
         if [ -z "$got" ]; then
             echo "$road $try never"
         else
             after=$((${got%% *} - stopped))
             echo "$road $try ${after} ms: ${got#* }"
-            [[ "${got#* }" == *'"grdBoard" 0 8'* && $after -ge 750 && $after -le 1200 ]] && good=$((good + 1))
+            # A trembling pointer is timed from its arrival, and may take a little longer.
+            late=1200; [ $road = tremble ] && late=1600
+            [[ "${got#* }" == *'"grdBoard" 0 8'* && $after -ge 750 && $after -le $late ]] && good=$((good + 1))
             xdotool mousemove $BACK click 1 # closes the selection screen
         fi
         xdotool mousemove $AWAY; sleep 0.3
     done
 done
-echo "pressed か on time: $good of 20"
+echo "pressed か on time: $good of 30"
 kill $pid
 pulseaudio --kill 2>/dev/null
