@@ -144,6 +144,16 @@ private slots:
         QCOMPARE(ReadSettings(QtSettingsStore(dir.filePath(QStringLiteral("Talk.conf")))).OPT1,
                  QStringLiteral("3"));
         QCOMPARE(ReadSettings(QtSettingsStore(dir.filePath(QStringLiteral("Talk.conf")))).gMaxC, 14);
+        // The options say how the user presses and what they record: theirs alone, also once rewritten.
+        const auto ownerOnly = [&dir] {
+            const auto p = QFile::permissions(dir.filePath(QStringLiteral("Talk.conf")));
+            const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+            return (p & QFileDevice::ReadOwner) && (p & QFileDevice::WriteOwner) && !(p & others);
+        };
+        QVERIFY(ownerOnly());
+        QVERIFY(WriteSettings(store, chosen, &error));
+        QVERIFY(ownerOnly());
 
         // A store that cannot be written (its folder would lie under a file, even for root).
         QFile blocker(dir.filePath(QStringLiteral("file")));

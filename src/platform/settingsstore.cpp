@@ -3,6 +3,7 @@
 #include "platform/readablefile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QObject>
@@ -88,8 +89,12 @@ bool QtSettingsStore::write(const Values &values, QString *error)
     for (const auto &[key, value] : values)
         settings->setValue(m_section + QLatin1Char('/') + key, value);
     settings->sync();
-    if (settings->status() == QSettings::NoError)
+    if (settings->status() == QSettings::NoError) {
+        // How the user presses, their call and their microphone are theirs alone; later
+        // writes keep these permissions, as the rename takes the old file's.
+        QFile::setPermissions(settings->fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         return true;
+    }
     if (error)
         *error =
             QObject::tr("設定を保存できませんでした。設定のファイルに書き込めません。\n"
