@@ -30,8 +30,12 @@
 
 namespace {
 
-constexpr int Shown = CandidateFinder::MaxCandidates; // candidates the strip shows at once
-constexpr int StripTarget = 5000;                     // scan targets of the strip's candidates
+// The strip's room in twips, as the window lays it out: a candidate is its text at 30 points
+// (600 twips a character) and 240 on either side; the kana likely next take a square key of 900 each.
+constexpr int StripRoom = 15345, StripGap = 60, CharTwips = 600, CandPadding = 240, KanaKey = 900;
+constexpr int KanaMargin = 15345 - 15270; // the strip reaches past the window, the kana keys do not
+constexpr int StripTarget = 5000;         // scan targets of the strip's candidates
+constexpr int NextTarget = 6000;          // scan targets of the kana likely next
 constexpr int Layouts = int(std::size(ScanCount::Layouts));
 constexpr int Places = int(std::size(ScanCount::CallPlaces));
 
@@ -103,6 +107,22 @@ struct Cost
     }
 };
 
+// How many kana likely next the strip offers (0: none, as before it offered any).
+int nextShown()
+{
+    return qEnvironmentVariableIsSet("BENCH_NEXT_KANA") ? qEnvironmentVariableIntValue("BENCH_NEXT_KANA")
+                                                        : CandidateStrip::NextKanaShown;
+}
+
+std::vector<ScanNode> nextGroup(int n)
+{
+    std::vector<ScanNode> top, members;
+    for (int i = 0; i < n; ++i)
+        members.push_back(ScanNode::leaf(QString::number(i), NextTarget + i));
+    ScanLayouts::appendGroup(top, QStringLiteral("next"), std::move(members));
+    return top;
+}
+
 std::vector<ScanNode> stripGroup(int n)
 {
     std::vector<ScanNode> top, members;
@@ -119,46 +139,52 @@ double placed(double likely)
 }
 
 int stepsToTarget(const ScanCount::Layout &layout, int target, int stripSize, double likely,
-                  ScanCount::CallPlace place)
+                  ScanCount::CallPlace place, int next)
 {
     Scanner s(Scanner::Method::Step);
-    s.setTree(ScanCount::boardTree(layout, stripGroup(stripSize), placed(likely), place), 0);
+    s.setTree(ScanCount::boardTree(layout, stripGroup(stripSize), placed(likely), place, nextGroup(next)), 0);
     return ScanCount::stepsTo(s, target);
 }
 
 // One character typed on the board, the strip holding `stripSize` candidates.
 // The space has its button; a character of another set costs two presses of
 // the set button (there and back) besides its own two.
-Cost typing(QChar ch, int stripSize, double likely)
+Cost typing(QChar ch, int stripSize, double likely, int next = 0, int nextIndex = -1)
 {
     Cost c;
     const bool space = ch == u' ' || ch == u'\u3000';
     const bool onBoard = ScanCount::route(QString(ch)).has_value();
-    c.presses = space ? 1 : onBoard ? 2 : 4;
+    c.presses = nextIndex >= 0 ? 1 : space ? 1 : onBoard ? 2 : 4;
     const double first = placed(likely);
     for (int p = 0; p < Places; ++p)
         for (int l = 0; l < Layouts; ++l) {
             const auto &layout = ScanCount::Layouts[l];
             const auto place = ScanCount::CallPlaces[p];
-            const int button = stepsToTarget(layout, ScanCount::FirstButton, stripSize, likely, place);
+            if (nextIndex >= 0) {
+                c.steps[size_t(p)][size_t(l)] =
+                    stepsToTarget(layout, NextTarget + nextIndex, stripSize, likely, place, next);
+                continue;
+            }
+            const int button = stepsToTarget(layout, ScanCount::FirstButton, stripSize, likely, place, next);
             c.steps[size_t(p)][size_t(l)] =
-                space ? button
-                : onBoard
-                    ? ScanCount::stepsForCharacter(layout, QString(ch), stripGroup(stripSize), first, place)
-                    : 2 * button + ScanCount::stepsForCharacter(layout, QStringLiteral("な"),
-                                                                stripGroup(stripSize), first, place);
+                space     ? button
+                : onBoard ? ScanCount::stepsForCharacter(layout, QString(ch), stripGroup(stripSize), first,
+                                                         place, nextGroup(next))
+                          : 2 * button + ScanCount::stepsForCharacter(layout, QStringLiteral("な"),
+                                                                      stripGroup(stripSize), first, place,
+                                                                      nextGroup(next));
         }
     return c;
 }
 
-Cost taking(int index, int stripSize, double likely)
+Cost taking(int index, int stripSize, double likely, int next = 0)
 {
     Cost c;
     c.presses = 1;
     for (int p = 0; p < Places; ++p)
         for (int l = 0; l < Layouts; ++l)
             c.steps[size_t(p)][size_t(l)] = stepsToTarget(ScanCount::Layouts[l], StripTarget + index,
-                                                          stripSize, likely, ScanCount::CallPlaces[p]);
+                                                          stripSize, likely, ScanCount::CallPlaces[p], next);
     return c;
 }
 
@@ -217,7 +243,9 @@ struct Action
     QChar ch;
     int index = 0;
     int shown = 0;
-    double likely = 0; // the strip's score then
+    double likely = 0;  // the strip's score then
+    int next = 0;       // kana likely next on offer then
+    int nextIndex = -1; // where the typed one stood among them
 };
 
 // Writes the sentence as the user would: types the reading kana by kana and
@@ -236,9 +264,22 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups,
             cost.written = true;
             break;
         }
-        const auto &cands = w.strip.candidates();
-        const int shown = withCandidates ? std::min(Shown, int(cands.size())) : 0;
-        const double likely = shown > 0 ? StripPriority::likelihood(w.strip.run(), cands) : 0;
+        const auto &all = w.strip.candidates();
+        QStringList next;
+        if (withCandidates && nextShown() > 0)
+            next = w.finder.nextKana(written, w.strip.run(), all, nextShown());
+        // What the strip shows: the candidates that fit beside the kana keys.
+        std::vector<Candidate> cands;
+        if (withCandidates) {
+            std::vector<int> widths;
+            for (const Candidate &c : all)
+                widths.push_back(int(c.text.size()) * CharTwips + 2 * CandPadding);
+            const int keys = next.isEmpty() ? 0 : KanaMargin + int(next.size()) * (KanaKey + StripGap);
+            for (const int i : CandidateStrip::fitting(widths, StripRoom - keys, StripGap))
+                cands.push_back(all[size_t(i)]);
+        }
+        const int shown = int(cands.size());
+        const double likely = shown > 0 ? StripPriority::likelihood(w.strip.run(), all) : 0;
         const qsizetype runRead = rp - w.strip.run().size();
         int pick = -1;
         for (int i = 0; i < shown; ++i) {
@@ -257,11 +298,12 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups,
                          qPrintable(shownTexts.join(u' ')));
         }
         if (pick >= 0) {
-            cost += taking(pick, shown, likely);
+            cost += taking(pick, shown, likely, int(next.size()));
             if (actions)
-                actions->push_back({true, QChar(), pick, shown, likely});
+                actions->push_back({true, QChar(), pick, shown, likely, int(next.size())});
             const qsizetype covered = cands[size_t(pick)].reading.size();
-            const auto edit = w.strip.take(pick, text, highlight);
+            const auto edit = w.strip.take(
+                int(std::find(all.begin(), all.end(), cands[size_t(pick)]) - all.begin()), text, highlight);
             if (!edit)
                 break;
             w.strip.lookUpRest();
@@ -273,9 +315,14 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups,
         if (rp == s.reading.size())
             break; // nothing on offer gives the wanted text
         const QChar ch = s.reading[rp++];
-        cost += typing(ch, shown, likely);
+        const int nextIndex = int(next.indexOf(QString(ch)));
+        if (qEnvironmentVariableIsSet("BENCH_NEXT_TRACE") && withCandidates)
+            std::fprintf(stderr, "  next %s|%s [%s] want %s at %d\n", qPrintable(written),
+                         qPrintable(w.strip.run()), qPrintable(next.join(QString())), qPrintable(QString(ch)),
+                         nextIndex);
+        cost += typing(ch, shown, likely, int(next.size()), nextIndex);
         if (actions)
-            actions->push_back({false, ch, 0, shown, likely});
+            actions->push_back({false, ch, 0, shown, likely, int(next.size()), nextIndex});
         text.insert(highlight++, ch);
         if (withCandidates) {
             const auto start = std::chrono::steady_clock::now();
@@ -347,10 +394,17 @@ public:
     {
         m_shown = a.shown;
         m_likely = a.likely;
+        m_next = a.next;
         if (a.take) {
             press(StripTarget + a.index);
             return;
         }
+        // A kana on offer: pressed again after a wrong press is put right, as the board's would be.
+        for (int guard = 0; a.nextIndex >= 0 && guard < 3; ++guard)
+            if (press(NextTarget + a.nextIndex))
+                return;
+        if (a.nextIndex >= 0)
+            m_next = 0;
         const bool space = a.ch == u' ' || a.ch == u'\u3000';
         if (space) {
             press(ScanCount::FirstButton);
@@ -368,7 +422,9 @@ public:
 private:
     SimulatedUsers::Screen first() const
     {
-        return {ScanCount::boardTree(m_layout, stripGroup(m_shown), placed(m_likely)), 0};
+        return {ScanCount::boardTree(m_layout, stripGroup(m_shown), placed(m_likely),
+                                     ScanCount::CallPlace::Program, nextGroup(m_next)),
+                0};
     }
 
     static ScanNode selectionTree(const ScanLayouts::Table &table, bool pickFirst = true)
@@ -467,6 +523,7 @@ private:
     const ScanCount::Layout &m_layout;
     int m_shown = 0;
     double m_likely = 0;
+    int m_next = 0;
 };
 
 // A gaze user replaying what the writer did: a character is its cell and its
@@ -477,7 +534,11 @@ void gazeRun(SimulatedUsers::GazeUser &user, const Action &a)
         user.select(a.index + 1);
         return;
     }
-    const int glance = a.shown > 0 ? 1 : 0; // a look at the strip first
+    if (a.nextIndex >= 0) {
+        user.select(a.nextIndex + 1); // the kana on offer, looked along
+        return;
+    }
+    const int glance = (a.shown > 0 ? 1 : 0) + (a.next > 0 ? 1 : 0); // a look at the strip first
     user.select(2 + glance);
     if (a.ch != u' ' && a.ch != u'\u3000')
         user.select(1);
@@ -586,8 +647,11 @@ int main(int argc, char **argv)
         // Where the scan steps go: kana typed on the board, candidates taken from the strip.
         std::array<double, 2> steps{};
         std::array<int, 2> count{};
+        int offered = 0;
         for (const Action &a : actions) {
-            const Cost c = a.take ? taking(a.index, a.shown, a.likely) : typing(a.ch, a.shown, a.likely);
+            offered += a.nextIndex >= 0;
+            const Cost c = a.take ? taking(a.index, a.shown, a.likely, a.next)
+                                  : typing(a.ch, a.shown, a.likely, a.next, a.nextIndex);
             steps[a.take] += c.steps[program][size_t(best)];
             ++count[a.take];
         }
@@ -595,6 +659,7 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "bench_writing: %s %d, %.2f steps each, %.2f per character\n",
                          take ? "candidates taken" : "kana typed", count[size_t(take)],
                          steps[size_t(take)] / std::max(1, count[size_t(take)]), steps[size_t(take)] / chars);
+        std::fprintf(stderr, "bench_writing: kana typed from those on offer %d of %d\n", offered, count[0]);
     }
     std::printf("writing_presses_per_char with=%.2f without=%.2f\n", with.presses / chars,
                 without.presses / chars);

@@ -98,7 +98,7 @@ inline std::optional<std::pair<std::pair<int, int>, int>> route(const QString &c
 
 // The first screen's scan tree, with `strip` offered ahead of the board (or after it).
 inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> strip = {}, double likely = 1,
-                          CallPlace place = CallPlace::Program)
+                          CallPlace place = CallPlace::Program, std::vector<ScanNode> next = {})
 {
     ScanLayouts::Table board;
     for (int r = 0; r < BoardPages::Rows; ++r) {
@@ -108,13 +108,14 @@ inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> strip = {}
     }
     return withButtons(ScanLayouts::withStrip(layout.columnFirst ? ScanLayouts::byColumnsFromRight(board)
                                                                  : ScanLayouts::byRows(board),
-                                              std::move(strip), likely),
+                                              std::move(strip), likely, std::move(next)),
                        place);
 }
 
 // Steps to enter `ch` (first screen, then selection screen); -1 when the hiragana board lacks it.
 inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vector<ScanNode> before = {},
-                             double likely = 1, CallPlace place = CallPlace::Program)
+                             double likely = 1, CallPlace place = CallPlace::Program,
+                             std::vector<ScanNode> next = {})
 {
     const auto where = route(ch);
     if (!where)
@@ -122,7 +123,7 @@ inline int stepsForCharacter(const Layout &layout, const QString &ch, std::vecto
     const auto [cell, column] = *where;
     const auto [r, c] = cell;
     Scanner s(Scanner::Method::Step);
-    s.setTree(boardTree(layout, std::move(before), likely, place), 0);
+    s.setTree(boardTree(layout, std::move(before), likely, place, std::move(next)), 0);
     int steps = stepsTo(s, r * 100 + c);
 
     const SelectionTable cells = SelectionCells(boardCell, c, r);

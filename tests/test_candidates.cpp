@@ -25,7 +25,8 @@ void enter(TalkFixture &f, const QString &ch)
 QList<ColorButton *> strip(TalkFixture &f)
 {
     QList<ColorButton *> out;
-    for (auto *b : f.window().findChild<QWidget *>("fraCand")->findChildren<ColorButton *>())
+    for (auto *b :
+         f.window().findChild<QWidget *>("fraCand")->findChildren<ColorButton *>(QStringLiteral("cmdCand")))
         if (b->isVisible())
             out << b;
     return out;

@@ -33,7 +33,8 @@ QStringList texts(const std::vector<Candidate> &cs)
 QList<ColorButton *> strip(TalkFixture &f)
 {
     QList<ColorButton *> out;
-    for (auto *b : f.window().findChild<QWidget *>("fraCand")->findChildren<ColorButton *>())
+    for (auto *b :
+         f.window().findChild<QWidget *>("fraCand")->findChildren<ColorButton *>(QStringLiteral("cmdCand")))
         if (b->isVisible())
             out << b;
     return out;

@@ -211,7 +211,7 @@ void AccessControl::pressTarget(int index)
     // Counts only: a character from the selection screen or the space, a candidate's length.
     const auto *candidate = qobject_cast<const QAbstractButton *>(target.widget.data());
     const int written = target.widget == m_c.grdBoard2 || target.widget == m_c.cmdspace ? 1
-                        : candidate && m_c.fraCand && candidate->parentWidget() == m_c.fraCand
+                        : candidate && m_c.fraCand && m_c.fraCand->isAncestorOf(candidate)
                             ? int(candidate->text().size())
                             : 0;
     m_record.pressed(today(), now(), written, undo, m_settings.method == AccessSettings::DwellMethod);

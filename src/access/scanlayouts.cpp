@@ -73,9 +73,11 @@ std::vector<ScanNode> selectionScreen(const Table &table, bool pickFirst)
     return out;
 }
 
-std::vector<ScanNode> withStrip(std::vector<ScanNode> board, std::vector<ScanNode> strip, double likely)
+std::vector<ScanNode> withStrip(std::vector<ScanNode> board, std::vector<ScanNode> strip, double likely,
+                                std::vector<ScanNode> next)
 {
     const bool stripFirst = likely * double(board.size()) > 1 - likely;
+    board.insert(board.begin(), std::make_move_iterator(next.begin()), std::make_move_iterator(next.end()));
     std::vector<ScanNode> &front = stripFirst ? strip : board;
     std::vector<ScanNode> &back = stripFirst ? board : strip;
     for (ScanNode &n : back)

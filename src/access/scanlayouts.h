@@ -29,8 +29,11 @@ std::vector<ScanNode> selectionScreen(const Table &table, bool pickFirst);
 // The board's groups with the strip of candidates, `likely` to hold the word
 // wanted (0 to 1), before them, or after them when a step passed over it on
 // every character costs more than the board's groups passed over to reach it
-// where it is wanted. The one place that decides the strip's place in a scan.
-std::vector<ScanNode> withStrip(std::vector<ScanNode> board, std::vector<ScanNode> strip, double likely);
+// where it is wanted. The kana likely typed next (`next`) come right before the
+// board: a step over them costs less than the board's groups they spare. The
+// one place that decides the strip's place in a scan.
+std::vector<ScanNode> withStrip(std::vector<ScanNode> board, std::vector<ScanNode> strip, double likely,
+                                std::vector<ScanNode> next = {});
 
 // A group, or the node itself when it would hold only one; nothing when empty.
 void appendGroup(std::vector<ScanNode> &to, const QString &label, std::vector<ScanNode> members);

@@ -117,23 +117,35 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
                     candidates.push_back(b.control(c));
             ScanLayouts::appendGroup(strip, w.fraCand->accessibleName(), std::move(candidates));
         }
+        // The kana likely typed next, which the strip offers at its end.
+        std::vector<ScanNode> next;
+        if (QWidget *kana = w.fraCand ? w.fraCand->findChild<QWidget *>(QStringLiteral("fraNext")) : nullptr;
+            showing(kana)) {
+            std::vector<ScanNode> keys;
+            for (auto *c : kana->findChildren<QAbstractButton *>(Qt::FindDirectChildrenOnly))
+                if (showing(c))
+                    keys.push_back(b.control(c));
+            ScanLayouts::appendGroup(next, kana->accessibleName(), std::move(keys));
+        }
         const QVariant likely = w.fraCand ? w.fraCand->property("likely") : QVariant();
         const ListId shown = state.shownList();
         Grid *list = shown == ListId::None ? nullptr : w.lists[size_t(shown)];
         if (list && !list->covered()) {
             screen.kind = list->objectName();
             top = std::move(strip);
+            top.insert(top.end(), std::make_move_iterator(next.begin()), std::make_move_iterator(next.end()));
             listRows(b, top, list);
             b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
             b.group(top, QString(), {w.cmdDec});
         } else if (!list && state.screen() == Screen::Board && !w.grdBoard->covered()) {
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
-            top = ScanLayouts::withStrip(settings.columnFirst ? ScanLayouts::byColumnsFromRight(table)
-                                                              : ScanLayouts::byRows(table),
-                                         std::move(strip), likely.isValid() ? likely.toDouble() : 1.0);
+            top = ScanLayouts::withStrip(
+                settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table),
+                std::move(strip), likely.isValid() ? likely.toDouble() : 1.0, std::move(next));
         } else if (state.screen() == Screen::Entry) {
             top = std::move(strip);
+            top.insert(top.end(), std::make_move_iterator(next.begin()), std::make_move_iterator(next.end()));
             screen.kind = QStringLiteral("entry");
             b.group(top, QString(), {w.cmdRevise, w.cmdBack});
         } else {

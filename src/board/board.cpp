@@ -45,7 +45,10 @@ void paintCell(Grid *g, int row, int col, quint32 bgr)
 Board::Board(const Controls &c, Sentence &sentence, SharedState &shared, Suggestions &suggestions,
              CandidateBar &candidates)
     : m_c(c), m_sentence(sentence), m_shared(shared), m_suggestions(suggestions), m_candidates(candidates)
-{}
+{
+    // A kana the strip offers is entered as if it had been picked on the board.
+    m_candidates.setEnterKana([this](const QString &kana) { enterCharacter(kana); });
+}
 
 void Board::BuildBoardPage()
 {

@@ -23,8 +23,9 @@
 
 namespace {
 
-constexpr int Gap = 60;      // twips between two candidates
-constexpr int Padding = 240; // twips on either side of a candidate's text
+constexpr int Gap = 60;                    // twips between two candidates
+constexpr int Padding = 240;               // twips on either side of a candidate's text
+constexpr quint32 NextKanaBack = 0xD0FFFF; // pale yellow: kana, told apart from the words beside them
 
 } // namespace
 
@@ -41,6 +42,17 @@ CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &
     Twips::setRect(m_notice, Padding, 0, Canvas::Width - 2 * Padding, Height);
     m_notice->hide();
     m_notice->setWordWrap(true);
+    m_nextFrame = new ColorFrame(m_c.fraCand);
+    m_nextFrame->setObjectName(QStringLiteral("fraNext"));
+    m_nextFrame->setAccessibleName(QStringLiteral("次の文字"));
+    m_nextFrame->setBackColor(Palette::Window);
+    m_nextFrame->hide();
+    m_nextTimer.setSingleShot(true);
+    m_nextTimer.setInterval(0);
+    connect(&m_nextTimer, &QTimer::timeout, this, [this] {
+        lookUpNext();
+        showCandidates();
+    });
     m_noticeTimer.setSingleShot(true);
     m_noticeTimer.setInterval(NoticeMs);
     connect(&m_noticeTimer, &QTimer::timeout, this, [this] {
@@ -49,8 +61,11 @@ CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &
     });
     // Any other change of the text or of the highlight leaves the candidates behind.
     auto stale = [this] {
-        if (!m_editing)
-            emptyStrip();
+        if (m_editing)
+            return;
+        emptyStrip();
+        if (on())
+            m_nextTimer.start();
     };
     connect(m_c.sentence, &Sentence::textChanged, this, stale);
     connect(m_c.sentence, &Sentence::cursorMoved, this, stale);
@@ -108,7 +123,10 @@ void CandidateBar::applyOption()
     m_shared.learnSentence =
         show ? std::function<void(const QString &)>([this](const QString &text) { learnSentence(text); })
              : nullptr;
+    m_nextKana.clear();
     emptyStrip();
+    if (show)
+        m_nextTimer.start();
     if (show && m_shared.sv.conversion) {
         // The engine starts now, not on the first character.
         QTimer::singleShot(0, this, [this] {
@@ -122,12 +140,14 @@ void CandidateBar::afterEntry()
 {
     if (!on())
         return;
+    m_nextTimer.stop(); // looked up below, with the new run's candidates
     // A zero-delay timer: the character's voice is never kept waiting by the lookup.
     QTimer::singleShot(0, this, [this] {
         if (!on())
             return;
         const int highlight = m_c.sentence->selStart();
         m_strip.afterEntry(m_c.sentence->shown(), highlight);
+        lookUpNext();
         showCandidates();
     });
 }
@@ -159,6 +179,7 @@ void CandidateBar::showCandidates()
     font.setFamilies(Fonts::familiesFor(Fonts::Gothic));
     font.setPixelSize(int(Twips::pointsToPixels(Points, 1.0)));
     const QFontMetrics metrics(font);
+    const int right = m_boardRect.width() - showNext();
     int left = 0;
     if (m_notice->isVisibleTo(m_c.fraCand)) {
         const int width =
@@ -169,21 +190,59 @@ void CandidateBar::showCandidates()
         Twips::setRect(m_notice, cs.empty() ? Padding : 0, 0, width, m_height);
         left = cs.empty() ? 0 : width + Gap;
     }
-    for (int i = 0; i < int(cs.size()); ++i) {
-        const QString &text = cs[size_t(i)].text;
-        // Whole, or not at all: a candidate is never cut, and one too long (a whole sentence) leaves room to
-        // the others.
-        const int width = int(Twips::toTwips(metrics.horizontalAdvance(text), 1.0)) + 2 * Padding;
-        if (left + width > m_boardRect.width())
-            continue;
-        ColorButton *b = makeButton(m_c.fraCand, "cmdCand", text, {left, 0, width, m_height}, Colors::White,
-                                    Points, false, i);
+    std::vector<int> widths;
+    for (const Candidate &c : cs)
+        widths.push_back(int(Twips::toTwips(metrics.horizontalAdvance(c.text), 1.0)) + 2 * Padding);
+    for (const int i : CandidateStrip::fitting(widths, right - left, Gap)) {
+        const int width = widths[size_t(i)];
+        ColorButton *b = makeButton(m_c.fraCand, "cmdCand", cs[size_t(i)].text, {left, 0, width, m_height},
+                                    Colors::White, Points, false, i);
         Fonts::set(b, Fonts::Gothic, Points);
         connect(b, &QPushButton::clicked, this, [this, i] { take(i); });
         b->show();
         m_buttons.push_back(b);
         left += width + Gap;
     }
+}
+
+void CandidateBar::lookUpNext()
+{
+    const int highlight = m_c.sentence->selStart();
+    m_nextKana = on() ? m_finder.nextKana(m_c.sentence->shown().left(highlight), m_strip.run(),
+                                          m_strip.candidates(), CandidateStrip::NextKanaShown)
+                      : QStringList();
+}
+
+// The kana likely next at the strip's right end, most likely first; the width they take.
+int CandidateBar::showNext()
+{
+    for (ColorButton *b : m_nextButtons) {
+        b->hide();
+        b->deleteLater();
+    }
+    m_nextButtons.clear();
+    m_nextFrame->setVisible(!m_nextKana.isEmpty());
+    if (m_nextKana.isEmpty())
+        return 0;
+    const int side = m_height; // square keys, as high as the strip
+    const int width = int(m_nextKana.size()) * (side + Gap) - Gap;
+    // The board reaches a little past the window's canvas; the keys end inside it, whole.
+    const int right = std::min(m_boardRect.width(), Canvas::Width - m_boardRect.left());
+    Twips::setRect(m_nextFrame, right - width, 0, width, m_height);
+    for (int i = 0; i < int(m_nextKana.size()); ++i) {
+        const QString kana = m_nextKana[i];
+        ColorButton *b = makeButton(m_nextFrame, "cmdNext", kana, {i * (side + Gap), 0, side, m_height},
+                                    NextKanaBack, Points, false, i);
+        Fonts::set(b, Fonts::Gothic, Points);
+        connect(b, &QPushButton::clicked, this, [this, kana] {
+            m_shared.keyBeep();
+            if (m_enterKana)
+                m_enterKana(kana);
+        });
+        b->show();
+        m_nextButtons.push_back(b);
+    }
+    return m_boardRect.width() - right + width + Gap;
 }
 
 void CandidateBar::apply(const CandidateStrip::Edit &e)
@@ -206,8 +265,9 @@ void CandidateBar::take(int index)
         apply(*e);
         // The kana left after the run's first words get their candidates once the take is said.
         QTimer::singleShot(0, this, [this] {
-            if (m_strip.lookUpRest())
-                showCandidates();
+            m_strip.lookUpRest();
+            lookUpNext();
+            showCandidates();
         });
     }
 }

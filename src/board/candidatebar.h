@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QRect>
 #include <QTimer>
+#include <functional>
 #include <vector>
 
 struct SharedState;
@@ -57,6 +58,9 @@ public:
     QString readingOf(const QString &text);
 
     const std::vector<ColorButton *> &buttons() const { return m_buttons; }
+    // The kana likely typed next, as the strip offers them; a press enters one as the board would.
+    const std::vector<ColorButton *> &nextButtons() const { return m_nextButtons; }
+    void setEnterKana(std::function<void(const QString &)> enter) { m_enterKana = std::move(enter); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -67,6 +71,8 @@ private:
     void showCandidates();
     void emptyStrip();
     void apply(const CandidateStrip::Edit &e);
+    void lookUpNext();
+    int showNext();
 
     Controls m_c;
     SharedState &m_shared;
@@ -78,6 +84,11 @@ private:
     double m_boardPoints;
     int m_height = Height; // the strip's, in twips
     std::vector<ColorButton *> m_buttons;
+    ColorFrame *m_nextFrame = nullptr;
+    std::vector<ColorButton *> m_nextButtons;
+    QStringList m_nextKana;
+    QTimer m_nextTimer; // looks the next kana up once the change that called for it is done
+    std::function<void(const QString &)> m_enterKana;
     ColorLabel *m_notice = nullptr;
     QTimer m_noticeTimer;
     bool m_editing = false; // the text is being changed by the strip itself

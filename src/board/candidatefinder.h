@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/nextkana.h"
 #include "board/sentencecandidates.h"
 #include "platform/conversion/conversionengine.h"
 #include "platform/conversion/kanareading.h"
@@ -46,6 +47,11 @@ public:
     // A sentence the user read aloud, kept or sent: its phrases and their order.
     void learnSentence(const QString &sentence);
 
+    // The `n` kana most likely typed next after `written` (the text before the cursor, the
+    // run at its end), from the kana of everything the user wrote and the run's candidates.
+    QStringList nextKana(const QString &written, const QString &run, const std::vector<Candidate> &candidates,
+                         int n);
+
     // What the user must be told, once each: that the engine gives no candidates
     // (and that it does again), or that what was learnt cannot be saved; else nothing.
     std::optional<QString> newProblem();
@@ -72,6 +78,9 @@ private:
     bool m_problemTold = false;
     std::function<QStringList()> m_writtenBefore;
     SentenceCandidates m_sentences;
+    NextKana m_kana;
+    size_t m_kanaKey = 0; // what the kana were learnt from, besides the sentences learnt since
+    bool m_kanaTaught = false;
     bool m_learntProblemTold = false;
     std::vector<QString> m_notices;
 };

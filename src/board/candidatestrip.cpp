@@ -99,3 +99,16 @@ std::optional<CandidateStrip::Edit> CandidateStrip::undoTake(const QString &text
     afterEntry(e.text, e.caret);
     return e;
 }
+
+std::vector<int> CandidateStrip::fitting(const std::vector<int> &widths, int room, int gap)
+{
+    std::vector<int> out;
+    int left = 0;
+    for (int i = 0; i < int(widths.size()); ++i) {
+        if (left + widths[size_t(i)] > room)
+            continue;
+        out.push_back(i);
+        left += widths[size_t(i)] + gap;
+    }
+    return out;
+}

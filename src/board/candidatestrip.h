@@ -16,6 +16,13 @@ class CandidateStrip
 public:
     explicit CandidateStrip(CandidateFinder &finder) : m_finder(finder) {}
 
+    // How many kana likely typed next the strip offers beside the candidates.
+    static constexpr int NextKanaShown = 5;
+
+    // The candidates the strip shows, in order, given their widths and the room: each whole or
+    // not at all, and one too long (a whole sentence) leaves room to those after it.
+    static std::vector<int> fitting(const std::vector<int> &widths, int room, int gap);
+
     // A character was entered: the kana run before the highlight and its candidates.
     // Entering anywhere but at the end of the text empties the strip.
     void afterEntry(const QString &text, int highlight);

@@ -1,0 +1,97 @@
+#include "board/nextkana.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr QChar Start = u'^'; // before a sentence's first kana
+// How much a longer context outweighs a shorter one, and what the candidates weigh
+// against the kana written before (tuned on half of the sample sentences).
+constexpr double LongerContext = 2.0;
+constexpr double FromCandidates = 0.3;
+
+// Where a sentence ends, its kana no longer lead to the next one's.
+bool endsSentence(QChar c)
+{
+    return c == u'。' || c == u'？' || c == u'！' || c == u'\n';
+}
+
+} // namespace
+
+bool NextKana::offerable(QChar c)
+{
+    return (c >= u'ぁ' && c <= u'ゔ') || c == u'ー' || c == u'？' || c == u'。' || c == u'、';
+}
+
+void NextKana::learn(QStringView reading, int weight)
+{
+    QString context(Context, Start);
+    for (const QChar c : reading) {
+        if (c.isSpace())
+            continue;
+        if (offerable(c)) {
+            for (int k = 0; k <= Context; ++k)
+                m_counts[size_t(k)][context.right(k)][c] += weight;
+            ++m_learnt;
+        }
+        context = endsSentence(c) ? QString(Context, Start) : (context + c).right(Context);
+    }
+}
+
+void NextKana::clear()
+{
+    for (auto &c : m_counts)
+        c.clear();
+    m_learnt = 0;
+}
+
+QStringList NextKana::likely(QStringView before, const QString &run, const std::vector<Candidate> &candidates,
+                             int n) const
+{
+    QHash<QChar, double> score;
+    // The sentence so far as the model learnt it: marks that end a sentence start a new one.
+    QString context(Context, Start);
+    for (const QChar c : before)
+        if (!c.isSpace())
+            context = endsSentence(c) ? QString(Context, Start) : (context + c).right(Context);
+    double weight = 1;
+    for (int k = 0; k <= Context; ++k, weight *= LongerContext) {
+        const auto it = m_counts[size_t(k)].constFind(context.right(k));
+        if (it == m_counts[size_t(k)].cend())
+            continue;
+        int total = 0;
+        for (const int c : *it)
+            total += c;
+        for (auto c = it->cbegin(); c != it->cend(); ++c)
+            score[c.key()] += weight * c.value() / total;
+    }
+    double sum = 0;
+    for (const double s : std::as_const(score))
+        sum += s;
+    // The candidates' kana after the run, the better candidates weighing more.
+    QHash<QChar, double> ahead;
+    double aheadSum = 0;
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        const QString &r = candidates[i].reading;
+        if (r.size() > run.size() && r.startsWith(run) && offerable(r[run.size()])) {
+            ahead[r[run.size()]] += 1.0 / double(i + 1);
+            aheadSum += 1.0 / double(i + 1);
+        }
+    }
+    for (auto a = ahead.cbegin(); a != ahead.cend(); ++a)
+        score[a.key()] += FromCandidates * std::max(sum, 1.0) * a.value() / aheadSum;
+
+    std::vector<std::pair<double, QChar>> ranked;
+    for (auto s = score.cbegin(); s != score.cend(); ++s)
+        ranked.push_back({s.value(), s.key()});
+    std::sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    QStringList out;
+    for (const auto &[s, c] : ranked) {
+        if (int(out.size()) >= n)
+            break;
+        out << QString(c);
+    }
+    return out;
+}
