@@ -166,6 +166,39 @@ private slots:
         QCOMPARE(w.txtTalk->text(), QStringLiteral("か_"));
     }
 
+    void columnsInBlocksOfThree()
+    {
+        {
+            // Blocks are of columns: with the board scanned by rows the setting changes nothing.
+            auto rows = startedWith({{"Method", "2"}, {"ColumnBlocks", "1"}});
+            QCOMPARE(highlightedLabel(*rows), rows->window().grdBoard->textMatrix(0, 0));
+            QVERIFY(!rows->program().access.scanner().highlighted()->children.front().isGroup());
+        }
+        auto f = startedWith({{"Method", "2"}, {"ColumnFirst", "1"}, {"ColumnBlocks", "1"}}, {{"Samp", "0"}});
+        TestTalkWindow &w = f->window();
+        Grid *board = w.grdBoard;
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("あかさ"));
+        // One rectangle around the three rightmost columns, not a lattice of fifteen cells.
+        QRect around;
+        for (int r = 0; r < board->rows(); ++r)
+            for (int c = board->cols() - 3; c < board->cols(); ++c)
+                around |= board->cellRect(r, c).translated(board->pos());
+        QCOMPARE(f->program().access.frame()->framedAreas(), QList<QRect>{around});
+
+        f->program().access.tick();
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("たなは"));
+        switchPress(*f); // into the block, its first column
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("た"));
+        f->program().access.tick();
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("な"));
+        // A column inside a block is framed cell by cell, as without blocks.
+        QCOMPARE(f->program().access.frame()->framedAreas().size(), board->rows());
+        switchPress(*f);
+        switchPress(*f); // な, the column's first cell
+        QVERIFY(w.fraSet->isVisible());
+        QCOMPARE(f->agent.spoken(), QStringList{"な"});
+    }
+
     void theWidenedTextAreaHidesTheBoardFromTheScan()
     {
         auto f = startedWith({{"Method", "2"}});
@@ -705,9 +738,9 @@ private slots:
         auto f = startedWith({});
         AccessDialog d(f->accessSettings, &f->window());
         d.optMethod[2]->click();
-        d.scan.up->click();      // 1.3 s
-        d.longPress.up->click(); // off to 0.5 s
-        d.ignore.down->click();  // stays off
+        d.scan.up->click();                 // 1.3 s
+        d.longPress.up->click();            // off to 0.5 s
+        d.ignore.down->click();             // stays off
         d.chkColumn->click();
         d.cmdSelectKey->click();
         QTest::keyClick(&d, Qt::Key_F8); // the next key pressed becomes the switch

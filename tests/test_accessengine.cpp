@@ -7,6 +7,7 @@
 #include "support/fakes.h"
 
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -215,6 +216,61 @@ private slots:
         QCOMPARE(pick[1].label, plain[0].label);
     }
 
+    void columnsGatherIntoBlocksOfThree()
+    {
+        // A board of `cols` kana columns, two cells each; the column of c holds targets 10c, 10c+1.
+        auto columns = [](int cols) {
+            ScanLayouts::Table t(2);
+            for (int c = 0; c < cols; ++c)
+                for (int r = 0; r < 2; ++r)
+                    t[size_t(r)].push_back({QString(QChar(0x3042 + c * 2 + r)), c * 10 + r});
+            return ScanLayouts::byColumnsFromRight(t);
+        };
+        // The leaves' targets, in scan order, so nothing is lost or reordered by the gathering.
+        auto order = [](const std::vector<ScanNode> &nodes) {
+            std::vector<int> out;
+            std::function<void(const ScanNode &)> walk = [&](const ScanNode &n) {
+                if (!n.isGroup())
+                    out.push_back(n.target);
+                for (const ScanNode &child : n.children)
+                    walk(child);
+            };
+            for (const ScanNode &n : nodes)
+                walk(n);
+            return out;
+        };
+
+        const auto ten = ScanLayouts::inBlocks(columns(10), 3);
+        QCOMPARE(ten.size(), size_t(4));
+        for (size_t i = 0; i < 3; ++i) {
+            QCOMPARE(ten[i].children.size(), size_t(3));
+            QVERIFY(ten[i].children[0].isGroup()); // a block holds columns, not cells
+        }
+        // The last column alone is that column itself, as a group of one would be a wasted press.
+        QCOMPARE(ten[3].label, columns(10)[9].label);
+        QCOMPARE(ten[3].children.size(), size_t(2));
+        QVERIFY(!ten[3].children[0].isGroup());
+        QCOMPARE(order(ten), order(columns(10)));
+        QCOMPARE(ten[0].children[0].children[0].target, 90); // the rightmost column comes first
+        // A block is named by its columns (あかさ on the board), unlike its first column alone.
+        const auto cols = columns(10);
+        QCOMPARE(ten[0].label, cols[0].label + cols[1].label + cols[2].label);
+
+        const auto fifteen = ScanLayouts::inBlocks(columns(15), 3);
+        QCOMPARE(fifteen.size(), size_t(5));
+        for (const ScanNode &block : fifteen)
+            QCOMPARE(block.children.size(), size_t(3));
+        QCOMPARE(order(fifteen), order(columns(15)));
+
+        // Eleven columns leave a last block of two; sizes of one or nothing change nothing.
+        const auto eleven = ScanLayouts::inBlocks(columns(11), 3);
+        QCOMPARE(eleven.size(), size_t(4));
+        QCOMPARE(eleven.back().children.size(), size_t(2));
+        QCOMPARE(order(ScanLayouts::inBlocks(columns(10), 1)), order(columns(10)));
+        QCOMPARE(ScanLayouts::inBlocks(columns(10), 1).size(), size_t(10));
+        QVERIFY(ScanLayouts::inBlocks({}, 3).empty());
+    }
+
     void dwellPressesOnceUnlessTheKeyRepeats()
     {
         Dwell d(1000);
@@ -318,11 +374,13 @@ private slots:
         QCOMPARE(defaults.moveKey, int(Qt::Key_Return));
         QCOMPARE(defaults.firstRepeatMs, 230);
         QCOMPARE(defaults.callHoldMs, 4000);
+        QVERIFY(!defaults.columnBlocks); // one more press per character: only when asked for
 
         AccessSettings s;
         s.method = AccessSettings::OneSwitch;
         s.scanMs = 800;
         s.columnFirst = true;
+        s.columnBlocks = true;
         s.longPressMs = 1500;
         s.selectKey = Qt::Key_F5;
         s.ignoreRepeatMs = 400;
@@ -332,6 +390,7 @@ private slots:
         QCOMPARE(back.method, s.method);
         QCOMPARE(back.scanMs, 800);
         QVERIFY(back.columnFirst);
+        QVERIFY(back.columnBlocks);
         QCOMPARE(back.longPressMs, 1500);
         QCOMPARE(back.selectKey, int(Qt::Key_F5));
         QCOMPARE(back.ignoreRepeatMs, 400);
@@ -339,7 +398,7 @@ private slots:
         store.values = {{"Method", "9"},        {"DwellMs", "abc"},      {"ScanMs", "100"},
                         {"SelectKey", "Ctrl+"}, {"MoveKey", "nonsense"}, {"LongPressMs", "20"},
                         {"Highlight", "-1"},    {"HoldMs", "0"},         {"FirstRepeatMs", "99999"},
-                        {"CallHoldMs", "1000"}};
+                        {"CallHoldMs", "1000"}, {"ColumnBlocks", "2"}};
         const AccessSettings garbage = ReadAccessSettings(store);
         QCOMPARE(garbage.method, defaults.method);
         QCOMPARE(garbage.dwellMs, defaults.dwellMs);
@@ -351,6 +410,7 @@ private slots:
         QCOMPARE(garbage.holdMs, 0);
         QCOMPARE(garbage.firstRepeatMs, 230);
         QCOMPARE(garbage.callHoldMs, 4000);
+        QVERIFY(!garbage.columnBlocks);
     }
 };
 
