@@ -738,10 +738,23 @@ private slots:
         auto f = startedWith({});
         AccessDialog d(f->accessSettings, &f->window());
         d.optMethod[2]->click();
-        d.scan.up->click();                 // 1.3 s
-        d.longPress.up->click();            // off to 0.5 s
-        d.ignore.down->click();             // stays off
+        d.scan.up->click();      // 1.3 s
+        d.longPress.up->click(); // off to 0.5 s
+        d.ignore.down->click();  // stays off
+        // Every control stands inside the dialog, none over another.
+        const auto controls = d.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        for (QWidget *a : controls) {
+            QVERIFY2(d.rect().contains(a->geometry()), qPrintable(a->objectName()));
+            for (QWidget *b : controls)
+                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
+                         qPrintable(a->objectName() + QLatin1Char('/') + b->objectName()));
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(d.chkBlocks)->text(QAccessible::Name),
+                 d.chkBlocks->text());
+        QVERIFY(!d.chkBlocks->isEnabled()); // meaningless until the columns come first
         d.chkColumn->click();
+        QVERIFY(d.chkBlocks->isEnabled());
+        d.chkBlocks->click();
         d.cmdSelectKey->click();
         QTest::keyClick(&d, Qt::Key_F8); // the next key pressed becomes the switch
         d.cmdOK[1]->click();
@@ -751,6 +764,7 @@ private slots:
         QCOMPARE(s.longPressMs, 500);
         QCOMPARE(s.ignoreRepeatMs, 0);
         QVERIFY(s.columnFirst);
+        QVERIFY(s.columnBlocks);
         QCOMPARE(s.selectKey, int(Qt::Key_F8));
         QCOMPARE(s.moveKey, int(Qt::Key_Return));
         QCOMPARE(f->settings.values.value("OPT1"), QString()); // the eight options are left alone
