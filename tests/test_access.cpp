@@ -191,8 +191,6 @@ private slots:
         QCOMPARE(highlightedLabel(*f), QStringLiteral("た"));
         f->program().access.tick();
         QCOMPARE(highlightedLabel(*f), QStringLiteral("な"));
-        // A column inside a block is framed cell by cell, as without blocks.
-        QCOMPARE(f->program().access.frame()->framedAreas().size(), board->rows());
         switchPress(*f);
         switchPress(*f); // な, the column's first cell
         QVERIFY(w.fraSet->isVisible());
