@@ -22,12 +22,14 @@ struct Layout
     const char *name;
     bool columnFirst;
     bool pickFirst;
+    bool blocks; // the columns gathered three at a time
 };
 
-inline const Layout Layouts[] = {{"plain", false, false},
-                                 {"columns", true, false},
-                                 {"pick_first", false, true},
-                                 {"columns_pick_first", true, true}};
+inline const Layout Layouts[] = {{"plain", false, false, false},
+                                 {"columns", true, false, false},
+                                 {"pick_first", false, true, false},
+                                 {"columns_pick_first", true, true, false},
+                                 {"columns_blocks_pick_first", true, true, true}};
 
 // Where the call for help stands in the scan: nowhere (before there was a
 // call), first on every screen (as it first came), or where the program puts it.
@@ -106,9 +108,11 @@ inline ScanNode boardTree(const Layout &layout, std::vector<ScanNode> strip = {}
         for (int c = 0; c <= MaxC; ++c)
             row.push_back({boardCell(r, c), r * 100 + c});
     }
-    return withButtons(ScanLayouts::withStrip(layout.columnFirst ? ScanLayouts::byColumnsFromRight(board)
-                                                                 : ScanLayouts::byRows(board),
-                                              std::move(strip), likely, std::move(next)),
+    std::vector<ScanNode> groups =
+        layout.columnFirst ? ScanLayouts::byColumnsFromRight(board) : ScanLayouts::byRows(board);
+    if (layout.columnFirst && layout.blocks)
+        groups = ScanLayouts::inBlocks(std::move(groups), 3);
+    return withButtons(ScanLayouts::withStrip(std::move(groups), std::move(strip), likely, std::move(next)),
                        place);
 }
 

@@ -166,6 +166,37 @@ private slots:
         QCOMPARE(w.txtTalk->text(), QStringLiteral("か_"));
     }
 
+    void columnsInBlocksOfThree()
+    {
+        {
+            // Blocks are of columns: with the board scanned by rows the setting changes nothing.
+            auto rows = startedWith({{"Method", "2"}, {"ColumnBlocks", "1"}});
+            QCOMPARE(highlightedLabel(*rows), rows->window().grdBoard->textMatrix(0, 0));
+            QVERIFY(!rows->program().access.scanner().highlighted()->children.front().isGroup());
+        }
+        auto f = startedWith({{"Method", "2"}, {"ColumnFirst", "1"}, {"ColumnBlocks", "1"}}, {{"Samp", "0"}});
+        TestTalkWindow &w = f->window();
+        Grid *board = w.grdBoard;
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("あかさ"));
+        // One rectangle around the three rightmost columns, not a lattice of fifteen cells.
+        QRect around;
+        for (int r = 0; r < board->rows(); ++r)
+            for (int c = board->cols() - 3; c < board->cols(); ++c)
+                around |= board->cellRect(r, c).translated(board->pos());
+        QCOMPARE(f->program().access.frame()->framedAreas(), QList<QRect>{around});
+
+        f->program().access.tick();
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("たなは"));
+        switchPress(*f); // into the block, its first column
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("た"));
+        f->program().access.tick();
+        QCOMPARE(highlightedLabel(*f), QStringLiteral("な"));
+        switchPress(*f);
+        switchPress(*f); // な, the column's first cell
+        QVERIFY(w.fraSet->isVisible());
+        QCOMPARE(f->agent.spoken(), QStringList{"な"});
+    }
+
     void theWidenedTextAreaHidesTheBoardFromTheScan()
     {
         auto f = startedWith({{"Method", "2"}});
@@ -708,7 +739,20 @@ private slots:
         d.scan.up->click();      // 1.3 s
         d.longPress.up->click(); // off to 0.5 s
         d.ignore.down->click();  // stays off
+        // Every control stands inside the dialog, none over another.
+        const auto controls = d.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        for (QWidget *a : controls) {
+            QVERIFY2(d.rect().contains(a->geometry()), qPrintable(a->objectName()));
+            for (QWidget *b : controls)
+                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
+                         qPrintable(a->objectName() + QLatin1Char('/') + b->objectName()));
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(d.chkBlocks)->text(QAccessible::Name),
+                 d.chkBlocks->text());
+        QVERIFY(!d.chkBlocks->isEnabled()); // meaningless until the columns come first
         d.chkColumn->click();
+        QVERIFY(d.chkBlocks->isEnabled());
+        d.chkBlocks->click();
         d.cmdSelectKey->click();
         QTest::keyClick(&d, Qt::Key_F8); // the next key pressed becomes the switch
         d.cmdOK[1]->click();
@@ -718,6 +762,7 @@ private slots:
         QCOMPARE(s.longPressMs, 500);
         QCOMPARE(s.ignoreRepeatMs, 0);
         QVERIFY(s.columnFirst);
+        QVERIFY(s.columnBlocks);
         QCOMPARE(s.selectKey, int(Qt::Key_F8));
         QCOMPARE(s.moveKey, int(Qt::Key_Return));
         QCOMPARE(f->settings.values.value("OPT1"), QString()); // the eight options are left alone

@@ -215,6 +215,29 @@ private slots:
         QCOMPARE(pick[1].label, plain[0].label);
     }
 
+    void columnsGatherIntoBlocksOfThree()
+    {
+        for (const int cols : {10, 15}) {
+            ScanLayouts::Table t(2); // two cells a column; column c holds targets 10c and 10c+1
+            for (int c = 0; c < cols; ++c)
+                for (int r = 0; r < 2; ++r)
+                    t[size_t(r)].push_back({QString(QChar(0x3042 + c * 2 + r)), c * 10 + r});
+            const auto blocks = ScanLayouts::inBlocks(ScanLayouts::byColumnsFromRight(t), 3);
+            QCOMPARE(blocks.size(), size_t((cols + 2) / 3));
+            // Three columns a block from the right; a last column alone is that column itself.
+            const ScanNode root = ScanNode::group(QString(), blocks);
+            for (int c = 0; c < cols; ++c) {
+                const int k = cols - 1 - c;
+                const bool alone = k == cols - 1 && cols % 3 == 1;
+                QCOMPARE(PathTo(root, c * 10 + 1),
+                         alone ? (std::vector<int>{k / 3, 1}) : (std::vector<int>{k / 3, k % 3, 1}));
+            }
+            // Named by its columns (あかさ), so the voice tells a block from its first column.
+            const auto &first = blocks.front().children;
+            QCOMPARE(blocks.front().label, first[0].label + first[1].label + first[2].label);
+        }
+    }
+
     void dwellPressesOnceUnlessTheKeyRepeats()
     {
         Dwell d(1000);
@@ -318,11 +341,13 @@ private slots:
         QCOMPARE(defaults.moveKey, int(Qt::Key_Return));
         QCOMPARE(defaults.firstRepeatMs, 230);
         QCOMPARE(defaults.callHoldMs, 4000);
+        QVERIFY(!defaults.columnBlocks); // one more press per character: only when asked for
 
         AccessSettings s;
         s.method = AccessSettings::OneSwitch;
         s.scanMs = 800;
         s.columnFirst = true;
+        s.columnBlocks = true;
         s.longPressMs = 1500;
         s.selectKey = Qt::Key_F5;
         s.ignoreRepeatMs = 400;
@@ -332,6 +357,7 @@ private slots:
         QCOMPARE(back.method, s.method);
         QCOMPARE(back.scanMs, 800);
         QVERIFY(back.columnFirst);
+        QVERIFY(back.columnBlocks);
         QCOMPARE(back.longPressMs, 1500);
         QCOMPARE(back.selectKey, int(Qt::Key_F5));
         QCOMPARE(back.ignoreRepeatMs, 400);
@@ -339,7 +365,7 @@ private slots:
         store.values = {{"Method", "9"},        {"DwellMs", "abc"},      {"ScanMs", "100"},
                         {"SelectKey", "Ctrl+"}, {"MoveKey", "nonsense"}, {"LongPressMs", "20"},
                         {"Highlight", "-1"},    {"HoldMs", "0"},         {"FirstRepeatMs", "99999"},
-                        {"CallHoldMs", "1000"}};
+                        {"CallHoldMs", "1000"}, {"ColumnBlocks", "2"}};
         const AccessSettings garbage = ReadAccessSettings(store);
         QCOMPARE(garbage.method, defaults.method);
         QCOMPARE(garbage.dwellMs, defaults.dwellMs);
@@ -351,6 +377,7 @@ private slots:
         QCOMPARE(garbage.holdMs, 0);
         QCOMPARE(garbage.firstRepeatMs, 230);
         QCOMPARE(garbage.callHoldMs, 4000);
+        QVERIFY(!garbage.columnBlocks);
     }
 };
 

@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QMouseEvent>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcAccess, "pirokan.access", QtWarningMsg)
 
@@ -29,6 +30,22 @@ void areasOf(const ScanNode &node, const ScanScreen &screen, QList<QRect> &areas
     if (!node.isGroup()) {
         if (node.target < int(screen.targets.size()))
             areas << screen.targets[size_t(node.target)].area();
+        return;
+    }
+    // A group of groups (the board's columns in blocks) is one rectangle around them: framed cell
+    // by cell, the blank cells of its columns would show as holes with frames of their own.
+    const bool ofGroups =
+        !node.children.empty() && std::all_of(node.children.begin(), node.children.end(),
+                                              [](const ScanNode &child) { return child.isGroup(); });
+    if (ofGroups) {
+        QList<QRect> inside;
+        for (const ScanNode &child : node.children)
+            areasOf(child, screen, inside);
+        QRect around;
+        for (const QRect &r : inside)
+            if (!r.isEmpty())
+                around |= r;
+        areas << around;
         return;
     }
     for (const ScanNode &child : node.children)

@@ -73,6 +73,13 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent, const std::fun
                        "chkColumn", {Left, top, 7300, RowHeight - 60});
     chkColumn->setChecked(s.columnFirst);
     top += RowHeight;
+    chkBlocks = styled(new QCheckBox(QStringLiteral("縦の列を３列ずつまとめて選ぶ"), this), "chkBlocks",
+                       {Left, top, 7300, RowHeight - 60});
+    chkBlocks->setChecked(s.columnBlocks);
+    // Blocks are made of columns: without the columns first the choice means nothing.
+    chkBlocks->setEnabled(s.columnFirst);
+    connect(chkColumn, &QCheckBox::toggled, chkBlocks, &QWidget::setEnabled);
+    top += RowHeight;
     chkPickFirst = styled(new QCheckBox(QStringLiteral("選択画面は押した文字から始める"), this),
                           "chkPickFirst", {Left, top, 7300, RowHeight - 60});
     chkPickFirst->setChecked(s.pickFirst);
@@ -115,7 +122,7 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent, const std::fun
     callHold = stepper("CallHold", QStringLiteral("押し続けて呼び出し"), Column2, top + 3 * RowHeight, 2000,
                        10000, 500, false);
     callHold.ms = s.callHoldMs;
-    addFollow(120 + 10 * RowHeight + 240);
+    addFollow(120 + 11 * RowHeight + 180);
     for (Stepper *st : {&dwell, &scan, &longPress, &ignore, &hold, &firstRepeat, &callHold}) {
         connect(st->down, &QPushButton::clicked, this, [this, st] { stepBy(*st, -1); });
         connect(st->up, &QPushButton::clicked, this, [this, st] { stepBy(*st, +1); });
@@ -278,6 +285,7 @@ AccessSettings AccessDialog::shown() const
     s.dwellMs = dwell.ms;
     s.scanMs = scan.ms;
     s.columnFirst = chkColumn->isChecked();
+    s.columnBlocks = chkBlocks->isChecked();
     s.pickFirst = chkPickFirst->isChecked();
     s.longPressMs = longPress.ms;
     s.selectKey = m_selectKey;

@@ -46,6 +46,7 @@ public:
     Stepper dwell;
     Stepper scan;
     QCheckBox *chkColumn;
+    QCheckBox *chkBlocks;
     QCheckBox *chkPickFirst;
     Stepper longPress;
     ColorButton *cmdSelectKey;

@@ -62,6 +62,7 @@ AccessSettings ReadAccessSettings(const SettingsStore &store)
     s.dwellMs = readInt(store, QStringLiteral("DwellMs"), 300, 3000, d.dwellMs);
     s.scanMs = readInt(store, QStringLiteral("ScanMs"), 300, 5000, d.scanMs);
     s.columnFirst = readInt(store, QStringLiteral("ColumnFirst"), 0, 1, 0) == 1;
+    s.columnBlocks = readInt(store, QStringLiteral("ColumnBlocks"), 0, 1, 0) == 1;
     s.pickFirst = readInt(store, QStringLiteral("PickFirst"), 0, 1, 0) == 1;
     s.longPressMs = readInt(store, QStringLiteral("LongPressMs"), 500, 3000, d.longPressMs, true);
     s.selectKey = readKey(store, QStringLiteral("SelectKey"), d.selectKey);
@@ -115,6 +116,7 @@ bool WriteAccessSettings(SettingsStore &store, const AccessSettings &s, QString 
                         {QStringLiteral("DwellMs"), n(s.dwellMs)},
                         {QStringLiteral("ScanMs"), n(s.scanMs)},
                         {QStringLiteral("ColumnFirst"), n(s.columnFirst)},
+                        {QStringLiteral("ColumnBlocks"), n(s.columnBlocks)},
                         {QStringLiteral("PickFirst"), n(s.pickFirst)},
                         {QStringLiteral("LongPressMs"), n(s.longPressMs)},
                         {QStringLiteral("SelectKey"), KeyName(s.selectKey)},

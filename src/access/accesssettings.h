@@ -12,11 +12,12 @@ struct AccessSettings
     enum Method { Touch = 0, DwellMethod = 1, OneSwitch = 2, TwoSwitch = 3 };
 
     int method = Touch;
-    int dwellMs = 1000;       // 300..3000
-    int scanMs = 1200;        // 300..5000
-    bool columnFirst = false; // the kana board by columns (kana rows) first
-    bool pickFirst = false;   // the selection screen starts on the character pressed
-    int longPressMs = 0;      // 0: off; else 500..3000, a long press goes back one level
+    int dwellMs = 1000;        // 300..3000
+    int scanMs = 1200;         // 300..5000
+    bool columnFirst = false;  // the kana board by columns (kana rows) first
+    bool columnBlocks = false; // with columnFirst: the columns in blocks of three first
+    bool pickFirst = false;    // the selection screen starts on the character pressed
+    int longPressMs = 0;       // 0: off; else 500..3000, a long press goes back one level
     int selectKey = Qt::Key_Space;
     int moveKey = Qt::Key_Return;
     bool mouseSwitch = false; // a click of any mouse button is the select switch

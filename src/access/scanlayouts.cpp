@@ -1,5 +1,7 @@
 #include "access/scanlayouts.h"
 
+#include <algorithm>
+
 namespace ScanLayouts {
 
 namespace {
@@ -59,6 +61,24 @@ std::vector<ScanNode> byColumnsFromRight(const Table &table)
             if (c < row.size())
                 appendCell(cells, row[c]);
         appendGroup(out, QString(), std::move(cells));
+    }
+    return out;
+}
+
+std::vector<ScanNode> inBlocks(std::vector<ScanNode> groups, int size)
+{
+    if (size <= 1)
+        return groups;
+    std::vector<ScanNode> out;
+    for (size_t i = 0; i < groups.size(); i += size_t(size)) {
+        const size_t end = std::min(groups.size(), i + size_t(size));
+        std::vector<ScanNode> block(std::make_move_iterator(groups.begin() + std::ptrdiff_t(i)),
+                                    std::make_move_iterator(groups.begin() + std::ptrdiff_t(end)));
+        // Named by each member's name (あかさ), so the voice tells a block from its first column.
+        QString name;
+        for (const ScanNode &n : block)
+            name += n.label;
+        appendGroup(out, name, std::move(block));
     }
     return out;
 }

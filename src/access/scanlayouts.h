@@ -20,6 +20,10 @@ std::vector<ScanNode> byRows(const Table &table);
 // Column-row scanning, columns from the right: on the kana board each column
 // is a kana row (あいうえお), and あ stands on the right.
 std::vector<ScanNode> byColumnsFromRight(const Table &table);
+// Consecutive groups gathered `size` at a time, in their order (the last block
+// may hold fewer): reaching a far column then takes fewer steps, at one more
+// press. A block of one is that node itself.
+std::vector<ScanNode> inBlocks(std::vector<ScanNode> groups, int size);
 
 // The selection screen (three rows, the pressed character in the middle):
 // by rows, or with the pressed character itself first, since it is the one

@@ -141,7 +141,10 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
             top = ScanLayouts::withStrip(
-                settings.columnFirst ? ScanLayouts::byColumnsFromRight(table) : ScanLayouts::byRows(table),
+                settings.columnFirst ? (settings.columnBlocks
+                                            ? ScanLayouts::inBlocks(ScanLayouts::byColumnsFromRight(table), 3)
+                                            : ScanLayouts::byColumnsFromRight(table))
+                                     : ScanLayouts::byRows(table),
                 std::move(strip), likely.isValid() ? likely.toDouble() : 1.0, std::move(next));
         } else if (state.screen() == Screen::Entry) {
             top = std::move(strip);
