@@ -11,6 +11,11 @@
 // The files are tab-separated: reading, expected text, other accepted forms
 // separated by "|". With a history, its sentences are written (and learnt)
 // first, as the user would have written them before.
+//
+// The strip shows the candidates that fit beside the kana likely next
+// (BENCH_NEXT_KANA=n offers n of them, 0 none); BENCH_LAYOUT=name has the
+// simulated switch users scan that layout rather than the best one;
+// BENCH_WRITING_BREAKDOWN=1 tells where the steps go.
 #include "board/candidatefinder.h"
 #include "board/candidatestrip.h"
 #include "board/strippriority.h"
@@ -669,6 +674,11 @@ int main(int argc, char **argv)
                     ScanCount::nameOf(ScanCount::CallPlaces[p]), with.steps[p][size_t(best)] / chars,
                     without.steps[p][size_t(best)] / chars);
 
+    // The simulated switch users scan the best layout, or the one named (to compare with another).
+    int replayed = best;
+    for (int l = 0; l < Layouts; ++l)
+        if (qEnvironmentVariable("BENCH_LAYOUT") == QLatin1String(ScanCount::Layouts[l].name))
+            replayed = l;
     // Another seed shows how much of a figure is the draw's luck.
     const unsigned seed = qEnvironmentVariableIsSet("BENCH_SEED")
                               ? unsigned(qEnvironmentVariableIntValue("BENCH_SEED"))
@@ -680,7 +690,7 @@ int main(int argc, char **argv)
         std::array<int, 2> reached{};
         for (int follow = 0; follow < 2; ++follow) {
             SimulatedUsers::SwitchUser u(*r, follow == 1, seed);
-            ScanReplay replay(u, ScanCount::Layouts[best]);
+            ScanReplay replay(u, ScanCount::Layouts[replayed]);
             for (const Action &a : before)
                 replay.run(a);
             const double s0 = u.seconds();
