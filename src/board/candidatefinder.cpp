@@ -6,7 +6,6 @@
 #include "platform/conversion/wordlist.h"
 
 #include <QLoggingCategory>
-#include <limits>
 
 Q_LOGGING_CATEGORY(lcCandidates, "pirokan.candidates")
 
@@ -354,8 +353,7 @@ void CandidateFinder::learnSentence(const QString &sentence)
     if (!m_learnt)
         return;
     m_learnt->noteSentence(sentence);
-    if (m_kanaTaught)
-        m_kana.learn(KanaReading::of(sentence));
+    m_kana.sentenceLearnt(sentence);
     QString previous;
     for (const KanaReading::Phrase &p : KanaReading::phrases(sentence)) {
         m_learnt->noteSeen(p.reading, p.text);
@@ -368,25 +366,7 @@ void CandidateFinder::learnSentence(const QString &sentence)
 QStringList CandidateFinder::nextKana(const QString &written, const QString &run,
                                       const std::vector<Candidate> &candidates, int n)
 {
-    // The stored sentences and the diary are learnt again when they change; a few thousand
-    // are plenty, so a list of millions costs no more.
-    constexpr qsizetype MaxWrittenBefore = 2000;
-    const QStringList before = m_writtenBefore ? m_writtenBefore().mid(0, MaxWrittenBefore) : QStringList();
-    const size_t key = qHash(before);
-    if (!m_kanaTaught || key != m_kanaKey) {
-        m_kana.clear();
-        if (m_vocabulary)
-            for (const Candidate &w : m_vocabulary->startingWith({}, std::numeric_limits<int>::max()))
-                m_kana.learn(w.reading);
-        if (m_learnt)
-            for (const LearningStore::SentenceUse &u : m_learnt->sentences())
-                m_kana.learn(KanaReading::of(u.text), u.count);
-        for (const QString &t : before)
-            m_kana.learn(KanaReading::of(t));
-        m_kanaKey = key;
-        m_kanaTaught = true;
-    }
-    return m_kana.likely(KanaReading::of(written), run, candidates, n);
+    return m_kana.next(m_writtenBefore ? m_writtenBefore() : QStringList(), written, run, candidates, n);
 }
 
 void CandidateFinder::saveLearnt()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/nextkana.h"
+#include "board/learntkana.h"
 #include "board/sentencecandidates.h"
 #include "platform/conversion/conversionengine.h"
 #include "platform/conversion/kanareading.h"
@@ -24,7 +24,8 @@ public:
     static constexpr int MaxCandidates = 8;
 
     CandidateFinder(ConversionEngine *engine, LearningStore *learnt, const WordList *vocabulary)
-        : m_engine(engine), m_learnt(learnt), m_vocabulary(vocabulary), m_sentences(&KanaReading::of)
+        : m_engine(engine), m_learnt(learnt), m_vocabulary(vocabulary), m_sentences(&KanaReading::of),
+          m_kana(vocabulary, learnt)
     {}
 
     // Words taken for this reading before; the run converted whole; words and
@@ -78,9 +79,7 @@ private:
     bool m_problemTold = false;
     std::function<QStringList()> m_writtenBefore;
     SentenceCandidates m_sentences;
-    NextKana m_kana;
-    size_t m_kanaKey = 0; // what the kana were learnt from, besides the sentences learnt since
-    bool m_kanaTaught = false;
+    LearntKana m_kana;
     bool m_learntProblemTold = false;
     std::vector<QString> m_notices;
 };
