@@ -404,6 +404,41 @@ private slots:
         QVERIFY(pressedKa());
     }
 
+    void aPointerHeldStillPressesOnceThoughTheKeysChangeUnderIt()
+    {
+        auto f = startedWith({{"Method", "1"}, {"DwellMs", "800"}},
+                             {{"Samp", "0"}, {"Kanji", "1"}, {"OPT1", "2"}});
+        TestTalkWindow &w = f->window();
+        w.show();
+        AccessControl &access = f->program().access;
+        f->program().candidates.learnSentence(QStringLiteral("おちゃをください"));
+        f->typed(QStringLiteral("お_"));
+        f->program().candidates.afterEntry();
+        const auto first = [&] {
+            const auto keys = w.findChildren<QPushButton *>(QStringLiteral("cmdNext"));
+            for (QPushButton *k : keys)
+                if (k->isVisible() && k->property("index").toInt() == 0)
+                    return k;
+            return static_cast<QPushButton *>(nullptr);
+        };
+        QTRY_VERIFY(first() && first()->text() == QStringLiteral("ち"));
+        const QPoint at = first()->mapToGlobal(first()->rect().center());
+        qint64 t = 0;
+        auto hold = [&](QPoint p, qint64 until) {
+            for (; t <= until; t += AccessControl::DwellSampleMs) {
+                access.pointerAt(p, t);
+                QCoreApplication::processEvents(); // the strip's keys follow the text
+            }
+        };
+        hold(at, 3000);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("おち_"));
+        QCOMPARE(first()->text(), QStringLiteral("ゃ")); // a new key under the pointer, not pressed
+        // Off the key and back: it presses again.
+        hold(w.txtTalk->mapToGlobal(w.txtTalk->rect().center()), 3500);
+        hold(at, 4600);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("おちゃ_"));
+    }
+
     void aStillPointerDwellsOnTheProgramsOwnTimer()
     {
         auto f = startedWith({{"Method", "1"}, {"DwellMs", "300"}});

@@ -278,7 +278,11 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
     const QPoint point = m_smoothing.add(window->mapFromGlobal(global), nowMs);
     QWidget *under = QApplication::widgetAt(global);
     const bool inside = window->rect().contains(point) && (!under || under->window() == window);
-    const int index = inside ? m_screen.targetAt(point) : -1;
+    // Once the pointer has left where a dwell pressed (or the press opened another screen), it presses again.
+    if (m_dwellPressed && (m_dwellPressed->window != window || m_dwellPressed->kind != m_screen.kind ||
+                           !m_dwellPressed->area.contains(point)))
+        m_dwellPressed.reset();
+    const int index = inside && !m_dwellPressed ? m_screen.targetAt(point) : -1;
     const bool repeats = index >= 0 && m_screen.targets[size_t(index)].repeats;
     const std::optional<int> pressed = m_dwell.sample(index, repeats, nowMs);
     const int held = m_dwell.target();
@@ -298,6 +302,8 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
     if (onBoard && !m_filter.instant(nowMs))
         return;
     qCDebug(lcAccess) << "dwell press" << (t.widget ? t.widget->objectName() : QString()) << t.row << t.col;
+    if (!t.repeats)
+        m_dwellPressed = Pressed{window, m_screen.kind, t.area()};
     pressTarget(*pressed);
 }
 

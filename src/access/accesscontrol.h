@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 struct SharedState;
 class KeyRepeat;
@@ -97,4 +98,13 @@ private:
     bool m_manual = false;
     bool m_pressing = false;
     QPoint m_heldAt; // where a press waiting to be held long enough went down
+    // Where a dwell pressed last, until the pointer leaves it: a press that rebuilds the screen
+    // (the strip's keys change under a pointer held still) must not press what comes there.
+    struct Pressed
+    {
+        QPointer<QWidget> window;
+        QString kind;
+        QRect area;
+    };
+    std::optional<Pressed> m_dwellPressed;
 };
