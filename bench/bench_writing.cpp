@@ -653,8 +653,12 @@ int main(int argc, char **argv)
         std::array<double, 2> steps{};
         std::array<int, 2> count{};
         int offered = 0;
+        double offeredSteps = 0;
         for (const Action &a : actions) {
             offered += a.nextIndex >= 0;
+            if (a.nextIndex >= 0)
+                offeredSteps +=
+                    typing(a.ch, a.shown, a.likely, a.next, a.nextIndex).steps[program][size_t(best)];
             const Cost c = a.take ? taking(a.index, a.shown, a.likely, a.next)
                                   : typing(a.ch, a.shown, a.likely, a.next, a.nextIndex);
             steps[a.take] += c.steps[program][size_t(best)];
@@ -664,7 +668,8 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "bench_writing: %s %d, %.2f steps each, %.2f per character\n",
                          take ? "candidates taken" : "kana typed", count[size_t(take)],
                          steps[size_t(take)] / std::max(1, count[size_t(take)]), steps[size_t(take)] / chars);
-        std::fprintf(stderr, "bench_writing: kana typed from those on offer %d of %d\n", offered, count[0]);
+        std::fprintf(stderr, "bench_writing: kana typed from those on offer %d of %d, %.2f steps each\n",
+                     offered, count[0], offeredSteps / std::max(1, offered));
     }
     std::printf("writing_presses_per_char with=%.2f without=%.2f\n", with.presses / chars,
                 without.presses / chars);

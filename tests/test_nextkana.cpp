@@ -117,6 +117,16 @@ private slots:
         // The next ones follow the new kana.
         QTRY_VERIFY(!nextKeys(f).isEmpty() && nextKeys(f).front()->text() == QStringLiteral("ゃ"));
 
+        // The katakana board offers katakana; the letters' board none.
+        f.press(f.window().cmdKey);
+        QCOMPARE(f.shared().state.charSet(), CharSet::Katakana);
+        QTRY_VERIFY(!nextKeys(f).isEmpty() && nextKeys(f).front()->text() == QStringLiteral("ャ"));
+        TalkFixture::press(nextKeys(f).front());
+        QCOMPARE(f.window().txtTalk->text(), QStringLiteral("おちャ_"));
+        f.press(f.window().cmdKey);
+        QCOMPARE(f.shared().state.charSet(), CharSet::Alphanumeric);
+        QTRY_VERIFY(nextKeys(f).isEmpty());
+
         // With the strip off there are no keys.
         TalkFixture off({{"Kanji", "0"}, {"OPT1", "2"}, {"Samp", "0"}});
         off.window().show();

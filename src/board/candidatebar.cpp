@@ -14,6 +14,7 @@
 #include "shared/palette.h"
 #include "shared/sentence.h"
 #include "shared/sharedstate.h"
+#include "shared/talkstate.h"
 #include "text/highlight.h"
 
 #include <QEvent>
@@ -69,6 +70,11 @@ CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &
     };
     connect(m_c.sentence, &Sentence::textChanged, this, stale);
     connect(m_c.sentence, &Sentence::cursorMoved, this, stale);
+    // Another character set on the board offers its own kana.
+    connect(&m_shared.state, &TalkState::changed, this, [this] {
+        if (on() && int(m_shared.state.charSet()) != m_nextSet)
+            m_nextTimer.start();
+    });
     // The window's scale changes the strip's size in pixels.
     m_c.fraCand->installEventFilter(this);
 }
@@ -207,10 +213,18 @@ void CandidateBar::showCandidates()
 
 void CandidateBar::lookUpNext()
 {
+    // The kana come as the board has them: katakana on the katakana board, none on the letters'.
+    const CharSet set = m_shared.state.charSet();
+    m_nextSet = int(set);
+    m_nextKana.clear();
+    if (!on() || set == CharSet::Alphanumeric)
+        return;
     const int highlight = m_c.sentence->selStart();
-    m_nextKana = on() ? m_finder.nextKana(m_c.sentence->shown().left(highlight), m_strip.run(),
-                                          m_strip.candidates(), CandidateStrip::NextKanaShown)
-                      : QStringList();
+    m_nextKana = m_finder.nextKana(m_c.sentence->shown().left(highlight), m_strip.run(), m_strip.candidates(),
+                                   CandidateStrip::NextKanaShown);
+    if (set == CharSet::Katakana)
+        for (QString &k : m_nextKana)
+            k = NextKana::katakana(k);
 }
 
 // The kana likely next at the strip's right end, most likely first; the width they take.

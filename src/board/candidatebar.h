@@ -87,6 +87,7 @@ private:
     ColorFrame *m_nextFrame = nullptr;
     std::vector<ColorButton *> m_nextButtons;
     QStringList m_nextKana;
+    int m_nextSet = -1; // the board's character set the kana were offered for
     QTimer m_nextTimer; // looks the next kana up once the change that called for it is done
     std::function<void(const QString &)> m_enterKana;
     ColorLabel *m_notice = nullptr;

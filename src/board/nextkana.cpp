@@ -23,6 +23,15 @@ bool NextKana::offerable(QChar c)
     return (c >= u'ぁ' && c <= u'ゔ') || c == u'ー' || c == u'？' || c == u'。' || c == u'、';
 }
 
+QString NextKana::katakana(const QString &hiragana)
+{
+    QString out = hiragana;
+    for (QChar &c : out)
+        if (c >= u'ぁ' && c <= u'ゖ')
+            c = QChar(c.unicode() + 0x60);
+    return out;
+}
+
 void NextKana::learn(QStringView reading, int weight)
 {
     QString context(Context, Start);

@@ -20,6 +20,8 @@ public:
 
     // Whether `c` can be offered: the hiragana board's kana and marks.
     static bool offerable(QChar c);
+    // The same kana as the katakana board has them (its marks as they are).
+    static QString katakana(const QString &hiragana);
 
     // A reading the user wrote (hiragana), counted `weight` times.
     void learn(QStringView reading, int weight = 1);
