@@ -24,34 +24,6 @@ namespace {
 
 constexpr int WatchMs = 250; // how often two-switch scanning looks for a new screen
 
-// The places of what a node holds, each target on its own, so a group's frame holds only its members.
-void areasOf(const ScanNode &node, const ScanScreen &screen, QList<QRect> &areas)
-{
-    if (!node.isGroup()) {
-        if (node.target < int(screen.targets.size()))
-            areas << screen.targets[size_t(node.target)].area();
-        return;
-    }
-    // A group of groups (the board's columns in blocks) is one rectangle around them: framed cell
-    // by cell, the blank cells of its columns would show as holes with frames of their own.
-    const bool ofGroups =
-        !node.children.empty() && std::all_of(node.children.begin(), node.children.end(),
-                                              [](const ScanNode &child) { return child.isGroup(); });
-    if (ofGroups) {
-        QList<QRect> inside;
-        for (const ScanNode &child : node.children)
-            areasOf(child, screen, inside);
-        QRect around;
-        for (const QRect &r : inside)
-            if (!r.isEmpty())
-                around |= r;
-        areas << around;
-        return;
-    }
-    for (const ScanNode &child : node.children)
-        areasOf(child, screen, areas);
-}
-
 } // namespace
 
 AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepeat &keyRepeat)
@@ -212,10 +184,7 @@ void AccessControl::showHighlight()
     if (n)
         qCDebug(lcAccess) << "highlight" << n->label << m_scanner.path();
     frameNow()->setProgress(0);
-    QList<QRect> areas;
-    if (n)
-        areasOf(*n, m_screen, areas);
-    frameNow()->frame(m_screen.window, areas);
+    frameNow()->frame(m_screen.window, n ? m_screen.areasOf(*n) : QList<QRect>());
 }
 
 void AccessControl::pressTarget(int index)

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <algorithm>
 
 namespace {
 
@@ -294,4 +295,26 @@ ScanScreen ReadScreen(const ScanControls &main, const TalkState &state, const Ac
     }
     screen.identity = id;
     return screen;
+}
+
+QList<QRect> ScanScreen::areasOf(const ScanNode &node) const
+{
+    if (!node.isGroup())
+        return node.target >= 0 && node.target < int(targets.size())
+                   ? QList<QRect>{targets[size_t(node.target)].area()}
+                   : QList<QRect>();
+    QList<QRect> areas;
+    for (const ScanNode &child : node.children)
+        areas << areasOf(child);
+    // Framed cell by cell, the blank cells of a block's columns would show as holes with frames of their own.
+    const bool ofGroups =
+        !node.children.empty() && std::all_of(node.children.begin(), node.children.end(),
+                                              [](const ScanNode &c) { return c.isGroup(); });
+    if (!ofGroups)
+        return areas;
+    QRect around;
+    for (const QRect &r : std::as_const(areas))
+        if (!r.isEmpty())
+            around |= r;
+    return {around};
 }

@@ -4,6 +4,7 @@
 #include "shared/talkcontrols.h"
 #include "shared/talkstate.h"
 
+#include <QList>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -49,6 +50,9 @@ struct ScanScreen
 
     // The target under a point of `window`; -1 for none.
     int targetAt(QPoint point) const;
+    // Where what a node holds stands, each target on its own, so a group's frame holds only its
+    // members; a group of groups (the board's columns in blocks) as one rectangle around them.
+    QList<QRect> areasOf(const ScanNode &node) const;
 };
 
 // The window a switch or the pointer now works on: a dialog when one is open, else the main window.
