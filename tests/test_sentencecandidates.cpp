@@ -69,6 +69,37 @@ private slots:
         QVERIFY(SentenceCandidates::score(3, 600) > SentenceCandidates::score(1, 0));
     }
 
+    void thousandsOfSentencesNeverHoldAPressUp()
+    {
+        // Readings are the slow part: one press computes a bounded number, and keeps them.
+        int readings = 0;
+        SentenceCandidates s([&readings](const QString &text) {
+            ++readings;
+            return text;
+        });
+        std::vector<SentenceCandidates::Source> sources;
+        for (int i = 0; i < 5000; ++i)
+            sources.push_back({QStringLiteral("かきくけこ%1").arg(i, 4, 10, QLatin1Char('0')), 1, 0});
+        sources.push_back({QStringLiteral("たすけて"), 1, 0});
+        sources.push_back(
+            {QStringLiteral("たいいをかえて"), 2, 1990}); // written often and lately: read first
+        QCOMPARE(texts(s.forTyped(sources, 2000, {}, QStringLiteral("た"), 1)),
+                 QStringList{"たいいをかえて"});
+        QCOMPARE(readings, 1);
+        // A sentence that ranks low is found once the readings before it are known.
+        QStringList found;
+        for (int press = 0; press < 40 && found.size() < 2; ++press) {
+            const int was = readings;
+            found = texts(s.forTyped(sources, 2000, {}, QStringLiteral("た"), 2));
+            QVERIFY(readings - was <= SentenceCandidates::MaxReadingsAPress);
+        }
+        QCOMPARE(found, (QStringList{"たいいをかえて", "たすけて"}));
+        QVERIFY(readings <= 5002);
+        const int before = readings;
+        s.forTyped(sources, 2000, {}, QStringLiteral("た"), 2);
+        QCOMPARE(readings, before);
+    }
+
     void goOnFromWhatTheSentenceHoldsAndNeverOfferOnlyTheRun()
     {
         SentenceCandidates s(stubReading);

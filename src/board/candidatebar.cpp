@@ -35,7 +35,7 @@ CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &
       m_finder(shared.sv.conversion, shared.sv.learnt, shared.sv.vocabulary), m_strip(m_finder),
       m_boardRect(Twips::rect(c.grdBoard)), m_boardPoints(Twips::fontPoints(c.grdBoard))
 {
-    m_finder.setWrittenBefore([this] { return m_writtenBefore(); });
+    m_finder.setWrittenBefore([this] { return m_writtenBefore(CandidateFinder::MaxWrittenBefore); });
     m_notice = new ColorLabel(QString(), m_c.fraCand);
     m_notice->setObjectName(QStringLiteral("lblCandNotice"));
     m_notice->setBackColor(Palette::Window);

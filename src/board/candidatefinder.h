@@ -36,6 +36,8 @@ public:
 
     // Whole sentences written before, at most this many, come first.
     static constexpr int MaxSentences = 2;
+    // Stored sentences (and diary lines) looked at, at most: every one is looked at on each press.
+    static constexpr qsizetype MaxWrittenBefore = 5000;
     // Where the stored sentences and the diary's lines are read from, when they are wanted.
     void setWrittenBefore(std::function<QStringList()> read) { m_writtenBefore = std::move(read); }
     // `words` (the run's candidates) with the whole sentences that go on from `written`, the

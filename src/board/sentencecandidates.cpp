@@ -52,27 +52,27 @@ std::vector<Candidate> SentenceCandidates::forTyped(const std::vector<Source> &s
             continue;
         scores[text] += score(s.count, s.stamp > 0 ? now - s.stamp : qint64(HalfLife * 4));
     }
-    struct Found
-    {
-        Candidate c;
-        double score;
-    };
-    std::vector<Found> found;
-    for (auto it = scores.cbegin(); it != scores.cend(); ++it) {
-        const QString rest = it.key().mid(before.size());
+    // The best first, read until enough are found: a reading is computed at most so many times a
+    // press (it is kept), so thousands of sentences never hold a press up.
+    std::vector<std::pair<double, QString>> ranked;
+    ranked.reserve(size_t(scores.size()));
+    for (auto it = scores.cbegin(); it != scores.cend(); ++it)
+        ranked.push_back({it.value(), it.key()});
+    std::sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    std::vector<Candidate> out;
+    int read = 0;
+    for (const auto &entry : ranked) {
+        if (int(out.size()) >= max)
+            break;
+        const QString rest = entry.second.mid(before.size());
+        if (!m_readings.contains(rest) && ++read > MaxReadingsAPress)
+            break;
         const QString reading = readingOf(rest);
         // The rest as the user would type it, and more than was typed: a sentence to write whole.
         if (reading.size() > run.size() && reading.startsWith(run) && rest != run)
-            found.push_back({{rest, reading}, it.value()});
-    }
-    std::sort(found.begin(), found.end(), [](const Found &a, const Found &b) {
-        return a.score != b.score ? a.score > b.score : a.c.text < b.c.text;
-    });
-    std::vector<Candidate> out;
-    for (const Found &f : found) {
-        if (int(out.size()) >= max)
-            break;
-        out.push_back(f.c);
+            out.push_back({rest, reading});
     }
     return out;
 }

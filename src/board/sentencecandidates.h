@@ -17,6 +17,8 @@ public:
     // How many ticks of the learning store's clock later a sentence counts half as much:
     // a written sentence moves it on by about ten.
     static constexpr double HalfLife = 600;
+    // Readings not yet known that one lookup computes, at most.
+    static constexpr int MaxReadingsAPress = 200;
 
     explicit SentenceCandidates(ReadingOf readingOf) : m_readingOf(std::move(readingOf)) {}
 

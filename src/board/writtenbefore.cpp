@@ -5,13 +5,18 @@
 #include "platform/entrystorage.h"
 #include "shared/sharedstate.h"
 
-QStringList WrittenBefore::operator()()
+#include <algorithm>
+
+QStringList WrittenBefore::operator()(qsizetype max)
 {
     QStringList out;
     if (m_shared.SampleTexts)
-        for (const QString &t : *m_shared.SampleTexts)
+        for (const QString &t : *m_shared.SampleTexts) {
+            if (out.size() >= max)
+                break;
             if (t != EntryFormat::DiaryRow && t != EntryFormat::MailRow && t != EntryFormat::Placeholder)
                 out << t;
+        }
     if (EntryStorage *entries = m_shared.sv.entries) {
         const QString stamp = entries->stamp(EntryFiles::Diary);
         if (!m_diaryRead || stamp.isEmpty() || stamp != m_diaryStamp) {
@@ -25,5 +30,5 @@ QStringList WrittenBefore::operator()()
             m_diaryRead = true;
         }
     }
-    return out + m_diary;
+    return out + m_diary.mid(std::max<qsizetype>(0, m_diary.size() - max)); // the file's last lines
 }

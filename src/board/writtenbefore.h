@@ -13,7 +13,9 @@ class WrittenBefore
 public:
     explicit WrittenBefore(SharedState &shared) : m_shared(shared) {}
 
-    QStringList operator()();
+    // At most `max` stored sentences (the first) and `max` diary lines: the candidates look at
+    // every one on each press, and a list of millions must not hold a press up.
+    QStringList operator()(qsizetype max);
 
 private:
     SharedState &m_shared;
