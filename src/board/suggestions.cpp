@@ -36,24 +36,30 @@ QStringList Suggestions::candidates(const QString &key)
                (m_shared.readingOf ? SuggestKey::matchesTextOrReading(key, s, m_shared.readingOf(s))
                                    : SuggestKey::matches(key, s));
     };
-    // A sentence's reading may begin otherwise than its text: each one is asked.
-    if (m_shared.readingOf) {
-        for (const QString &s : sentences)
-            if (offered(s))
-                out << s;
-        return out;
-    }
     // Sentences changed or replaced no longer share their list with the one the starts were taken from.
-    if (!m_starts.sentences.isSharedWith(sentences) || m_starts.starts.size() != size_t(sentences.size())) {
+    // A sentence's reading may begin otherwise than its text: with the strip on, both starts are kept,
+    // so a press looks at the few that may match, not at every reading of a long list.
+    const bool byReading = bool(m_shared.readingOf);
+    if (!m_starts.sentences.isSharedWith(sentences) || m_starts.starts.size() != size_t(sentences.size()) ||
+        m_starts.byReading != byReading) {
         m_starts.sentences = sentences;
+        m_starts.byReading = byReading;
         m_starts.starts.clear();
+        m_starts.readingStarts.clear();
         m_starts.starts.reserve(size_t(sentences.size()));
         for (const QString &s : sentences)
             m_starts.starts.push_back(SuggestKey::startOf(s));
+        if (byReading) {
+            m_starts.readingStarts.reserve(size_t(sentences.size()));
+            for (const QString &s : sentences)
+                m_starts.readingStarts.push_back(SuggestKey::startOf(m_shared.readingOf(s)));
+        }
     }
     const SuggestKey::StartFilter filter(key);
     for (size_t i = 0; i < m_starts.starts.size(); ++i)
-        if (filter.mayMatch(m_starts.starts[i]) && offered(sentences[qsizetype(i)]))
+        if ((filter.mayMatch(m_starts.starts[i]) ||
+             (byReading && filter.mayMatch(m_starts.readingStarts[i]))) &&
+            offered(sentences[qsizetype(i)]))
             out << sentences[qsizetype(i)];
     return out;
 }

@@ -39,5 +39,7 @@ private:
     {
         QStringList sentences;
         std::vector<quint64> starts;
+        std::vector<quint64> readingStarts; // with the strip on: where each sentence's reading begins
+        bool byReading = false;
     } m_starts;
 };
