@@ -11,7 +11,7 @@ QStringList WrittenBefore::operator()(qsizetype max)
 {
     QStringList out;
     if (m_shared.SampleTexts)
-        for (const QString &t : *m_shared.SampleTexts) {
+        for (const QString &t : std::as_const(*m_shared.SampleTexts)) {
             if (out.size() >= max)
                 break;
             if (t != EntryFormat::DiaryRow && t != EntryFormat::MailRow && t != EntryFormat::Placeholder)
