@@ -119,22 +119,24 @@ int nextShown()
                                                         : CandidateStrip::NextKanaShown;
 }
 
-std::vector<ScanNode> nextGroup(int n)
+// `n` leaves, targets from `first` on, as one group of the scan.
+std::vector<ScanNode> leaves(const QString &label, int first, int n)
 {
     std::vector<ScanNode> top, members;
     for (int i = 0; i < n; ++i)
-        members.push_back(ScanNode::leaf(QString::number(i), NextTarget + i));
-    ScanLayouts::appendGroup(top, QStringLiteral("next"), std::move(members));
+        members.push_back(ScanNode::leaf(QString::number(i), first + i));
+    ScanLayouts::appendGroup(top, label, std::move(members));
     return top;
+}
+
+std::vector<ScanNode> nextGroup(int n)
+{
+    return leaves(QStringLiteral("next"), NextTarget, n);
 }
 
 std::vector<ScanNode> stripGroup(int n)
 {
-    std::vector<ScanNode> top, members;
-    for (int i = 0; i < n; ++i)
-        members.push_back(ScanNode::leaf(QString::number(i), StripTarget + i));
-    ScanLayouts::appendGroup(top, QStringLiteral("candidates"), std::move(members));
-    return top;
+    return leaves(QStringLiteral("candidates"), StripTarget, n);
 }
 
 // The strip's score, or 1 (always first) to compare with the strip always before the board.
