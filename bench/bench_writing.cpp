@@ -32,6 +32,7 @@
 #include <array>
 #include <cstdio>
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -656,6 +657,7 @@ int main(int argc, char **argv)
         std::array<int, 2> count{};
         int offered = 0;
         double offeredSteps = 0;
+        std::map<QChar, std::pair<double, int>> byChar;
         for (const Action &a : actions) {
             offered += a.nextIndex >= 0;
             if (a.nextIndex >= 0)
@@ -665,11 +667,18 @@ int main(int argc, char **argv)
                                   : typing(a.ch, a.shown, a.likely, a.next, a.nextIndex);
             steps[a.take] += c.steps[program][size_t(best)];
             ++count[a.take];
+            if (!a.take && a.nextIndex < 0) {
+                byChar[a.ch].first += c.steps[program][size_t(best)];
+                ++byChar[a.ch].second;
+            }
         }
         for (int take = 0; take < 2; ++take)
             std::fprintf(stderr, "bench_writing: %s %d, %.2f steps each, %.2f per character\n",
                          take ? "candidates taken" : "kana typed", count[size_t(take)],
                          steps[size_t(take)] / std::max(1, count[size_t(take)]), steps[size_t(take)] / chars);
+        for (const auto &[ch, sc] : byChar)
+            std::fprintf(stderr, "bench_writing: board %s %d %.1f each, %.0f in all\n",
+                         qPrintable(QString(ch)), sc.second, sc.first / sc.second, sc.first);
         std::fprintf(stderr, "bench_writing: kana typed from those on offer %d of %d, %.2f steps each\n",
                      offered, count[0], offeredSteps / std::max(1, offered));
     }

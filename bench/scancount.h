@@ -85,17 +85,23 @@ inline ScanNode withButtons(std::vector<ScanNode> top, CallPlace place)
     return ScanNode::group(QString(), std::move(top));
 }
 
-// The board cell and the selection-screen column that give `ch` from the cell's own row.
+// The board cell and the selection-screen column that give `ch` from the cell's own row: its own
+// cell where it has one (pressed first on the selection screen), not a neighbour's screen.
 inline std::optional<std::pair<std::pair<int, int>, int>> route(const QString &ch)
 {
+    if (ch.trimmed().isEmpty())
+        return std::nullopt;
+    std::optional<std::pair<std::pair<int, int>, int>> found;
     for (int r = 0; r < BoardPages::Rows; ++r)
         for (int c = 0; c <= MaxC; ++c) {
             const SelectionTable cells = SelectionCells(boardCell, c, r);
             for (int j = 0; j < 3; ++j)
-                if (cells[1][size_t(j)] == ch && !ch.trimmed().isEmpty())
-                    return std::pair{std::pair{r, c}, j};
+                if (cells[1][size_t(j)] == ch && (!found || j == 1))
+                    found = std::pair{std::pair{r, c}, j};
+            if (found && found->second == 1)
+                return found;
         }
-    return std::nullopt;
+    return found;
 }
 
 // The first screen's scan tree, with `strip` offered ahead of the board (or after it).
