@@ -208,11 +208,18 @@ private slots:
         QCOMPARE(cols[0].children.size(), size_t(3));
         QCOMPARE(cols[1].children.size(), size_t(2)); // the empty cell is left out
 
-        const auto plain = ScanLayouts::selectionScreen(t, false);
-        const auto pick = ScanLayouts::selectionScreen(t, true);
-        QCOMPARE(pick.size(), plain.size() + 1);
-        QCOMPARE(pick.front().target, 2); // the middle cell, the character pressed, comes first
-        QCOMPARE(pick[1].label, plain[0].label);
+        const ScanLayouts::Table sel{{{"く", 0}, {"く", 1}, {"", 2}},
+                                     {{"ぱ", 3}, {"は", 4}, {"ば", 5}},
+                                     {{"ふ", 6}, {"ひ", 7}, {"", 8}}};
+        const auto plain = ScanLayouts::selectionScreen(sel, false);
+        const auto pick = ScanLayouts::selectionScreen(sel, true);
+        QCOMPARE(plain.size(), size_t(3));
+        // The character pressed (the middle cell) first, then the rest of its row cell by cell from
+        // the right (the voiced form), then the other rows; every cell once.
+        std::vector<int> order;
+        for (const ScanNode &n : pick)
+            order.push_back(n.isGroup() ? -n.children.front().target - 1 : n.target);
+        QCOMPARE(order, (std::vector<int>{4, 5, 3, -1, -7}));
     }
 
     void columnsGatherIntoBlocksOfThree()

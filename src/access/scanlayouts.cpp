@@ -85,10 +85,19 @@ std::vector<ScanNode> inBlocks(std::vector<ScanNode> groups, int size)
 
 std::vector<ScanNode> selectionScreen(const Table &table, bool pickFirst)
 {
+    if (!pickFirst || table.size() < 2 || table[1].size() < 2)
+        return byRows(table);
+    // The pressed character, then the rest of its row, then the rows above and below: what a switch
+    // user wants after a press is nearly always on its own row. Right before left, since the voiced
+    // and small forms stand right (が, ゃ) and are wanted far more often than what stands left (ぱ, っ).
     std::vector<ScanNode> out;
-    if (pickFirst && table.size() > 1 && table[1].size() > 1)
-        appendCell(out, table[1][1]);
-    std::vector<ScanNode> rows = byRows(table);
+    appendCell(out, table[1][1]);
+    for (size_t c = table[1].size(); c-- > 0;)
+        if (c != 1)
+            appendCell(out, table[1][c]);
+    Table others = table;
+    others.erase(others.begin() + 1);
+    std::vector<ScanNode> rows = byRows(others);
     out.insert(out.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     return out;
 }

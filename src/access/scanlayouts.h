@@ -27,7 +27,8 @@ std::vector<ScanNode> inBlocks(std::vector<ScanNode> groups, int size);
 
 // The selection screen (three rows, the pressed character in the middle):
 // by rows, or with the pressed character itself first, since it is the one
-// most often wanted, and then the rows.
+// most often wanted, then the other cells of its row (its voiced and small
+// forms) one by one from the right, and then the rows above and below.
 std::vector<ScanNode> selectionScreen(const Table &table, bool pickFirst);
 
 // The board's groups with the strip of candidates, `likely` to hold the word
