@@ -53,6 +53,9 @@ private slots:
         for (const QString &c : all)
             QVERIFY2(NextKana::offerable(c.front()), qPrintable(c));
         QCOMPARE(k.likely(u"", {}, {}, 0).size(), 0);
+        // A kana that a word on the strip is by itself gives its key to the next likeliest.
+        QCOMPARE(NextKana::besides({"を", "が", "て", "に", "の", "は"}, {"を", "は", "体位を"}, 3),
+                 (QStringList{"が", "て", "に"}));
         k.clear();
         QVERIFY(k.isEmpty() && k.likely(u"お", {}, {}, 5).isEmpty());
     }
@@ -133,6 +136,32 @@ private slots:
         off.typed("お_");
         QTest::qWait(20);
         QVERIFY(nextKeys(off).isEmpty());
+    }
+    void aWordOnTheStripIsNotAlsoAKey()
+    {
+        // After a word taken, the particles are on the strip, and not on a key as well.
+        TalkFixture f(CandidatesOn);
+        f.window().show();
+        f.program().candidates.learnSentence(QStringLiteral("おちゃをください"));
+        f.vocabulary.add(QStringLiteral("おちゃ"), QStringLiteral("お茶"));
+        f.vocabulary.add(QStringLiteral("を"), QStringLiteral("を"));
+        f.typed("おちゃ_");
+        f.program().candidates.afterEntry();
+        const auto words = [&f] {
+            QStringList out;
+            for (auto *w : f.window().findChildren<ColorButton *>(QStringLiteral("cmdCand")))
+                if (w->isVisible())
+                    out << w->text();
+            return out;
+        };
+        QTRY_VERIFY(words().contains(QStringLiteral("お茶")));
+        for (auto *w : f.window().findChildren<ColorButton *>(QStringLiteral("cmdCand")))
+            if (w->isVisible() && w->text() == QStringLiteral("お茶"))
+                TalkFixture::press(w);
+        QTRY_VERIFY(words().contains(QStringLiteral("を")));
+        QVERIFY(!nextKeys(f).isEmpty());
+        for (const ColorButton *k : nextKeys(f))
+            QVERIFY2(!words().contains(k->text()), qPrintable(k->text()));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "board/candidatebar.h"
 
+#include "board/nextkana.h"
 #include "board/speech.h"
 #include "board/strippriority.h"
 #include "board/suggestions.h"
@@ -185,7 +186,10 @@ void CandidateBar::showCandidates()
     font.setFamilies(Fonts::familiesFor(Fonts::Gothic));
     font.setPixelSize(int(Twips::pointsToPixels(Points, 1.0)));
     const QFontMetrics metrics(font);
-    const int right = m_boardRect.width() - showNext();
+    // Room for the kana keys as many as will show; a kana a word shown here already is gives its
+    // key to the next likeliest.
+    const int right =
+        m_boardRect.width() - nextRoom(std::min(int(m_nextKana.size()), CandidateStrip::NextKanaShown));
     int left = 0;
     if (m_notice->isVisibleTo(m_c.fraCand)) {
         const int width =
@@ -199,8 +203,10 @@ void CandidateBar::showCandidates()
     std::vector<int> widths;
     for (const Candidate &c : cs)
         widths.push_back(int(Twips::toTwips(metrics.horizontalAdvance(c.text), 1.0)) + 2 * Padding);
+    QStringList shown;
     for (const int i : CandidateStrip::fitting(widths, right - left, Gap)) {
         const int width = widths[size_t(i)];
+        shown << cs[size_t(i)].text;
         ColorButton *b = makeButton(m_c.fraCand, "cmdCand", cs[size_t(i)].text, {left, 0, width, m_height},
                                     Colors::White, Points, false, i);
         Fonts::set(b, Fonts::Gothic, Points);
@@ -209,6 +215,7 @@ void CandidateBar::showCandidates()
         m_buttons.push_back(b);
         left += width + Gap;
     }
+    showNext(NextKana::besides(m_nextKana, shown, CandidateStrip::NextKanaShown));
 }
 
 void CandidateBar::lookUpNext()
@@ -220,43 +227,52 @@ void CandidateBar::lookUpNext()
     if (!on() || set == CharSet::Alphanumeric)
         return;
     const int highlight = m_c.sentence->selStart();
+    // Enough to fill the keys after those the strip's words already are.
     m_nextKana = m_finder.nextKana(m_c.sentence->shown().left(highlight), m_strip.run(), m_strip.candidates(),
-                                   CandidateStrip::NextKanaShown);
+                                   CandidateStrip::NextKanaShown + CandidateFinder::MaxCandidates);
     if (set == CharSet::Katakana)
         for (QString &k : m_nextKana)
             k = NextKana::katakana(k);
 }
 
-// The kana likely next at the strip's right end, most likely first; the width they take.
-int CandidateBar::showNext()
+// The room `keys` kana keys take at the strip's right end.
+int CandidateBar::nextRoom(int keys) const
+{
+    if (keys <= 0)
+        return 0;
+    const int right = std::min(m_boardRect.width(), Canvas::Width - m_boardRect.left());
+    return m_boardRect.width() - right + keys * (m_height + Gap);
+}
+
+// The kana likely next at the strip's right end, most likely first.
+void CandidateBar::showNext(const QStringList &kana)
 {
     for (ColorButton *b : m_nextButtons) {
         b->hide();
         b->deleteLater();
     }
     m_nextButtons.clear();
-    m_nextFrame->setVisible(!m_nextKana.isEmpty());
-    if (m_nextKana.isEmpty())
-        return 0;
+    m_nextFrame->setVisible(!kana.isEmpty());
+    if (kana.isEmpty())
+        return;
     const int side = m_height; // square keys, as high as the strip
-    const int width = int(m_nextKana.size()) * (side + Gap) - Gap;
+    const int width = int(kana.size()) * (side + Gap) - Gap;
     // The board reaches a little past the window's canvas; the keys end inside it, whole.
     const int right = std::min(m_boardRect.width(), Canvas::Width - m_boardRect.left());
     Twips::setRect(m_nextFrame, right - width, 0, width, m_height);
-    for (int i = 0; i < int(m_nextKana.size()); ++i) {
-        const QString kana = m_nextKana[i];
-        ColorButton *b = makeButton(m_nextFrame, "cmdNext", kana, {i * (side + Gap), 0, side, m_height},
+    for (int i = 0; i < int(kana.size()); ++i) {
+        const QString k = kana[i];
+        ColorButton *b = makeButton(m_nextFrame, "cmdNext", k, {i * (side + Gap), 0, side, m_height},
                                     NextKanaBack, Points, false, i);
         Fonts::set(b, Fonts::Gothic, Points);
-        connect(b, &QPushButton::clicked, this, [this, kana] {
+        connect(b, &QPushButton::clicked, this, [this, k] {
             m_shared.keyBeep();
             if (m_enterKana)
-                m_enterKana(kana);
+                m_enterKana(k);
         });
         b->show();
         m_nextButtons.push_back(b);
     }
-    return m_boardRect.width() - right + width + Gap;
 }
 
 void CandidateBar::apply(const CandidateStrip::Edit &e)

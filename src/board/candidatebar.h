@@ -72,7 +72,8 @@ private:
     void emptyStrip();
     void apply(const CandidateStrip::Edit &e);
     void lookUpNext();
-    int showNext();
+    int nextRoom(int keys) const;
+    void showNext(const QStringList &kana);
 
     Controls m_c;
     SharedState &m_shared;
@@ -86,9 +87,9 @@ private:
     std::vector<ColorButton *> m_buttons;
     ColorFrame *m_nextFrame = nullptr;
     std::vector<ColorButton *> m_nextButtons;
-    QStringList m_nextKana;
-    int m_nextSet = -1; // the board's character set the kana were offered for
-    QTimer m_nextTimer; // looks the next kana up once the change that called for it is done
+    QStringList m_nextKana; // the likeliest first, more than the keys show
+    int m_nextSet = -1;     // the board's character set the kana were offered for
+    QTimer m_nextTimer;     // looks the next kana up once the change that called for it is done
     std::function<void(const QString &)> m_enterKana;
     ColorLabel *m_notice = nullptr;
     QTimer m_noticeTimer;

@@ -32,6 +32,15 @@ QString NextKana::katakana(const QString &hiragana)
     return out;
 }
 
+QStringList NextKana::besides(const QStringList &kana, const QStringList &shown, int n)
+{
+    QStringList out;
+    for (const QString &k : kana)
+        if (int(out.size()) < n && !shown.contains(k))
+            out << k;
+    return out;
+}
+
 void NextKana::learn(QStringView reading, int weight)
 {
     QString context(Context, Start);

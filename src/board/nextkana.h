@@ -23,6 +23,10 @@ public:
     // The same kana as the katakana board has them (its marks as they are).
     static QString katakana(const QString &hiragana);
 
+    // The first `n` of `kana` (most likely first) that no word shown beside them is by itself: a
+    // particle the strip shows is taken there, a step sooner, so its key would only keep another out.
+    static QStringList besides(const QStringList &kana, const QStringList &shown, int n);
+
     // A reading the user wrote (hiragana), counted `weight` times.
     void learn(QStringView reading, int weight = 1);
     void clear();
