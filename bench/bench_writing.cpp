@@ -19,6 +19,7 @@
 #include "board/candidatefinder.h"
 #include "board/candidatestrip.h"
 #include "board/strippriority.h"
+#include "entries/entryformat.h"
 #include "platform/conversion/learningstore.h"
 #include "platform/conversion/mozcengine.h"
 #include "platform/conversion/wordlist.h"
@@ -91,7 +92,10 @@ struct Writer
 {
     Writer(ConversionEngine &engine, const WordList &vocabulary, const QString &store)
         : learnt(store), finder(&engine, &learnt, &vocabulary), strip(finder)
-    {}
+    {
+        // The stored sentences a new list starts with, as every user has them.
+        finder.setWrittenBefore([] { return EntryFormat::starterSentences(); });
+    }
     LearningStore learnt;
     CandidateFinder finder;
     CandidateStrip strip;
@@ -275,16 +279,23 @@ Cost write(Writer &w, const Sentence &s, bool withCandidates, Timings *lookups,
         const auto &all = w.strip.candidates();
         QStringList next;
         if (withCandidates && nextShown() > 0)
-            next = w.finder.nextKana(written, w.strip.run(), all, nextShown());
+            next =
+                w.finder.nextKana(written, w.strip.run(), all, nextShown() + CandidateFinder::MaxCandidates);
         // What the strip shows: the candidates that fit beside the kana keys.
         std::vector<Candidate> cands;
         if (withCandidates) {
             std::vector<int> widths;
             for (const Candidate &c : all)
                 widths.push_back(int(c.text.size()) * CharTwips + 2 * CandPadding);
-            const int keys = next.isEmpty() ? 0 : KanaMargin + int(next.size()) * (KanaKey + StripGap);
+            const int count = std::min(int(next.size()), nextShown());
+            const int keys = count == 0 ? 0 : KanaMargin + count * (KanaKey + StripGap);
             for (const int i : CandidateStrip::fitting(widths, StripRoom - keys, StripGap))
                 cands.push_back(all[size_t(i)]);
+            // A kana a word shown is by itself gives its key to the next likeliest, as in the window.
+            QStringList words;
+            for (const Candidate &c : cands)
+                words << c.text;
+            next = NextKana::besides(next, words, nextShown());
         }
         const int shown = int(cands.size());
         const double likely = shown > 0 ? StripPriority::likelihood(w.strip.run(), all) : 0;
