@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(back.following(QStringLiteral("%1"), 1).front().text, QStringLiteral("%2"));
     }
 
-    void theFinderPutsSentencesFirstFromHistoryStoredAndDiary()
+    void theFinderPutsSentencesAfterTheBestWordsFromHistoryStoredAndDiary()
     {
         QTemporaryDir dir;
         LearningStore learnt(dir.filePath(LearningStore::FileName));
@@ -159,16 +159,19 @@ private slots:
         });
         const auto out = finder.withSentences({}, QStringLiteral("た"),
                                               {{QStringLiteral("田"), QStringLiteral("た")},
-                                               {QStringLiteral("たすけて"), QStringLiteral("たすけて")}});
-        QCOMPARE(out.size(), size_t(CandidateFinder::MaxSentences) + 1);
-        QCOMPARE(out[0].text, QStringLiteral("たすけてください")); // written, and just now
-        QCOMPARE(out.back().text, QStringLiteral("田"));
+                                               {QStringLiteral("たすけて"), QStringLiteral("たすけて")},
+                                               {QStringLiteral("多"), QStringLiteral("た")}});
+        // The two best words, then the sentences (one the same as a word only once), then the rest.
+        QStringList texts;
+        for (const Candidate &c : out)
+            texts << c.text;
+        QCOMPARE(texts, (QStringList{"田", "たすけて", "たすけてください", "多"}));
     }
 
     void oneTakeWritesAStoredSentenceOrADiaryLine()
     {
         TalkFixture f({{"Kanji", "1"}, {"OPT1", "2"}, {"Samp", "0"}}, false);
-        f.writeEntries("Talk.txt", {"窓を開けてください"});
+        f.writeEntries("Talk.txt", {"窓を開けて"});
         f.writeEntries("day.txt", {"26.12.01 ままが来た"});
         f.conversion.conversions.insert("ま", {{"ま", {"間"}}});
         QVERIFY(f.start());
@@ -179,13 +182,12 @@ private slots:
         QStringList shown;
         for (ColorButton *b : strip(f))
             shown << b->text();
-        QVERIFY2(shown.contains(QStringLiteral("窓を開けてください")) &&
-                     shown.contains(QStringLiteral("ままが来た")),
+        QVERIFY2(shown.contains(QStringLiteral("窓を開けて")) && shown.contains(QStringLiteral("ままが来た")),
                  qPrintable(shown.join(u' ')));
         for (ColorButton *b : strip(f))
-            if (b->text() == QStringLiteral("窓を開けてください"))
+            if (b->text() == QStringLiteral("窓を開けて"))
                 TalkFixture::press(b);
-        QCOMPARE(f.window().txtTalk->text(), QStringLiteral("窓を開けてください_"));
+        QCOMPARE(f.window().txtTalk->text(), QStringLiteral("窓を開けて_"));
     }
 };
 

@@ -340,11 +340,20 @@ std::vector<Candidate> CandidateFinder::withSentences(const QString &written, co
             sources.push_back({t, 1, 0});
     const qint64 now = m_learnt ? m_learnt->clock() : 0;
     // A sentence keeps its marks (？ too), which a word's odd forms would not.
-    std::vector<Candidate> out = m_sentences.forTyped(sources, now, written, run, MaxSentences);
-    for (Candidate &w : words)
+    std::vector<Candidate> sentences = m_sentences.forTyped(sources, now, written, run, MaxSentences);
+    std::vector<Candidate> out;
+    const auto add = [&out](Candidate c) {
         if (int(out.size()) < MaxCandidates &&
-            std::none_of(out.begin(), out.end(), [&](const Candidate &o) { return o.text == w.text; }))
-            out.push_back(std::move(w));
+            std::none_of(out.begin(), out.end(), [&](const Candidate &o) { return o.text == c.text; }))
+            out.push_back(std::move(c));
+    };
+    const size_t before = std::min(words.size(), size_t(WordsBeforeSentences));
+    for (size_t i = 0; i < before; ++i)
+        add(words[i]);
+    for (Candidate &c : sentences)
+        add(std::move(c));
+    for (size_t i = before; i < words.size(); ++i)
+        add(std::move(words[i]));
     return out;
 }
 

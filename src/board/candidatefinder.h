@@ -34,8 +34,10 @@ public:
     // What may come after `taken` (read as `reading`, when known): what the user wrote after it before first.
     std::vector<Candidate> after(const QString &taken, const QString &reading = {}) const;
 
-    // Whole sentences written before, at most this many, come first.
+    // Whole sentences written before, at most this many, come after this many of the run's best
+    // words: a sentence wide on the strip would otherwise keep out the words more often wanted.
     static constexpr int MaxSentences = 2;
+    static constexpr int WordsBeforeSentences = 2;
     // Stored sentences (and diary lines) looked at, at most: every one is looked at on each press.
     static constexpr qsizetype MaxWrittenBefore = 5000;
     // Where the stored sentences and the diary's lines are read from, when they are wanted.
