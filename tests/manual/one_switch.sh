@@ -28,12 +28,12 @@ dialog() { n=$(wc -l < "$OUT/log.txt"); for i in $(seq 1 2000); do tail -n +$((n
 # The pointer rests on the text; from the scan's first round on, only Space.
 xdotool mousemove 500 80; sync
 char 1 1 0        # き
-char 7 2 2 2      # ょ
+char 7 2 1        # ょ, right after よ on the selection screen
 char 0 2 0        # う
 char 5 0 0        # は
-char 0 0 3 0 3 1  # full-width space from the selection screen, then back
-char 1 0 1 2      # が
-char 3 2 2 0      # っ
+char 0 0 4 0 4 1  # full-width space from the selection screen, then back
+char 1 0 1        # が
+char 3 2 2        # っ
 char 1 4 0        # こ
 char 0 2 0        # う
 (shot c1) &
