@@ -155,6 +155,21 @@ private slots:
         QCOMPARE(back->text, text);
     }
 
+    void oneKanaOffersItsPredictionsBeforeItsOwnKanji()
+    {
+        FakeConversion engine;
+        engine.conversions[QStringLiteral("み")] = {{QStringLiteral("み"), {QStringLiteral("未")}}};
+        engine.predictions[QStringLiteral("み")] = {{QStringLiteral("美咲"), QStringLiteral("みさき")},
+                                                    {QStringLiteral("右"), QStringLiteral("みぎ")},
+                                                    {QStringLiteral("耳"), QStringLiteral("みみ")}};
+        engine.conversions[QStringLiteral("みみ")] = {{QStringLiteral("みみ"), {QStringLiteral("耳")}}};
+        engine.predictions[QStringLiteral("みみ")] = {{QStringLiteral("耳鳴り"), QStringLiteral("みみなり")}};
+        CandidateFinder finder(&engine, nullptr, nullptr);
+        QCOMPARE(texts(finder.forRun(QStringLiteral("み"))).mid(0, 3), (QStringList{"美咲", "右", "未"}));
+        // From two kana on, the run converted whole comes first again.
+        QCOMPARE(texts(finder.forRun(QStringLiteral("みみ"))).value(0), QStringLiteral("耳"));
+    }
+
     // Whatever the engine answers is used only as far as it makes sense: no overflow, no assertion.
     void theEnginesAnswersAreNotTrusted()
     {

@@ -220,11 +220,17 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     for (const Segment &s : segments)
         raw.push_back(s.forms.value(0, s.reading));
     const QString first = segments.empty() ? QString() : fixed(segments);
-    if (!segments.empty()) {
+    const auto addConverted = [&] {
+        if (segments.empty())
+            return;
         c.add({first, run});
         const std::vector<Segment> digits = inDigits(segments);
         c.add({digits.empty() ? withDigits(first) : fixed(digits), run});
-    }
+    };
+    // One kana converted alone (未 for み) is seldom the word wanted: the best predictions come first.
+    const bool oneKana = run.size() == 1;
+    if (!oneKana)
+        addConverted();
     // A long run is seldom the start of a longer word: its other forms come early.
     if (run.size() >= LongRun)
         addOtherForms(c, segments, LongRunForms);
@@ -269,6 +275,8 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
         c.add(m_vocabulary->startingWith(run, 2));
     }
     c.add(predictions, 2);
+    if (oneKana)
+        addConverted();
     if (!segments.empty())
         c.add({joined(raw), run});
     if (m_learnt)
