@@ -235,13 +235,17 @@ void CandidateBar::lookUpNext()
             k = NextKana::katakana(k);
 }
 
+// Where the kana keys end: the board reaches a little past the window's canvas, the keys end inside it,
+// whole.
+int CandidateBar::nextRight() const
+{
+    return std::min(m_boardRect.width(), Canvas::Width - m_boardRect.left());
+}
+
 // The room `keys` kana keys take at the strip's right end.
 int CandidateBar::nextRoom(int keys) const
 {
-    if (keys <= 0)
-        return 0;
-    const int right = std::min(m_boardRect.width(), Canvas::Width - m_boardRect.left());
-    return m_boardRect.width() - right + keys * (m_height + Gap);
+    return keys <= 0 ? 0 : m_boardRect.width() - nextRight() + keys * (m_height + Gap);
 }
 
 // The kana likely next at the strip's right end, most likely first.
@@ -257,9 +261,7 @@ void CandidateBar::showNext(const QStringList &kana)
         return;
     const int side = m_height; // square keys, as high as the strip
     const int width = int(kana.size()) * (side + Gap) - Gap;
-    // The board reaches a little past the window's canvas; the keys end inside it, whole.
-    const int right = std::min(m_boardRect.width(), Canvas::Width - m_boardRect.left());
-    Twips::setRect(m_nextFrame, right - width, 0, width, m_height);
+    Twips::setRect(m_nextFrame, nextRight() - width, 0, width, m_height);
     for (int i = 0; i < int(kana.size()); ++i) {
         const QString k = kana[i];
         ColorButton *b = makeButton(m_nextFrame, "cmdNext", k, {i * (side + Gap), 0, side, m_height},

@@ -72,6 +72,7 @@ private:
     void emptyStrip();
     void apply(const CandidateStrip::Edit &e);
     void lookUpNext();
+    int nextRight() const;
     int nextRoom(int keys) const;
     void showNext(const QStringList &kana);
 
