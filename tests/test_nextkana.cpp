@@ -38,14 +38,14 @@ private slots:
         k.learn(u"おはよう。");
         QVERIFY(!k.isEmpty());
         // After お: は twice, ち once.
-        QCOMPARE(k.likely(u"お", {}, {}, 2), (QStringList{"は", "ち"}));
+        QCOMPARE(k.likely(u"お", QStringLiteral("お"), {}, 2), (QStringList{"は", "ち"}));
         // A sentence's end starts the next one as the first did: お began every sentence.
         QCOMPARE(k.likely(u"はい。", {}, {}, 1), QStringList{"お"});
         QCOMPARE(k.likely(u"", {}, {}, 1), QStringList{"お"});
         // A longer context outweighs what one kana alone would say: after ちゃ, を.
         k.learn(u"やあ。やあ。やあ。");
-        QCOMPARE(k.likely(u"おちゃ", {}, {}, 1), QStringList{"を"});
-        QCOMPARE(k.likely(u"や", {}, {}, 1), QStringList{"あ"});
+        QCOMPARE(k.likely(u"おちゃ", QStringLiteral("おちゃ"), {}, 1), QStringList{"を"});
+        QCOMPARE(k.likely(u"や", QStringLiteral("や"), {}, 1), QStringList{"あ"});
         // Never more than asked for, never a character the board does not hold, never the same twice.
         k.learn(u"カタカナ漢字abc");
         const QStringList all = k.likely(u"", {}, {}, 100);
@@ -58,6 +58,20 @@ private slots:
                  (QStringList{"が", "て", "に"}));
         k.clear();
         QVERIFY(k.isEmpty() && k.likely(u"お", {}, {}, 5).isEmpty());
+    }
+
+    void afterAWordTakenTheKanaThatBeginWordsLead()
+    {
+        NextKana k;
+        const QChar b = NextKana::WordBreak;
+        k.learn(QStringLiteral("あさごはん。あさごはん。"));
+        k.learn(QStringLiteral("あさ") + b + QStringLiteral("の") + b + QStringLiteral("くすり。"));
+        // Typed as kana, あさ goes on as it went on most: ご.
+        QCOMPARE(k.likely(u"あさ", QStringLiteral("あさ"), {}, 1), QStringList{"ご"});
+        // Taken as 朝, the next kana begins a word: の, as it once did after 朝.
+        QCOMPARE(k.likely(u"あさ", {}, {}, 1), QStringList{"の"});
+        // The word break itself is never offered.
+        QVERIFY(!k.likely(u"あさの", {}, {}, 100).contains(QString(b)));
     }
 
     void theRunsCandidatesGoOnWithTheirKana()

@@ -346,6 +346,8 @@ private slots:
         const QString sentence = QStringLiteral("看護師さんを呼んでください。");
         const QString reading = KanaReading::of(sentence);
         QCOMPARE(reading, QStringLiteral("かんごしさんをよんでください。"));
+        // Word by word, as the kana likely next learn where words begin.
+        QCOMPARE(KanaReading::ofWords(QStringLiteral("朝の薬"), u'|'), QStringLiteral("あさ|の|くすり"));
         QVERIFY(SuggestKey::matchesTextOrReading(QStringLiteral("かん"), sentence, reading));
         QVERIFY(!SuggestKey::matches(QStringLiteral("かん"), sentence));
 

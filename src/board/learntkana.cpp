@@ -17,7 +17,7 @@ constexpr qsizetype Context = 16;
 
 QString readingOf(const QString &text)
 {
-    return KanaReading::of(text.left(MaxRead));
+    return KanaReading::ofWords(text.left(MaxRead), NextKana::WordBreak);
 }
 
 } // namespace

@@ -94,6 +94,17 @@ QString of(const QString &text)
     return out;
 }
 
+QString ofWords(const QString &text, QChar separator)
+{
+    QString out;
+    for (const Word &w : words(text)) {
+        if (!out.isEmpty())
+            out += separator;
+        out += w.reading;
+    }
+    return out;
+}
+
 std::vector<Phrase> phrases(const QString &text)
 {
     std::vector<Phrase> out;

@@ -21,6 +21,9 @@ bool available(QString *problem = nullptr);
 // The sentence's reading in hiragana; kana, marks, digits and letters kept as they are.
 QString of(const QString &text);
 
+// The sentence's reading with `separator` between its words.
+QString ofWords(const QString &text, QChar separator);
+
 // The sentence cut into phrases, marks and spaces left out.
 std::vector<Phrase> phrases(const QString &text);
 
