@@ -170,6 +170,26 @@ private slots:
         QCOMPARE(texts(finder.forRun(QStringLiteral("みみ"))).value(0), QStringLiteral("耳"));
     }
 
+    void afterANounTheParticlesComeBeforeTheMarks()
+    {
+        WordList care;
+        for (const char *p : {"を", "が", "に", "は", "て", "てください", "の"})
+            care.add(QString::fromUtf8(p), QString::fromUtf8(p));
+        CandidateFinder finder(nullptr, nullptr, &care);
+        // A noun is followed by a particle far more often than by the sentence's end.
+        QCOMPARE(texts(finder.after(QStringLiteral("窓"))),
+                 (QStringList{"を", "が", "に", "は", "。", "、", "て", "の"}));
+        // A word ending in kana may well end the sentence: the marks first.
+        QCOMPARE(texts(finder.after(QStringLiteral("暑い"))).mid(0, 3), (QStringList{"。", "、", "を"}));
+        // A particle is not followed by a mark.
+        QVERIFY(!texts(finder.after(QStringLiteral("を"))).contains(QStringLiteral("。")));
+        // With fewer particles than come first, the marks still come.
+        WordList few;
+        few.add(QStringLiteral("を"), QStringLiteral("を"));
+        CandidateFinder small(nullptr, nullptr, &few);
+        QCOMPARE(texts(small.after(QStringLiteral("窓"))), (QStringList{"を", "。", "、"}));
+    }
+
     // Whatever the engine answers is used only as far as it makes sense: no overflow, no assertion.
     void theEnginesAnswersAreNotTrusted()
     {

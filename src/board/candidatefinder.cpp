@@ -6,6 +6,7 @@
 #include "platform/conversion/wordlist.h"
 
 #include <QLoggingCategory>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcCandidates, "pirokan.candidates")
 
@@ -314,14 +315,26 @@ std::vector<Candidate> CandidateFinder::after(const QString &taken, const QStrin
             if (isKana(e.text) && e.text.startsWith(last))
                 c.add({e.text.mid(1), e.reading.mid(1)});
     }
-    // A sentence or a clause may end after any word but a particle.
-    if (!(isKana(taken) && taken.size() == 1))
-        for (const QString &mark : {QStringLiteral("。"), QStringLiteral("、")})
-            c.add({mark, mark});
+    // A sentence or a clause may end after any word but a particle; after a word written in kanji,
+    // mostly a noun, the commonest particles are likelier still.
+    bool marked = isKana(taken) && taken.size() == 1;
+    const auto marks = [&] {
+        if (!std::exchange(marked, true))
+            for (const QString &mark : {QStringLiteral("。"), QStringLiteral("、")})
+                c.add({mark, mark});
+    };
+    const int particlesFirst = kanaEnd ? 0 : ParticlesBeforeMarks;
     // After a written word, the particles; the endings of verbs make no sense there.
+    int particles = 0;
     for (const Candidate &e : m_vocabulary->startingWith({}, 2 * MaxCandidates))
-        if (kanaEnd || !(isKana(e.text) && e.text.size() > 1 && e.text[0] == u'て'))
+        if (kanaEnd || !(isKana(e.text) && e.text.size() > 1 && e.text[0] == u'て')) {
+            if (particles >= particlesFirst)
+                marks();
+            const size_t had = c.size();
             c.add(e);
+            particles += int(c.size() - had);
+        }
+    marks();
     return c.take();
 }
 

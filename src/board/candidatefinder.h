@@ -38,6 +38,8 @@ public:
     // words: a sentence wide on the strip would otherwise keep out the words more often wanted.
     static constexpr int MaxSentences = 2;
     static constexpr int WordsBeforeSentences = 2;
+    // After a word in kanji, this many particles (を, が, に, は) come before 。 and 、.
+    static constexpr int ParticlesBeforeMarks = 4;
     // Stored sentences (and diary lines) looked at, at most: every one is looked at on each press.
     static constexpr qsizetype MaxWrittenBefore = 5000;
     // Where the stored sentences and the diary's lines are read from, when they are wanted.
