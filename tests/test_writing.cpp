@@ -170,6 +170,24 @@ private slots:
         QCOMPARE(texts(finder.forRun(QStringLiteral("みみ"))).value(0), QStringLiteral("耳"));
     }
 
+    void twoKanaOfferWhatTheEnginePredictsFromTheKanaLikelyNext()
+    {
+        FakeConversion engine;
+        engine.predictions[QStringLiteral("はじま")] = {
+            {QStringLiteral("始まる"), QStringLiteral("はじまる")}};
+        engine.predictions[QStringLiteral("はじまるか")] = {
+            {QStringLiteral("始まるから"), QStringLiteral("はじまるから")}};
+        CandidateFinder finder(&engine, nullptr, nullptr);
+        // The kana likely after はじ come from what the user wrote: ま.
+        finder.setWrittenBefore([] { return QStringList{QStringLiteral("はじまるから")}; });
+        QVERIFY(texts(finder.forRun(QStringLiteral("はじ"))).contains(QStringLiteral("始まる")));
+        // Not past three kana, where the engine predicts by itself.
+        QVERIFY(!texts(finder.forRun(QStringLiteral("はじまる"))).contains(QStringLiteral("始まるから")));
+        // A stopped engine is not asked.
+        engine.stopped = true;
+        QVERIFY(!texts(finder.forRun(QStringLiteral("はじ"))).contains(QStringLiteral("始まる")));
+    }
+
     void afterANounTheParticlesComeBeforeTheMarks()
     {
         WordList care;

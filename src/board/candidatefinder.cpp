@@ -5,6 +5,7 @@
 #include "platform/conversion/learningstore.h"
 #include "platform/conversion/wordlist.h"
 
+#include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <utility>
 
@@ -203,8 +204,31 @@ void CandidateFinder::addOtherForms(Collector &c, const std::vector<Segment> &se
     }
 }
 
+// The engine predicts nothing from two or three kana (はじ gives 恥 alone), but from one more it
+// does (はじま: 始まる): the run with each of the kana likeliest to follow it, the best prediction of
+// each. Within a bound of time, so that a slow engine never holds a press up for long.
+void CandidateFinder::addAhead(Collector &c, const QString &run, const QElapsedTimer &clock)
+{
+    if (!m_engine || !m_engine->working())
+        return;
+    const QStringList writtenBefore = m_writtenBefore ? m_writtenBefore() : QStringList();
+    for (const QString &k : m_kana.next(writtenBefore, run, run, {}, LookAheadKana)) {
+        if (clock.elapsed() > LookAheadMs)
+            return;
+        if (!isKana(k))
+            continue;
+        for (const Candidate &p : m_engine->predict(run + k))
+            if (p.reading.size() > run.size() + 1) {
+                c.add(p);
+                break;
+            }
+    }
+}
+
 std::vector<Candidate> CandidateFinder::forRun(const QString &run)
 {
+    QElapsedTimer clock;
+    clock.start();
     Collector c(run);
     if (run.isEmpty())
         return {};
@@ -276,6 +300,8 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
         c.add(m_vocabulary->startingWith(run, 2));
     }
     c.add(predictions, 2);
+    if (run.size() >= 2 && run.size() <= LookAheadRun)
+        addAhead(c, run, clock);
     if (oneKana)
         addConverted();
     if (!segments.empty())

@@ -12,6 +12,7 @@
 #include <vector>
 
 class LearningStore;
+class QElapsedTimer;
 class WordList;
 
 // The candidates for a run of typed kana, best first, from what the user
@@ -66,6 +67,11 @@ public:
 private:
     class Collector;
     static constexpr int LongRun = 5;
+    // A run of two kana up to this many is looked at with each of this many likeliest kana after it,
+    // for at most so long a press.
+    static constexpr qsizetype LookAheadRun = 3;
+    static constexpr int LookAheadKana = 5;
+    static constexpr qint64 LookAheadMs = 20;
     static constexpr int LongRunForms = 3;
     struct Form
     {
@@ -74,6 +80,7 @@ private:
     };
     static std::vector<Form> formsOf(const Segment &segment);
     void addOtherForms(Collector &c, const std::vector<Segment> &segments, int max) const;
+    void addAhead(Collector &c, const QString &run, const QElapsedTimer &clock);
     QString known(const std::vector<Segment> &segments, size_t first, size_t last) const;
     QString fixed(const std::vector<Segment> &segments, const std::vector<bool> &pinned = {}) const;
     QString firstWordFor(const QString &reading) const;
