@@ -1,5 +1,6 @@
 #include "board/candidatefinder.h"
 
+#include "board/candidatecollector.h"
 #include "board/kanaforms.h"
 #include "platform/conversion/kanareading.h"
 #include "platform/conversion/learningstore.h"
@@ -43,171 +44,10 @@ std::vector<Segment> trusted(std::vector<Segment> segments, const QString &run)
 
 } // namespace
 
-class CandidateFinder::Collector
-{
-public:
-    explicit Collector(const QString &run) : m_run(run) {}
-    void add(const Candidate &c)
-    {
-        if (c.text.isEmpty() || c.text == m_run || int(m_out.size()) >= CandidateFinder::MaxCandidates ||
-            isOddForm(c.text))
-            return;
-        for (const Candidate &have : m_out)
-            if (have.text == c.text)
-                return;
-        m_out.push_back(c);
-    }
-    void add(const std::vector<Candidate> &cs, int max = CandidateFinder::MaxCandidates)
-    {
-        for (int i = 0; i < int(cs.size()) && i < max; ++i)
-            add(cs[size_t(i)]);
-    }
-    std::vector<Candidate> take() { return std::move(m_out); }
-    size_t size() const { return m_out.size(); }
-    const QString &run() const { return m_run; }
-
-private:
-    QString m_run;
-    std::vector<Candidate> m_out;
-};
-
-QString CandidateFinder::firstWordFor(const QString &reading) const
-{
-    if (m_learnt)
-        if (const QStringList w = m_learnt->wordsFor(reading); !w.isEmpty())
-            return w.front();
-    if (m_vocabulary)
-        if (const QStringList w = m_vocabulary->wordsFor(reading); !w.isEmpty())
-            return w.front();
-    return {};
-}
-
-// Segments `first` to `last` in the user's own words, or the vocabulary's,
-// where one of them knows their reading (or the reading without the kana
-// ending the engine wrote); empty when neither does.
-QString CandidateFinder::known(const std::vector<Segment> &segments, size_t first, size_t last) const
-{
-    QString reading, written;
-    for (size_t i = first; i <= last; ++i) {
-        reading += segments[i].reading;
-        written += segments[i].forms.value(0, segments[i].reading);
-    }
-    for (qsizetype len = reading.size(); len >= 2; --len) {
-        const QString tail = reading.mid(len);
-        if (!tail.isEmpty() && (!isKana(tail) || !written.endsWith(tail)))
-            continue;
-        // No word begins with these: the tail is the ending of a word (詰まって is not 妻 + って).
-        if (!tail.isEmpty() && QStringLiteral("っんゃゅょぁぃぅぇぉー").contains(tail[0]))
-            continue;
-        const QString word = firstWordFor(reading.left(len));
-        if (!word.isEmpty())
-            return word + tail;
-    }
-    return {};
-}
-
-// The run as converted, with the known words put in: the longest known span
-// first. Pinned segments keep the form they have.
-QString CandidateFinder::fixed(const std::vector<Segment> &segments, const std::vector<bool> &pinned) const
-{
-    QString out;
-    for (size_t i = 0; i < segments.size();) {
-        size_t next = i + 1;
-        QString piece = segments[i].forms.value(0, segments[i].reading);
-        size_t free = i;
-        while (free < segments.size() && !(free < pinned.size() && pinned[free]))
-            ++free;
-        for (size_t last = free; last-- > i;)
-            if (const QString k = known(segments, i, last); !k.isEmpty()) {
-                piece = k;
-                next = last + 1;
-                break;
-            }
-        out += piece;
-        i = next;
-    }
-    return out;
-}
-
-// A segment's forms as they are worth trying, with what trying each costs: the
-// engine's first, then other words in its order, then the kana, other
-// spellings of a word already offered and katakana. Odd forms are left out.
-std::vector<CandidateFinder::Form> CandidateFinder::formsOf(const Segment &segment)
-{
-    std::vector<Form> words, others;
-    QStringList stems;
-    for (const QString &f : segment.forms) {
-        if (words.empty()) {
-            words.push_back({f, 0});
-            stems << stem(f);
-            continue;
-        }
-        if (isOddForm(f))
-            continue;
-        const QString st = stem(f);
-        const bool word = !st.isEmpty() && !hasKatakana(f) && !stems.contains(st);
-        (word ? words : others).push_back({f, 0});
-        stems << st;
-        if (int(words.size() + others.size()) >= 12)
-            break;
-    }
-    for (size_t i = 0; i < words.size(); ++i)
-        words[i].cost = double(i);
-    // The reading left in kana comes before katakana and other spellings.
-    std::stable_partition(others.begin(), others.end(), [](const Form &f) { return isKana(f.text); });
-    for (size_t i = 0; i < others.size(); ++i)
-        words.push_back({others[i].text, double(i + 1) + 0.5});
-    return words;
-}
-
-// The run's likeliest writings after its first: one or two segments in other
-// forms, the cheapest first. A change in a longer segment costs a little less,
-// since a short one's other forms are seldom words.
-void CandidateFinder::addOtherForms(Collector &c, const std::vector<Segment> &segments, int max) const
-{
-    struct Choice
-    {
-        double cost;
-        size_t a, b; // the changed segments (b == a when only one)
-        size_t fa, fb;
-    };
-    std::vector<std::vector<Form>> forms;
-    for (const Segment &s : segments)
-        forms.push_back(formsOf(s));
-    const auto change = [&](size_t seg, size_t form) {
-        const double shortness = 0.01 * double(10 - std::min<qsizetype>(10, segments[seg].reading.size()));
-        return forms[seg][form].cost + shortness;
-    };
-    std::vector<Choice> choices;
-    for (size_t a = 0; a < segments.size(); ++a)
-        for (size_t fa = 0; fa < forms[a].size() && fa <= 5; ++fa) {
-            // The engine's own first form, where a known word was put in its place.
-            choices.push_back({fa == 0 ? 0.5 : change(a, fa), a, a, fa, fa});
-            for (size_t b = a + 1; b < segments.size() && fa > 0; ++b)
-                for (size_t fb = 1; fb < forms[b].size() && fb <= 4; ++fb)
-                    choices.push_back({change(a, fa) + change(b, fb) + 0.5, a, b, fa, fb});
-        }
-    std::stable_sort(choices.begin(), choices.end(),
-                     [](const Choice &x, const Choice &y) { return x.cost < y.cost; });
-    int added = 0;
-    for (const Choice &ch : choices) {
-        if (added >= max)
-            break;
-        std::vector<Segment> other = segments;
-        std::vector<bool> pinned(segments.size(), false);
-        other[ch.a].forms = QStringList{forms[ch.a][ch.fa].text};
-        other[ch.b].forms = QStringList{forms[ch.b][ch.fb].text};
-        pinned[ch.a] = pinned[ch.b] = true;
-        const size_t before = c.size();
-        c.add({fixed(other, pinned), c.run()});
-        added += int(c.size() - before);
-    }
-}
-
 // The engine predicts nothing from two or three kana (はじ gives 恥 alone), but from one more it
 // does (はじま: 始まる): the run with each of the kana likeliest to follow it, the best prediction of
 // each. Within a bound of time, so that a slow engine never holds a press up for long.
-void CandidateFinder::addAhead(Collector &c, const QString &run, const QElapsedTimer &clock)
+void CandidateFinder::addAhead(CandidateCollector &c, const QString &run, const QElapsedTimer &clock)
 {
     if (!m_engine || !m_engine->working())
         return;
@@ -229,7 +69,7 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
 {
     QElapsedTimer clock;
     clock.start();
-    Collector c(run);
+    CandidateCollector c(run, MaxCandidates);
     if (run.isEmpty())
         return {};
     if (m_learnt)
@@ -244,13 +84,13 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     std::vector<QString> raw;
     for (const Segment &s : segments)
         raw.push_back(s.forms.value(0, s.reading));
-    const QString first = segments.empty() ? QString() : fixed(segments);
+    const QString first = segments.empty() ? QString() : m_forms.fixed(segments);
     const auto addConverted = [&] {
         if (segments.empty())
             return;
         c.add({first, run});
         const std::vector<Segment> digits = inDigits(segments);
-        c.add({digits.empty() ? withDigits(first) : fixed(digits), run});
+        c.add({digits.empty() ? withDigits(first) : m_forms.fixed(digits), run});
     };
     // One kana converted alone (未 for み) is seldom the word wanted: the best predictions come first.
     const bool oneKana = run.size() == 1;
@@ -258,16 +98,16 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
         addConverted();
     // A long run is seldom the start of a longer word: its other forms come early.
     if (run.size() >= LongRun)
-        addOtherForms(c, segments, LongRunForms);
+        m_forms.addOtherForms(c, segments, LongRunForms);
     // The run's first words alone, to take them and write on from there.
     if (segments.size() >= 2)
-        c.add({fixed({segments.front()}), segments.front().reading});
+        c.add({m_forms.fixed({segments.front()}), segments.front().reading});
     // The words the last segment may be the beginning of, after the run's
     // first segments as converted: what a long run is most often heading for.
     if (segments.size() >= 2) {
         const QString last = segments.back().reading;
         const std::vector<Segment> head(segments.begin(), segments.end() - 1);
-        const QString written = fixed(head), read = run.chopped(last.size());
+        const QString written = m_forms.fixed(head), read = run.chopped(last.size());
         std::vector<Candidate> ahead;
         if (m_learnt)
             ahead = m_learnt->startingWith(last, 2);
@@ -311,7 +151,7 @@ std::vector<Candidate> CandidateFinder::forRun(const QString &run)
     if (m_vocabulary)
         c.add(m_vocabulary->startingWith(run, MaxCandidates));
     c.add(predictions);
-    addOtherForms(c, segments, MaxCandidates);
+    m_forms.addOtherForms(c, segments, MaxCandidates);
     return c.take();
 }
 
@@ -319,7 +159,7 @@ std::vector<Candidate> CandidateFinder::after(const QString &taken, const QStrin
 {
     // What the user wrote after it before, the rest of the phrases it begins, then the words that most
     // often follow any word.
-    Collector c({});
+    CandidateCollector c({}, MaxCandidates);
     if (m_learnt)
         c.add(m_learnt->following(taken, MaxCandidates));
     const auto addRest = [&](const std::vector<Candidate> &phrases) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/convertedforms.h"
 #include "board/learntkana.h"
 #include "board/sentencecandidates.h"
 #include "platform/conversion/conversionengine.h"
@@ -11,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+class CandidateCollector;
 class LearningStore;
 class QElapsedTimer;
 class WordList;
@@ -25,8 +27,8 @@ public:
     static constexpr int MaxCandidates = 8;
 
     CandidateFinder(ConversionEngine *engine, LearningStore *learnt, const WordList *vocabulary)
-        : m_engine(engine), m_learnt(learnt), m_vocabulary(vocabulary), m_sentences(&KanaReading::of),
-          m_kana(vocabulary, learnt)
+        : m_engine(engine), m_learnt(learnt), m_vocabulary(vocabulary), m_forms(learnt, vocabulary),
+          m_sentences(&KanaReading::of), m_kana(vocabulary, learnt)
     {}
 
     // Words taken for this reading before; the run converted whole; words and
@@ -65,30 +67,20 @@ public:
     std::optional<QString> newProblem();
 
 private:
-    class Collector;
     static constexpr int LongRun = 5;
+    static constexpr int LongRunForms = 3;
     // A run of two kana up to this many is looked at with each of this many likeliest kana after it,
     // for at most so long a press.
     static constexpr qsizetype LookAheadRun = 3;
     static constexpr int LookAheadKana = 5;
     static constexpr qint64 LookAheadMs = 20;
-    static constexpr int LongRunForms = 3;
-    struct Form
-    {
-        QString text;
-        double cost;
-    };
-    static std::vector<Form> formsOf(const Segment &segment);
-    void addOtherForms(Collector &c, const std::vector<Segment> &segments, int max) const;
-    void addAhead(Collector &c, const QString &run, const QElapsedTimer &clock);
-    QString known(const std::vector<Segment> &segments, size_t first, size_t last) const;
-    QString fixed(const std::vector<Segment> &segments, const std::vector<bool> &pinned = {}) const;
-    QString firstWordFor(const QString &reading) const;
+    void addAhead(CandidateCollector &c, const QString &run, const QElapsedTimer &clock);
     void saveLearnt();
 
     ConversionEngine *m_engine;
     LearningStore *m_learnt;
     const WordList *m_vocabulary;
+    ConvertedForms m_forms;
     bool m_problemTold = false;
     std::function<QStringList()> m_writtenBefore;
     SentenceCandidates m_sentences;
