@@ -183,6 +183,12 @@ private slots:
         QVERIFY(texts(finder.forRun(QStringLiteral("はじ"))).contains(QStringLiteral("始まる")));
         // Not past three kana, where the engine predicts by itself.
         QVERIFY(!texts(finder.forRun(QStringLiteral("はじまる"))).contains(QStringLiteral("始まるから")));
+        // A slow engine is not asked further than the time a press may take.
+        engine.predictMs = 30;
+        engine.predicted = 0;
+        QVERIFY(!texts(finder.forRun(QStringLiteral("はじ"))).contains(QStringLiteral("始まる")));
+        QCOMPARE(engine.predicted, 1);
+        engine.predictMs = 0;
         // A stopped engine is not asked.
         engine.stopped = true;
         QVERIFY(!texts(finder.forRun(QStringLiteral("はじ"))).contains(QStringLiteral("始まる")));

@@ -3,6 +3,7 @@
 #include "platform/conversion/conversionengine.h"
 
 #include <QHash>
+#include <QThread>
 
 // Conversion from tables the test fills; `stopped` makes it answer nothing, as a crashed engine would.
 class FakeConversion final : public ConversionEngine
@@ -19,6 +20,9 @@ public:
     }
     std::vector<Candidate> predict(const QString &kana) override
     {
+        ++predicted;
+        if (predictMs > 0)
+            QThread::msleep(predictMs);
         return stopped ? std::vector<Candidate>{} : predictions.value(kana);
     }
     bool working() const override { return !stopped; }
@@ -28,4 +32,6 @@ public:
     QHash<QString, std::vector<Candidate>> predictions;
     bool stopped = false;
     int calls = 0;
+    int predicted = 0;
+    unsigned long predictMs = 0; // how long each prediction takes
 };
