@@ -51,8 +51,9 @@ void CandidateFinder::addAhead(CandidateCollector &c, const QString &run, const 
 {
     if (!m_engine || !m_engine->working())
         return;
-    const QStringList writtenBefore = m_writtenBefore ? m_writtenBefore() : QStringList();
-    for (const QString &k : m_kana.next(writtenBefore, run, run, {}, LookAheadKana)) {
+    // The kana model as the lookup of the kana likely next, at every press, keeps it: the stored
+    // sentences and the diary are not gone through again.
+    for (const QString &k : m_kana.asLearnt(run, run, {}, LookAheadKana)) {
         if (clock.elapsed() > LookAheadMs)
             return;
         if (!isKana(k))

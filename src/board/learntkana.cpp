@@ -46,5 +46,11 @@ QStringList LearntKana::next(const QStringList &writtenBefore, const QString &wr
         m_key = key;
         m_taught = true;
     }
+    return asLearnt(written, run, candidates, n);
+}
+
+QStringList LearntKana::asLearnt(const QString &written, const QString &run,
+                                 const std::vector<Candidate> &candidates, int n) const
+{
     return m_kana.likely(KanaReading::of(written.right(Context)), run, candidates, n);
 }

@@ -27,6 +27,10 @@ public:
     // its end), given the stored sentences and diary lines `writtenBefore`.
     QStringList next(const QStringList &writtenBefore, const QString &written, const QString &run,
                      const std::vector<Candidate> &candidates, int n);
+    // The same from what was learnt at the last call of next(), without looking at what the user
+    // keeps again: next() is called at every press, so this is at most a press behind.
+    QStringList asLearnt(const QString &written, const QString &run, const std::vector<Candidate> &candidates,
+                         int n) const;
 
 private:
     const WordList *m_vocabulary;
