@@ -439,6 +439,55 @@ private slots:
         QCOMPARE(w.txtTalk->text(), QStringLiteral("おちゃ_"));
     }
 
+    void aPointerHeldStillPressesNothingOnTheScreenAPressOpened()
+    {
+        auto f = startedWith({{"Method", "1"}, {"DwellMs", "800"}}, {{"Samp", "0"}});
+        TestTalkWindow &w = f->window();
+        w.show();
+        AccessControl &access = f->program().access;
+        const QPoint ku = w.grdBoard->mapToGlobal(w.grdBoard->cellRect(2, 8).center());
+        qint64 t = 0;
+        auto hold = [&](QPoint at, qint64 until) {
+            for (; t <= until; t += AccessControl::DwellSampleMs)
+                access.pointerAt(at, t);
+        };
+        hold(ku, 900);
+        QVERIFY(w.fraSet->isVisible());
+        // The selection screen now lies under the pointer; resting there types nothing.
+        QVERIFY(QRect(w.grdBoard2->mapToGlobal(QPoint()), w.grdBoard2->size()).contains(ku));
+        const int under = access.screen().targetAt(w.mapFromGlobal(ku));
+        QVERIFY(under >= 0);
+        const ScanTarget &cell = access.screen().targets[size_t(under)];
+        QVERIFY(!w.grdBoard2->textMatrix(cell.row, cell.col).isEmpty()); // a character lies there
+        hold(ku, 4000);
+        QVERIFY(w.fraSet->isVisible());
+        QVERIFY(w.txtTalk->text().isEmpty());
+        // Moved to the character wanted, it presses as ever.
+        hold(w.grdBoard2->mapToGlobal(w.grdBoard2->cellRect(1, 1).center()), 5000);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("く_"));
+
+        // The same for a dialog that a dwell opens and one that a dwell closes.
+        const QPoint end = w.cmdEnd->mapToGlobal(w.cmdEnd->rect().center());
+        QPoint cancelAt;
+        bool stillOpen = false;
+        f->modal.answers.push_back([&](QDialog &d) {
+            d.show();
+            hold(end, t + 2000);
+            stillOpen = d.isVisible();
+            QWidget *cancel = arrayButton(&d, QStringLiteral("cmdOK"), 1);
+            cancelAt = cancel->mapToGlobal(cancel->rect().center());
+            for (const qint64 until = t + 2000; t <= until && d.isVisible();
+                 t += AccessControl::DwellSampleMs)
+                access.pointerAt(cancelAt, t);
+        });
+        hold(end, t + 900);
+        QVERIFY(stillOpen);
+        QVERIFY(w.isVisible());                                            // cancelled
+        QVERIFY(access.screen().targetAt(w.mapFromGlobal(cancelAt)) >= 0); // something lies there
+        hold(cancelAt, t + 3000);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("く_"));
+    }
+
     void aStillPointerDwellsOnTheProgramsOwnTimer()
     {
         auto f = startedWith({{"Method", "1"}, {"DwellMs", "300"}});

@@ -251,6 +251,9 @@ private slots:
                 if (c == Touch) {
                     TalkFixture::press(key);
                 } else if (c == Dwell) {
+                    // The pointer comes from the dialog's own keys (the key before stood where this one is).
+                    access.pointerAt(d.mapToGlobal(QPoint(2, 2)), now);
+                    now += 50;
                     const QPoint at = key->mapToGlobal(key->rect().center());
                     for (const qint64 end = now + 400; now <= end; now += 50)
                         access.pointerAt(at, now);

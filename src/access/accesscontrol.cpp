@@ -247,11 +247,17 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
     const QPoint point = m_smoothing.add(window->mapFromGlobal(global), nowMs);
     QWidget *under = QApplication::widgetAt(global);
     const bool inside = window->rect().contains(point) && (!under || under->window() == window);
-    // Once the pointer has left where a dwell pressed (or the press opened another screen), it presses again.
-    if (m_dwellPressed && (m_dwellPressed->window != window || m_dwellPressed->kind != m_screen.kind ||
-                           !m_dwellPressed->area.contains(point)))
-        m_dwellPressed.reset();
-    const int index = inside && !m_dwellPressed ? m_screen.targetAt(point) : -1;
+    // Once the pointer has left where a dwell pressed, or is on a target that does not lie there (it
+    // went to one that came in its place), it presses again.
+    int index = inside ? m_screen.targetAt(point) : -1;
+    if (m_dwellPressed) {
+        const QRect area = index >= 0 ? m_screen.targets[size_t(index)].area() : QRect();
+        if (!m_dwellPressed->area.contains(window->mapToGlobal(point)) ||
+            (index >= 0 && !area.translated(window->mapToGlobal(QPoint())).contains(m_dwellPressed->at)))
+            m_dwellPressed.reset();
+        else
+            index = -1;
+    }
     const bool repeats = index >= 0 && m_screen.targets[size_t(index)].repeats;
     const std::optional<int> pressed = m_dwell.sample(index, repeats, nowMs);
     const int held = m_dwell.target();
@@ -272,7 +278,8 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
         return;
     qCDebug(lcAccess) << "dwell press" << (t.widget ? t.widget->objectName() : QString()) << t.row << t.col;
     if (!t.repeats)
-        m_dwellPressed = Pressed{window, m_screen.kind, t.area()};
+        m_dwellPressed =
+            Pressed{t.area().translated(window->mapToGlobal(QPoint())), window->mapToGlobal(point)};
     pressTarget(*pressed);
 }
 
