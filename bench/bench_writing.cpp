@@ -734,6 +734,7 @@ int main(int argc, char **argv)
     }
     {
         std::array<double, 2> secs{}, errs{};
+        int reached = 0;
         for (int follow = 0; follow < 2; ++follow) {
             SimulatedUsers::GazeUser u(follow == 1, seed);
             for (const Action &a : before)
@@ -744,8 +745,10 @@ int main(int argc, char **argv)
                 gazeRun(u, a);
             secs[size_t(follow)] = (u.seconds() - s0) / chars;
             errs[size_t(follow)] = (u.corrections() - e0) / chars;
+            reached = u.dwellMs();
         }
         std::printf("dwell_seconds_per_char fixed=%.2f adaptive=%.2f\n", secs[0], secs[1]);
+        std::fprintf(stderr, "bench_writing: dwell time reached %d ms\n", reached);
         std::fprintf(stderr, "bench_writing: dwell corrections per character fixed=%.3f adaptive=%.3f\n",
                      errs[0], errs[1]);
     }

@@ -131,6 +131,7 @@ public:
 
     double seconds() const { return m_nowMs / 1000.0; }
     int corrections() const { return m_corrections; }
+    int dwellMs() const { return m_follower.dwellMs(); }
 
     // One wanted selection, with the looking around before it.
     void select(int lookAround)
@@ -167,6 +168,7 @@ private:
                 m_follower.pressed(false);
                 return false;
             }
+            m_follower.rested(qint64(ms)); // the gaze moves on, as the program sees it leave the key
         }
         return true;
     }

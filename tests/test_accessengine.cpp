@@ -257,9 +257,20 @@ private slots:
         QCOMPARE(d.sample(7, false, 5100), std::nullopt);
         QCOMPARE(d.sample(-1, false, 5200), std::nullopt); // leaving for good
         QCOMPARE(d.sample(-1, false, 5700), std::nullopt);
+        QCOMPARE(d.takeRest(), std::nullopt);             // left after it pressed: no look to learn from
         QCOMPARE(d.sample(7, false, 6000), std::nullopt); // back on it: a new dwell
         QCOMPARE(d.sample(7, false, 6999), std::nullopt);
         QCOMPARE(d.sample(7, false, 7000), std::optional<int>(7));
+
+        // A look that moves on without a press is told once, from arrival to leaving.
+        Dwell looks(1000);
+        for (qint64 t = 0; t < 600; t += 50)
+            looks.sample(4, false, t);
+        QCOMPARE(looks.takeRest(), std::nullopt);
+        for (qint64 t = 600; t <= 1000; t += 50)
+            looks.sample(5, false, t);
+        QCOMPARE(looks.takeRest(), std::optional<qint64>(600));
+        QCOMPARE(looks.takeRest(), std::nullopt);
 
         // A pointer that trembles onto a neighbour every third sample presses the target, in time.
         Dwell shaky(1000);

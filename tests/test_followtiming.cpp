@@ -1,6 +1,8 @@
 #include "access/followtiming.h"
 
 #include <QTest>
+#include <cmath>
+#include <random>
 
 // The timing that follows the user, without widgets.
 class TestFollowTiming : public QObject
@@ -16,6 +18,7 @@ private slots:
     void frozenStays();
     void resetAndResume();
     void dwellShortensAfterARunAndLengthensOnError();
+    void dwellGoesWhereTheLooksWouldSeldomPress();
 };
 
 void TestFollowTiming::quickCorrectPressesShortenWithinBounds()
@@ -195,6 +198,59 @@ void TestFollowTiming::dwellShortensAfterARunAndLengthensOnError()
     for (int i = 0; i < 400; ++i)
         t.dwellPress();
     QCOMPARE(t.ms(), 300);
+}
+
+// Looks of a median `medianMs` and a log spread of 0.3, `perPress` of them before each press; the
+// largest change a press made, as a share of the time before it.
+static double settleOnLooks(FollowTiming &t, double medianMs, int perPress, int presses = 100)
+{
+    static std::mt19937 random(7);
+    std::lognormal_distribution<double> look(std::log(medianMs), 0.3);
+    double largest = 0;
+    for (int i = 0; i < presses; ++i) {
+        for (int k = 0; k < perPress; ++k)
+            t.rest(qint64(look(random)));
+        const int before = t.ms();
+        t.dwellPress();
+        largest = std::max(largest, std::abs(t.ms() - before) / double(before));
+    }
+    return largest;
+}
+
+void TestFollowTiming::dwellGoesWhereTheLooksWouldSeldomPress()
+{
+    const FollowTiming::Rule rule{.lowMs = 300, .highMs = 3000, .lateShare = 1.0, .window = 40};
+    // Quick looks: shorter, but well clear of them (one look in 40 would reach 540 ms); more looks
+    // before each press keep it longer.
+    FollowTiming fewLooks(1000, rule), manyLooks(1000, rule);
+    settleOnLooks(fewLooks, 300, 2);
+    settleOnLooks(manyLooks, 300, 6);
+    QVERIFY2(fewLooks.ms() > 470 && fewLooks.ms() < 620, qPrintable(QString::number(fewLooks.ms())));
+    QVERIFY2(manyLooks.ms() > fewLooks.ms() && manyLooks.ms() < 720,
+             qPrintable(QString::number(manyLooks.ms())));
+    // Long looks lengthen it, a tenth at a time.
+    FollowTiming slow(1000, rule);
+    const double largest = settleOnLooks(slow, 900, 2);
+    QVERIFY2(largest > 0.05 && largest <= 0.101, qPrintable(QString::number(largest)));
+    QVERIFY2(slow.ms() > 1400, qPrintable(QString::number(slow.ms())));
+    // The pointer passing over keys is no look.
+    FollowTiming passing(1000, rule);
+    for (int i = 0; i < 200; ++i)
+        passing.rest(FollowTiming::MinLookMs - 1);
+    QCOMPARE(passing.wantedDwellMs(), 0);
+    // Errors still lengthen at once, and while one press in twenty is undone it is never shortened.
+    FollowTiming erring(1000, rule);
+    for (int i = 0; i < 60; ++i) {
+        settleOnLooks(erring, 300, 2, 1);
+        if (i % 10 == 9)
+            erring.error(false, 0);
+    }
+    QVERIFY2(erring.ms() >= 1000, qPrintable(QString::number(erring.ms())));
+    // Frozen, it stays.
+    FollowTiming frozen(1000, rule);
+    frozen.setFrozen(true);
+    settleOnLooks(frozen, 300, 2);
+    QCOMPARE(frozen.ms(), 1000);
 }
 
 QTEST_GUILESS_MAIN(TestFollowTiming)

@@ -9,6 +9,7 @@ void Dwell::reset()
     m_target = -1;
     m_lastPress.reset();
     m_presses = 0;
+    m_rest.reset();
 }
 
 int Dwell::mostlyOver(qint64 nowMs) const
@@ -50,6 +51,8 @@ std::optional<int> Dwell::sample(int target, bool repeats, qint64 nowMs)
 
     const int over = mostlyOver(nowMs);
     if (over != m_target) {
+        const int left = m_target;
+        const qint64 leftSince = m_since;
         m_target = over;
         // The dwell counts from the first visit still in the window.
         m_since = nowMs;
@@ -58,6 +61,8 @@ std::optional<int> Dwell::sample(int target, bool repeats, qint64 nowMs)
                 m_since = v.fromMs;
                 break;
             }
+        if (left >= 0 && !m_lastPress)
+            m_rest = m_since - leftSince;
         m_lastPress.reset();
         m_presses = 0;
     }

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 #include <deque>
 #include <optional>
+#include <utility>
 
 // Dwell selection: a pointer resting on a target for the dwell time presses it.
 // A trembling pointer (a gaze, a head mouse) is tolerated: the dwell stays on
@@ -38,6 +39,9 @@ public:
     double progress(qint64 nowMs) const;
     // In how many ms the target presses (again) if the pointer stays on it; none when it will not.
     std::optional<qint64> nextPressIn(qint64 nowMs) const;
+    // How long the pointer rested on the last target it left without pressing it, once; the timing that
+    // follows the user learns from it how long the user looks at keys.
+    std::optional<qint64> takeRest() { return std::exchange(m_rest, std::nullopt); }
 
 private:
     // The pointer was over `target` from `fromMs` until the next visit began.
@@ -56,4 +60,5 @@ private:
     std::optional<qint64> m_lastPress;
     int m_presses = 0;
     bool m_repeats = false; // the target is a repeating key
+    std::optional<qint64> m_rest;
 };

@@ -53,8 +53,45 @@ void FollowTiming::scanPress(qint64 reactionMs, bool before)
 
 void FollowTiming::dwellPress()
 {
-    remember({0, m_ms});
+    remember({.reactionMs = 0, .intervalMs = m_ms, .looks = m_looks});
+    m_looks = 0;
     step();
+}
+
+void FollowTiming::rest(qint64 ms)
+{
+    // Shorter is the pointer passing over a key on its way, not a look.
+    if (ms < MinLookMs)
+        return;
+    m_rests.push_back(ms);
+    while (int(m_rests.size()) > m_rule.restWindow)
+        m_rests.pop_front();
+    ++m_looks;
+}
+
+int FollowTiming::wantedDwellMs() const
+{
+    if (int(m_rests.size()) < m_rule.minRests)
+        return 0;
+    // Looks longer than the dwell time pressed and are not here: the spread comes from the lower half,
+    // which the cut leaves alone (log-normal: the quartile lies 0.674 spreads below the median).
+    std::vector<double> logs;
+    for (const qint64 r : m_rests)
+        logs.push_back(std::log(double(r)));
+    std::sort(logs.begin(), logs.end());
+    const double median = logs[logs.size() / 2], quartile = logs[logs.size() / 4];
+    const double spread = std::max(0.05, (median - quartile) / 0.6745);
+    // Every look before a press may press too soon: the chance is shared among them.
+    double looks = 0;
+    int presses = 0;
+    for (const Press &p : m_presses)
+        if (p.reactionMs == 0) {
+            looks += p.looks;
+            ++presses;
+        }
+    const double perPress = presses > 0 ? std::max(1.0, looks / presses) : 1.0;
+    const double z = normalQuantile(1 - m_rule.errorTarget * m_rule.lateShare / perPress);
+    return int(std::lround(std::exp(median + z * spread)));
 }
 
 void FollowTiming::error(bool late, int back)
@@ -74,6 +111,8 @@ void FollowTiming::error(bool late, int back)
 void FollowTiming::reset()
 {
     m_presses.clear();
+    m_rests.clear();
+    m_looks = 0;
     m_sinceError = 0;
     m_ms = bounded(m_setMs);
     m_graceMs = 0;
@@ -141,7 +180,13 @@ void FollowTiming::step()
         return;
     const double most = m_ms * m_rule.maxStep;
     if (m_presses.back().reactionMs == 0) {
-        // Dwell: shorter after a run without an error, while errors stay under the target.
+        if (const int wanted = wantedDwellMs(); wanted > 0) {
+            if (wanted < m_ms && errorRate() >= m_rule.errorTarget)
+                return;
+            m_ms = bounded(std::clamp(double(wanted), m_ms - most, m_ms + most));
+            return;
+        }
+        // Too few looks yet: shorter after a run without an error, while errors stay under the target.
         if (m_sinceError >= m_rule.runForDwell && m_sinceError % m_rule.runForDwell == 0 &&
             errorRate() < m_rule.errorTarget)
             m_ms = bounded(m_ms - most);

@@ -14,25 +14,32 @@
 // grace, below all but the quickest reactions, and the interval that with
 // it a press would miss only rarely, and moves both toward them by at most
 // a tenth of the interval at a time, within the bounds; an error lengthens
-// the interval at once. Frozen, they stay. Dwell gives no reaction times:
-// there a run of presses without an error shortens the time, an error
-// lengthens it.
+// the interval at once. Frozen, they stay. Dwell gives no reaction times but
+// the looks that rested on a key and moved on: the dwell time goes toward
+// where such looks would seldom press, counting how many come before each
+// press; an error lengthens it at once. Until enough looks are known, a run
+// of presses without an error shortens it.
 class FollowTiming
 {
 public:
+    static constexpr int MinLookMs = 100;
+
     struct Rule
     {
         int lowMs = 300;
         int highMs = 5000;
         double errorTarget = 1.0 / 20; // errors per press to stay under
         // The share of the target left to presses that miss (half too soon, half too late): a wrong
-        // press costs many steps to put right, so the window is set well clear of them.
+        // press costs many steps to put right, so the window is set well clear of them. For dwell,
+        // the share left to looks that press.
         double lateShare = 0.5;
         double maxStep = 0.10; // the largest change at a time, as a share of the interval
         int window = 100;      // presses remembered
         int minReactions = 8;  // reactions needed before the interval moves by them
         int calmPresses = 5;   // presses without an error after one before shortening again
-        int runForDwell = 10;  // presses without an error that shorten a dwell time
+        int runForDwell = 10; // presses without an error that shorten a dwell time (while no looks are known)
+        int restWindow = 200; // looks remembered
+        int minRests = 30;    // looks needed before the dwell time moves by them
     };
 
     FollowTiming() = default;
@@ -50,6 +57,8 @@ public:
     void scanPress(qint64 reactionMs, bool before = false);
     // A press by dwell (its reaction is the dwell time itself).
     void dwellPress();
+    // A look that rested on a key for `ms` and moved on without pressing it (dwell).
+    void rest(qint64 ms);
     // A press was an error: the last one, or the one `back` presses before it.
     // `late`: it missed by a step, so its reaction was the interval then plus
     // what was measured; or, for a press taken for the item before, what was
@@ -74,6 +83,9 @@ public:
     };
     Wanted wanted() const;
     int wantedMs() const { return wanted().ms; }
+    // The dwell time that the user's looks would reach, before a press, with about
+    // `errorTarget * lateShare` chance; 0 while too few looks are known.
+    int wantedDwellMs() const;
     // The median reaction remembered; 0 with none.
     int medianReactionMs() const;
 
@@ -84,6 +96,7 @@ private:
         int intervalMs;    // the interval when it was pressed
         bool before = false;
         bool error = false;
+        int looks = 0; // looks that rested on other keys since the press before (dwell)
     };
     int bounded(double ms) const;
     void remember(Press p);
@@ -95,5 +108,7 @@ private:
     int m_graceMs = 0;
     bool m_frozen = false;
     std::deque<Press> m_presses;
+    std::deque<qint64> m_rests;
+    int m_looks = 0;      // looks since the last press
     int m_sinceError = 0; // presses since the last error (or the start)
 };

@@ -43,8 +43,9 @@ void TimingFollower::apply(const AccessSettings &settings, const FollowSettings 
     m_dwelling = settings.method == AccessSettings::DwellMethod;
     // The same bounds as the dialog's.
     m_scan = FollowTiming(settings.scanMs, {300, 5000});
-    // Dwell learns from runs of presses, not from reactions: it keeps fewer.
-    m_dwell = FollowTiming(settings.dwellMs, {.lowMs = 300, .highMs = 3000, .window = 40});
+    // A dwell press cannot come too soon or too late, only a look can press: the whole target is
+    // theirs. Fewer presses are kept, so that a burst of errors tells sooner.
+    m_dwell = FollowTiming(settings.dwellMs, {.lowMs = 300, .highMs = 3000, .lateShare = 1.0, .window = 40});
     m_scan.resume(follow.scanMs, follow.scanGraceMs);
     m_dwell.resume(follow.dwellMs);
     m_scan.setFrozen(follow.frozen);
@@ -112,6 +113,12 @@ void TimingFollower::pressed(bool undo)
     if (undo && m_sinceTarget > 0)
         m_scan.error(true, m_sinceTarget);
     m_sinceTarget = undo ? -1 : 0;
+}
+
+void TimingFollower::rested(qint64 ms)
+{
+    if (m_follow.on && m_dwelling)
+        m_dwell.rest(ms);
 }
 
 void TimingFollower::groupLeft()

@@ -44,6 +44,8 @@ public:
     bool switchDown(qint64 nowMs, bool canTakeBefore = false);
     // A target was pressed by the scan or the dwell; `undo` for ＢＳ and 戻る.
     void pressed(bool undo);
+    // The pointer rested on a target for `ms` and left it without a press (dwell).
+    void rested(qint64 ms);
     // The scan went back to the top from a group nobody chose in.
     void groupLeft();
 
