@@ -238,6 +238,13 @@ void TestFollowTiming::dwellGoesWhereTheLooksWouldSeldomPress()
     for (int i = 0; i < 200; ++i)
         passing.rest(FollowTiming::MinLookMs - 1);
     QCOMPARE(passing.wantedDwellMs(), 0);
+    // Looks that all seem alike are taken to vary as people's do.
+    FollowTiming alike(1000, rule);
+    for (int i = 0; i < 100; ++i) {
+        alike.rest(300);
+        alike.dwellPress();
+    }
+    QVERIFY2(alike.ms() > 420, qPrintable(QString::number(alike.ms())));
     // Errors still lengthen at once, and while one press in twenty is undone it is never shortened.
     FollowTiming erring(1000, rule);
     for (int i = 0; i < 60; ++i) {

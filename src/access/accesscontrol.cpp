@@ -260,8 +260,10 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
     }
     const bool repeats = index >= 0 && m_screen.targets[size_t(index)].repeats;
     const std::optional<int> pressed = m_dwell.sample(index, repeats, nowMs);
-    if (const std::optional<qint64> rest = m_dwell.takeRest())
+    if (const std::optional<qint64> rest = m_dwell.takeRest()) {
+        qCDebug(lcAccess) << "look" << *rest << "ms, dwell" << m_follow.dwellMs() << "ms";
         m_follow.rested(*rest);
+    }
     const int held = m_dwell.target();
     frameNow()->frame(window, held >= 0 && held < int(m_screen.targets.size())
                                   ? m_screen.targets[size_t(held)].area()

@@ -80,7 +80,7 @@ int FollowTiming::wantedDwellMs() const
         logs.push_back(std::log(double(r)));
     std::sort(logs.begin(), logs.end());
     const double median = logs[logs.size() / 2], quartile = logs[logs.size() / 4];
-    const double spread = std::max(0.05, (median - quartile) / 0.6745);
+    const double spread = std::max(MinLookSpread, (median - quartile) / 0.6745);
     // Every look before a press may press too soon: the chance is shared among them.
     double looks = 0;
     int presses = 0;

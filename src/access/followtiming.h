@@ -23,6 +23,9 @@ class FollowTiming
 {
 public:
     static constexpr int MinLookMs = 100;
+    // People's looks vary at least this much (the spread of their logarithm): a run of looks that
+    // seem all alike must not bring the dwell time down onto them.
+    static constexpr double MinLookSpread = 0.25;
 
     struct Rule
     {
