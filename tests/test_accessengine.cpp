@@ -272,6 +272,18 @@ private slots:
         QCOMPARE(looks.takeRest(), std::optional<qint64>(600));
         QCOMPARE(looks.takeRest(), std::nullopt);
 
+        // After a press, what comes under the pointer is held off until the pointer leaves the place, or
+        // goes to a key that does not lie over where it pressed.
+        DwellSpot spot;
+        QVERIFY(!spot.holdsOff({5, 5}, QRect(0, 0, 10, 10)));
+        spot.pressed(QRect(0, 0, 100, 100), {50, 50});
+        QVERIFY(spot.holdsOff({52, 50}, QRect(40, 40, 30, 30))); // a new key there
+        QVERIFY(spot.holdsOff({52, 50}, std::nullopt));
+        QVERIFY(!spot.holdsOff({80, 80}, QRect(70, 70, 20, 20))); // went to a key beside the place
+        QVERIFY(!spot.holdsOff({52, 50}, QRect(40, 40, 30, 30))); // and back: it presses again
+        spot.pressed(QRect(0, 0, 100, 100), {50, 50});
+        QVERIFY(!spot.holdsOff({150, 50}, std::nullopt)); // left
+
         // A pointer that trembles onto a neighbour every third sample presses the target, in time.
         Dwell shaky(1000);
         std::optional<int> pressed;

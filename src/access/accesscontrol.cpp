@@ -247,17 +247,13 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
     const QPoint point = m_smoothing.add(window->mapFromGlobal(global), nowMs);
     QWidget *under = QApplication::widgetAt(global);
     const bool inside = window->rect().contains(point) && (!under || under->window() == window);
-    // Once the pointer has left where a dwell pressed, or is on a target that does not lie there (it
-    // went to one that came in its place), it presses again.
+    const QPoint origin = window->mapToGlobal(QPoint());
     int index = inside ? m_screen.targetAt(point) : -1;
-    if (m_dwellPressed) {
-        const QRect area = index >= 0 ? m_screen.targets[size_t(index)].area() : QRect();
-        if (!m_dwellPressed->area.contains(window->mapToGlobal(point)) ||
-            (index >= 0 && !area.translated(window->mapToGlobal(QPoint())).contains(m_dwellPressed->at)))
-            m_dwellPressed.reset();
-        else
-            index = -1;
-    }
+    std::optional<QRect> area;
+    if (index >= 0)
+        area = m_screen.targets[size_t(index)].area().translated(origin);
+    if (m_dwellPressed.holdsOff(point + origin, area))
+        index = -1;
     const bool repeats = index >= 0 && m_screen.targets[size_t(index)].repeats;
     const std::optional<int> pressed = m_dwell.sample(index, repeats, nowMs);
     if (const std::optional<qint64> rest = m_dwell.takeRest()) {
@@ -282,8 +278,7 @@ void AccessControl::pointerAt(QPoint global, qint64 nowMs)
         return;
     qCDebug(lcAccess) << "dwell press" << (t.widget ? t.widget->objectName() : QString()) << t.row << t.col;
     if (!t.repeats)
-        m_dwellPressed =
-            Pressed{t.area().translated(window->mapToGlobal(QPoint())), window->mapToGlobal(point)};
+        m_dwellPressed.pressed(t.area().translated(origin), point + origin);
     pressTarget(*pressed);
 }
 

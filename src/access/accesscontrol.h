@@ -98,13 +98,5 @@ private:
     bool m_manual = false;
     bool m_pressing = false;
     QPoint m_heldAt; // where a press waiting to be held long enough went down
-    // Where a dwell pressed last, on the screen, until the pointer leaves it: a press that changes
-    // what is there (the strip's keys, the selection screen over the board, a dialog opened or
-    // closed) must not press what comes under a pointer held still.
-    struct Pressed
-    {
-        QRect area; // of what was pressed
-        QPoint at;  // the pointer when it pressed
-    };
-    std::optional<Pressed> m_dwellPressed;
+    DwellSpot m_dwellPressed;
 };

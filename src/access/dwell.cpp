@@ -99,3 +99,10 @@ std::optional<qint64> Dwell::nextPressIn(qint64 nowMs) const
         return std::nullopt;
     return *m_lastPress + (m_presses == 1 ? m_firstRepeatMs : RepeatMs) - nowMs;
 }
+
+bool DwellSpot::holdsOff(QPoint at, std::optional<QRect> target)
+{
+    if (m_spot && (!m_spot->area.contains(at) || (target && !target->contains(m_spot->at))))
+        m_spot.reset();
+    return m_spot.has_value();
+}

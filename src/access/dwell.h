@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QtGlobal>
 #include <deque>
 #include <optional>
@@ -61,4 +62,27 @@ private:
     int m_presses = 0;
     bool m_repeats = false; // the target is a repeating key
     std::optional<qint64> m_rest;
+};
+
+// Where a dwell pressed, on the screen, until the pointer leaves it: a press
+// that changes what is there (the strip's keys, the selection screen over the
+// board, a dialog opened or closed) must not press what comes under a pointer
+// held still. A key that comes under the pointer but does not lie over the
+// place of the press (the pointer went to it) presses as usual.
+class DwellSpot
+{
+public:
+    // A press of what covers `area`, with the pointer at `at`.
+    void pressed(QRect area, QPoint at) { m_spot = Spot{area, at}; }
+    // Whether the pointer at `at`, over a target covering `target` (none: over no target), is still held
+    // off; once it is not, the spot is forgotten.
+    bool holdsOff(QPoint at, std::optional<QRect> target);
+
+private:
+    struct Spot
+    {
+        QRect area;
+        QPoint at;
+    };
+    std::optional<Spot> m_spot;
 };
