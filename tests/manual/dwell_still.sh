@@ -6,7 +6,8 @@
 # does not move again; or jumps there and trembles. Each try prints how many ms after the pointer stopped
 # か was pressed (as the program's log says), or "never" after 3 s; the last
 # line counts the tries that pressed か between 0.75 and 1.2 s after the stop
-# (1.6 s after the arrival for a trembling pointer).
+# (1.6 s after the arrival for a trembling pointer). Last, five presses of け after which the pointer
+# stays still over the selection screen that opens under it.
 # The coordinates are those of the window at its first size on that screen.
 BUILD=$(realpath "${1:-build}"); OUT=${OUT:-/tmp/pirokan-dwell}; rm -rf "$OUT"; mkdir -p "$OUT"
 export XDG_RUNTIME_DIR=$OUT/xdg; mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
@@ -72,5 +73,21 @@ for road in jump glide tremble; do
     done
 done
 echo "pressed か on time: $good of 30"
+# Then five times onto け, and the pointer stays 3 s after the press: the selection screen opens
+# under it with a character where け was, which must not be pressed.
+KE="866 423"; calm=0
+for try in $(seq 1 5); do
+    xdotool mousemove $AWAY; sleep 1.5
+    n=$(wc -l <"$OUT/log.txt")
+    xdotool mousemove $KE
+    got=$(press "$n")
+    sleep 3
+    more=$(tail -n +$((n + 1)) "$OUT/log.txt" | grep -c 'dwell press')
+    echo "stay $try: ${got#* }, then $((more - 1)) more while still"
+    [ -n "$got" ] && [ "$more" -eq 1 ] && calm=$((calm + 1))
+    xdotool mousemove $BACK click 1
+    xdotool mousemove $AWAY; sleep 0.3
+done
+echo "held still after pressing け, nothing more pressed: $calm of 5"
 kill $pid
 pulseaudio --kill 2>/dev/null
