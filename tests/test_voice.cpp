@@ -357,6 +357,50 @@ private slots:
         QVERIFY(!cache.find(QStringLiteral("k")));
     }
 
+    // Every sentence said is kept: a day's talk must neither fill the memory or the disk, nor be
+    // readable by anyone but the user.
+    void theCacheStaysWithinItsBoundsAndIsTheUsersAlone()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("voice"));
+        constexpr qint64 ClipBytes = 10000;
+        VoiceCache cache(folder, {.memoryBytes = 20 * ClipBytes, .diskBytes = 50 * ClipBytes});
+        Clip clip;
+        clip.samples.assign(ClipBytes / 2, 7);
+        const auto folderBytes = [&] {
+            qint64 total = 0;
+            for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files))
+                total += f.size();
+            return total;
+        };
+        cache.store(QStringLiteral("か"), clip);
+        for (int i = 0; i < 200; ++i) {
+            cache.store(QStringLiteral("sentence %1").arg(i), clip);
+            QVERIFY(cache.inMemory(QStringLiteral("か"))); // said again and again, as a character is
+            QVERIFY(cache.memoryBytes() <= 20 * ClipBytes);
+            QVERIFY(folderBytes() <= 50 * ClipBytes);
+        }
+        // What is used stays; what went from memory but not from disk is read again.
+        QVERIFY(!cache.inMemory(QStringLiteral("sentence 180")));
+        QVERIFY(cache.find(QStringLiteral("sentence 180")));
+        QVERIFY(!cache.find(QStringLiteral("sentence 0")));
+        VoiceCache nextRun(folder);
+        QVERIFY(nextRun.find(QStringLiteral("か")));
+        QVERIFY(nextRun.find(QStringLiteral("sentence 199")));
+
+        constexpr auto UserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        QCOMPARE(QFile::permissions(folder) & 0x7077, UserOnly | QFileDevice::ExeOwner);
+        for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files))
+            QCOMPARE(f.permissions() & 0x7077, UserOnly);
+
+        // One long reading is not kept in memory, where it would push every character out.
+        Clip lecture;
+        lecture.samples.assign(size_t(6 * ClipBytes), 7);
+        cache.store(QStringLiteral("lecture"), lecture);
+        QVERIFY(!cache.inMemory(QStringLiteral("lecture")) && cache.inMemory(QStringLiteral("か")));
+        QVERIFY(cache.find(QStringLiteral("lecture")));
+    }
+
     void lonesAreReadAsThemselves()
     {
         using Readings::ofLoneCharacter;
