@@ -240,6 +240,35 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Talk.txt"}); // no temporary left
     }
 
+    // The diary, the mails and the addresses are the user's alone; a file a carer shares keeps its
+    // permissions.
+    void whatTheProgramMakesIsTheUsersAlone()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("Pirokan"));
+        FolderEntryStorage storage(folder);
+        QString error;
+        QVERIFY(storage.write(QStringLiteral("day.txt"), fileText({"2026/12/10 寒い"}), &error));
+        constexpr auto UserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        constexpr int Mask = 0x7077; // the owner's, the group's and the others' bits
+        QCOMPARE(QFile::permissions(folder) & Mask, UserOnly | QFileDevice::ExeOwner);
+        QCOMPARE(QFile::permissions(storage.pathOf(QStringLiteral("day.txt"))) & Mask, UserOnly);
+
+        const QString carers = dir.filePath(QStringLiteral("carers"));
+        const auto open = UserOnly | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
+        QVERIFY(QDir().mkpath(carers) && QFile::setPermissions(carers, open));
+        const QString shared = QDir(carers).filePath(QStringLiteral("Talk.txt"));
+        QFile f(shared);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        const auto readable = UserOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QVERIFY(QFile::setPermissions(shared, readable));
+        FolderEntryStorage beside(carers);
+        QVERIFY(beside.write(QStringLiteral("Talk.txt"), fileText({"あい"}), &error));
+        QCOMPARE(QFile::permissions(shared) & Mask, readable);
+        QCOMPARE(QFile::permissions(carers) & Mask, open);
+    }
+
     void unreadableFileIsNeverOverwritten()
     {
         QTemporaryDir dir;

@@ -130,7 +130,15 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
 
     QSaveFile file(pathOf(name));
     errno = 0;
-    if (QDir().mkpath(m_folder) && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+    const bool newFolder = !QFileInfo::exists(m_folder);
+    const bool made = QDir().mkpath(m_folder);
+    // The diary, the mails and the addresses are the user's alone. A folder and a file the program
+    // makes itself are made so; an existing file keeps its permissions, as the user or a carer set them.
+    if (made && (newFolder || m_folder == QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)))
+        QFile::setPermissions(m_folder,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (made && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        (earlier || file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) &&
         file.write(bytes) == bytes.size() && file.commit())
         return true;
     const int savedErrno = errno;

@@ -317,13 +317,14 @@ bool LearningStore::save(QString *error)
         out += encodeLine(u'S', {u.text, QString::number(u.count), QString::number(u.stamp)});
     QSaveFile f(m_path);
     errno = 0;
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) < 0 || !f.commit()) {
+    // Whole sentences the user wrote are theirs alone, from the moment the file is there.
+    if (!f.open(QIODevice::WriteOnly) ||
+        !f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) || f.write(out) < 0 ||
+        !f.commit()) {
         if (error)
             *error = QStringLiteral("「%1」\n%2").arg(m_path, FileFailure::causeForUser(f, errno));
         return false;
     }
-    // Whole sentences the user wrote are theirs alone.
-    QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     m_dirty = false;
     return true;
 }

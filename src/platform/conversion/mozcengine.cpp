@@ -136,6 +136,9 @@ bool MozcEngine::start()
             fail(QStringLiteral("no folder for Mozc's profile: %1").arg(m_home));
             return false;
         }
+        // What Mozc learns there is what the user wrote.
+        QFile::setPermissions(m_home,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     // Started here, the server ends with the program instead of lingering.
