@@ -1,4 +1,5 @@
-// From a request to the first audible sample handed to the audio output, per engine.
+// From a request to the first audible sample handed to the audio output, per engine; and the memory
+// and cache a long day of new sentences leaves behind.
 #include "platform/characterfile.h"
 #include "platform/speech/audiooutput.h"
 #include "platform/speech/espeakengine.h"
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QThread>
 #include <functional>
 #include <random>
@@ -295,6 +297,41 @@ void measureThroughServer()
     std::fflush(stdout);
 }
 
+// The process's resident memory in MB.
+double residentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096 / (1024 * 1024) : 0;
+}
+
+// A long day's talk: every sentence new, each made and kept by the cache. Memory and the cache's
+// folder must level off, not grow with every sentence.
+void aDayOfSentences()
+{
+    QTemporaryDir folder;
+    CaptureAudio audio;
+    SpeakingVoice voice(std::make_unique<EspeakEngine>(1.0, 0, 1.0), &audio, folder.path());
+    const auto folderMb = [&] {
+        qint64 bytes = 0;
+        for (const QFileInfo &f : QDir(folder.path()).entryInfoList(QDir::Files))
+            bytes += f.size();
+        return double(bytes) / (1024 * 1024);
+    };
+    constexpr int Sentences = 1600, Report = 400;
+    const double start = residentMb();
+    for (int i = 1; i <= Sentences; ++i) {
+        voice.speak(QStringLiteral("今日は%1番目の文を言います。ありがとう。").arg(i));
+        voice.waitUntilIdle();
+        audio.clear(); // what a speaker has played is gone
+        if (i % Report == 0)
+            std::printf("voice_day sentences=%d resident_growth_mb=%.0f cache_folder_mb=%.0f\n", i,
+                        residentMb() - start, folderMb());
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -308,5 +345,6 @@ int main(int argc, char **argv)
     });
     measure("espeak_", [] { return std::make_unique<EspeakEngine>(1.0, 0, 1.0); });
     measureThroughServer();
+    aDayOfSentences();
     return 0;
 }
