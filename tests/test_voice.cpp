@@ -374,6 +374,8 @@ private slots:
             return total;
         };
         cache.store(QStringLiteral("か"), clip);
+        cache.store(QStringLiteral("き"), clip); // made ahead, not said since
+        cache.keepReady(QStringLiteral("き"));
         for (int i = 0; i < 200; ++i) {
             cache.store(QStringLiteral("sentence %1").arg(i), clip);
             QVERIFY(cache.inMemory(QStringLiteral("か"))); // said again and again, as a character is
@@ -384,8 +386,9 @@ private slots:
         QVERIFY(!cache.inMemory(QStringLiteral("sentence 180")));
         QVERIFY(cache.find(QStringLiteral("sentence 180")));
         QVERIFY(!cache.find(QStringLiteral("sentence 0")));
+        QVERIFY(cache.inMemory(QStringLiteral("き")));
         VoiceCache nextRun(folder);
-        QVERIFY(nextRun.find(QStringLiteral("か")));
+        QVERIFY(nextRun.find(QStringLiteral("か")) && nextRun.find(QStringLiteral("き")));
         QVERIFY(nextRun.find(QStringLiteral("sentence 199")));
 
         constexpr auto UserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;

@@ -143,6 +143,8 @@ std::optional<Clip> SpeakingVoice::makeClip(const Job &job, bool urgent)
         if (clip)
             m_cache.store(key, *clip);
     }
+    if (clip && !urgent)
+        m_cache.keepReady(key); // made ahead, to be heard at once whatever else is said meanwhile
     return clip;
 }
 
@@ -290,6 +292,7 @@ void SpeakingVoice::run()
             break;
         if (m_nextEngine) {
             m_engine = std::move(m_nextEngine);
+            m_cache.forgetReady(); // the new voice's characters are made ready anew
             continue;
         }
         if (m_urgent.empty() && m_background.empty()) {

@@ -6,7 +6,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QSaveFile>
-#include <QSet>
 #include <algorithm>
 #include <vector>
 
@@ -85,6 +84,8 @@ void VoiceCache::keep(const QString &key, const Clip &clip)
     for (const auto &[used, k] : byUse) {
         if (m_memoryBytes <= trimmedTo(m_limits.memoryBytes))
             break;
+        if (m_ready.contains(k))
+            continue;
         const auto it = m_memory.constFind(k);
         m_memoryBytes -= bytesOf(it->clip);
         m_memory.erase(it);
@@ -143,6 +144,18 @@ void VoiceCache::trimDisk(const QString &justWritten)
         }
     }
     m_diskBytes = total;
+}
+
+void VoiceCache::keepReady(const QString &key)
+{
+    QMutexLocker lock(&m_mutex);
+    m_ready.insert(key);
+}
+
+void VoiceCache::forgetReady()
+{
+    QMutexLocker lock(&m_mutex);
+    m_ready.clear();
 }
 
 void VoiceCache::clearMemory()

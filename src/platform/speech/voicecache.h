@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -30,6 +31,10 @@ public:
     // Memory first, then disk.
     std::optional<Clip> find(const QString &key);
     void store(const QString &key, const Clip &clip);
+    // A clip that must be heard at once however much else is said (a board character): once made, it
+    // stays in memory and on disk, until forgetReady().
+    void keepReady(const QString &key);
+    void forgetReady();
     void clearMemory();
 
     qint64 memoryBytes() const;
@@ -50,6 +55,7 @@ private:
     mutable QMutex m_mutex; // the memory store: read from the window, filled by the voice's thread
     mutable QHash<QString, Kept> m_memory;
     mutable quint64 m_uses = 0;
+    QSet<QString> m_ready;
     qint64 m_memoryBytes = 0;
     QMutex m_diskMutex;
     qint64 m_diskBytes = -1; // -1: not yet counted this run
