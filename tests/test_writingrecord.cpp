@@ -8,6 +8,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -89,7 +92,17 @@ private slots:
         QCOMPARE(d.lblToday->text(),
                  QStringLiteral("今日：1分に 30.0 文字・1文字に 6.0 ステップ・直し 1文字に 0.10 回"));
         QCOMPARE(d.lblToday->accessibleName(), d.lblToday->text());
-        QCOMPARE(d.chart->chart()->series().size(), 4);
+        const QList<QAbstractSeries *> lines = d.chart->chart()->series();
+        QCOMPARE(lines.size(), 4);
+        const auto points = [&](int i) { return qobject_cast<QLineSeries *>(lines[i])->count(); };
+        QCOMPARE(points(0), 2); // characters a minute
+        QCOMPARE(points(1), 2); // steps
+        QCOMPARE(points(2), 0); // no dwell that day: no point, not a 0
+        QVERIFY(!d.chart->chart()->legend()->markers(lines[2]).front()->isVisible());
+        QCOMPARE(points(3), 2);
+        // The corrections have a scale of their own: 0.10 would lie flat under 30 characters a minute.
+        QVERIFY(lines[3]->attachedAxes().contains(d.chart->chart()->axes(Qt::Horizontal).front()));
+        QVERIFY(!lines[3]->attachedAxes().contains(lines[0]->attachedAxes().back()));
         QVERIFY(d.chart->accessibleDescription().contains(QStringLiteral("12月5日：1分に 10.0 文字")));
         QVERIFY(ButtonAccessible::nameOf(d.cmdClear).contains(QStringLiteral("記録を消す")));
 

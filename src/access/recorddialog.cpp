@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QLabel>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
 
@@ -71,42 +72,58 @@ void RecordDialog::fillChart()
 
     auto *c = new QChart;
     c->setBackgroundBrush(QColor(0xC0, 0xE0, 0xFF));
+    // A measure of a way of pressing not used that day (steps for a dwell user) has no point, rather
+    // than a 0 that reads as "no presses needed". The corrections, a tenth or so a character, have an
+    // axis of their own, or they would lie flat along the bottom.
+    using Day = WritingRecord::Day;
+    const auto always = [](const Day &) { return true; };
     const struct
     {
         const char *name;
-        double (WritingRecord::Day::*value)() const;
-    } lines[] = {{"1分の文字数", &WritingRecord::Day::charactersPerMinute},
-                 {"1文字のステップ", &WritingRecord::Day::stepsPerCharacter},
-                 {"1文字の止める回数", &WritingRecord::Day::dwellPressesPerCharacter},
-                 {"1文字の直し", &WritingRecord::Day::correctionsPerCharacter}};
-    double top = 1;
-    for (const auto &line : lines) {
-        auto *series = new QLineSeries;
-        series->setName(QString::fromUtf8(line.name));
-        for (int i = WritingRecord::Days - 1; i >= 0; --i) {
-            const WritingRecord::Day d = m_record.dayOf(m_today.addDays(-i));
-            if (d.characters > 0) {
-                const double v = (d.*line.value)();
-                series->append(-i, v);
-                top = std::max(top, v);
-            }
-        }
-        series->setPointsVisible(true);
-        c->addSeries(series);
-    }
+        double (Day::*value)() const;
+        bool (*applies)(const Day &);
+        bool ownAxis;
+    } lines[] = {
+        {"1分の文字数", &Day::charactersPerMinute, always, false},
+        {"1文字のステップ", &Day::stepsPerCharacter, [](const Day &d) { return d.steps > 0; }, false},
+        {"1文字の止める回数", &Day::dwellPressesPerCharacter, [](const Day &d) { return d.dwellPresses > 0; },
+         false},
+        {"1文字の直し（右の目盛り）", &Day::correctionsPerCharacter, always, true}};
     auto *x = new QValueAxis;
     x->setRange(-(WritingRecord::Days - 1), 0);
     x->setLabelFormat(QStringLiteral("%d"));
     x->setTitleText(QStringLiteral("日（0 が今日）"));
     auto *y = new QValueAxis;
-    y->setRange(0, top * 1.1);
+    auto *yCorrections = new QValueAxis;
     c->addAxis(x, Qt::AlignBottom);
     c->addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries *s : c->series()) {
-        s->attachAxis(x);
-        s->attachAxis(y);
+    c->addAxis(yCorrections, Qt::AlignRight);
+    double top = 1, topCorrections = 0.1;
+    for (const auto &line : lines) {
+        auto *series = new QLineSeries;
+        series->setName(QString::fromUtf8(line.name));
+        for (int i = WritingRecord::Days - 1; i >= 0; --i) {
+            const WritingRecord::Day d = m_record.dayOf(m_today.addDays(-i));
+            if (d.characters > 0 && line.applies(d)) {
+                const double v = (d.*line.value)();
+                series->append(-i, v);
+                double &highest = line.ownAxis ? topCorrections : top;
+                highest = std::max(highest, v);
+            }
+        }
+        series->setPointsVisible(true);
+        c->addSeries(series);
+        series->attachAxis(x);
+        series->attachAxis(line.ownAxis ? yCorrections : y);
+        if (line.ownAxis)
+            yCorrections->setLabelsColor(series->color()); // which line the scale is for
     }
+    y->setRange(0, top * 1.1);
+    yCorrections->setRange(0, topCorrections * 1.1);
     c->legend()->setAlignment(Qt::AlignBottom);
+    for (QAbstractSeries *series : c->series()) // a way of pressing never used these 30 days is not listed
+        for (QLegendMarker *marker : c->legend()->markers(series))
+            marker->setVisible(static_cast<QLineSeries *>(series)->count() > 0);
     chart->setChart(c); // the view owns the chart, and lets the last one go
     QStringList described;
     for (int i = WritingRecord::Days - 1; i >= 0; --i)
