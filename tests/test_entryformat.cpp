@@ -14,10 +14,33 @@
 #include <QTest>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace EntryFormat;
+
+// A disk that keeps no permissions (a memory stick) refuses to change them: while this is set, so does
+// every chmod of this test.
+static bool refuseChmod = false;
+
+extern "C" int fchmod(int fd, mode_t mode)
+{
+    if (refuseChmod) {
+        errno = EPERM;
+        return -1;
+    }
+    return fchmodat(AT_FDCWD, QByteArray("/proc/self/fd/" + QByteArray::number(fd)).constData(), mode, 0);
+}
+
+extern "C" int chmod(const char *path, mode_t mode)
+{
+    if (refuseChmod) {
+        errno = EPERM;
+        return -1;
+    }
+    return fchmodat(AT_FDCWD, path, mode, 0);
+}
 
 class TestEntryFormat : public QObject
 {
@@ -267,6 +290,13 @@ private slots:
         QVERIFY(beside.write(QStringLiteral("Talk.txt"), fileText({"あい"}), &error));
         QCOMPARE(QFile::permissions(shared) & Mask, readable);
         QCOMPARE(QFile::permissions(carers) & Mask, open);
+
+        // Where permissions cannot be set, the words are saved all the same.
+        refuseChmod = true;
+        const auto allow = qScopeGuard([] { refuseChmod = false; });
+        FolderEntryStorage stick(dir.filePath(QStringLiteral("stick")));
+        QVERIFY2(stick.write(QStringLiteral("mail.txt"), fileText({"あい"}), &error), qPrintable(error));
+        QCOMPARE(parseLines(stick.read(QStringLiteral("mail.txt")).text), QStringList{"あい"});
     }
 
     void unreadableFileIsNeverOverwritten()

@@ -137,9 +137,13 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
     if (made && (newFolder || m_folder == QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)))
         QFile::setPermissions(m_folder,
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (made && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        (earlier || file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) &&
-        file.write(bytes) == bytes.size() && file.commit())
+    const bool opened = made && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    // A disk without permissions (a memory stick) refuses this; the save goes on all the same.
+    if (opened && !earlier) {
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        errno = 0; // a refusal is no cause of a later failure
+    }
+    if (opened && file.write(bytes) == bytes.size() && file.commit())
         return true;
     const int savedErrno = errno;
     QString detail = FileFailure::systemCause(file, savedErrno);

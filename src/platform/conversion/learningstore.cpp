@@ -317,10 +317,14 @@ bool LearningStore::save(QString *error)
         out += encodeLine(u'S', {u.text, QString::number(u.count), QString::number(u.stamp)});
     QSaveFile f(m_path);
     errno = 0;
-    // Whole sentences the user wrote are theirs alone, from the moment the file is there.
-    if (!f.open(QIODevice::WriteOnly) ||
-        !f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) || f.write(out) < 0 ||
-        !f.commit()) {
+    const bool opened = f.open(QIODevice::WriteOnly);
+    // Whole sentences the user wrote are theirs alone, from the moment the file is there (where the
+    // disk keeps permissions at all).
+    if (opened) {
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        errno = 0; // a refusal is no cause of a later failure
+    }
+    if (!opened || f.write(out) < 0 || !f.commit()) {
         if (error)
             *error = QStringLiteral("「%1」\n%2").arg(m_path, FileFailure::causeForUser(f, errno));
         return false;

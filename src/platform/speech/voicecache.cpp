@@ -101,8 +101,10 @@ void VoiceCache::store(const QString &key, const Clip &clip)
     const QString path = fileFor(key);
     const QByteArray bytes = ClipOps::toBytes(clip);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(UserOnly) ||
-        file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.setPermissions(UserOnly);
+    if (file.write(bytes) != bytes.size() || !file.commit())
         return;
     QMutexLocker lock(&m_diskMutex);
     if (m_diskBytes >= 0)
