@@ -9,6 +9,22 @@
 // The timing that follows the user, in the running window and in 操作方法.
 namespace {
 
+// The scan's time: a tick comes an interval after the last, and the simulated user presses a quick
+// quarter second after what came before, however busy the machine running the test is.
+qint64 scanTime = 0;
+constexpr int ReactionMs = 250;
+
+int interval(TalkFixture &f)
+{
+    return f.program().access.follower().scanMs();
+}
+
+void tick(TalkFixture &f)
+{
+    scanTime += interval(f);
+    f.program().access.tick();
+}
+
 std::unique_ptr<TalkFixture> scanningWith(const QHash<QString, QString> &access)
 {
     auto f = std::make_unique<TalkFixture>(QHash<QString, QString>{}, false);
@@ -16,18 +32,15 @@ std::unique_ptr<TalkFixture> scanningWith(const QHash<QString, QString> &access)
     if (!f->start())
         qFatal("start-up failed");
     f->program().access.setManualTicks(true);
-    f->program().access.tick();
+    f->program().access.setClock([] { return scanTime; });
+    tick(*f);
     return f;
 }
 
 void switchPress(TalkFixture &f)
 {
+    scanTime += ReactionMs;
     QTest::keyClick(&f.window(), Qt::Key_Space);
-}
-
-int interval(TalkFixture &f)
-{
-    return f.program().access.follower().scanMs();
 }
 
 // Ticks until the highlight is on a group holding `label`.
@@ -38,7 +51,7 @@ bool tickToGroupOf(TalkFixture &f, const QString &label)
             for (const ScanNode &c : n->children)
                 if (c.label == label)
                     return true;
-        f.program().access.tick();
+        tick(f);
     }
     return false;
 }
@@ -49,7 +62,7 @@ bool tickTo(TalkFixture &f, const QString &label)
         const ScanNode *n = f.program().access.scanner().highlighted();
         if (n && n->label == label)
             return true;
-        f.program().access.tick();
+        tick(f);
     }
     return false;
 }
@@ -104,7 +117,7 @@ private slots:
         // A row entered and left without a choice.
         switchPress(*f);
         for (int i = 0; i < 2 * 12 && f->program().access.scanner().level() > 0; ++i)
-            f->program().access.tick();
+            tick(*f);
         QCOMPARE(f->program().access.scanner().level(), 0);
         QVERIFY(interval(*f) > undone);
 
@@ -115,7 +128,7 @@ private slots:
 
     void aPressJustAfterTheHighlightMovedOnTakesTheItemItLeft()
     {
-        // A long interval and grace, so the test's own pace is well inside it.
+        // A long interval and grace: the press, a quarter second after the move, is well inside it.
         const QHash<QString, QString> learnt{
             {"Method", "2"}, {"FollowTiming", "1"}, {"FollowScanMs", "5000"}, {"FollowScanGraceMs", "2500"}};
         auto f = scanningWith(learnt);
@@ -131,7 +144,7 @@ private slots:
             d.cmdOK[0]->click();
         }
         const std::vector<int> left = f->program().access.scanner().path();
-        f->program().access.tick();
+        tick(*f);
         switchPress(*f);
         std::vector<int> entered = left;
         entered.push_back(0);
@@ -145,7 +158,7 @@ private slots:
         off["FollowTiming"] = "0";
         auto g = scanningWith(off);
         QCOMPARE(g->program().access.follower().scanGraceMs(), 0);
-        g->program().access.tick();
+        tick(*g);
         const std::vector<int> shown = g->program().access.scanner().path();
         switchPress(*g);
         QCOMPARE(g->program().access.scanner().path().front(), shown.front());

@@ -42,6 +42,9 @@ public:
     void tick();
     // Stops the timers, so that a test drives every tick itself.
     void setManualTicks(bool manual);
+    // The time in ms the presses and the highlight are measured by; a test sets its own, so that how
+    // quickly a simulated user presses does not hang on how busy the machine is.
+    void setClock(std::function<qint64()> clock) { m_now = std::move(clock); }
     // A pointer sample at a point of the screen, at a time in ms (dwell). The
     // program samples the pointer on a timer, moving or not: a still pointer dwells too.
     void pointerAt(QPoint global, qint64 nowMs);
@@ -70,7 +73,7 @@ private:
     void pressTarget(int index);
     void speak(const ScanNode &node);
     HighlightFrame *frameNow();
-    qint64 now() const { return m_clock.elapsed(); }
+    qint64 now() const { return m_now ? m_now() : m_clock.elapsed(); }
     // The interval and dwell time the follower gives now, kept a moment later.
     void followed();
     QDate today() const;
@@ -95,6 +98,7 @@ private:
     QTimer m_followSave;    // the reached values and the day's counts are kept once presses pause
     std::function<void()> m_onCall;
     QElapsedTimer m_clock;
+    std::function<qint64()> m_now;
     bool m_manual = false;
     bool m_pressing = false;
     QPoint m_heldAt; // where a press waiting to be held long enough went down
