@@ -2,6 +2,7 @@
 
 #include "platform/filefailure.h"
 #include "platform/memoryhints.h"
+#include "platform/privatefile.h"
 #include "platform/readablefile.h"
 
 #include <QDir>
@@ -135,12 +136,11 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
     // The diary, the mails and the addresses are the user's alone. A folder and a file the program
     // makes itself are made so; an existing file keeps its permissions, as the user or a carer set them.
     if (made && (newFolder || m_folder == QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)))
-        QFile::setPermissions(m_folder,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_folder, PrivateFile::UserOnlyFolder);
     const bool opened = made && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     // A disk without permissions (a memory stick) refuses this; the save goes on all the same.
     if (opened && !earlier) {
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        file.setPermissions(PrivateFile::UserOnly);
         errno = 0; // a refusal is no cause of a later failure
     }
     if (opened && file.write(bytes) == bytes.size() && file.commit())

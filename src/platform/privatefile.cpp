@@ -48,7 +48,7 @@ bool write(const QString &path, const QByteArray &bytes, QString *error)
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
     // The token in it opens the user's home: no one else may read it, even for a moment.
-    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    if (!file.setPermissions(UserOnly))
         return fail(file.errorString());
     if (file.write(bytes) != bytes.size() || !file.commit())
         return fail(file.errorString());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 // A small file of the user's own kept beside the settings. It is read only when
@@ -10,6 +11,10 @@
 namespace PrivateFile {
 
 constexpr qint64 MaxBytes = 1024 * 1024;
+
+// What the user's own files and folders are made: theirs alone.
+constexpr QFileDevice::Permissions UserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions UserOnlyFolder = UserOnly | QFileDevice::ExeOwner;
 
 enum class ReadResult { Missing, Read, Refused };
 

@@ -1,5 +1,6 @@
 #include "platform/settingsstore.h"
 
+#include "platform/privatefile.h"
 #include "platform/readablefile.h"
 
 #include <QDir>
@@ -92,7 +93,7 @@ bool QtSettingsStore::write(const Values &values, QString *error)
     if (settings->status() == QSettings::NoError) {
         // How the user presses, their call and their microphone are theirs alone; later
         // writes keep these permissions, as the rename takes the old file's.
-        QFile::setPermissions(settings->fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(settings->fileName(), PrivateFile::UserOnly);
         return true;
     }
     if (error)

@@ -1,6 +1,7 @@
 #include "platform/conversion/learningstore.h"
 
 #include "platform/filefailure.h"
+#include "platform/privatefile.h"
 #include "platform/readablefile.h"
 
 #include <QFile>
@@ -321,7 +322,7 @@ bool LearningStore::save(QString *error)
     // Whole sentences the user wrote are theirs alone, from the moment the file is there (where the
     // disk keeps permissions at all).
     if (opened) {
-        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        f.setPermissions(PrivateFile::UserOnly);
         errno = 0; // a refusal is no cause of a later failure
     }
     if (!opened || f.write(out) < 0 || !f.commit()) {

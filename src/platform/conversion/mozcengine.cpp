@@ -2,6 +2,7 @@
 
 #include "platform/conversion/mozcreply.h"
 #include "platform/conversion/sexp.h"
+#include "platform/privatefile.h"
 #include "platform/processtable.h"
 
 #include <QDir>
@@ -137,8 +138,7 @@ bool MozcEngine::start()
             return false;
         }
         // What Mozc learns there is what the user wrote.
-        QFile::setPermissions(m_home,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_home, PrivateFile::UserOnlyFolder);
     }
 
     // Started here, the server ends with the program instead of lingering.

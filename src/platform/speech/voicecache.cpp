@@ -1,5 +1,7 @@
 #include "platform/speech/voicecache.h"
 
+#include "platform/privatefile.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -10,9 +12,6 @@
 #include <vector>
 
 namespace {
-
-constexpr QFileDevice::Permissions UserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions UserOnlyFolder = UserOnly | QFileDevice::ExeOwner;
 
 qint64 bytesOf(const Clip &clip)
 {
@@ -97,13 +96,13 @@ void VoiceCache::store(const QString &key, const Clip &clip)
     keep(key, clip);
     if (m_folder.isEmpty() || !QDir().mkpath(m_folder))
         return;
-    QFile::setPermissions(m_folder, UserOnlyFolder);
+    QFile::setPermissions(m_folder, PrivateFile::UserOnlyFolder);
     const QString path = fileFor(key);
     const QByteArray bytes = ClipOps::toBytes(clip);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    file.setPermissions(UserOnly);
+    file.setPermissions(PrivateFile::UserOnly);
     if (file.write(bytes) != bytes.size() || !file.commit())
         return;
     QMutexLocker lock(&m_diskMutex);

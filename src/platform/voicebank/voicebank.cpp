@@ -1,5 +1,6 @@
 #include "platform/voicebank/voicebank.h"
 
+#include "platform/privatefile.h"
 #include "platform/voicebank/phrasekey.h"
 
 #include <QCoreApplication>
@@ -10,8 +11,6 @@
 
 namespace {
 
-constexpr QFileDevice::Permissions UserOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions UserOnlyFolder = UserOnly | QFileDevice::ExeOwner;
 // About 20 minutes of recordings stay in memory; beyond that they are read again.
 constexpr qint64 MaxCachedSamples = qint64(Clip::Rate) * 60 * 20;
 
@@ -27,7 +26,7 @@ bool saveAtomically(const QString &path, const QByteArray &bytes, QString *error
         *error = tr("「%1」を書き込めません。\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
-    file.setPermissions(UserOnly);
+    file.setPermissions(PrivateFile::UserOnly);
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         *error = tr("「%1」を保存できません（ディスクがいっぱいかもしれません）。\n%2")
                      .arg(QDir::toNativeSeparators(path), file.errorString());
@@ -261,7 +260,7 @@ bool VoiceBank::ensureFolder(QString *error) const
         *error = tr("録音のフォルダ「%1」を作れません。").arg(QDir::toNativeSeparators(m_folder));
         return false;
     }
-    QFile::setPermissions(m_folder, UserOnlyFolder);
+    QFile::setPermissions(m_folder, PrivateFile::UserOnlyFolder);
     return true;
 }
 
