@@ -20,7 +20,6 @@ EntryFiles::EntryFiles(const Controls &c, EntryLists &rows, SharedState &shared)
 
 void EntryFiles::EnsureEntryFiles()
 {
-    m_shared.sv.entries->removeStaleTemporaries({Samples, Diary, Addresses, Mails});
     for (const QString &name : {Samples, Diary, Addresses, Mails}) {
         if (m_shared.sv.entries->exists(name))
             continue;

@@ -165,11 +165,6 @@ bool FolderEntryStorage::write(const QString &name, const QString &text, QString
     return fail(named(name, what) + kept, detail);
 }
 
-void FolderEntryStorage::removeStaleTemporaries(const QStringList &names)
-{
-    ReadableFile::removeStaleTemporaries(m_folder, names);
-}
-
 QString FolderEntryStorage::chooseFolder(const QString &programFolder)
 {
     const QFileInfo talk(QDir(programFolder).filePath(QStringLiteral("Talk.txt")));

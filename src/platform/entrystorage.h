@@ -29,8 +29,6 @@ public:
     virtual QString pathOf(const QString &name) const = 0;
     // What changes whenever the file does (its size, times and identity); empty when unknown.
     virtual QString stamp(const QString &) const { return {}; }
-    // Removes what an interrupted save of these files may have left behind.
-    virtual void removeStaleTemporaries(const QStringList &) {}
 };
 
 // Files in one folder, written atomically, each in the encoding it was read
@@ -48,7 +46,6 @@ public:
     bool write(const QString &name, const QString &text, QString *error) override;
     QString pathOf(const QString &name) const override;
     QString stamp(const QString &name) const override;
-    void removeStaleTemporaries(const QStringList &names) override;
     QString folder() const { return m_folder; }
 
     // The program's folder when it already keeps the files and can be written,

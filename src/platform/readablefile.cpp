@@ -89,7 +89,7 @@ void removeStaleTemporaries(const QString &folder, const QStringList &names)
     const QDir dir(folder);
     for (const QString &name : names) {
         const QRegularExpression temporary(
-            QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(name)));
+            QStringLiteral("^%1\\.[A-Za-z]{6}$").arg(QRegularExpression::escape(name)));
         for (const QString &file : dir.entryList({name + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
             if (temporary.match(file).hasMatch() && QFile::remove(dir.filePath(file)))
                 qCInfo(lcReadable) << "removed" << dir.filePath(file) << "left by an interrupted save";

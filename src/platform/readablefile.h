@@ -30,7 +30,9 @@ Result check(const QString &path, qint64 maxBytes);
 QString reasonForUser(const Result &r);
 
 // Removes what a save killed between writing its temporary file and renaming
-// it leaves behind: "name.AbC123" beside each named file.
+// it leaves behind: "name.AbCdEf" (six letters) beside each named file. Only
+// for the program's own folders: where people keep files, "day.txt.backup"
+// has the same form.
 void removeStaleTemporaries(const QString &folder, const QStringList &names);
 
 } // namespace ReadableFile
