@@ -18,6 +18,17 @@
 
 namespace {
 
+// Keys that reach a widget, a release as the key's negative.
+class KeyProbe : public QWidget
+{
+public:
+    QList<int> heard;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override { heard << e->key(); }
+    void keyReleaseEvent(QKeyEvent *e) override { heard << -e->key(); }
+};
+
 std::unique_ptr<TalkFixture> startedWith(const QHash<QString, QString> &access,
                                          const QHash<QString, QString> &options = {})
 {
@@ -797,14 +808,21 @@ private slots:
         QTest::touchEvent(&w, touch).release(0, w.cmdKey->geometry().center(), &w);
         QTRY_VERIFY(w.cmdKey->text() != set);
 
-        // The dialog takes no key the other switch has, nor Esc.
+        // The dialog takes no key the other switch has, nor Esc, and lets both go on to the scan,
+        // the call and the held Esc: a user with one switch must still reach キャンセル.
         AccessDialog d(f->accessSettings, &w);
         d.optMethod[3]->click();
         d.cmdMoveKey->click();
+        KeyProbe probe;
         for (const Qt::Key refused : {Qt::Key_Space, Qt::Key_Escape}) {
-            QTest::keyClick(&d, refused);
+            f->program().access.tick();
+            const std::vector<int> before = f->program().access.scanner().path();
+            QTest::keyClick(&probe, refused);
             QVERIFY(d.cmdMoveKey->text().contains(QStringLiteral("別のキー")));
+            if (refused == Qt::Key_Space)
+                QVERIFY(f->program().access.scanner().path() != before); // the scan took the press
         }
+        QCOMPARE(probe.heard, (QList<int>{Qt::Key_Escape, -Qt::Key_Escape}));
         QTest::keyClick(&d, Qt::Key_F9);
         QCOMPARE(d.shown().moveKey, int(Qt::Key_F9));
         d.cmdOK[0]->click();

@@ -258,19 +258,22 @@ bool AccessDialog::eventFilter(QObject *, QEvent *event)
     if (!m_capturing || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
         return false;
     auto *k = static_cast<QKeyEvent *>(event);
+    const int key = k->key();
+    const bool select = m_capturing == cmdSelectKey;
+    // One key for both switches could never choose anything; the held Esc is the way out. Both
+    // still reach the scan and the call: with one switch, it is the user's only way to go on.
+    if (key == EscapeKey || key == (select ? m_moveKey : m_selectKey)) {
+        if (event->type() == QEvent::KeyPress && !k->isAutoRepeat())
+            m_capturing->setText(
+                key == EscapeKey ? QStringLiteral("Esc は使えません。別のキーを押してください")
+                : select ? QStringLiteral("移動スイッチと同じです。別のキーを押してください")
+                         : QStringLiteral("選択スイッチと同じです。別のキーを押してください"));
+        return false;
+    }
     if (event->type() == QEvent::KeyRelease || k->isAutoRepeat())
         return true;
-    const int key = k->key();
     if (KeyFromName(KeyName(key)) == 0)
         return true;
-    const bool select = m_capturing == cmdSelectKey;
-    // One key for both switches could never choose anything; the held Esc is the way out.
-    if (key == EscapeKey || key == (select ? m_moveKey : m_selectKey)) {
-        m_capturing->setText(key == EscapeKey ? QStringLiteral("Esc は使えません。別のキーを押してください")
-                             : select ? QStringLiteral("移動スイッチと同じです。別のキーを押してください")
-                                      : QStringLiteral("選択スイッチと同じです。別のキーを押してください"));
-        return true;
-    }
     (select ? m_selectKey : m_moveKey) = key;
     m_capturing = nullptr;
     qApp->removeEventFilter(this);
