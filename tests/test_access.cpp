@@ -307,7 +307,10 @@ private slots:
         f->modal.answers.push_back([&](QDialog &d) {
             asked = true;
             d.show();
-            f->program().access.tick(); // the dialog is on top now
+            // Pressed before the dialog's highlight was drawn: what the user saw is gone, nothing is
+            // taken, and the press shows the dialog's first key.
+            switchPress(*f);
+            QVERIFY(d.isVisible());
             QCOMPARE(f->program().access.screen().window.data(), static_cast<QWidget *>(&d));
             QCOMPARE(highlightedLabel(*f), QStringLiteral("ＯＫ"));
             QCOMPARE(f->program().access.frame()->framedWindow(), static_cast<QWidget *>(&d));

@@ -164,16 +164,17 @@ void AccessControl::tick()
     showHighlight();
 }
 
-void AccessControl::refresh(bool force)
+bool AccessControl::refresh(bool force)
 {
     ScanScreen screen = ReadScreen(m_c, m_shared.state, m_settings);
     if (!force && screen.identity == m_screen.identity && screen.window == m_screen.window)
-        return;
+        return false;
     qCDebug(lcAccess) << "new screen" << screen.kind << "with" << screen.targets.size() << "targets";
     m_screen = std::move(screen);
     m_scanner.setTree(m_screen.tree);
     m_dwell.reset(); // its targets were the old screen's
     m_smoothing.reset();
+    return true;
 }
 
 void AccessControl::showHighlight()
@@ -331,16 +332,28 @@ bool AccessControl::switchEvent(QEvent *event)
         m_scanner.stepBack();
     if (down && m_scanTimer.isActive() && m_settings.method == AccessSettings::OneSwitch)
         m_scanTimer.start();
+    // A screen that came by itself (a notice, a button that went grey) since the last highlight was
+    // drawn: the user pressed for what they saw. Where that is gone, the press shows the new screen's
+    // first highlight and takes nothing there; held, it still calls.
+    const auto shown = [this] {
+        const ScanNode *n = m_scanner.highlighted();
+        return std::pair{m_screen.window, n ? m_screen.areasOf(*n) : QList<QRect>()};
+    };
+    const auto seen = shown();
+    const bool fresh = (down || !move) && refresh();
+    const bool unseen = down && fresh && shown() != seen;
     if (move) {
-        if (down) {
-            refresh();
+        if (down && !unseen)
             m_scanner.move();
+        if (down)
             showHighlight();
-        }
         return true;
     }
-    refresh();
-    const std::optional<int> chosen = down ? m_scanner.switchDown(now()) : m_scanner.switchUp(now());
+    if (unseen)
+        m_scanner.switchDownUnseen(now());
+    const std::optional<int> chosen = unseen ? std::nullopt
+                                      : down ? m_scanner.switchDown(now())
+                                             : m_scanner.switchUp(now());
     // Counted from going down, whatever window is on top, modal or not.
     if (const std::optional<qint64> left = m_scanner.callHoldLeft(now()))
         m_callHold.start(int(*left));

@@ -68,7 +68,8 @@ private:
     void watchEscape(const class QKeyEvent *key);
     bool filterPointerPress(QObject *watched, QEvent *event);
     // Reads the window on top again; a new screen starts a new scan.
-    void refresh(bool force = false);
+    // Reads the screen; true when it is a new one, whose highlight the user has not seen yet.
+    bool refresh(bool force = false);
     void showHighlight();
     void pressTarget(int index);
     void speak(const ScanNode &node);

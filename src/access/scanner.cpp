@@ -94,6 +94,15 @@ std::optional<int> Scanner::switchDown(qint64 nowMs)
     return std::nullopt;
 }
 
+void Scanner::switchDownUnseen(qint64 nowMs)
+{
+    if (m_heldSince || (m_longPressMs <= 0 && m_callHoldMs <= 0))
+        return;
+    m_heldSince = nowMs;
+    m_called = false;
+    m_pressedPath.clear(); // its release selects nothing
+}
+
 std::optional<int> Scanner::switchUp(qint64 nowMs)
 {
     if (!m_heldSince)

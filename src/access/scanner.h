@@ -48,6 +48,9 @@ public:
     // to press, if any, is returned when the press is taken.
     std::optional<int> switchDown(qint64 nowMs);
     std::optional<int> switchUp(qint64 nowMs);
+    // The switch went down on a screen whose highlight the user has not seen: it presses nothing,
+    // and a hold is still timed for the call.
+    void switchDownUnseen(qint64 nowMs);
     // How long the held switch still has to be held for the call; none when
     // it is not held, the call is off, or it has already called.
     std::optional<qint64> callHoldLeft(qint64 nowMs) const;
