@@ -176,6 +176,19 @@ private slots:
         QVERIFY(report.contains(QStringLiteral("2 件のうち 1 件")));
         QVERIFY(report.contains(QStringLiteral("いいえ.wav")));
         QVERIFY(s.bank.has(QStringLiteral("はい"), BankEntry::Kind::Phrase));
+
+        // Closed during a large import: it ends after the file in hand, and what it kept is in the index.
+        QTemporaryDir large;
+        for (int i = 0; i < 200; ++i)
+            QFile::copy(source.filePath("はい.wav"), large.filePath(QStringLiteral("返事%1.wav").arg(i)));
+        s.dialog->chooseFolder = [&](QWidget *, const QString &) { return large.path(); };
+        QTest::mouseClick(s.dialog->cmdImport, Qt::LeftButton);
+        s.dialog.reset();
+        VoiceBank reread(s.bank.folder());
+        QString error;
+        QVERIFY(reread.load(&error));
+        QCOMPARE(reread.size(), s.bank.size());
+        QVERIFY(reread.size() < 1 + 200);
     }
 
     void theOptionsOfferThePitchAndSpeedWithAPreviewAndKeepThem()

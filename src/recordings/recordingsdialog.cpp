@@ -129,8 +129,11 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
 RecordingsDialog::~RecordingsDialog()
 {
     m_recorder->cancel();
+    // Closed while importing: the import ends after the file in hand, or the window, the scan and
+    // the call would wait for the whole folder. What is imported by then is kept.
+    m_stopImport = true;
     if (m_import.joinable())
-        m_import.join(); // the bank outlives the dialog; what is imported is kept
+        m_import.join();
 }
 
 QString RecordingsDialog::currentText() const
@@ -319,7 +322,8 @@ void RecordingsDialog::importFolder()
     // A large folder takes a while: it is read aside, and the call and Close stay live.
     m_imported.reset();
     m_import = std::thread([this, folder] {
-        auto lines = std::make_shared<QList<VoiceImport::Line>>(VoiceImport::importFolder(folder, m_bank));
+        auto lines = std::make_shared<QList<VoiceImport::Line>>(
+            VoiceImport::importFolder(folder, m_bank, &m_stopImport));
         std::atomic_store(&m_imported, lines);
     });
     tell(QStringLiteral("取り込んでいます…"));

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -73,6 +74,7 @@ private:
     int m_kanaAt = 0;
     Clip m_pending;
     std::thread m_import;
+    std::atomic_bool m_stopImport = false;
     std::shared_ptr<QList<VoiceImport::Line>> m_imported; // set by the import's thread when done
     QTimer m_importWatch;
 };

@@ -61,7 +61,7 @@ QList<Listed> listed(const QDir &dir, QList<Line> *unusable)
 
 } // namespace
 
-QList<Line> importFolder(const QString &folder, VoiceBank &bank)
+QList<Line> importFolder(const QString &folder, VoiceBank &bank, const std::atomic_bool *stop)
 {
     QList<Line> out;
     const QDir dir(folder);
@@ -71,6 +71,8 @@ QList<Line> importFolder(const QString &folder, VoiceBank &bank)
     }
     int sinceIndex = 0;
     for (const Listed &item : listed(dir, &out)) {
+        if (stop && *stop)
+            break;
         Line line{item.file, item.text, false, {}};
         QString why;
         if (bank.has(item.text, item.kind)) {

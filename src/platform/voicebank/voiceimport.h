@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <atomic>
 
 class VoiceBank;
 
@@ -18,8 +19,9 @@ struct Line
     QString reason; // why it was not banked, in Japanese
 };
 
-// Every file listed (or found), in order, each with what became of it.
-QList<Line> importFolder(const QString &folder, VoiceBank &bank);
+// Every file listed (or found), in order, each with what became of it. Set, `stop` ends it
+// after the file in hand; what was banked by then is kept.
+QList<Line> importFolder(const QString &folder, VoiceBank &bank, const std::atomic_bool *stop = nullptr);
 // One line for the user: what became of the file, and why.
 QString describe(const Line &line);
 
