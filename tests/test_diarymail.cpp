@@ -108,6 +108,35 @@ private slots:
         QCOMPARE(CurrentMode(w), Mode::Board);
     }
 
+    // An entry written elsewhere, longer than the text box holds: shown cut and said so, saved whole.
+    void aLongEntryIsSavedWhole()
+    {
+        auto f = started();
+        TestTalkWindow &w = f->window();
+        const QString longer = QString(450, u'あ') + QString(250, u'い');
+        f->writeEntries(QStringLiteral("day.txt"), {"26.11.30 " + longer});
+        openMenuRow(*f, 0);
+        f->pressCell(w.grdDay, 1, 1);
+        f->answerOk(0); // the notice
+        f->press(w.cmdDec);
+        QCOMPARE(f->prompts.value(0),
+                 QStringLiteral("長いので、初めの 500 文字だけを出しています。残りの 200 "
+                                "文字は、保存しても送ってもそのまま残ります。"));
+        QCOMPARE(w.txtTalk->text(), longer.left(500));
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QVERIFY(f->readEntries("day.txt").contains("26.11.30 " + longer));
+
+        // A new entry after it keeps nothing of it.
+        openMenuRow(*f, 0);
+        f->press(w.cmdDec);
+        f->press(w.cmdRevise);
+        f->typed(QStringLiteral("ゆき_"));
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->readEntries("day.txt").value(0), QStringLiteral("26.12.08 ゆき_"));
+    }
+
     void declinedDiaryKeepsTheText()
     {
         auto f = started();

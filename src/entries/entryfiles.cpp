@@ -62,6 +62,7 @@ bool EntryFiles::writeText(const QString &name, const QString &text)
 // Empties a list grid, without drawing, and lays it over the board.
 Grid *EntryFiles::prepareList(ListId list, int cols)
 {
+    m_shared.state.setEditRow(m_shared.state.editRow()); // a list read anew: no entry is open
     Grid *g = m_c.lists.of(list);
     g->setRedraw(false);
     m_rows.of(list)->setRows(0);
@@ -181,10 +182,15 @@ void EntryFiles::SortDiaryList()
     g->setRedraw(true);
 }
 
+QString EntryFiles::whole(const QString &text) const
+{
+    return text + m_shared.state.editTail();
+}
+
 bool EntryFiles::SaveDiaryFile(const QString &text)
 {
     const EntryList &rows = m_rows.diary;
-    if (!WriteEntries(Diary, diaryEntries(rows.heads(), rows.texts(), m_shared.state.editRow(), text)))
+    if (!WriteEntries(Diary, diaryEntries(rows.heads(), rows.texts(), m_shared.state.editRow(), whole(text))))
         return false;
     m_shared.learn(text);
     return true;
@@ -200,7 +206,8 @@ void EntryFiles::LoadAddressFile()
 
 bool EntryFiles::SaveAddressFile(const QString &text)
 {
-    return WriteEntries(Addresses, addressEntries(m_rows.addresses.texts(), m_shared.state.editRow(), text));
+    return WriteEntries(Addresses,
+                        addressEntries(m_rows.addresses.texts(), m_shared.state.editRow(), whole(text)));
 }
 
 void EntryFiles::LoadMailFile()
@@ -212,5 +219,5 @@ void EntryFiles::LoadMailFile()
 
 bool EntryFiles::SaveMailFile(const QString &text)
 {
-    return WriteEntries(Mails, mailEntries(m_rows.mails.texts(), m_shared.state.editRow(), text));
+    return WriteEntries(Mails, mailEntries(m_rows.mails.texts(), m_shared.state.editRow(), whole(text)));
 }

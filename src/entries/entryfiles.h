@@ -48,6 +48,8 @@ public:
     bool SaveMailFile(const QString &text);
 
 private:
+    // The text to save: as it stands, and what of the opened entry the text box could not hold.
+    QString whole(const QString &text) const;
     bool writeText(const QString &name, const QString &text);
     void rememberSamples(const QString &stamp, QStringList texts);
     Grid *prepareList(ListId list, int cols);

@@ -30,14 +30,24 @@ QString DecideBack::pickRow(ListId list)
 // Opens a diary, address or mail row in the text box, widened, for viewing.
 void DecideBack::openEntry(ListId list, BackAction backAction)
 {
-    m_sentence.setShown(EntryFormat::trimSpaces(pickRow(list)));
+    const QString entry = EntryFormat::trimSpaces(pickRow(list));
+    m_sentence.setShown(entry);
     m_sentence.setSelStart(m_sentence.length());
-    // The highlighted row is the one opened, so a save puts the text back there.
-    m_shared.state.setEditRow(m_shared.state.listRow());
+    // The highlighted row is the one opened, so a save puts the text back there. An entry written
+    // elsewhere may be longer than the text box holds: the rest is kept, not cut off by a save.
+    const QString tail = entry.mid(m_sentence.shown().size());
+    m_shared.state.setEditRow(m_shared.state.listRow(), tail);
     m_sentence.setPurpose(list == ListId::Diary ? Sentence::Purpose::Diary : Sentence::Purpose::Mail);
     m_shared.state.setBackAction(backAction);
     m_textArea.WidenTextArea(true);
     m_shared.state.showEntry();
+    if (!tail.isEmpty())
+        ShowOKDialog(m_shared,
+                     QStringLiteral("長いので、初めの %1 文字だけを出しています。残りの %2 文字は、保存しても"
+                                    "送ってもそのまま残ります。")
+                         .arg(m_sentence.shown().size())
+                         .arg(tail.size()),
+                     OkDialog::Notice, QStringLiteral("長い文"));
 }
 
 void DecideBack::showAddressList()
@@ -150,7 +160,7 @@ void DecideBack::cmdBack_Click()
         m_c.txtTalk->setFocus();
         return;
     }
-    const QString text = m_sentence.shown();
+    const QString text = m_sentence.shown() + m_shared.state.editTail();
     ShowMailWindow(m_shared, gMailName, gMailAddr, text.left(10), text,
                    {[this] { showAddressList(); }, [this] { showMailList(); }});
 }

@@ -87,9 +87,15 @@ public:
     // Not on screen by itself (the chosen row's colour is), so no changed().
     int listRow() const { return m_listRow; }
     void setListRow(int row) { m_listRow = row; }
-    // The row an opened entry came from, where a save puts it back.
+    // The row an opened entry came from, where a save puts it back, and what of it did not fit in
+    // the text box, which a save puts back after the text as it stood.
     int editRow() const { return m_editRow; }
-    void setEditRow(int row) { m_editRow = row; }
+    const QString &editTail() const { return m_editTail; }
+    void setEditRow(int row, const QString &tail = {})
+    {
+        m_editRow = row;
+        m_editTail = tail;
+    }
     // The last confirmation answer, kept until the next question.
     bool okAnswer() const { return m_okAnswer; }
     void setOkAnswer(bool yes) { m_okAnswer = yes; }
@@ -118,5 +124,6 @@ private:
     std::array<int, ListCount> m_chosen{-1, -1, -1, -1, -1};
     qint32 m_listRow = 0;
     qint32 m_editRow = 0;
+    QString m_editTail;
     bool m_okAnswer = false;
 };
