@@ -313,6 +313,12 @@ private slots:
         QVERIFY(!storage.write(QStringLiteral("mail.txt"), QStringLiteral("x"), &error));
         QCOMPARE(fileBytes(dir.filePath(QStringLiteral("mail.txt"))), QByteArray("\xFF\xFF\xFE garbage"));
         QVERIFY(!storage.read(QStringLiteral("none.txt")).exists);
+
+        // Moved away by a carer: the next read finds no file, and a save makes it anew.
+        QVERIFY(
+            QFile::rename(dir.filePath(QStringLiteral("mail.txt")), dir.filePath(QStringLiteral("bad.txt"))));
+        QVERIFY(!storage.read(QStringLiteral("mail.txt")).exists);
+        QVERIFY2(storage.write(QStringLiteral("mail.txt"), QStringLiteral("x"), &error), qPrintable(error));
     }
 
     void aLargeFileIsReadWholeAndTheUserToldOnce()

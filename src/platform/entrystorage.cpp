@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <cerrno>
+#include <optional>
 #include <sys/stat.h>
 
 Q_LOGGING_CATEGORY(lcFiles, "pirokan.files")
@@ -22,15 +23,18 @@ Q_LOGGING_CATEGORY(lcFiles, "pirokan.files")
 namespace {
 
 // A file's bytes, read into one block advised as large, as a file of a
-// hundred megabytes needs.
-QByteArray readWhole(QFile &file)
+// hundred megabytes needs; nothing when a read fails part-way (a stick pulled,
+// a share gone), which must not pass for the file's end.
+std::optional<QByteArray> readWhole(QFile &file)
 {
     QByteArray bytes(file.size(), Qt::Uninitialized);
     AdviseHugePages(bytes.data(), size_t(bytes.size()));
     qsizetype done = 0;
     while (done < bytes.size()) {
         const qint64 n = file.read(bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
             break;
         done += n;
     }
@@ -38,6 +42,8 @@ QByteArray readWhole(QFile &file)
     // A file that grew while it was read is read to its end.
     if (const QByteArray more = file.readAll(); !more.isEmpty())
         bytes += more;
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
     return bytes;
 }
 
@@ -82,15 +88,24 @@ EntryStorage::Read FolderEntryStorage::read(const QString &name)
     QFile file;
     const ReadableFile::Result opened = ReadableFile::open(file, pathOf(name), MaxBytes);
     r.exists = opened.status != ReadableFile::Status::Missing;
-    if (!r.exists)
+    if (!r.exists) {
+        m_unreadable.remove(name); // moved away: a save makes it anew
         return r;
+    }
     if (!opened.ok()) {
         qCWarning(lcFiles) << pathOf(name) << "cannot be read:" << opened.detail;
         r.error = named(name, ReadableFile::reasonForUser(opened));
         m_unreadable.insert(name);
         return r;
     }
-    const auto decoded = TextCodec::decode(readWhole(file));
+    const std::optional<QByteArray> bytes = readWhole(file);
+    if (!bytes) {
+        qCWarning(lcFiles) << pathOf(name) << "read failed part-way:" << file.errorString();
+        r.error = named(name, QObject::tr("を最後まで読めませんでした。ファイルはそのままにしてあります。"));
+        m_unreadable.insert(name);
+        return r;
+    }
+    const auto decoded = TextCodec::decode(*bytes);
     if (!decoded) {
         r.error = named(name, QObject::tr("の文字コードが分かりません（壊れた文字があります）。"));
         m_unreadable.insert(name);
