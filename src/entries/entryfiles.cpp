@@ -62,7 +62,7 @@ bool EntryFiles::writeText(const QString &name, const QString &text)
 // Empties a list grid, without drawing, and lays it over the board.
 Grid *EntryFiles::prepareList(ListId list, int cols)
 {
-    m_shared.state.setEditRow(m_shared.state.editRow()); // a list read anew: no entry is open
+    m_shared.state.forgetEditTail(); // a list read anew: no entry is open
     Grid *g = m_c.lists.of(list);
     g->setRedraw(false);
     m_rows.of(list)->setRows(0);

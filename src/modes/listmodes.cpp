@@ -27,7 +27,7 @@ void ListModes::ApplyBoardConfiguration()
     m_sentence.setPurpose(Sentence::Purpose::Talk);
     m_shared.state.showBoard();
     m_shared.state.setListMode(ListId::None);
-    m_shared.state.setEditRow(m_shared.state.editRow()); // what an opened entry left out is its own
+    m_shared.state.forgetEditTail(); // what an opened entry left out is its own
 }
 
 void ListModes::ShowExampleList()

@@ -96,6 +96,7 @@ public:
         m_editRow = row;
         m_editTail = tail;
     }
+    void forgetEditTail() { m_editTail.clear(); }
     // The last confirmation answer, kept until the next question.
     bool okAnswer() const { return m_okAnswer; }
     void setOkAnswer(bool yes) { m_okAnswer = yes; }
