@@ -2,6 +2,7 @@
 #include "entries/entryformat.h"
 #include "entries/entrylist.h"
 #include "modes/kanaindexrows.h"
+#include "platform/colors.h"
 #include "support/talkfixture.h"
 
 #include <QFile>
@@ -263,6 +264,61 @@ private slots:
         f.answerOk(0);
         f.press(w.cmdSampDel);
         QCOMPARE(f.readEntries(EntryFiles::Samples), (QStringList{Placeholder, Placeholder, "あした"}));
+    }
+
+    // The list sorted anew under a chosen sentence (heads by reading switched on) keeps that sentence
+    // chosen: a delete after it takes what the user chose, not what moved into its row.
+    void aListSortedAnewKeepsTheChosenSentence()
+    {
+        TalkFixture f({{"OPT1", "2"}}, false);
+        f.writeEntries(EntryFiles::Samples, {Placeholder, Placeholder, "いす", "雨"});
+        QVERIFY(f.start());
+        TestTalkWindow &w = f.window();
+        f.press(w.cmdSamp);
+        QCOMPARE(f.program().lists.examples.texts(), (QStringList{"日記", "メール", "いす", "雨"}));
+        f.pressCell(w.grdEx, 2, 1); // いす
+        f.shared().settings.Kanji = QStringLiteral("1");
+        f.program().lifetime.optionsApplied();
+        if (f.program().lists.examples.text(2) != QStringLiteral("雨"))
+            QSKIP("no reading dictionary here: the order does not change");
+        QCOMPARE(f.shared().state.listRow(), 3);
+        QCOMPARE(w.grdEx->cellBackColor(3, 1), Colors::LightGreen);
+        QCOMPARE(w.grdEx->cellBackColor(2, 1), Colors::White);
+        f.answerOk(0);
+        f.press(w.cmdSampDel);
+        QCOMPARE(f.readEntries(EntryFiles::Samples), (QStringList{Placeholder, Placeholder, "雨"}));
+    }
+
+    // The file changed on disk while the program ran (a carer's editor): registering and deleting
+    // keep what it holds now, and a delete takes the chosen sentence wherever it now stands.
+    void registeringAndDeletingKeepWhatTheFileGainedMeanwhile()
+    {
+        TalkFixture f({{"OPT1", "2"}}, false);
+        f.writeEntries(EntryFiles::Samples, {Placeholder, Placeholder, "あした", "かさ"});
+        QVERIFY(f.start());
+        TestTalkWindow &w = f.window();
+        f.writeEntries(EntryFiles::Samples, {Placeholder, Placeholder, "あした", "かさ", "おちゃ"});
+        f.typed(QStringLiteral("みず_"));
+        f.press(w.cmdSampADD);
+        QCOMPARE(f.readEntries(EntryFiles::Samples),
+                 (QStringList{Placeholder, Placeholder, "あした", "おちゃ", "かさ", "みず"}));
+        QCOMPARE(w.grdEx->textMatrix(f.shared().state.listRow(), 1), QStringLiteral("みず"));
+
+        f.pressCell(w.grdEx, 4, 1); // かさ
+        f.writeEntries(EntryFiles::Samples, {Placeholder, Placeholder, "あめ", "かさ", "みず"});
+        f.answerOk(0);
+        f.press(w.cmdSampDel);
+        QCOMPARE(f.readEntries(EntryFiles::Samples), (QStringList{Placeholder, Placeholder, "あめ", "みず"}));
+        QCOMPARE(w.grdEx->cellBackColor(4, 1), Colors::White);
+        QVERIFY(!f.shared().SampleTexts->contains(QStringLiteral("かさ")));
+        QVERIFY(f.shared().SampleTexts->contains(QStringLiteral("あめ")));
+
+        // Gone from the file meanwhile: nothing else is deleted in its place.
+        f.pressCell(w.grdEx, 2, 1); // あめ
+        f.writeEntries(EntryFiles::Samples, {Placeholder, Placeholder, "みず"});
+        f.answerOk(0);
+        f.press(w.cmdSampDel);
+        QCOMPARE(f.readEntries(EntryFiles::Samples), (QStringList{Placeholder, Placeholder, "みず"}));
     }
 
     void deletingEmptiesTheRowAndTheFileLine()

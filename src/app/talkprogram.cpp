@@ -55,7 +55,7 @@ TalkProgram::TalkProgram(TalkWindow &w, const Services &sv, const QString &appPa
     lifetime.optionsApplied = [this] {
         candidates.applyOption();
         if (!indexRows.indexedAsNow())
-            indexRows.IndexSampleRows(); // heads by reading come and go with the option
+            listModes.IndexExamples(); // heads by reading come and go with the option
     };
 }
 

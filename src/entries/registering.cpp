@@ -12,6 +12,8 @@
 #include "shared/sentence.h"
 #include "shared/sharedstate.h"
 
+#include <algorithm>
+
 using EntryFormat::trimSpaces;
 
 Registering::Registering(const Controls &c, EntryList &examples, Sentence &sentence, SharedState &shared,
@@ -28,6 +30,7 @@ void Registering::cmdSampADD_Click()
     if (stored.isEmpty())
         return;
     BusyScope busy;
+    followSampleFile();
     if (m_examples.findTrimmed(stored, EntryFormat::FirstSentenceRow) >= 0) {
         ShowOKDialog(m_shared, QStringLiteral("同一文が登録されています"), OkDialog::Notice,
                      QStringLiteral("例文登録"));
@@ -65,21 +68,42 @@ void Registering::cmdSampDel_Click()
     // The menu rows are not sentences.
     if (EntryFormat::exampleRow(m_shared.state.listRow()) != EntryFormat::ExampleRow::Sentence)
         return;
-    const QString sentence = m_examples.text(m_shared.state.listRow());
-    const QString trimmed = trimSpaces(sentence);
+    const QString trimmed = trimSpaces(m_examples.text(m_shared.state.listRow()));
     if (!ShowOKDialog(m_shared, QStringLiteral("上記例文を削除してもいいですか？"), OkDialog::OkCancel,
                       QStringLiteral("例文の削除")))
         return;
+    if (followSampleFile()) {
+        // Read anew: the sentence is where the file has it now, or gone and nothing is deleted.
+        const int r = trimmed.isEmpty() ? -1 : m_examples.findTrimmed(trimmed, EntryFormat::FirstSentenceRow);
+        g->clearCellBackColors();
+        m_shared.state.setListRow(std::max(r, 0));
+        MarkListRow(m_shared.state, ListId::Examples, g, std::max(r, 0), 1, true);
+        if (r < 0)
+            return;
+    }
+    const int row = m_shared.state.listRow();
+    const QString sentence = m_examples.text(row);
     g->setRedraw(false);
-    m_examples.setText(m_shared.state.listRow(), QString());
+    m_examples.setText(row, QString());
     if (m_files.SaveSampleFile()) {
         // A deleted sentence is no longer offered while typing.
         if (m_shared.SampleTexts)
             m_shared.SampleTexts->removeOne(trimmed);
     } else {
-        m_examples.setText(m_shared.state.listRow(), sentence);
+        m_examples.setText(row, sentence);
     }
     g->setRedraw(true);
+}
+
+// A file changed on disk since the list was read (a carer's editor, a copy put
+// back) is read again before a save, so the save keeps what it holds now. True when it was.
+bool Registering::followSampleFile()
+{
+    if (m_files.SampleFileUnchanged())
+        return false;
+    m_files.LoadSampleFile();
+    m_hooks.indexSampleRows();
+    return true;
 }
 
 void Registering::cmdRevise_Click()

@@ -36,6 +36,8 @@ public:
     void cmdRevise_Click();
 
 private:
+    bool followSampleFile();
+
     Controls m_c;
     EntryList &m_examples;
     Sentence &m_sentence;

@@ -2,6 +2,7 @@
 
 #include "board/board.h"
 #include "entries/entryfiles.h"
+#include "entries/entryformat.h"
 #include "entries/entrylist.h"
 #include "entries/listselection.h"
 #include "modes/decide.h"
@@ -54,6 +55,28 @@ void ListModes::ShowExampleList()
     g->setRedraw(true);
     m_shared.state.showList(ListId::Examples);
     m_shared.state.setListMode(ListId::Examples);
+}
+
+void ListModes::IndexExamples()
+{
+    const bool shown = m_shared.state.listMode() == ListId::Examples;
+    const int row = m_shared.state.listRow();
+    const bool sentence = shown && row >= 0 && row < m_examples.rows() &&
+                          EntryFormat::exampleRow(row) == EntryFormat::ExampleRow::Sentence;
+    const QString chosen = sentence ? EntryFormat::trimSpaces(m_examples.text(row)) : QString();
+    m_indexRows.IndexSampleRows();
+    if (!shown)
+        return;
+    int now = row;
+    if (sentence)
+        now = chosen.isEmpty() ? -1 : m_examples.findTrimmed(chosen, EntryFormat::FirstSentenceRow);
+    if (now < 0 || now >= m_examples.rows())
+        now = 0;
+    Grid *g = m_c.grdEx;
+    g->clearCellBackColors();
+    ForgetListRow(m_shared.state, ListId::Examples);
+    m_shared.state.setListRow(now);
+    MarkListRow(m_shared.state, ListId::Examples, g, now, 1, true);
 }
 
 // Asks whether to store the open entry; true when it was stored.

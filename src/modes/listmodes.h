@@ -40,6 +40,9 @@ public:
     void ApplyBoardConfiguration();
     // Shows the example list over the board, with its menu rows.
     void ShowExampleList();
+    // Sorts and heads the examples anew; a sentence chosen in the list on show stays chosen where it
+    // now stands, so a delete after it takes what the user chose.
+    void IndexExamples();
 
 private:
     void switchList();
