@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sndfile.h>
@@ -106,10 +107,71 @@ private slots:
         d.recorder().poll();
         QVERIFY(d.lblState->text().contains(QStringLiteral("5 秒")));
         QVERIFY(d.cmdRecord->isEnabled());
+
+        // A device gone quiet sends nothing at all: the recording ends by itself and says so.
+        qint64 now = 0;
+        d.recorder().setClock([&now] { return now; });
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        now = Recorder::NoSoundMs - 100;
+        d.recorder().poll();
+        s.input.feed(0.1, 0); // a hiss is sound: the clock starts again
+        now += 1000;
+        d.recorder().poll();
+        now += Recorder::NoSoundMs - 100;
+        d.recorder().poll();
+        QVERIFY(d.recorder().isRecording());
+        now += 100;
+        d.recorder().poll();
+        QVERIFY(!d.recorder().isRecording() && !s.input.running());
+        QVERIFY(d.lblState->text().startsWith(QStringLiteral("マイクから音が届きません。")));
+        QVERIFY(d.cmdRecord->isEnabled());
+
         s.input.available = false;
         QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
         QVERIFY(d.lblState->text().contains(QStringLiteral("マイク")));
         QVERIFY(!d.recorder().isRecording());
+    }
+
+    // A take is the user's voice: the kana session never puts one over a sound already kept, and a
+    // take not yet kept goes only when the user agrees (leaving it is asked, and cancelling stays).
+    void aTakeIsNeverPutOverAKeptOneNorLetGoUnasked()
+    {
+        Setup s;
+        RecordingsDialog &d = *s.dialog;
+        const QStringList sounds = KanaSession::sounds();
+        const auto kept = [&](int i) { return s.bank.clip(sounds[i], BankEntry::Kind::Kana)->seconds(); };
+        QTest::mouseClick(d.cmdKana, Qt::LeftButton);
+        s.say(0.4);
+        QTRY_VERIFY(d.recorder().isRecording());
+        QTest::mouseClick(d.cmdStop, Qt::LeftButton);
+        QTest::mouseClick(d.cmdPrev, Qt::LeftButton);
+        QCOMPARE(d.currentText(), sounds[0]);
+        const double first = kept(0);
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        s.say(1.2);
+        QVERIFY(d.hasPending());
+        QCOMPARE(kept(0), first);
+        QVERIFY(d.lblState->text().contains(QStringLiteral("前の録音もまだあります")));
+        QTest::qWait(900);
+        QVERIFY(!d.recorder().isRecording()); // the session waits for the user
+
+        QSignalSpy finished(&d, &QDialog::finished);
+        QTest::mouseClick(d.cmdNext, Qt::LeftButton); // asked, and cancelled
+        QTest::mouseClick(d.cmdClose, Qt::LeftButton);
+        QTest::mouseClick(d.cmdKana, Qt::LeftButton);
+        QCOMPARE(s.modal.shown, (QStringList{"frmOK", "frmOK", "frmOK"}));
+        QCOMPARE(d.currentText(), sounds[0]);
+        QVERIFY(d.hasPending() && finished.isEmpty());
+        QTest::mouseClick(d.cmdKeep, Qt::LeftButton);
+        QVERIFY(kept(0) > first + 0.5);
+
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        s.say(0.4);
+        s.modal.answers.push_back(pressOk);
+        QTest::mouseClick(d.cmdNext, Qt::LeftButton);
+        QCOMPARE(d.currentText(), sounds[1]);
+        QVERIFY(!d.hasPending());
+        QVERIFY(kept(0) > first + 0.5);
     }
 
     void aKanaSessionMovesOnByItselfAndTheEchoHasTheSounds()

@@ -220,13 +220,21 @@ void RecordingsDialog::recordingEnded(int how)
                             "もう一度「録音」を押してください。"));
         return;
     }
+    if (end == Recorder::End::NoSound) {
+        tell(QStringLiteral(
+            "マイクから音が届きません。マイクがつながっているか、ほかのプログラムが使っていないかを"
+            "確かめて、もう一度「録音」を押してください。"));
+        return;
+    }
     if (m_recorder->recorded().isEmpty()) {
         tell(QStringLiteral("声が聞こえませんでした。もう一度「録音」を押してください。"));
         return;
     }
     m_pending = m_recorder->recorded();
-    // A guided kana session keeps each sound and moves on by itself.
-    if (m_kana && end == Recorder::End::BySilence) {
+    const bool had = m_bank.has(currentText(), m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase);
+    // A guided kana session keeps each new sound and moves on by itself; one already recorded is
+    // replaced only when the user keeps the new take.
+    if (m_kana && end == Recorder::End::BySilence && !had) {
         keep();
         if (hasPending())
             return; // not kept: the reason is on screen
@@ -241,8 +249,29 @@ void RecordingsDialog::recordingEnded(int how)
         }
         return;
     }
-    tell(QStringLiteral("録音しました（%1 秒）。「聞く」で確かめて「残す」を押してください。")
+    tell((had ? QStringLiteral(
+                    "録音しました（%1 秒）。前の録音もまだあります。「聞く」で確かめて、入れ替えるなら"
+                    "「残す」を押してください。")
+              : QStringLiteral("録音しました（%1 秒）。「聞く」で確かめて「残す」を押してください。"))
              .arg(m_pending.seconds(), 0, 'f', 1));
+}
+
+bool RecordingsDialog::mayLeaveTake()
+{
+    if (!hasPending())
+        return true;
+    // A take not yet kept is the user's voice: it goes only when they say so.
+    if (!ShowOKDialog(m_shared, QStringLiteral("いまの録音はまだ残していません。捨ててもいいですか？"),
+                      OkDialog::OkCancel, QStringLiteral("声の録音")))
+        return false;
+    m_pending = Clip{};
+    return true;
+}
+
+void RecordingsDialog::done(int result)
+{
+    if (mayLeaveTake())
+        QDialog::done(result);
 }
 
 void RecordingsDialog::keep()
@@ -280,7 +309,8 @@ void RecordingsDialog::listen()
 
 void RecordingsDialog::step(int by)
 {
-    m_pending = Clip{};
+    if (!mayLeaveTake())
+        return;
     if (m_kana) {
         const int n = int(KanaSession::sounds().size());
         m_kanaAt = (m_kanaAt + by + n) % n;
@@ -293,8 +323,9 @@ void RecordingsDialog::step(int by)
 
 void RecordingsDialog::toggleKana()
 {
+    if (!mayLeaveTake())
+        return;
     m_kana = !m_kana;
-    m_pending = Clip{};
     showTarget();
     if (m_kana)
         startRecording();

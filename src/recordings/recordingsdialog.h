@@ -43,8 +43,11 @@ public:
     QString currentText() const;
     bool hasPending() const { return !m_pending.isEmpty(); }
     Recorder &recorder() { return *m_recorder; }
+    // Closing with a take not yet kept asks first, and stays when the user does not agree.
+    void done(int result) override;
 
 private:
+    bool mayLeaveTake();
     void showTarget();
     void updateButtons();
     void tell(const QString &state);

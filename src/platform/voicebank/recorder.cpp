@@ -3,6 +3,8 @@
 #include "platform/voicebank/levelling.h"
 #include "platform/voicebank/soundinput.h"
 
+#include <chrono>
+
 namespace {
 
 constexpr int PollMs = 40; // the meter moves smoothly, the silence rule reacts in time
@@ -12,6 +14,11 @@ constexpr int LongestSeconds = 120;
 
 Recorder::Recorder(SoundInput &input, QObject *parent) : QObject(parent), m_input(input)
 {
+    m_nowMs = [] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
     m_timer.setInterval(PollMs);
     connect(&m_timer, &QTimer::timeout, this, &Recorder::poll);
 }
@@ -41,6 +48,7 @@ bool Recorder::start(const QString &source, QString *why)
     if (!started)
         return false;
     m_recording = true;
+    m_lastSoundMs = m_nowMs();
     m_timer.start();
     return true;
 }
@@ -59,6 +67,11 @@ void Recorder::poll()
         std::lock_guard lock(m_mutex);
         taken.swap(m_arrived);
     }
+    // A stalled device sends nothing, and a rule that counts samples would wait for ever.
+    if (const qint64 now = m_nowMs(); !taken.empty())
+        m_lastSoundMs = now;
+    else if (now - m_lastSoundMs >= NoSoundMs)
+        return end(End::NoSound);
     m_raw.samples.insert(m_raw.samples.end(), taken.begin(), taken.end());
     const auto state = m_rule.feed(taken.data(), taken.size());
     emit progress(m_rule.level(), seconds());

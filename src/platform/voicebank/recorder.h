@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <mutex>
 
 class SoundInput;
@@ -16,7 +17,9 @@ class Recorder final : public QObject
 {
     Q_OBJECT
 public:
-    enum class End { ByPress, BySilence, NothingHeard, Cancelled };
+    // NoSound: the input delivered nothing at all (a device gone quiet), not even a hiss.
+    enum class End { ByPress, BySilence, NothingHeard, NoSound, Cancelled };
+    static constexpr int NoSoundMs = 3000;
 
     explicit Recorder(SoundInput &input, QObject *parent = nullptr);
     ~Recorder() override;
@@ -30,6 +33,8 @@ public:
     double seconds() const;
     // Takes what has arrived; a timer calls it while recording, tests call it directly.
     void poll();
+    // The clock that tells an input gone quiet, in milliseconds; tests set their own.
+    void setClock(std::function<qint64()> nowMs) { m_nowMs = std::move(nowMs); }
 
 signals:
     void progress(double level, double seconds);
@@ -46,4 +51,6 @@ private:
     Clip m_result;
     RecordingRule m_rule{Clip::Rate};
     bool m_recording = false;
+    std::function<qint64()> m_nowMs;
+    qint64 m_lastSoundMs = 0;
 };
