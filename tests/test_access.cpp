@@ -1,6 +1,7 @@
 #include "access/accessdialog.h"
 #include "entries/mailwindow.h"
 #include "platform/buttonaccessible.h"
+#include "platform/coverwatch.h"
 #include "platform/highlightframe.h"
 #include "platform/keyrepeatguard.h"
 #include "shared/okdialog.h"
@@ -57,6 +58,21 @@ bool tickTo(TalkFixture &f, const QString &label)
     }
     qWarning("the highlight never reached %s", qPrintable(label));
     return false;
+}
+
+// The keys of the main window a user sees and can press that the scan does not offer.
+QStringList unscanned(TalkFixture &f)
+{
+    f.program().access.tick();
+    QSet<const QWidget *> scanned;
+    for (const ScanTarget &t : f.program().access.screen().targets)
+        scanned.insert(t.widget.data());
+    QStringList out;
+    for (QAbstractButton *b : f.window().findChildren<QAbstractButton *>())
+        if (b->window() == &f.window() && b->isVisible() && b->isEnabled() && !IsCovered(b) &&
+            !scanned.contains(b))
+            out << b->objectName();
+    return out;
 }
 
 void switchPress(TalkFixture &f, Qt::Key key = Qt::Key_Space)
@@ -208,7 +224,7 @@ private slots:
         QCOMPARE(f->agent.spoken(), QStringList{"な"});
     }
 
-    void theWidenedTextAreaHidesTheBoardFromTheScan()
+    void theWidenedTextAreaHidesWhatItCoversFromTheScanAndNothingElse()
     {
         auto f = startedWith({{"Method", "2"}});
         TestTalkWindow &w = f->window();
@@ -219,6 +235,23 @@ private slots:
         f->press(w.cmdWide);
         f->program().access.tick();
         QCOMPARE(f->program().access.screen().kind, QStringLiteral("board"));
+
+        // Over a list and over an opened entry, the keys beside them still show, and still scan.
+        QCOMPARE(unscanned(*f), QStringList());
+        f->press(w.cmdSamp);
+        QCOMPARE(unscanned(*f), QStringList());
+        f->press(w.cmdWide);
+        QCOMPARE(unscanned(*f), QStringList());
+        f->press(w.cmdWide);
+        TalkFixture::pressCell(w.grdEx, 0, 1);
+        f->press(w.cmdDec); // the diary list
+        f->press(w.cmdWide);
+        QCOMPARE(unscanned(*f), QStringList());
+        f->press(w.cmdWide);
+        f->press(w.cmdDec); // today's entry
+        QCOMPARE(unscanned(*f), QStringList());
+        f->press(w.cmdWide);
+        QCOMPARE(unscanned(*f), QStringList());
     }
 
     void spokenScanningNeverTalksOverTheVoice()
@@ -237,6 +270,15 @@ private slots:
         f->agent.recording()->speaking = false;
         f->program().access.tick();
         QCOMPARE(f->agent.spoken().size(), 2);
+
+        // A caption that changed on a screen otherwise as it was is said as it is now.
+        w.cmdRead->setText(QStringLiteral("♪"));
+        for (int i = 0; i < 60 && highlightedLabel(*f) != QStringLiteral("読む"); ++i) {
+            f->agent.recording()->speaking = false;
+            f->program().access.tick();
+        }
+        QCOMPARE(f->agent.spoken().last(), ButtonAccessible::nameOf(w.cmdRead));
+        QVERIFY(f->agent.spoken().last() != QStringLiteral("読む"));
     }
 
     void switchKeysNeverType()

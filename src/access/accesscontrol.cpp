@@ -232,7 +232,7 @@ void AccessControl::speak(const ScanNode &node)
     // Never over a sentence being read (the voice is busy until its last clause), nor over a character.
     if (m_shared.gCharacter->isSpeaking())
         return;
-    const QString said = node.label.trimmed();
+    const QString said = m_screen.nameOf(node).trimmed();
     if (!said.isEmpty())
         m_shared.gCharacter->speak(said);
 }

@@ -154,7 +154,12 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
             b.group(top, QString(), {w.cmdRevise, w.cmdBack});
         } else {
             top = std::move(strip);
+            top.insert(top.end(), std::make_move_iterator(next.begin()), std::make_move_iterator(next.end()));
             screen.kind = QStringLiteral("covered");
+            // The text area widened over a list or an entry leaves the keys beside it showing.
+            b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
+            b.group(top, QString(), {w.cmdDec});
+            b.group(top, QString(), {w.cmdRevise, w.cmdBack});
         }
         b.group(top, QString(), {w.cmdRead});
         b.group(top, QString(), {w.cmdRes[2], w.cmdRes[4], w.cmdRes[3], w.cmdRes[0], w.cmdRes[1]}, true);
@@ -295,6 +300,14 @@ ScanScreen ReadScreen(const ScanControls &main, const TalkState &state, const Ac
     }
     screen.identity = id;
     return screen;
+}
+
+QString ScanScreen::nameOf(const ScanNode &node) const
+{
+    if (node.isGroup() || node.target >= int(targets.size()))
+        return node.label;
+    const ScanTarget &t = targets[size_t(node.target)];
+    return t.row < 0 && t.widget ? labelOf(t.widget) : node.label;
 }
 
 QList<QRect> ScanScreen::areasOf(const ScanNode &node) const

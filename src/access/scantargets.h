@@ -53,6 +53,8 @@ struct ScanScreen
     // Where what a node holds stands, each target on its own, so a group's frame holds only its
     // members; a group of groups (the board's columns in blocks) as one rectangle around them.
     QList<QRect> areasOf(const ScanNode &node) const;
+    // What a node is called now: a key's caption may have changed since the screen was read.
+    QString nameOf(const ScanNode &node) const;
 };
 
 // The window a switch or the pointer now works on: a dialog when one is open, else the main window.
