@@ -153,6 +153,11 @@ public:
         }
         return wait;
     }
+    void markLost()
+    {
+        std::lock_guard lock(m_mutex);
+        m_keeper.markLost();
+    }
     void vanish()
     {
         std::lock_guard lock(m_mutex);
@@ -303,6 +308,17 @@ private slots:
         out.run(200);
         QCOMPARE(out.stream.heard.size(), qsizetype(toneOf(0.1).samples.size() * 2));
         QCOMPARE(out.health.back(), true);
+
+        // No server at start (told then), one that comes before anything was dropped: the first sound
+        // heard says so, or a loss after it would never be told.
+        FakeServerOutput late;
+        late.stream.serverUp = false;
+        late.run(100);
+        late.markLost();
+        late.play(toneOf(0.1));
+        late.stream.serverUp = true;
+        late.run(StreamKeeper::RetryMs + 200);
+        QCOMPARE(late.health, std::vector<bool>{true});
     }
 
     void aLostOutputIsToldOnceAndTheVoiceComesBack()

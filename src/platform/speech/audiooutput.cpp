@@ -270,6 +270,12 @@ public:
         return false;
     }
 
+    void markLost()
+    {
+        MainloopLock lock(m_loop);
+        m_keeper.markLost();
+    }
+
     void setPatience(int stallMs, int giveUpMs)
     {
         MainloopLock lock(m_loop);
@@ -371,7 +377,10 @@ std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot, SoundUse u
             *whyNot = QObject::tr("the sound output could not be started");
         return nullptr;
     }
-    if (!output->waitUntilReady(SettleMs) && whyNot)
+    if (output->waitUntilReady(SettleMs))
+        return output;
+    output->markLost(); // the user is told now, and told again if it is lost after it came
+    if (whyNot)
         *whyNot = QObject::tr("no sound server (PulseAudio or PipeWire) answers; the voice comes "
                               "as soon as one does");
     return output;

@@ -64,6 +64,9 @@ public:
     // Called with false when waiting samples were dropped because nothing could be
     // played, and with true when sound is played again after that.
     void setHealthHandler(std::function<void(bool heard)> handler) { m_health = std::move(handler); }
+    // Sound is known not to be heard (no server at start, already told): the first sound played
+    // after it is told as heard again, so a later loss is told anew.
+    void markLost() { m_lost = true; }
     int rebuilds() const { return m_opens > 0 ? m_opens - 1 : 0; }
 
 private:
