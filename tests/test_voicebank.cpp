@@ -271,6 +271,23 @@ private slots:
         QVERIFY(after.load(&error));
         QCOMPARE(after.size(), 3);
         QVERIFY(after.has(QStringLiteral("いいえ"), BankEntry::Kind::Phrase));
+
+        // An import writes its index now and then: what the program kept and deleted meanwhile stays so.
+        VoiceBank importer(folder);
+        QVERIFY(importer.load(&error));
+        QVERIFY(importer.keep(QStringLiteral("おはよう"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error,
+                              VoiceBank::Index::Later));
+        QTest::qWait(20);
+        QVERIFY(
+            running.keep(QStringLiteral("ありがとう"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
+        QVERIFY(running.remove(QStringLiteral("はい"), BankEntry::Kind::Phrase, &error));
+        QVERIFY(importer.saveIndex(&error));
+        QVERIFY(after.load(&error));
+        for (const char *kept : {"いいえ", "お水", "ありがとう", "おはよう"})
+            QVERIFY2(after.has(QString::fromUtf8(kept), BankEntry::Kind::Phrase), kept);
+        QVERIFY(!after.has(QStringLiteral("はい"), BankEntry::Kind::Phrase));
+        QCOMPARE(after.size(), 4);
+        QVERIFY(importer.has(QStringLiteral("ありがとう"), BankEntry::Kind::Phrase)); // and it knows them too
     }
 
     void aKillDuringSavesLeavesEveryListedRecordingWhole()

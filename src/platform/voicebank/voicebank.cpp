@@ -286,7 +286,35 @@ bool VoiceBank::writeIndex(const QList<BankEntry> &entries, QString *error)
 bool VoiceBank::saveIndex(QString *error)
 {
     QMutexLocker writing(&m_writeMutex);
-    return ensureFolder(error) && writeIndex(entries(), error);
+    if (!ensureFolder(error))
+        return false;
+    // Another writer (the program, beside an import) may have kept or deleted recordings since the
+    // index was read: its index stands, with what was kept here since added to it.
+    const QList<BankEntry> mine = entries();
+    QList<BankEntry> next = mine;
+    const QString stamp = indexStamp();
+    const bool merge = !stamp.isEmpty() && stamp != m_stamp;
+    if (merge) {
+        const QString path = QDir(m_folder).filePath(indexName());
+        QString why;
+        const auto bytes = readChecked(path, MaxFileBytes, &why);
+        if (!bytes) {
+            *error = tr("録音の一覧「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), why);
+            return false;
+        }
+        next = BankIndex::parse(QString::fromUtf8(*bytes));
+        for (const BankEntry &e : mine)
+            if (m_unindexed.contains(e.file) && findLast(next, e.text, e.kind) < 0)
+                next << e;
+    }
+    if (!writeIndex(next, error))
+        return false;
+    if (merge) {
+        install(next);
+        m_warmed = 0; // what the other writer kept is read into memory too
+    }
+    m_unindexed.clear();
+    return true;
 }
 
 bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *error, Index index)
@@ -340,6 +368,8 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
         m_entries << entry;
         m_byKey.insert(key, m_entries.size() - 1);
     }
+    if (index == Index::Later)
+        m_unindexed.insert(file);
     if (!replaced.isEmpty() && index == Index::Write) {
         QFile::remove(QDir(m_folder).filePath(replaced));
         m_clips.remove(replaced);

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -82,6 +83,7 @@ private:
     QHash<QString, qsizetype> m_byKey; // into m_entries
     QHash<QString, Clip> m_clips;      // by file name
     qint64 m_cachedSamples = 0;
-    QString m_stamp;        // of the index as last read or written
-    qsizetype m_warmed = 0; // entries looked at by warmNext, kana first, then phrases
+    QString m_stamp;           // of the index as last read or written
+    QSet<QString> m_unindexed; // files kept with Index::Later and not yet in the index on disk
+    qsizetype m_warmed = 0;    // entries looked at by warmNext, kana first, then phrases
 };
