@@ -239,6 +239,18 @@ private slots:
         QVERIFY(report.contains(QStringLiteral("いいえ.wav")));
         QVERIFY(s.bank.has(QStringLiteral("はい"), BankEntry::Kind::Phrase));
 
+        // An export is written aside too, and told when done.
+        QTemporaryDir copy;
+        s.dialog->chooseFolder = [&](QWidget *, const QString &) { return copy.path(); };
+        report.clear();
+        s.modal.answers.push_back([&](QDialog &d) { report = static_cast<OkDialog &>(d).lblOK->text(); });
+        QTest::mouseClick(s.dialog->cmdExport, Qt::LeftButton);
+        QTRY_VERIFY(!report.isEmpty());
+        QVERIFY(report.startsWith(QStringLiteral("録音を「")));
+        VoiceBank exported(copy.filePath(QStringLiteral("pirokan-voice-bank")));
+        QVERIFY(exported.load(&report));
+        QVERIFY(exported.has(QStringLiteral("はい"), BankEntry::Kind::Phrase));
+
         // Closed during a large import: it ends after the file in hand, and what it kept is in the index.
         QTemporaryDir large;
         for (int i = 0; i < 200; ++i)

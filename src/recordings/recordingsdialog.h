@@ -58,8 +58,10 @@ private:
     void step(int by);
     void toggleKana();
     void deleteRecording();
+    void runAside(const QString &state, std::function<std::function<void()>()> work);
+    void workDone();
     void importFolder();
-    void importDone();
+    void importDone(const QList<VoiceImport::Line> &lines);
     void exportBank();
     void nextSource();
     void showSource();
@@ -76,8 +78,8 @@ private:
     bool m_kana = false;
     int m_kanaAt = 0;
     Clip m_pending;
-    std::thread m_import;
-    std::atomic_bool m_stopImport = false;
-    std::shared_ptr<QList<VoiceImport::Line>> m_imported; // set by the import's thread when done
-    QTimer m_importWatch;
+    std::thread m_work; // an import or an export, aside
+    std::atomic_bool m_stopWork = false;
+    std::shared_ptr<std::function<void()>> m_finished; // set by the work's thread: what is done then
+    QTimer m_workWatch;
 };

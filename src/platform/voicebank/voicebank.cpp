@@ -427,7 +427,7 @@ bool VoiceBank::retext(const QString &from, const QString &to, Kind kind, QStrin
     return true;
 }
 
-bool VoiceBank::exportTo(const QString &target, QString *error) const
+bool VoiceBank::exportTo(const QString &target, QString *error, const std::atomic_bool *stop) const
 {
     const QList<BankEntry> all = entries();
     QDir dir(target);
@@ -436,6 +436,10 @@ bool VoiceBank::exportTo(const QString &target, QString *error) const
         return false;
     }
     for (const BankEntry &e : all) {
+        if (stop && *stop) {
+            *error = tr("書き出しを途中でやめました。");
+            return false;
+        }
         QString why;
         const auto bytes = readChecked(QDir(m_folder).filePath(e.file), MaxFileBytes, &why);
         if (!bytes) {

@@ -7,6 +7,7 @@
 #include <QMutex>
 #include <QSet>
 #include <QString>
+#include <atomic>
 #include <optional>
 
 // The user's recorded voice: a folder with one FLAC file per recording and
@@ -55,8 +56,9 @@ public:
     bool remove(const QString &text, Kind kind, QString *error);
     // The recording now stands for another text (a stored sentence revised).
     bool retext(const QString &from, const QString &to, Kind kind, QString *error);
-    // A copy of the whole bank (index and files) in `target`.
-    bool exportTo(const QString &target, QString *error) const;
+    // A copy of the whole bank (index and files) in `target`; `stop`, set from another thread, ends
+    // it after the file in hand, with no index written.
+    bool exportTo(const QString &target, QString *error, const std::atomic_bool *stop = nullptr) const;
 
     // The bytes of a file after it is checked: a regular file no larger than maxBytes.
     static std::optional<QByteArray> readChecked(const QString &path, qint64 maxBytes, QString *why);
