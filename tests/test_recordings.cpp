@@ -1,6 +1,7 @@
 #include "platform/controls.h"
 #include "platform/voicebank/recorder.h"
 #include "platform/voicebank/voicebank.h"
+#include "recordings/folderchooser.h"
 #include "recordings/kanasession.h"
 #include "recordings/recordingsdialog.h"
 #include "shared/okdialog.h"
@@ -331,6 +332,47 @@ private slots:
         again.cmdSource->click();
         QCOMPARE(again.cmdSource->text(), QStringLiteral("入力：テスト用の入力"));
         QVERIFY(again.lblState->text().contains(QStringLiteral("覚えておけません")));
+    }
+
+    // The folder for an import or an export is chosen with large keys alone, six folders at a time.
+    void aFolderIsChosenByPressesAlone()
+    {
+        Setup s;
+        s.shared.callForHelp = [] {};
+        QTemporaryDir root;
+        for (int i = 0; i < 8; ++i)
+            QVERIFY(QDir(root.path()).mkdir(QStringLiteral("声%1").arg(i)));
+        QVERIFY(QDir(root.path()).mkdir(QStringLiteral(".hidden")));
+        FolderChooser d(s.shared, {{QStringLiteral("USB"), root.path()}}, QStringLiteral("取り込み"),
+                        &s.main);
+        const auto shown = [&d] {
+            QStringList out;
+            for (ColorButton *b : d.cmdItem)
+                if (!b->isHidden())
+                    out << b->text();
+            return out;
+        };
+        QCOMPARE(shown(), QStringList{"USB"});
+        QVERIFY(!d.cmdHere->isEnabled() && !d.cmdUp->isEnabled());
+        QTest::mouseClick(d.cmdItem[0], Qt::LeftButton);
+        QCOMPARE(shown(), (QStringList{"声0", "声1", "声2", "声3", "声4", "声5"}));
+        QTest::mouseClick(d.cmdNext, Qt::LeftButton);
+        QCOMPARE(shown(), (QStringList{"声6", "声7"}));
+        QVERIFY(d.lblWhere->text().endsWith(QStringLiteral("（2 / 2）")));
+        QTest::mouseClick(d.cmdItem[1], Qt::LeftButton); // 声7, empty
+        QVERIFY(d.lblWhere->text().contains(QStringLiteral("ありません")));
+        QTest::mouseClick(d.cmdUp, Qt::LeftButton);
+        QTest::mouseClick(d.cmdUp, Qt::LeftButton); // from the place itself, back to the places
+        QCOMPARE(shown(), QStringList{"USB"});
+        for (QAbstractButton *b : d.findChildren<QAbstractButton *>())
+            QVERIFY(!b->objectName().isEmpty() && !b->text().isEmpty());
+        QVERIFY(d.findChild<QAbstractButton *>(QStringLiteral("cmdCall")));
+
+        QTest::mouseClick(d.cmdItem[0], Qt::LeftButton);
+        QTest::mouseClick(d.cmdItem[2], Qt::LeftButton);
+        QTest::mouseClick(d.cmdHere, Qt::LeftButton);
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.chosen(), QDir(root.path()).filePath(QStringLiteral("声2")));
     }
 
     void everyControlIsNamedWithItsCaptionAndTheCallIsThere()

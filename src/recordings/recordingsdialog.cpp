@@ -1,6 +1,7 @@
 #include "recordings/recordingsdialog.h"
 
 #include "platform/controls.h"
+#include "platform/modalrunner.h"
 #include "platform/services.h"
 #include "platform/settingsstore.h"
 #include "platform/speech/audiooutput.h"
@@ -8,6 +9,7 @@
 #include "platform/voicebank/recorder.h"
 #include "platform/voicebank/voicebank.h"
 #include "platform/voicebank/voiceimport.h"
+#include "recordings/folderchooser.h"
 #include "recordings/kanasession.h"
 #include "shared/callkey.h"
 #include "shared/okdialog.h"
@@ -15,7 +17,6 @@
 #include "shared/sharedstate.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
@@ -52,8 +53,10 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
     const bool call = bool(shared.callForHelp);
     Twips::sizeDialog(this, parent, Width + (call ? CallColumn : 0), Height);
     m_texts.removeAll(QString());
-    chooseFolder = [](QWidget *p, const QString &title) {
-        return QFileDialog::getExistingDirectory(p, title);
+    chooseFolder = [this](QWidget *p, const QString &title) {
+        FolderChooser chooser(m_shared, FolderPlaces(), title, p);
+        m_shared.sv.modal->run(chooser);
+        return chooser.chosen();
     };
 
     lblWhat = label(this, "lblWhat", {240, 120, 10020, 1200}, 21.75);
