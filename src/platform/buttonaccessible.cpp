@@ -13,10 +13,42 @@ QHash<QString, QString> &words()
     return table;
 }
 
+// A label pressed like a button (the mail window's) is a button to assistive tools too, named by
+// the words it shows.
+class PressableLabelAccessible final : public QAccessibleWidget
+{
+public:
+    explicit PressableLabelAccessible(ColorLabel *label) : QAccessibleWidget(label, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return label()->accessibleName().isEmpty() ? label()->text() : label()->accessibleName();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override
+    {
+        return label()->isEnabled() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString &action) override
+    {
+        ColorLabel *l = label();
+        if (action == pressAction() && l->isVisible() && l->isEnabled() && !IsCovered(l))
+            QMetaObject::invokeMethod(
+                l, [l] { emit l->clicked(); }, Qt::QueuedConnection);
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    ColorLabel *label() const { return static_cast<ColorLabel *>(widget()); }
+};
+
 QAccessibleInterface *factory(const QString &, QObject *object)
 {
     if (auto *b = qobject_cast<ColorButton *>(object))
         return new ButtonAccessible(b);
+    if (auto *l = qobject_cast<ColorLabel *>(object); l && l->property("pressable").toBool())
+        return new PressableLabelAccessible(l);
     return nullptr;
 }
 
