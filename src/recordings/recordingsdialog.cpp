@@ -113,8 +113,6 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
     });
     connect(m_recorder.get(), &Recorder::ended, this,
             [this](Recorder::End how) { recordingEnded(int(how)); });
-    m_workWatch.setInterval(100);
-    connect(&m_workWatch, &QTimer::timeout, this, &RecordingsDialog::workDone);
     lblTime->setText(QStringLiteral("0.0 秒"));
     // The input chosen last time stays chosen: a carer sets the microphone once.
     if (const SettingsStore *store = m_shared.sv.settings) {
@@ -132,11 +130,8 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
 RecordingsDialog::~RecordingsDialog()
 {
     m_recorder->cancel();
-    // Closed while importing or exporting: the work ends after the file in hand, or the window, the
-    // scan and the call would wait for the whole folder. What is imported by then is kept.
-    m_stopWork = true;
-    if (m_work.joinable())
-        m_work.join();
+    // Closed while importing or exporting: m_aside ends the work after the file in hand, or the
+    // window, the scan and the call would wait for the whole folder.
 }
 
 QString RecordingsDialog::currentText() const
@@ -169,7 +164,7 @@ void RecordingsDialog::showTarget()
 void RecordingsDialog::updateButtons()
 {
     const bool recording = m_recorder->isRecording();
-    const bool busy = recording || m_work.joinable();
+    const bool busy = recording || m_aside.busy();
     const bool pending = hasPending();
     const QString text = currentText();
     const auto kind = m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
@@ -348,67 +343,35 @@ void RecordingsDialog::deleteRecording()
     showTarget();
 }
 
-// Work that takes a while (a large folder, a slow stick) runs aside: the call, the scan and 閉じる
-// stay live. What it returns is done here when it ends.
-void RecordingsDialog::runAside(const QString &state, std::function<std::function<void()>()> work)
-{
-    m_finished.reset();
-    m_stopWork = false;
-    m_work = std::thread([this, work = std::move(work)] {
-        std::atomic_store(&m_finished, std::make_shared<std::function<void()>>(work()));
-    });
-    tell(state);
-    m_workWatch.start();
-}
-
-void RecordingsDialog::workDone()
-{
-    const auto then = std::atomic_load(&m_finished);
-    if (!then)
-        return;
-    m_workWatch.stop();
-    m_work.join();
-    (*then)();
-}
-
 void RecordingsDialog::importFolder()
 {
     const QString folder = chooseFolder(this, QStringLiteral("取り込む録音のフォルダ"));
-    if (folder.isEmpty() || m_work.joinable())
+    if (folder.isEmpty() || m_aside.busy())
         return;
-    runAside(QStringLiteral("取り込んでいます…"), [this, folder]() -> std::function<void()> {
-        const QList<VoiceImport::Line> lines = VoiceImport::importFolder(folder, m_bank, &m_stopWork);
+    m_aside.run([this, folder](const std::atomic_bool &stop) -> std::function<void()> {
+        const QList<VoiceImport::Line> lines = VoiceImport::importFolder(folder, m_bank, &stop);
         return [this, lines] { importDone(lines); };
     });
+    tell(QStringLiteral("取り込んでいます…"));
 }
 
 void RecordingsDialog::importDone(const QList<VoiceImport::Line> &lines)
 {
-    int banked = 0;
-    QStringList refused;
-    for (const VoiceImport::Line &l : lines) {
-        banked += l.banked ? 1 : 0;
-        if (!l.banked)
-            refused << QStringLiteral("%1：%2").arg(l.file, l.reason);
-    }
-    QString report = QStringLiteral("%1 件のうち %2 件を取り込みました。").arg(lines.size()).arg(banked);
-    if (!refused.isEmpty())
-        report += QStringLiteral("\n取り込めなかったもの：\n") + refused.mid(0, 8).join(QLatin1Char('\n')) +
-                  (refused.size() > 8 ? QStringLiteral("\nほか %1 件").arg(refused.size() - 8) : QString());
+    const int banked = int(std::count_if(lines.begin(), lines.end(), [](const auto &l) { return l.banked; }));
     tell(QStringLiteral("%1 件を取り込みました。").arg(banked));
     showTarget();
-    ShowOKDialog(m_shared, report, OkDialog::Notice, QStringLiteral("録音の取り込み"));
+    ShowOKDialog(m_shared, VoiceImport::report(lines), OkDialog::Notice, QStringLiteral("録音の取り込み"));
 }
 
 void RecordingsDialog::exportBank()
 {
     const QString folder = chooseFolder(this, QStringLiteral("録音の書き出し先"));
-    if (folder.isEmpty() || m_work.joinable())
+    if (folder.isEmpty() || m_aside.busy())
         return;
     const QString target = QDir(folder).filePath(QStringLiteral("pirokan-voice-bank"));
-    runAside(QStringLiteral("書き出しています…"), [this, target]() -> std::function<void()> {
+    m_aside.run([this, target](const std::atomic_bool &stop) -> std::function<void()> {
         QString error;
-        const bool ok = m_bank.exportTo(target, &error, &m_stopWork);
+        const bool ok = m_bank.exportTo(target, &error, &stop);
         return [this, ok, error, target] {
             const QString report =
                 ok ? QStringLiteral("録音を「%1」に書き出しました。").arg(QDir::toNativeSeparators(target))
@@ -417,6 +380,7 @@ void RecordingsDialog::exportBank()
             ShowOKDialog(m_shared, report, OkDialog::Notice, QStringLiteral("録音の書き出し"));
         };
     });
+    tell(QStringLiteral("書き出しています…"));
 }
 
 void RecordingsDialog::nextSource()

@@ -3,14 +3,13 @@
 #include "platform/speech/clip.h"
 #include "platform/voicebank/soundinput.h"
 #include "platform/voicebank/voiceimport.h"
+#include "recordings/asidework.h"
 
 #include <QDialog>
 #include <QStringList>
 #include <QTimer>
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
 
 class AudioOutput;
 class ColorButton;
@@ -58,8 +57,6 @@ private:
     void step(int by);
     void toggleKana();
     void deleteRecording();
-    void runAside(const QString &state, std::function<std::function<void()>()> work);
-    void workDone();
     void importFolder();
     void importDone(const QList<VoiceImport::Line> &lines);
     void exportBank();
@@ -78,8 +75,5 @@ private:
     bool m_kana = false;
     int m_kanaAt = 0;
     Clip m_pending;
-    std::thread m_work; // an import or an export, aside
-    std::atomic_bool m_stopWork = false;
-    std::shared_ptr<std::function<void()>> m_finished; // set by the work's thread: what is done then
-    QTimer m_workWatch;
+    AsideWork m_aside; // last: ended first, while what its work uses is still there
 };

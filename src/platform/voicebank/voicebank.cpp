@@ -1,13 +1,13 @@
 #include "platform/voicebank/voicebank.h"
 
 #include "platform/privatefile.h"
+#include "platform/voicebank/bankfiles.h"
 #include "platform/voicebank/phrasekey.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -17,22 +17,6 @@ constexpr qint64 MaxCachedSamples = qint64(Clip::Rate) * 60 * 20;
 QString tr(const char *text)
 {
     return QCoreApplication::translate("VoiceBank", text);
-}
-
-bool saveAtomically(const QString &path, const QByteArray &bytes, QString *error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = tr("「%1」を書き込めません。\n%2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    file.setPermissions(PrivateFile::UserOnly);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = tr("「%1」を保存できません（ディスクがいっぱいかもしれません）。\n%2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -66,34 +50,6 @@ void VoiceBank::rebuildKeysLocked()
         m_byKey.insert(keyOf(m_entries[i].text, m_entries[i].kind), i); // a later line wins
 }
 
-std::optional<QByteArray> VoiceBank::readChecked(const QString &path, qint64 maxBytes, QString *why)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        *why = tr("ファイルがありません");
-        return std::nullopt;
-    }
-    if (!info.isFile()) {
-        *why = tr("普通のファイルではありません");
-        return std::nullopt;
-    }
-    if (info.size() > maxBytes) {
-        *why = tr("大きすぎます（%1 MB を超えています）").arg(maxBytes / (1024 * 1024));
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = tr("読めません（%1）").arg(file.errorString());
-        return std::nullopt;
-    }
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (bytes.size() > maxBytes) {
-        *why = tr("大きすぎます（%1 MB を超えています）").arg(maxBytes / (1024 * 1024));
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 bool VoiceBank::load(QString *error)
 {
     QMutexLocker writing(&m_writeMutex);
@@ -102,7 +58,7 @@ bool VoiceBank::load(QString *error)
     bool ok = true;
     if (QFileInfo::exists(path)) {
         QString why;
-        if (const auto bytes = readChecked(path, MaxFileBytes, &why)) {
+        if (const auto bytes = BankFiles::readChecked(path, MaxFileBytes, &why)) {
             entries = BankIndex::parse(QString::fromUtf8(*bytes));
         } else {
             *error = tr("録音の一覧「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), why);
@@ -135,7 +91,7 @@ bool VoiceBank::refreshFromDisk()
     if (stamp == m_stamp || stamp.isEmpty())
         return false;
     QString why;
-    const auto bytes = readChecked(QDir(m_folder).filePath(indexName()), MaxFileBytes, &why);
+    const auto bytes = BankFiles::readChecked(QDir(m_folder).filePath(indexName()), MaxFileBytes, &why);
     if (!bytes)
         return false; // what is in memory stays, and the next save says what is wrong
     QList<BankEntry> entries = BankIndex::parse(QString::fromUtf8(*bytes));
@@ -213,7 +169,7 @@ std::optional<Clip> VoiceBank::clip(const QString &text, Kind kind, QString *err
     }
     QString why;
     const QString path = QDir(m_folder).filePath(file);
-    auto bytes = readChecked(path, MaxFileBytes, &why);
+    auto bytes = BankFiles::readChecked(path, MaxFileBytes, &why);
     std::optional<Clip> clip = bytes ? ClipOps::decode(*bytes, &why) : std::nullopt;
     if (!clip) {
         if (error)
@@ -277,7 +233,8 @@ QString VoiceBank::newFileName(Kind kind) const
 
 bool VoiceBank::writeIndex(const QList<BankEntry> &entries, QString *error)
 {
-    if (!saveAtomically(QDir(m_folder).filePath(indexName()), BankIndex::format(entries).toUtf8(), error))
+    if (!BankFiles::saveAtomically(QDir(m_folder).filePath(indexName()), BankIndex::format(entries).toUtf8(),
+                                   error))
         return false;
     m_stamp = indexStamp();
     return true;
@@ -297,7 +254,7 @@ bool VoiceBank::saveIndex(QString *error)
     if (merge) {
         const QString path = QDir(m_folder).filePath(indexName());
         QString why;
-        const auto bytes = readChecked(path, MaxFileBytes, &why);
+        const auto bytes = BankFiles::readChecked(path, MaxFileBytes, &why);
         if (!bytes) {
             *error = tr("録音の一覧「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), why);
             return false;
@@ -336,7 +293,7 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
     if (index == Index::Write)
         refreshFromDisk();
     const QString file = newFileName(kind);
-    if (!saveAtomically(QDir(m_folder).filePath(file), flac, error))
+    if (!BankFiles::saveAtomically(QDir(m_folder).filePath(file), flac, error))
         return false;
     const QDateTime now = QDateTime::currentDateTime();
     const BankEntry entry{text.trimmed(), file, kind, now.toOffsetFromUtc(now.offsetFromUtc()),
@@ -441,13 +398,13 @@ bool VoiceBank::exportTo(const QString &target, QString *error, const std::atomi
             return false;
         }
         QString why;
-        const auto bytes = readChecked(QDir(m_folder).filePath(e.file), MaxFileBytes, &why);
+        const auto bytes = BankFiles::readChecked(QDir(m_folder).filePath(e.file), MaxFileBytes, &why);
         if (!bytes) {
             *error = tr("録音「%1」を書き出せません：%2").arg(e.text, why);
             return false;
         }
-        if (!saveAtomically(dir.filePath(e.file), *bytes, error))
+        if (!BankFiles::saveAtomically(dir.filePath(e.file), *bytes, error))
             return false;
     }
-    return saveAtomically(dir.filePath(indexName()), BankIndex::format(all).toUtf8(), error);
+    return BankFiles::saveAtomically(dir.filePath(indexName()), BankIndex::format(all).toUtf8(), error);
 }

@@ -60,9 +60,6 @@ public:
     // it after the file in hand, with no index written.
     bool exportTo(const QString &target, QString *error, const std::atomic_bool *stop = nullptr) const;
 
-    // The bytes of a file after it is checked: a regular file no larger than maxBytes.
-    static std::optional<QByteArray> readChecked(const QString &path, qint64 maxBytes, QString *why);
-
 private:
     static QString keyOf(const QString &text, Kind kind);
     // The entry that stands for the text (the last line, as lookups take it); -1 for none.

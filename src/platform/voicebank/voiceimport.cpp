@@ -1,5 +1,6 @@
 #include "platform/voicebank/voiceimport.h"
 
+#include "platform/voicebank/bankfiles.h"
 #include "platform/voicebank/bankindex.h"
 #include "platform/voicebank/levelling.h"
 #include "platform/voicebank/voicebank.h"
@@ -34,7 +35,7 @@ QList<Listed> listed(const QDir &dir, QList<Line> *unusable)
     const QString index = dir.filePath(VoiceBank::indexName());
     if (QFileInfo::exists(index)) {
         QString why;
-        const auto bytes = VoiceBank::readChecked(index, VoiceBank::MaxFileBytes, &why);
+        const auto bytes = BankFiles::readChecked(index, VoiceBank::MaxFileBytes, &why);
         if (!bytes) {
             unusable->append({VoiceBank::indexName(), {}, false, why});
             return out;
@@ -78,7 +79,7 @@ QList<Line> importFolder(const QString &folder, VoiceBank &bank, const std::atom
         if (bank.has(item.text, item.kind)) {
             line.reason = tr("「%1」はもう録音があります（置き換えません）").arg(item.text);
         } else if (const auto bytes =
-                       VoiceBank::readChecked(dir.filePath(item.file), VoiceBank::MaxFileBytes, &why);
+                       BankFiles::readChecked(dir.filePath(item.file), VoiceBank::MaxFileBytes, &why);
                    !bytes) {
             line.reason = why;
         } else if (const auto clip = ClipOps::decode(*bytes, &why); !clip) {
@@ -121,6 +122,22 @@ QString describe(const Line &line)
     if (line.banked)
         return tr("登録しました\t%1\t「%2」").arg(line.file, line.text);
     return tr("登録できません\t%1\t%2").arg(line.file, line.reason);
+}
+
+QString report(const QList<Line> &lines)
+{
+    int banked = 0;
+    QStringList refused;
+    for (const Line &l : lines) {
+        banked += l.banked ? 1 : 0;
+        if (!l.banked)
+            refused << tr("%1：%2").arg(l.file, l.reason);
+    }
+    QString out = tr("%1 件のうち %2 件を取り込みました。").arg(lines.size()).arg(banked);
+    if (!refused.isEmpty())
+        out += tr("\n取り込めなかったもの：\n") + refused.mid(0, 8).join(QLatin1Char('\n')) +
+               (refused.size() > 8 ? tr("\nほか %1 件").arg(refused.size() - 8) : QString());
+    return out;
 }
 
 } // namespace VoiceImport

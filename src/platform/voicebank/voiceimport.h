@@ -24,5 +24,7 @@ struct Line
 QList<Line> importFolder(const QString &folder, VoiceBank &bank, const std::atomic_bool *stop = nullptr);
 // One line for the user: what became of the file, and why.
 QString describe(const Line &line);
+// What an import did, for a notice: how many were banked, and the first files refused with why.
+QString report(const QList<Line> &lines);
 
 } // namespace VoiceImport
