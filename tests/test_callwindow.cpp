@@ -96,6 +96,13 @@ private slots:
         access.tick();
         QCOMPARE(access.screen().kind, QStringLiteral("selection"));
         QVERIFY(lastIsTheCall());
+        // While a call covers the selection screen, nothing under the cover is there to press.
+        f.program().calling.controller().start(CallController::Way::Key);
+        access.tick();
+        for (const ScanTarget &t : access.screen().targets)
+            QVERIFY(t.widget.data() != f.window().grdBoard2);
+        f.program().calling.controller().acknowledge();
+        access.tick();
         f.press(f.window().cmdEnd2);
         access.tick();
         QCOMPARE(access.screen().kind, QStringLiteral("board"));
@@ -304,6 +311,19 @@ private slots:
                         ->text()
                         .contains(QStringLiteral("見つかりません")));
         QCOMPARE(f.chime.count(), size_t(1)); // the chime sounded anyway
+    }
+
+    // No sound output at all: the very first ring fails, before the covers are up, and they say so.
+    void aChimeThatCannotSoundIsToldOnTheCoverFromTheStart()
+    {
+        TalkFixture f({}, false, true);
+        QVERIFY(f.start());
+        f.program().calling.controller().setOutput(nullptr);
+        TalkFixture::press(callKeyOf(&f.window()));
+        QVERIFY(coverOf(&f.window())
+                    ->findChild<QLabel *>(QStringLiteral("lblCallProblem"))
+                    ->text()
+                    .startsWith(QStringLiteral("呼び出しの音を鳴らせませんでした")));
     }
 };
 

@@ -105,8 +105,10 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
     b.group(call, QString(), {w.cmdCall});
     if (state.selectionOpen()) {
         screen.kind = QStringLiteral("selection");
-        top = ScanLayouts::selectionScreen(b.cells(w.grdBoard2, 0, w.grdBoard2->rows() - 1),
-                                           settings.pickFirst);
+        // Under the call's cover its cells are not there to press, by the dwell either.
+        if (!w.grdBoard2->covered())
+            top = ScanLayouts::selectionScreen(b.cells(w.grdBoard2, 0, w.grdBoard2->rows() - 1),
+                                               settings.pickFirst);
         b.group(top, QString(), {w.cmdspace, w.cmdEnd2});
     } else {
         // What lies over the board or a list (the widened text area) is told by the one cover test.

@@ -39,13 +39,16 @@ Calling::Calling(TalkWindow &w, SharedState &shared, AccessControl &access)
         if (m_shared.gCharacter)
             m_shared.gCharacter->stop();
     });
+    // A problem the first ring met is said on the covers made after it; it goes with the call.
     connect(&m_call, &CallController::started, this, [this] {
-        m_problem.clear();
         for (QWidget *top : QApplication::topLevelWidgets())
             if (top->isVisible() && (top == &m_w || qobject_cast<QDialog *>(top)))
                 cover(top);
     });
-    connect(&m_call, &CallController::ended, this, [this] { uncover(); });
+    connect(&m_call, &CallController::ended, this, [this] {
+        uncover();
+        m_problem.clear();
+    });
     connect(&m_call, &CallController::problem, this, &Calling::showProblem);
     // Installed after the scanning's filter, so it hears every press first.
     qApp->installEventFilter(this);
