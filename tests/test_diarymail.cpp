@@ -128,6 +128,11 @@ private slots:
         f->press(w.cmdSamp);
         QVERIFY(f->readEntries("day.txt").contains("26.11.30 " + longer));
 
+        // What the box holds is followed by the rest, with no marker between them.
+        f->shared().state.setEditRow(1, QStringLiteral("いい"));
+        QCOMPARE(f->program().files.whole(QStringLiteral("ああ_")), QStringLiteral("ああいい"));
+        f->shared().state.forgetEditTail();
+
         // A new entry after it keeps nothing of it.
         openMenuRow(*f, 0);
         f->press(w.cmdDec);
@@ -224,6 +229,10 @@ private slots:
         TestTalkWindow &w = f->window();
         openAddressBookEntry(*f, 2); // よしこ
         QCOMPARE(w.txtTalk->text(), QStringLiteral("よしこ,yoshiko@example.jp"));
+        // Heard first: reading leaves the marker after the address, which is no part of it.
+        f->press(w.cmdRead);
+        f->press(w.cmdRead);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("よしこ,yoshiko@example.jp_"));
         f->press(w.cmdBack); // 決定: the recipient
         QCOMPARE(f->program().decideBack.mailName(), QStringLiteral("よしこ"));
         QCOMPARE(f->program().decideBack.mailAddress(), QStringLiteral("yoshiko@example.jp"));

@@ -8,6 +8,7 @@
 #include "platform/services.h"
 #include "platform/twips.h"
 #include "shared/okdialog.h"
+#include "shared/sentence.h"
 #include "shared/sharedstate.h"
 
 #include <QObject>
@@ -184,7 +185,11 @@ void EntryFiles::SortDiaryList()
 
 QString EntryFiles::whole(const QString &text) const
 {
-    return text + m_shared.state.editTail();
+    const QString &rest = m_shared.state.editTail();
+    if (rest.isEmpty())
+        return text;
+    // The marker stands where the user writes, never between what the box holds and the rest.
+    return (text.endsWith(Sentence::Marker) ? text.chopped(1) : text) + rest;
 }
 
 bool EntryFiles::SaveDiaryFile(const QString &text)

@@ -47,9 +47,10 @@ public:
     void LoadMailFile();
     bool SaveMailFile(const QString &text);
 
-private:
-    // The text to save: as it stands, and what of the opened entry the text box could not hold.
+    // The text to save or send: as it stands, and what of the opened entry the text box could not hold.
     QString whole(const QString &text) const;
+
+private:
     bool writeText(const QString &name, const QString &text);
     void rememberSamples(const QString &stamp, QStringList texts);
     Grid *prepareList(ListId list, int cols);

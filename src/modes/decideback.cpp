@@ -148,7 +148,8 @@ void DecideBack::cmdBack_Click()
         return;
     }
     if (state.listMode() == ListId::Addresses) {
-        const auto recipient = DecideMath::splitAddress(m_sentence.shown());
+        // The marker reading or a revision leaves at the end is no part of the address.
+        const auto recipient = DecideMath::splitAddress(m_sentence.text());
         if (!recipient) {
             ShowOKDialog(m_shared, QStringLiteral("名前、アドレスは、カンマで区切ってください。"),
                          OkDialog::Notice, QStringLiteral("メルアド登録"));
@@ -160,7 +161,7 @@ void DecideBack::cmdBack_Click()
         m_c.txtTalk->setFocus();
         return;
     }
-    const QString text = m_sentence.shown() + m_shared.state.editTail();
+    const QString text = m_files.whole(m_sentence.shown());
     ShowMailWindow(m_shared, gMailName, gMailAddr, text.left(10), text,
                    {[this] { showAddressList(); }, [this] { showMailList(); }});
 }
