@@ -122,6 +122,26 @@ private slots:
         QVERIFY(QFile::exists(f.learnt.path()));
     }
 
+    // Over a list or an opened entry the strip presses nothing: a take there would write into the
+    // text under the list, and leaving the list would offer to save it over the entry last opened.
+    void theStripPressesNothingOverAList()
+    {
+        TalkFixture f(CandidatesOn);
+        f.conversion.conversions.insert("たいい", {{"たいい", {"体位", "退位"}}});
+        f.window().show();
+        f.typed("たい_");
+        enter(f, "い");
+        QTRY_VERIFY(!strip(f).isEmpty());
+        f.press(f.window().cmdSamp);
+        const QString before = f.window().txtTalk->text();
+        QVERIFY(!f.window().findChild<QWidget *>("fraCand")->isEnabled());
+        candidate(f, "体位")->click();
+        QCOMPARE(f.window().txtTalk->text(), before);
+        QCOMPARE(CurrentMode(f.window()), Mode::ExampleList);
+        f.press(f.window().cmdSamp);
+        QVERIFY(f.window().findChild<QWidget *>("fraCand")->isEnabled());
+    }
+
     void aTakeOverStoredSentencesIsKeptOnDecide()
     {
         TalkFixture f({{"Kanji", "1"}, {"OPT1", "2"}}, false);

@@ -75,6 +75,11 @@ CandidateBar::CandidateBar(const Controls &c, SharedState &shared, Suggestions &
     connect(&m_shared.state, &TalkState::changed, this, [this] {
         if (on() && int(m_shared.state.charSet()) != m_nextSet)
             m_nextTimer.start();
+        // Over a list or an opened entry a take would write under it, and leaving would offer to
+        // save that over the entry last opened: the strip presses nothing there, and says so greyed.
+        const TalkState &state = m_shared.state;
+        m_c.fraCand->setEnabled(state.screen() == Screen::Board ||
+                                (state.screen() == Screen::List && state.listMode() == ListId::None));
     });
     // The window's scale changes the strip's size in pixels.
     m_c.fraCand->installEventFilter(this);
