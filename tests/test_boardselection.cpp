@@ -145,6 +145,15 @@ private slots:
         QCOMPARE(w.grdBoard->cellBackColor(0, 8), Colors::SystemDesktop);
         QCOMPARE(f.agent.spoken(), QStringList{"か"});
         QVERIFY(!w.fraSet->isVisible());
+
+        // A press beside the cells, on the board's bare edge, presses no cell: not the last one again.
+        w.show();
+        QWidget *area = w.grdBoard->viewport();
+        const QPoint edge(area->width() - 1, area->height() - 1);
+        if (w.grdBoard->indexAt(edge).isValid())
+            QSKIP("the cells fill the board to its edge at this size");
+        QTest::mouseClick(area, Qt::LeftButton, {}, edge);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("か_"));
     }
 
     void twoPressesOpenThenTwoPressesEnter()

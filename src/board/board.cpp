@@ -135,9 +135,21 @@ void Board::ClearBoardColours()
     m_c.grdBoard->setChosenCell(-1, -1);
 }
 
+namespace {
+
+// A press beside the cells (the board's bare edge) presses none of them, not the last one again.
+bool onACell(const Grid *g)
+{
+    return g->mouseRow() >= 0 && g->mouseCol() >= 0;
+}
+
+} // namespace
+
 void Board::grdBoard_MouseDown()
 {
     Grid *g = m_c.grdBoard;
+    if (!onACell(g))
+        return;
     boardRow = g->row();
     boardCol = g->col();
     g->setRedraw(false);
@@ -152,6 +164,8 @@ void Board::grdBoard_MouseDown()
 void Board::grdBoard_Click()
 {
     Grid *g = m_c.grdBoard;
+    if (!onACell(g))
+        return;
     g->setRedraw(false);
     g->setEnabled(false);
     const QString s = boardText();
@@ -203,6 +217,8 @@ void Board::ShowSelectionScreen(qint32 C, qint32 R)
 void Board::grdBoard2_MouseDown()
 {
     Grid *b = m_c.grdBoard2;
+    if (!onACell(b))
+        return;
     m_c.grdBoard->setEnabled(false);
     pickRow = b->row();
     pickCol = b->col();
@@ -220,6 +236,8 @@ void Board::grdBoard2_MouseDown()
 void Board::grdBoard2_Click()
 {
     Grid *b = m_c.grdBoard2;
+    if (!onACell(b))
+        return;
     b->setEnabled(false);
     b->setRedraw(false);
     m_shared.keyBeep();
