@@ -271,6 +271,16 @@ private slots:
         QCOMPARE(actions.pending.size(), size_t(1)); // only the light has a state
         actions.answer(failure(QStringLiteral("x")));
         QCOMPARE(said.size(), 2);
+
+        // No answer in time is no failure: the light may be coming on. It is said so, and looked at.
+        QVERIFY(keys.press(1));
+        actions.answer({false, true, {}, QStringLiteral("3秒待っても答えがありません。")});
+        QVERIFY(keys.view(1).line.startsWith(QStringLiteral("返事がありません")));
+        QVERIFY(said.last().contains(QStringLiteral("届いたかわかりません")));
+        QVERIFY(!said.last().contains(QStringLiteral("できませんでした")));
+        QCOMPARE(actions.pending.front().request.kind, DeviceRequest::Kind::State);
+        actions.answer(ok(QStringLiteral("on")));
+        QCOMPARE(keys.view(1).line, QStringLiteral("ついています"));
     }
 
     void aHeldPressSendsOneAction()

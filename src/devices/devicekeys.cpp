@@ -41,6 +41,15 @@ bool DeviceKeys::press(int key)
         if (!self || self->m_generation != generation)
             return;
         self->m_shown[key].busy = false;
+        if (!reply.ok && reply.timedOut) {
+            // A slow device (a bed script, a television warming up) may still be doing it: a second
+            // press could undo it. Said as unknown, and its state looked at.
+            self->show(key, Look::Failed, tr("返事がありません（届いたかわかりません）：") + reply.reason);
+            if (self->speak)
+                self->speak(k.caption + tr("、返事がありません。届いたかわかりません。"));
+            self->readState(key);
+            return;
+        }
         if (!reply.ok) {
             self->show(key, Look::Failed, tr("できません：") + reply.reason);
             if (self->speak)
