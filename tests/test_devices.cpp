@@ -501,6 +501,12 @@ private slots:
         QCOMPARE(actions.pending.size(), size_t(1));
         QCOMPARE(actions.pending.front().request.arguments,
                  (QStringList{QStringLiteral("fan 1"), QStringLiteral("on")}));
+        // A key changed in the fields but not yet 変更'd is never saved as if it were, nor dropped.
+        d.txtCaption->setText(QStringLiteral("せんぷうき"));
+        d.cmdSave->click();
+        QCOMPARE(saves, 0);
+        QVERIFY(d.lblResult->text().contains(QStringLiteral("変更")));
+        d.txtCaption->setText(QStringLiteral("扇風機"));
         d.cmdSave->click();
         QCOMPARE(saves, 1);
         QCOMPARE(saved.token, sampleList().token); // an empty field keeps it

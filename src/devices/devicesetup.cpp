@@ -193,6 +193,23 @@ void DeviceSetupDialog::showKey(int row)
     txtEntity->setText(key.entity);
 }
 
+bool DeviceSetupDialog::fieldsAsListed() const
+{
+    const int row = lstKeys->currentRow();
+    if (row < 0 || row >= m_list.keys.size()) {
+        for (const QLineEdit *field : {txtCaption, txtSay, txtCommand, txtService, txtEntity})
+            if (!field->text().trimmed().isEmpty())
+                return false;
+        return true;
+    }
+    const DeviceKey &key = m_list.keys[row];
+    const bool program = key.kind == DeviceKey::Kind::Program;
+    return txtCaption->text() == key.caption && txtSay->text() == key.say &&
+           cmbKind->currentIndex() == (program ? 0 : 1) &&
+           txtCommand->text() == (program ? JoinCommandLine(key.program, key.arguments) : QString()) &&
+           txtService->text() == key.service && txtEntity->text() == key.entity;
+}
+
 void DeviceSetupDialog::fillList(int current)
 {
     lstKeys->clear();
@@ -205,8 +222,10 @@ void DeviceSetupDialog::change(bool add)
 {
     const DeviceKey key = keyInFields();
     const int row = lstKeys->currentRow();
-    if (!add && (row < 0 || row >= m_list.keys.size()))
+    if (!add && (row < 0 || row >= m_list.keys.size())) {
+        lblResult->setText(tr("変えるキーを、上の一覧から選んでください。"));
         return;
+    }
     if (const QString why = CheckDeviceKey(key, edited()); !why.isEmpty()) {
         lblResult->setText(why);
         return;
@@ -255,6 +274,10 @@ void DeviceSetupDialog::saveList()
         // The file is kept as the carer left it, to be mended by hand.
         lblResult->setText(tr("機器のファイルが正しくないので、上書きしません。ファイルを直すか消してから、も"
                               "う一度設定してください。"));
+        return;
+    }
+    if (!fieldsAsListed()) {
+        lblResult->setText(tr("書きかけのキーがあります。「変更」か「追加」を押してから保存してください。"));
         return;
     }
     const DeviceList list = edited();

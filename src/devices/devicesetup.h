@@ -36,6 +36,8 @@ public:
     ColorButton *cmdAdd, *cmdChange, *cmdUp, *cmdDown, *cmdRemove, *cmdTry, *cmdSave, *cmdCancel;
 
 private:
+    // Whether the fields still show the key chosen in the list (or nothing, with none chosen).
+    bool fieldsAsListed() const;
     DeviceKey keyInFields() const;
     void showKey(int row);
     void fillList(int current);
