@@ -133,14 +133,7 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
         const QVariant likely = w.fraCand ? w.fraCand->property("likely") : QVariant();
         const ListId shown = state.shownList();
         Grid *list = shown == ListId::None ? nullptr : w.lists[size_t(shown)];
-        if (list && !list->covered()) {
-            screen.kind = list->objectName();
-            top = std::move(strip);
-            top.insert(top.end(), std::make_move_iterator(next.begin()), std::make_move_iterator(next.end()));
-            listRows(b, top, list);
-            b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
-            b.group(top, QString(), {w.cmdDec});
-        } else if (!list && state.screen() == Screen::Board && !w.grdBoard->covered()) {
+        if (!list && state.screen() == Screen::Board && !w.grdBoard->covered()) {
             screen.kind = QStringLiteral("board");
             const auto table = b.cells(w.grdBoard, 0, w.grdBoard->rows() - 1);
             top = ScanLayouts::withStrip(
@@ -149,16 +142,18 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
                                             : ScanLayouts::byColumnsFromRight(table))
                                      : ScanLayouts::byRows(table),
                 std::move(strip), likely.isValid() ? likely.toDouble() : 1.0, std::move(next));
-        } else if (state.screen() == Screen::Entry) {
-            top = std::move(strip);
-            top.insert(top.end(), std::make_move_iterator(next.begin()), std::make_move_iterator(next.end()));
-            screen.kind = QStringLiteral("entry");
-            b.group(top, QString(), {w.cmdRevise, w.cmdBack});
         } else {
             top = std::move(strip);
             top.insert(top.end(), std::make_move_iterator(next.begin()), std::make_move_iterator(next.end()));
-            screen.kind = QStringLiteral("covered");
-            // The text area widened over a list or an entry leaves the keys beside it showing.
+            if (list && !list->covered()) {
+                screen.kind = list->objectName();
+                listRows(b, top, list);
+            } else {
+                screen.kind =
+                    state.screen() == Screen::Entry ? QStringLiteral("entry") : QStringLiteral("covered");
+            }
+            // The keys beside a list or an opened entry, wherever they show: also with the text area
+            // widened over the list or the entry.
             b.group(top, QString(), {w.cmdUp, w.cmdDown}, true);
             b.group(top, QString(), {w.cmdDec});
             b.group(top, QString(), {w.cmdRevise, w.cmdBack});

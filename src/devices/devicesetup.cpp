@@ -179,35 +179,42 @@ DeviceKey DeviceSetupDialog::keyInFields() const
     return key;
 }
 
+DeviceSetupDialog::Fields DeviceSetupDialog::fieldsOf(const DeviceKey &key)
+{
+    const bool program = key.kind == DeviceKey::Kind::Program;
+    return {key.caption,     key.say,
+            program ? 0 : 1, program ? JoinCommandLine(key.program, key.arguments) : QString(),
+            key.service,     key.entity};
+}
+
+DeviceSetupDialog::Fields DeviceSetupDialog::fieldsNow() const
+{
+    return {txtCaption->text(), txtSay->text(),     cmbKind->currentIndex(),
+            txtCommand->text(), txtService->text(), txtEntity->text()};
+}
+
 void DeviceSetupDialog::showKey(int row)
 {
     if (row < 0 || row >= m_list.keys.size())
         return;
-    const DeviceKey &key = m_list.keys[row];
-    txtCaption->setText(key.caption);
-    txtSay->setText(key.say);
-    cmbKind->setCurrentIndex(key.kind == DeviceKey::Kind::Program ? 0 : 1);
-    txtCommand->setText(key.kind == DeviceKey::Kind::Program ? JoinCommandLine(key.program, key.arguments)
-                                                             : QString());
-    txtService->setText(key.service);
-    txtEntity->setText(key.entity);
+    const Fields f = fieldsOf(m_list.keys[row]);
+    txtCaption->setText(f.caption);
+    txtSay->setText(f.say);
+    cmbKind->setCurrentIndex(f.kind);
+    txtCommand->setText(f.command);
+    txtService->setText(f.service);
+    txtEntity->setText(f.entity);
 }
 
 bool DeviceSetupDialog::fieldsAsListed() const
 {
     const int row = lstKeys->currentRow();
-    if (row < 0 || row >= m_list.keys.size()) {
-        for (const QLineEdit *field : {txtCaption, txtSay, txtCommand, txtService, txtEntity})
-            if (!field->text().trimmed().isEmpty())
-                return false;
-        return true;
-    }
-    const DeviceKey &key = m_list.keys[row];
-    const bool program = key.kind == DeviceKey::Kind::Program;
-    return txtCaption->text() == key.caption && txtSay->text() == key.say &&
-           cmbKind->currentIndex() == (program ? 0 : 1) &&
-           txtCommand->text() == (program ? JoinCommandLine(key.program, key.arguments) : QString()) &&
-           txtService->text() == key.service && txtEntity->text() == key.entity;
+    if (row >= 0 && row < m_list.keys.size())
+        return fieldsNow() == fieldsOf(m_list.keys[row]);
+    for (const QLineEdit *field : {txtCaption, txtSay, txtCommand, txtService, txtEntity})
+        if (!field->text().trimmed().isEmpty())
+            return false;
+    return true;
 }
 
 void DeviceSetupDialog::fillList(int current)

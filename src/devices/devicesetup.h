@@ -36,6 +36,16 @@ public:
     ColorButton *cmdAdd, *cmdChange, *cmdUp, *cmdDown, *cmdRemove, *cmdTry, *cmdSave, *cmdCancel;
 
 private:
+    // What the fields show of a key, as showKey writes them.
+    struct Fields
+    {
+        QString caption, say;
+        int kind = 0; // the kind box's index
+        QString command, service, entity;
+        bool operator==(const Fields &) const = default;
+    };
+    static Fields fieldsOf(const DeviceKey &key);
+    Fields fieldsNow() const;
     // Whether the fields still show the key chosen in the list (or nothing, with none chosen).
     bool fieldsAsListed() const;
     DeviceKey keyInFields() const;

@@ -49,6 +49,14 @@ void ForgetListRow(TalkState &state, ListId list)
     state.setChosenRow(list, -1);
 }
 
+void ChooseOnlyRow(TalkState &state, ListId list, Grid *grid, int row)
+{
+    grid->clearCellBackColors();
+    ForgetListRow(state, list);
+    state.setListRow(row);
+    MarkListRow(state, list, grid, row, ListStartColumn(list), true);
+}
+
 ListSelection::ListSelection(SharedState &shared, const ListGrids &lists, QWidget *txtTalk)
     : m_shared(shared), m_lists(lists), m_txtTalk(txtTalk)
 {}

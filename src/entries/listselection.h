@@ -29,6 +29,8 @@ void MarkListRow(TalkState &state, ListId list, Grid *grid, int row, int startCo
 void MoveListRow(TalkState &state, ListId list, Grid *grid, int from, int to);
 // A list emptied for refilling shows no row chosen.
 void ForgetListRow(TalkState &state, ListId list);
+// A list filled anew: row `row` alone is chosen, the list's row, and scrolled to the top.
+void ChooseOnlyRow(TalkState &state, ListId list, Grid *grid, int row);
 
 // A press on a list row selects it.
 class ListSelection

@@ -75,9 +75,7 @@ void Registering::cmdSampDel_Click()
     if (followSampleFile()) {
         // Read anew: the sentence is where the file has it now, or gone and nothing is deleted.
         const int r = trimmed.isEmpty() ? -1 : m_examples.findTrimmed(trimmed, EntryFormat::FirstSentenceRow);
-        g->clearCellBackColors();
-        m_shared.state.setListRow(std::max(r, 0));
-        MarkListRow(m_shared.state, ListId::Examples, g, std::max(r, 0), 1, true);
+        ChooseOnlyRow(m_shared.state, ListId::Examples, g, std::max(r, 0));
         if (r < 0)
             return;
     }

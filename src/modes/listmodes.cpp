@@ -72,11 +72,7 @@ void ListModes::IndexExamples()
         now = chosen.isEmpty() ? -1 : m_examples.findTrimmed(chosen, EntryFormat::FirstSentenceRow);
     if (now < 0 || now >= m_examples.rows())
         now = 0;
-    Grid *g = m_c.grdEx;
-    g->clearCellBackColors();
-    ForgetListRow(m_shared.state, ListId::Examples);
-    m_shared.state.setListRow(now);
-    MarkListRow(m_shared.state, ListId::Examples, g, now, 1, true);
+    ChooseOnlyRow(m_shared.state, ListId::Examples, m_c.grdEx, now);
 }
 
 // Asks whether to store the open entry; true when it was stored.

@@ -23,7 +23,6 @@ public:
 
     // The folder chosen; empty when none was.
     QString chosen() const { return m_chosen; }
-    QString folder() const { return m_folder; }
 
     QLabel *lblWhere;
     std::array<ColorButton *, PerPage> cmdItem;
