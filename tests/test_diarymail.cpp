@@ -143,6 +143,24 @@ private slots:
         QCOMPARE(f->readEntries("day.txt").value(0), QStringLiteral("26.12.08 ゆき_"));
     }
 
+    // The bare marker a list action leaves is no mail: leaving asks nothing and stores nothing.
+    void aBareMarkerIsNoMailToStore()
+    {
+        auto f = started();
+        TestTalkWindow &w = f->window();
+        openAddressBookEntry(*f, 2);
+        f->press(w.cmdBack);
+        f->press(w.cmdDec); // row 0: a new mail
+        f->press(w.cmdRevise);
+        f->typed(QStringLiteral("_"));
+        const QStringList before = f->readEntries("mail.txt");
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QVERIFY(!f->prompts.contains(QStringLiteral("メールを登録して終了します")));
+        QCOMPARE(f->readEntries("mail.txt"), before);
+        QCOMPARE(CurrentMode(w), Mode::Board);
+    }
+
     void declinedDiaryKeepsTheText()
     {
         auto f = started();

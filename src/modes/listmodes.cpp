@@ -122,7 +122,7 @@ void ListModes::switchList()
     }
     case ListId::Mails: {
         bool keep = false;
-        if (!m_sentence.shown().isEmpty() && mode != Mode::MailList)
+        if (!m_sentence.holdsNothing() && mode != Mode::MailList)
             keep = ShowOKDialog(m_shared, QStringLiteral("メールを登録して終了します"), OkDialog::YesNo,
                                 mailEnd) &&
                    !m_files.SaveMailFile(m_sentence.shown());
