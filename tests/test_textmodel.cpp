@@ -90,10 +90,28 @@ private slots:
         QCOMPARE(s.shown(), QStringLiteral("123456789_"));
         QCOMPARE(changed.count(), 0);
 
-        // A character outside the basic plane goes whole.
+        // A character as the user sees it goes whole: one outside the basic plane, a kana with a
+        // combining voiced mark, a flag. The keys step over it and the highlight covers it all.
         s.replace(QStringLiteral("a\U0001F600"), 3);
         QVERIFY(!s.deleteBack());
         QCOMPARE(s.text(), QStringLiteral("a"));
+        const QString face = QStringLiteral("\U0001F600"), ga = QStringLiteral("か\u3099"),
+                      flag = QStringLiteral("\U0001F1EF\U0001F1F5");
+        s.replace(QStringLiteral("a") + face + ga + flag + Sentence::marker(), 0);
+        s.setSelLength(1);
+        for (const QString &seen : {face, ga, flag, Sentence::marker()}) {
+            QVERIFY(s.moveRight());
+            QCOMPARE(s.shown().mid(s.selStart(), s.selLength()), seen);
+        }
+        QVERIFY(s.moveLeft());
+        QCOMPARE(s.shown().mid(s.selStart(), s.selLength()), flag);
+        QVERIFY(!s.deleteBack()); // the highlighted character, whole
+        QCOMPARE(s.text(), QStringLiteral("a") + face + ga);
+        s.setSelStart(2); // inside the face: the caret goes before it
+        QCOMPARE(s.selStart(), 1);
+        Sentence cut(3);
+        cut.setShown(QStringLiteral("ab") + face);
+        QCOMPARE(cut.shown(), QStringLiteral("ab"));
 
         s.setShown(Sentence::marker());
         QVERIFY(s.holdsNothing());

@@ -1,5 +1,6 @@
 #include "shared/sentence.h"
 
+#include <QTextBoundaryFinder>
 #include <algorithm>
 
 Sentence::Sentence(int maxLength, QObject *parent) : QObject(parent), m_maxLength(maxLength) {}
@@ -47,8 +48,46 @@ QString Sentence::plain(const QString &text)
 
 void Sentence::setText(const QString &text)
 {
-    m_text = plain(m_maxLength > 0 ? text.left(m_maxLength) : text);
+    QString t = plain(text);
+    if (m_maxLength > 0 && t.size() > m_maxLength) {
+        // A cut never leaves half a character outside the basic plane behind.
+        qsizetype keep = m_maxLength;
+        if (t[keep].isLowSurrogate() && t[keep - 1].isHighSurrogate())
+            --keep;
+        t.truncate(keep);
+    }
+    m_text = t;
     emit textChanged();
+}
+
+int Sentence::nextStop(const QString &text, int position)
+{
+    // A character as the user sees it: a surrogate pair, a base with its combining marks, an emoji
+    // sequence. Moving and deleting never split one.
+    if (position >= text.size())
+        return int(text.size());
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    finder.setPosition(std::max(0, position));
+    const qsizetype next = finder.toNextBoundary();
+    return next < 0 ? int(text.size()) : int(next);
+}
+
+int Sentence::previousStop(const QString &text, int position)
+{
+    if (position <= 0)
+        return 0;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    finder.setPosition(std::min(position, int(text.size())));
+    const qsizetype previous = finder.toPreviousBoundary();
+    return previous < 0 ? 0 : int(previous);
+}
+
+int Sentence::stopAtOrBefore(int position) const
+{
+    position = std::clamp(position, 0, length());
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, m_text);
+    finder.setPosition(position);
+    return finder.isAtBoundary() ? position : previousStop(m_text, position);
 }
 
 void Sentence::select(int anchor, int position)
@@ -82,13 +121,18 @@ void Sentence::replace(const QString &text, int caret)
 
 void Sentence::setSelStart(int position)
 {
+    position = stopAtOrBefore(position);
     select(position, position);
 }
 
 void Sentence::setSelLength(int length)
 {
+    // The highlight ends where a character ends, never inside one.
     const int start = selStart();
-    select(start, start + std::max(0, length));
+    int end = std::min(start + std::max(0, length), this->length());
+    if (stopAtOrBefore(end) != end)
+        end = nextStop(m_text, end);
+    select(start, end);
 }
 
 void Sentence::highlightMarker()
@@ -138,13 +182,13 @@ bool Sentence::insertAtHighlight(const QString &ch)
 void Sentence::shiftRight()
 {
     if (m_position < length())
-        select(m_anchor, m_position + 1);
+        select(m_anchor, nextStop(m_text, m_position));
 }
 
 void Sentence::shiftLeft()
 {
     if (m_position > 0)
-        select(m_anchor, m_position - 1);
+        select(m_anchor, previousStop(m_text, m_position));
 }
 
 void Sentence::right()
@@ -152,7 +196,7 @@ void Sentence::right()
     if (selLength() > 0)
         setSelStart(selStart() + selLength());
     else if (m_position < length())
-        setSelStart(m_position + 1);
+        setSelStart(nextStop(m_text, m_position));
 }
 
 void Sentence::left()
@@ -160,7 +204,7 @@ void Sentence::left()
     if (selLength() > 0)
         setSelStart(selStart());
     else if (m_position > 0)
-        setSelStart(m_position - 1);
+        setSelStart(previousStop(m_text, m_position));
 }
 
 void Sentence::backspace()
@@ -169,10 +213,7 @@ void Sentence::backspace()
     if (from == to) {
         if (from == 0)
             return;
-        --from;
-        // Both halves of a character outside the basic plane go together.
-        if (from > 0 && m_text[from].isLowSurrogate() && m_text[from - 1].isHighSurrogate())
-            --from;
+        from = previousStop(m_text, from);
     }
     m_text.remove(from, to - from);
     m_anchor = m_position = from;
@@ -185,13 +226,14 @@ bool Sentence::moveRight()
 {
     const int p = selStart();
     const int L = length();
-    if (p == L - 1 && !endsInMarker()) {
+    const bool onLast = p < L && nextStop(m_text, p) == L;
+    if (onLast && !endsInMarker()) {
         setShown(m_text + Marker);
         setSelStart(length() - 1);
         shiftRight();
         return false;
     }
-    if (p + 2 > L)
+    if (onLast || p >= L)
         return false;
     if (selLength() != 0) {
         setSelLength(0);

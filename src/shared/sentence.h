@@ -77,6 +77,10 @@ public:
     // The same column of the next or previous line; on the first or last line it stays.
     bool moveLine(bool down);
 
+    // Where the character the user sees after or before `position` ends: the edit keys step by these.
+    static int nextStop(const QString &text, int position);
+    static int previousStop(const QString &text, int position);
+
     // What the text box makes of a text: its line breaks and spaces as it keeps them.
     static QString plain(const QString &text);
 
@@ -96,6 +100,7 @@ signals:
 
 private:
     void setText(const QString &text);
+    int stopAtOrBefore(int position) const;
     void select(int anchor, int position);
     // The cursor keys as a text box has them.
     void shiftRight();
