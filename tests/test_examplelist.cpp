@@ -273,6 +273,42 @@ private slots:
         QCOMPARE(w.txtTalk->selText(), QStringLiteral("_"));
     }
 
+    // A chosen suggestion takes the place of what was typed last, though the caret was since touched
+    // into the text; a sentence or a paste that would not fit goes in whole or not at all.
+    void whatIsPutInReplacesTheTypedTailOrNothing()
+    {
+        auto f = started({Placeholder, Placeholder, "ありがとう"});
+        TestTalkWindow &w = f->window();
+        f->typed(QStringLiteral("きょうは_"));
+        f->pressCell(w.grdBoard, 0, 9); // あ
+        f->pressCell(w.grdBoard, 1, 1); // り
+        QCOMPARE(CurrentMode(w), Mode::Suggest);
+        f->program().sentence.setSelStart(1);
+        f->pressCell(w.grdSp, 1, 0);
+        f->press(w.cmdDec);
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("きょうはありがとう_"));
+
+        const QString full = QString(497, QChar(u'い')) + QStringLiteral("あと_");
+        f->typed(full);
+        f->program().sentence.setSelStart(10);
+        f->press(w.cmdSamp);
+        f->pressCell(w.grdEx, 2, 1); // ありがとう: five more than the text holds
+        f->answerOk(0);
+        f->press(w.cmdDec);
+        QCOMPARE(f->prompts.size(), 1);
+        QVERIFY(f->prompts[0].contains(QStringLiteral("入れませんでした")));
+        QCOMPARE(w.txtTalk->text(), full);
+        QCOMPARE(CurrentMode(w), Mode::Board);
+
+        f->clipboard.content = QStringLiteral("まだある");
+        f->answerOk(0);
+        f->press(w.cmdPaste);
+        QCOMPARE(f->prompts.size(), 2);
+        QVERIFY(f->prompts[1].contains(QStringLiteral("貼り付けませんでした")));
+        QCOMPARE(w.txtTalk->text(), full);
+        QCOMPARE(f->clipboard.content, QStringLiteral("まだある"));
+    }
+
     void placeholderLinesAreNeverOffered()
     {
         auto f = started({Placeholder, Placeholder, "あした"});

@@ -65,6 +65,20 @@ void DecideBack::showMailList()
     m_shared.state.setListMode(ListId::Mails);
 }
 
+// A sentence put in whole, or not at all: a cut would drop what the user wrote after the caret.
+void DecideBack::putIn(const DecideMath::Edit &edit)
+{
+    if (const int max = m_sentence.maxLength(); max > 0 && Sentence::plain(edit.text).size() > max) {
+        ShowOKDialog(
+            m_shared,
+            QStringLiteral("入れると %1 文字を超えるので、入れませんでした。書いた文はそのままです。")
+                .arg(max),
+            OkDialog::Notice, QStringLiteral("長い文"));
+        return;
+    }
+    m_sentence.replace(edit.text, edit.caret);
+}
+
 // Decide on the example list; false when it moved on to another list.
 bool DecideBack::decideExample()
 {
@@ -81,8 +95,7 @@ bool DecideBack::decideExample()
         showAddressList();
         return false;
     }
-    const auto edit = DecideMath::insertSentence(m_sentence.shown(), m_sentence.selStart(), picked);
-    m_sentence.replace(edit.text, edit.caret);
+    putIn(DecideMath::insertSentence(m_sentence.shown(), m_sentence.selStart(), picked));
     m_shared.state.showBoard();
     m_shared.state.setListMode(ListId::None);
     return true;
@@ -103,9 +116,10 @@ void DecideBack::cmdDec_Click()
         switch (state.mode()) {
         case Mode::Suggest: {
             const QString picked = pickRow(ListId::Suggestions);
-            const auto edit = DecideMath::replaceTyped(m_sentence.shown(), m_sentence.selStart(), picked,
-                                                       m_shared.settings.Sample);
-            m_sentence.replace(edit.text, edit.caret);
+            // The suggestions were made from the characters typed last, before the marker, and
+            // replace those even when the caret was since moved into the text.
+            const int typedEnd = std::max(0, m_sentence.length() - 1);
+            putIn(DecideMath::replaceTyped(m_sentence.shown(), typedEnd, picked, m_shared.settings.Sample));
             state.showBoard();
             break;
         }

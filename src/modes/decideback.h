@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entries/listselection.h"
+#include "modes/decide.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -39,6 +40,7 @@ public:
 
 private:
     bool decideExample();
+    void putIn(const DecideMath::Edit &edit);
     // The text of the row Decide takes in a list; the board's two-press memory goes.
     QString pickRow(ListId list);
     void openEntry(ListId list, BackAction backAction);

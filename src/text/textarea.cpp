@@ -5,6 +5,7 @@
 #include "platform/services.h"
 #include "platform/twips.h"
 #include "shared/canvas.h"
+#include "shared/okdialog.h"
 #include "shared/sentence.h"
 #include "shared/sharedstate.h"
 
@@ -60,7 +61,16 @@ void TextArea::cmdCopy_Click()
 
 void TextArea::cmdPaste_Click()
 {
-    // The caret stays where it was.
-    m_sentence.append(m_shared.sv.clipboard->text());
+    // The caret stays where it was. A paste that would not fit is refused whole, and the
+    // clipboard kept, rather than cut where the user cannot see.
+    const QString pasted = m_shared.sv.clipboard->text();
+    if (const int max = m_sentence.maxLength();
+        max > 0 && Sentence::plain(m_sentence.shown() + pasted).size() > max) {
+        ShowOKDialog(m_shared,
+                     QStringLiteral("貼り付けると %1 文字を超えるので、貼り付けませんでした。").arg(max),
+                     OkDialog::Notice, QStringLiteral("長い文"));
+        return;
+    }
+    m_sentence.append(pasted);
     m_shared.sv.clipboard->clear();
 }
