@@ -58,6 +58,19 @@ class TestDeviceActions : public QObject
 
     QTemporaryDir m_dir;
 
+    // Whether the process whose number a script wrote is still alive (a zombie is not).
+    static bool running(const QString &pidFile)
+    {
+        QFile f(pidFile);
+        if (!f.open(QIODevice::ReadOnly))
+            return false;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(f.readAll().trimmed())));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray line = stat.readAll();
+        return !line.mid(line.lastIndexOf(')') + 2, 1).startsWith('Z');
+    }
+
     // A program that writes its arguments, one a line, to a file and exits with the code given.
     QString fakeProgram(const QString &name, const QString &body)
     {
@@ -174,17 +187,35 @@ private slots:
         QVERIFY(r.reason.contains(QStringLiteral("見つかりません")));
     }
 
+    // A program past the time-out is asked to stop first, so a script can switch its relay off, and
+    // what it started stops with it; one that will not stop is killed after the grace, children too.
     void aProgramThatHangsIsStoppedAndTold()
     {
-        SystemDeviceActions actions(ShortTimeoutMs);
-        const QString marker = m_dir.filePath(QStringLiteral("finished"));
-        const DeviceReply r = runOne(
+        SystemDeviceActions actions(ShortTimeoutMs, 300);
+        const QString tidied = m_dir.filePath(QStringLiteral("tidied"));
+        const QString gentlePid = m_dir.filePath(QStringLiteral("gentle.pid"));
+        DeviceReply r = runOne(
             actions,
-            program(fakeProgram(QStringLiteral("hangs"), QStringLiteral("sleep 5; touch '%1'").arg(marker)),
+            program(fakeProgram(QStringLiteral("hangs"), QStringLiteral("trap 'touch \"%1\"; exit 0' TERM\n"
+                                                                        "sleep 30 & echo $! > '%2'\nwait")
+                                                             .arg(tidied, gentlePid)),
                     {}));
         QVERIFY(!r.ok);
         QVERIFY(r.timedOut);
         QVERIFY(r.reason.contains(QStringLiteral("止めました")));
+        QTRY_VERIFY(QFile::exists(tidied));
+        QTRY_VERIFY(!running(gentlePid));
+
+        const QString stubbornPid = m_dir.filePath(QStringLiteral("stubborn.pid"));
+        r = runOne(
+            actions,
+            program(
+                fakeProgram(QStringLiteral("stubborn"),
+                            QStringLiteral("trap '' TERM\nsleep 30 & echo $! > '%1'\nwait").arg(stubbornPid)),
+                {}));
+        QVERIFY(r.timedOut);
+        QVERIFY(running(stubbornPid));
+        QTRY_VERIFY(!running(stubbornPid));
     }
 
     // The keys over the real requests: a light turned on shows its new state,

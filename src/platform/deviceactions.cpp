@@ -10,6 +10,11 @@
 #include <QTimer>
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <unistd.h>
+#endif
+
 namespace {
 
 DeviceReply failed(const QString &reason, bool timedOut = false)
@@ -52,13 +57,22 @@ QString httpReason(int status, const QString &detail)
 
 } // namespace
 
-SystemDeviceActions::SystemDeviceActions(int timeoutMs) : m_timeoutMs(timeoutMs) {}
+SystemDeviceActions::SystemDeviceActions(int timeoutMs, int stopGraceMs)
+    : m_timeoutMs(timeoutMs), m_stopGraceMs(stopGraceMs)
+{}
 
 SystemDeviceActions::~SystemDeviceActions()
 {
-    // A program still running when the program ends is not waited for.
+    // A program still running when the program ends is asked to stop, briefly waited for, then killed.
     for (QProcess *p : findChildren<QProcess *>()) {
         p->disconnect(this);
+#ifdef Q_OS_UNIX
+        if (const qint64 pid = p->processId(); pid > 0) {
+            ::kill(-pid_t(pid), SIGTERM);
+            if (!p->waitForFinished(500))
+                ::kill(-pid_t(pid), SIGKILL);
+        }
+#endif
         p->kill();
         p->waitForFinished(500);
     }
@@ -91,7 +105,7 @@ void SystemDeviceActions::runProgram(const DeviceRequest &request, Done done)
     const QString program = request.program;
     connect(timer, &QTimer::timeout, this, [this, p, reply] {
         reply(failed(timeoutReason(m_timeoutMs) + tr("プログラムを止めました。"), true));
-        p->kill();
+        stop(p);
     });
     connect(p, &QProcess::errorOccurred, this, [p, reply, program](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
@@ -113,8 +127,27 @@ void SystemDeviceActions::runProgram(const DeviceRequest &request, Done done)
             reply(DeviceReply{true, false, {}, {}});
         p->deleteLater();
     });
+#ifdef Q_OS_UNIX
+    // A group of its own, so a script's children (a relay held on, a sleep) stop with it.
+    p->setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
     timer->start(m_timeoutMs);
     p->start(request.program, request.arguments);
+}
+
+void SystemDeviceActions::stop(QProcess *p)
+{
+#ifdef Q_OS_UNIX
+    // A terminate first, so a bed or a light script can switch its relay off on the way out.
+    if (const qint64 pid = p->processId(); pid > 0) {
+        const auto group = -pid_t(pid);
+        ::kill(group, SIGTERM);
+        // On this object, not the process: children may outlive the script that started them.
+        QTimer::singleShot(m_stopGraceMs, this, [group] { ::kill(group, SIGKILL); });
+        return;
+    }
+#endif
+    p->kill();
 }
 
 void SystemDeviceActions::ask(const DeviceRequest &request, Done done)

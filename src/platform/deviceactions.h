@@ -42,12 +42,16 @@ public:
 
 // Programs through QProcess, the home server through its REST interface. Nothing
 // waits on a device: every request ends by the time-out, saying so.
+class QProcess;
+
 class SystemDeviceActions final : public QObject, public DeviceActions
 {
 public:
     static constexpr int TimeoutMs = 3000;
+    // How long a program asked to stop may take to tidy up before it is killed.
+    static constexpr int StopGraceMs = 2000;
 
-    explicit SystemDeviceActions(int timeoutMs = TimeoutMs);
+    explicit SystemDeviceActions(int timeoutMs = TimeoutMs, int stopGraceMs = StopGraceMs);
     ~SystemDeviceActions() override;
 
     void run(const DeviceRequest &request, Done done) override;
@@ -55,7 +59,10 @@ public:
 private:
     void runProgram(const DeviceRequest &request, Done done);
     void ask(const DeviceRequest &request, Done done);
+    // Asks the program and everything it started to stop, then kills what is left after the grace.
+    void stop(QProcess *p);
 
     int m_timeoutMs;
+    int m_stopGraceMs;
     QNetworkAccessManager m_network;
 };
