@@ -7,8 +7,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -311,6 +313,31 @@ private slots:
                         ->text()
                         .contains(QStringLiteral("見つかりません")));
         QCOMPARE(f.chime.count(), size_t(1)); // the chime sounded anyway
+    }
+
+    // Closing the options while the bell's "start" still runs keeps that bell: its "stop" still follows.
+    void theBellOutlivesTheOptionsClosing()
+    {
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("bell.log"));
+        const QString script = dir.filePath(QStringLiteral("bell"));
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho \"$2\" >> \"$1\"\n[ \"$2\" = start ] && sleep 1\nexit 0\n");
+        f.close();
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        TalkFixture t({}, false, true);
+        t.callSettings.values = {{"Command", QStringLiteral("\"%1\" \"%2\"").arg(script, log)}};
+        QVERIFY(t.start());
+        CallController &call = t.program().calling.controller();
+        call.start(CallController::Way::Key);
+        QVERIFY(call.acknowledge()); // "stop" waits for "start"
+        t.program().applyAccess();   // as the options do when they close
+        const auto logged = [&log] {
+            QFile l(log);
+            return l.open(QIODevice::ReadOnly) ? QString::fromUtf8(l.readAll()) : QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(logged(), QStringLiteral("start\nstop\n"), 5000);
     }
 
     // No sound output at all: the very first ring fails, before the covers are up, and they say so.

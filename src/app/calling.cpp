@@ -67,7 +67,13 @@ void Calling::apply()
     else
         s.enabled = false; // nowhere to keep it: no call
     m_call.apply(s);
-    m_call.setHook(s.enabled ? CreateCommandHook(s.command) : nullptr);
+    // The bell is made anew only when its command changed: closing the options must not end a bell
+    // still running, nor the "stop" waiting behind it.
+    if (std::optional<QString> command = s.enabled ? std::optional(s.command) : std::nullopt;
+        command != m_hookCommand) {
+        m_call.setHook(command ? CreateCommandHook(*command) : nullptr);
+        m_hookCommand = std::move(command);
+    }
     m_w.showCallKey(s.enabled);
     if (s.enabled)
         m_shared.callForHelp = [this] { call(CallController::Way::Key); };

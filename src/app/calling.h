@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QPointer>
 #include <QSet>
+#include <QString>
+#include <optional>
 
 class AccessControl;
 class ColorFrame;
@@ -41,6 +43,7 @@ private:
     CallController m_call;
     QList<QPointer<ColorFrame>> m_covers;
     QString m_problem;
-    QSet<int> m_answeringKeys; // keys whose press answered the call: their release goes too
+    std::optional<QString> m_hookCommand; // the bell's command line as last made, none when off
+    QSet<int> m_answeringKeys;            // keys whose press answered the call: their release goes too
     bool m_answeringPointer = false;
 };
