@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -167,6 +168,20 @@ private slots:
                                          "{\"homeassistant\":{\"url\":\"http://"
                                          "h\"},\"keys\":[{\"caption\":\"a\",\"service\":\"light.turn_on\"}]}")
                                   << QStringLiteral("トークン");
+        // A value of another type would be read as empty and saved so: it is named instead.
+        QTest::newRow("arguments not a list")
+            << withKey("{\"caption\":\"a\",\"program\":\"irsend\",\"arguments\":\"SEND_ONCE tv\"}")
+            << QStringLiteral("「arguments」は文字列の一覧");
+        QTest::newRow("a number among the arguments")
+            << withKey("{\"caption\":\"a\",\"program\":\"irsend\",\"arguments\":[\"ch\",3]}")
+            << QStringLiteral("「arguments」");
+        QTest::newRow("say not a string") << withKey("{\"caption\":\"a\",\"program\":\"p\",\"say\":5}")
+                                          << QStringLiteral("1 番目のキー：「say」は文字列");
+        QTest::newRow("server not an object")
+            << QByteArray("{\"homeassistant\":\"http://h\",\"keys\":[]}") << QStringLiteral("homeassistant");
+        QTest::newRow("token not a string")
+            << QByteArray("{\"homeassistant\":{\"url\":\"http://h\",\"token\":12},\"keys\":[]}")
+            << QStringLiteral("「token」");
         QByteArray many = "{\"keys\":[";
         for (int i = 0; i <= DeviceList::MaxKeys; ++i)
             many += QByteArray(i ? "," : "") + "{\"caption\":\"k\",\"program\":\"p\"}";
@@ -283,6 +298,26 @@ private slots:
         QCOMPARE(keys.view(1).line, QStringLiteral("ついています"));
     }
 
+    // The line above the keys tells a key's failure until that key works again, not after.
+    void theMessageLineDropsAFailureOnceTheKeyWorks()
+    {
+        HeldActions actions;
+        DeviceKeys keys(actions);
+        keys.setList(sampleList());
+        DevicesScreen screen(keys, nullptr, {}, QString());
+        auto *message = screen.findChild<QLabel *>(QStringLiteral("lblDevicesMessage"));
+        QVERIFY(keys.press(0));
+        actions.answer(failure(QStringLiteral("リモコンがありません")));
+        QVERIFY(message->text().contains(QStringLiteral("リモコンがありません")));
+        QVERIFY(keys.press(2)); // another key working leaves it
+        actions.answer(ok());
+        QVERIFY(message->text().contains(QStringLiteral("リモコンがありません")));
+        QVERIFY(keys.press(0));
+        QVERIFY(!message->text().isEmpty()); // still true while it is being tried
+        actions.answer(ok());
+        QCOMPARE(message->text(), QString());
+    }
+
     void aHeldPressSendsOneAction()
     {
         HeldActions actions;
@@ -327,11 +362,15 @@ private slots:
 
     void commandLinesSplitBackAsWritten()
     {
-        const QStringList args{QStringLiteral("SEND_ONCE"), QStringLiteral("living room"),
-                               QStringLiteral("KEY_\"X\"")};
-        QStringList words = QProcess::splitCommand(JoinCommandLine(QStringLiteral("irsend"), args));
+        const QStringList args{QStringLiteral("SEND_ONCE"),    QStringLiteral("living room"),
+                               QStringLiteral("KEY_\"X\""),    QString(),
+                               QStringLiteral("居間　テレビ"), QStringLiteral("a\tb")};
+        QStringList words = SplitCommandLine(JoinCommandLine(QStringLiteral("irsend"), args));
         QCOMPARE(words.takeFirst(), QStringLiteral("irsend"));
         QCOMPARE(words, args);
+        // A line written by hand reads as the bell's command line reads.
+        const QString typed = QStringLiteral("  irsend \"a b\" c\"\"\"d  e  ");
+        QCOMPARE(SplitCommandLine(typed), QProcess::splitCommand(typed));
     }
 
     // The main window's key opens the screen over it; a scan offers the call

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QObject>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -24,6 +25,26 @@ bool isEntity(const QString &s)
 QString text(const QJsonObject &o, const char *key)
 {
     return o.value(QLatin1String(key)).toString().trimmed();
+}
+
+// A value of another type than the file's own would be read as empty and written back
+// so: it is named instead, and the file left as it is.
+QString wrongType(const QJsonObject &o, std::initializer_list<const char *> strings,
+                  const char *list = nullptr)
+{
+    for (const char *key : strings)
+        if (const QJsonValue v = o.value(QLatin1String(key)); !v.isUndefined() && !v.isString())
+            return QObject::tr("「%1」は文字列にしてください。").arg(QLatin1String(key));
+    if (list) {
+        const QJsonValue v = o.value(QLatin1String(list));
+        const QJsonArray items = v.toArray();
+        if (!v.isUndefined() &&
+            (!v.isArray() ||
+             std::any_of(items.begin(), items.end(), [](const QJsonValue &a) { return !a.isString(); })))
+            return QObject::tr("「%1」は文字列の一覧（[\"SEND_ONCE\", \"tv\"] のように）にしてください。")
+                .arg(QLatin1String(list));
+    }
+    return {};
 }
 
 } // namespace
@@ -66,7 +87,12 @@ bool ParseDeviceList(const QByteArray &bytes, DeviceList *list, QString *error)
         return fail(QObject::tr("「keys」の一覧がありません。"));
     const QJsonObject root = doc.object();
     DeviceList out;
-    const QJsonObject server = root.value(QStringLiteral("homeassistant")).toObject();
+    const QJsonValue serverValue = root.value(QStringLiteral("homeassistant"));
+    if (!serverValue.isUndefined() && !serverValue.isObject())
+        return fail(QObject::tr("「homeassistant」は {\"url\": …, \"token\": …} の形にしてください。"));
+    const QJsonObject server = serverValue.toObject();
+    if (const QString why = wrongType(server, {"url", "token"}); !why.isEmpty())
+        return fail(QStringLiteral("homeassistant：") + why);
     out.server = QUrl(text(server, "url"));
     out.token = text(server, "token");
     const QJsonArray keys = root.value(QStringLiteral("keys")).toArray();
@@ -86,6 +112,12 @@ bool ParseDeviceList(const QByteArray &bytes, DeviceList *list, QString *error)
             key.service = text(o, "service");
             key.entity = text(o, "entity");
         }
+        if (const QString why =
+                keys[i].isObject()
+                    ? wrongType(o, {"caption", "say", "program", "service", "entity"}, "arguments")
+                    : QString();
+            !why.isEmpty())
+            return fail(QObject::tr("%1 番目のキー：").arg(i + 1) + why);
         if (const QString why = CheckDeviceKey(key, out); !keys[i].isObject() || !why.isEmpty())
             return fail(QObject::tr("%1 番目のキー：").arg(i + 1) +
                         (keys[i].isObject() ? why : QObject::tr("形が違います。")));

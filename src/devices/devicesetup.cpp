@@ -12,8 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QProcess>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -45,11 +45,46 @@ QString JoinCommandLine(const QString &program, const QStringList &arguments)
     for (const QString &w : QStringList{program} + arguments) {
         QString q = w;
         q.replace(QLatin1Char('"'), QStringLiteral("\"\"\""));
-        words << (w.isEmpty() || w.contains(QLatin1Char(' ')) || w.contains(QLatin1Char('"'))
-                      ? QLatin1Char('"') + q + QLatin1Char('"')
-                      : w);
+        // Any space splits, the full-width one and a tab too, so a word holding one is quoted.
+        const bool plain = !w.isEmpty() && std::none_of(w.begin(), w.end(), [](QChar c) {
+            return c.isSpace() || c == QLatin1Char('"');
+        });
+        words << (plain ? w : QLatin1Char('"') + q + QLatin1Char('"'));
     }
     return words.join(QLatin1Char(' '));
+}
+
+QStringList SplitCommandLine(QStringView line)
+{
+    // As QProcess::splitCommand reads a line (quotes group, three quotes make one), but a quoted
+    // empty word stays a word: an empty argument a program was given must not vanish on 変更.
+    QStringList words;
+    QString word;
+    bool quoted = false, inQuote = false;
+    int quotes = 0;
+    for (const QChar c : line) {
+        if (c == QLatin1Char('"')) {
+            quoted = true;
+            if (++quotes == 3) {
+                quotes = 0;
+                word += c;
+            }
+            continue;
+        }
+        if (quotes == 1)
+            inQuote = !inQuote;
+        quotes = 0;
+        if (!inQuote && c.isSpace()) {
+            if (!word.isEmpty() || quoted)
+                words << std::exchange(word, QString());
+            quoted = false;
+        } else {
+            word += c;
+        }
+    }
+    if (!word.isEmpty() || quoted)
+        words << word;
+    return words;
 }
 
 DeviceSetupDialog::DeviceSetupDialog(const DeviceList &list, DeviceActions &actions, Save save,
@@ -167,7 +202,7 @@ DeviceKey DeviceSetupDialog::keyInFields() const
     key.caption = txtCaption->text().trimmed();
     key.say = txtSay->text().trimmed();
     if (cmbKind->currentIndex() == 0) {
-        QStringList words = QProcess::splitCommand(txtCommand->text());
+        QStringList words = SplitCommandLine(txtCommand->text());
         if (!words.isEmpty())
             key.program = words.takeFirst();
         key.arguments = words;

@@ -64,3 +64,4 @@ private:
 
 // A command line for the field, and back: quoted where a word holds a space.
 QString JoinCommandLine(const QString &program, const QStringList &arguments);
+QStringList SplitCommandLine(QStringView line);

@@ -111,6 +111,7 @@ void DevicesScreen::rebuild(const QString &problem)
         m_buttons << b;
         showKey(i);
     }
+    m_messageKey = -1;
     if (!problem.isEmpty())
         m_message->setText(problem);
     else if (m_keys.count() == 0)
@@ -128,8 +129,14 @@ void DevicesScreen::showKey(int key)
     // A reason is too long for a key: the key says it failed, the line above says why.
     const QString line = v.look == DeviceKeys::Look::Failed ? tr("できません") : v.line;
     b->setText(line.isEmpty() ? v.caption : v.caption + QLatin1Char('\n') + line);
-    if (v.look == DeviceKeys::Look::Failed)
+    if (v.look == DeviceKeys::Look::Failed) {
         m_message->setText(v.caption + QStringLiteral("：") + v.line);
+        m_messageKey = key;
+    } else if (key == m_messageKey && v.look != DeviceKeys::Look::Busy) {
+        // Once the key has worked, its old failure is no longer true.
+        m_message->clear();
+        m_messageKey = -1;
+    }
     // The name carries the caption first, and what the key shows under it.
     b->setAccessibleName(v.line.isEmpty() ? v.caption : v.caption + QStringLiteral("、") + v.line);
     b->setBackColor(colourOf(v.look));

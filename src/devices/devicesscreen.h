@@ -31,6 +31,7 @@ private:
 
     DeviceKeys &m_keys;
     ColorLabel *m_message;
+    int m_messageKey = -1; // the key whose failure the line tells, if it does
     QList<ColorButton *> m_buttons;
 };
 
