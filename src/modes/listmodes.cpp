@@ -102,6 +102,12 @@ void ListModes::switchList()
         ApplyBoardConfiguration();
         break;
     case ListId::Addresses: {
+        // With the list itself on show no address is open: the text is what the user wrote before
+        // choosing メール, or a mail's, and neither is an address to check nor to be thrown away.
+        if (mode == Mode::AddressList) {
+            ApplyBoardConfiguration();
+            break;
+        }
         bool keep = false;
         // The bare marker a list action leaves holds nothing to store.
         if (!m_sentence.holdsNothing()) {
@@ -110,10 +116,9 @@ void ListModes::switchList()
                              OkDialog::Notice, QStringLiteral("メルアド登録"));
                 return;
             }
-            if (mode != Mode::AddressList)
-                keep = ShowOKDialog(m_shared, QStringLiteral("メルアド登録して終了します"), OkDialog::YesNo,
-                                    mailEnd) &&
-                       !m_files.SaveAddressFile(m_sentence.shown());
+            keep = ShowOKDialog(m_shared, QStringLiteral("メルアド登録して終了します"), OkDialog::YesNo,
+                                mailEnd) &&
+                   !m_files.SaveAddressFile(m_sentence.shown());
         }
         if (!keep)
             m_sentence.clear();
