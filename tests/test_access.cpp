@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QCursor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
@@ -295,6 +296,14 @@ private slots:
         QTest::keyRelease(w.txtTalk, Qt::Key_Space);
         QCOMPARE(w.txtTalk->text(), QStringLiteral("あ_"));
         QCOMPARE(f->program().access.scanner().level(), 1); // into the third board row
+
+        // A field a carer writes in (a device's command line) takes the space as a space.
+        QLineEdit field;
+        field.show();
+        QTest::keyClick(&field, Qt::Key_Space);
+        QTest::keyClicks(&field, QStringLiteral("tv"));
+        QCOMPARE(field.text(), QStringLiteral(" tv"));
+        QCOMPARE(f->program().access.scanner().level(), 1);
     }
 
     void aHeldSwitchIsOnePressThoughTheServerRepeatsIt()

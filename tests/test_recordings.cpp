@@ -373,6 +373,12 @@ private slots:
         QTest::mouseClick(d.cmdHere, Qt::LeftButton);
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(d.chosen(), QDir(root.path()).filePath(QStringLiteral("声2")));
+
+        // The desktop's chooser, which no scan or dwell reaches, is offered to touch and mouse alone.
+        QVERIFY(!d.cmdOther->isHidden());
+        s.shared.touchAndMouseOnly = false;
+        FolderChooser scanned(s.shared, {}, QStringLiteral("取り込み"), &s.main);
+        QVERIFY(scanned.cmdOther->isHidden());
     }
 
     void everyControlIsNamedWithItsCaptionAndTheCallIsThere()

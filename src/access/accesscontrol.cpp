@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMouseEvent>
 #include <algorithm>
@@ -295,8 +296,13 @@ bool AccessControl::eventFilter(QObject *watched, QEvent *event)
     default:
         return false;
     }
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (key)
         watchEscape(static_cast<QKeyEvent *>(event));
+    // A field being written in (a carer's command line) has the keyboard: the scan never offers it,
+    // so a key arriving there is typed by someone at the keyboard, and a space stays a space.
+    if (const auto *field = qobject_cast<QLineEdit *>(watched); key && field && !field->isReadOnly())
+        return false;
     if (m_settings.scanning() && switchEvent(event))
         return true;
     return filterPointerPress(watched, event);

@@ -69,7 +69,10 @@ TalkProgram::~TalkProgram()
 void TalkProgram::applyAccess()
 {
     calling.apply();
-    access.apply(shared.sv.access ? ReadAccessSettings(*shared.sv.access) : AccessSettings());
+    const AccessSettings settings =
+        shared.sv.access ? ReadAccessSettings(*shared.sv.access) : AccessSettings();
+    shared.touchAndMouseOnly = settings.method == AccessSettings::Touch;
+    access.apply(settings);
 }
 
 bool TalkProgram::start(QString *error)

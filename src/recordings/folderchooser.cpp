@@ -50,6 +50,8 @@ FolderChooser::FolderChooser(SharedState &shared, QList<FolderPlace> places, con
     cmdUp = button("cmdUp", QStringLiteral("上へ"), {240 + 2 * gap, row1, w, 900});
     cmdHere = button("cmdHere", QStringLiteral("ここにする"), {240 + 3 * gap, row1, w, 900});
     cmdOther = button("cmdOther", QStringLiteral("ほかの方法で選ぶ…"), {240, row2, 2 * w + gap - w, 900});
+    // The desktop's chooser has no call key and no scan: only for those who press by touch or mouse.
+    cmdOther->setVisible(shared.touchAndMouseOnly);
     cmdCancel = button("cmdCancel", QStringLiteral("キャンセル"), {240 + 3 * gap, row2, w, 900});
     if (call)
         MakeCallKey(this, {Width + CallColumn - 1260, 120, 1140, Height - 240}, shared.callForHelp);

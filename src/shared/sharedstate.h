@@ -31,6 +31,9 @@ struct SharedState
     std::function<void(const QString &)> learnSentence;
     // Calls for help; empty while the call is off. Dialogs show a call key while it is set.
     std::function<void()> callForHelp;
+    // The user presses by touch and mouse alone, with no scan and no dwell: a desktop's own dialogs
+    // (which neither reach) may be offered.
+    bool touchAndMouseOnly = true;
 
     // Sounds the key beep when the option is on.
     void keyBeep();
