@@ -82,6 +82,60 @@ private slots:
         QCOMPARE(w.txtTalk->backColor(), Colors::White);
     }
 
+    // A file changed on disk while an entry was open (a carer's line, or a file that could not be read
+    // when the list opened) keeps what it gained: the entry goes where its row now is.
+    void aSaveKeepsWhatTheFileGainedMeanwhile()
+    {
+        auto f = started();
+        TestTalkWindow &w = f->window();
+        openMenuRow(*f, 0);
+        f->pressCell(w.grdDay, 1, 1); // さむい
+        f->press(w.cmdDec);
+        f->press(w.cmdRevise);
+        f->pressCell(w.grdBoard, 0, 9); // あ
+        QTest::qWait(20);               // a new stamp even on a coarse clock
+        f->writeEntries(QStringLiteral("day.txt"), {"26.12.01 はれ", "26.11.30 さむい", "26.11.29 くもり"});
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->readEntries("day.txt"),
+                 (QStringList{"26.12.08 ", "26.12.01 はれ", "26.11.30 さむあい_", "26.11.29 くもり"}));
+
+        // The row opened was removed meanwhile: nothing is saved over the file, and the text stays.
+        openAddressBookEntry(*f, 2); // よしこ
+        f->press(w.cmdRevise);
+        f->pressCell(w.grdBoard, 0, 9);
+        QTest::qWait(20);
+        f->writeEntries(QStringLiteral("addres.txt"), {"あに、ani@example.jp"});
+        f->answerOk(0);
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QVERIFY(f->prompts.last().contains(QStringLiteral("保存しませんでした")));
+        QCOMPARE(f->readEntries("addres.txt"), QStringList{"あに、ani@example.jp"});
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("よしこ,yoshiko@example.jあp_"));
+        // The entry stays open; pressing again stores it as a new address, over no other.
+        QCOMPARE(CurrentMode(w), Mode::AddressEntry);
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->readEntries("addres.txt"),
+                 (QStringList{"よしこ,yoshiko@example.jあp", "あに、ani@example.jp"}));
+        QCOMPARE(CurrentMode(w), Mode::Board);
+
+        // A save that fails (a full disk) keeps the entry open too, and the next press saves it.
+        openMenuRow(*f, 0);
+        f->press(w.cmdDec);
+        f->press(w.cmdRevise);
+        f->pressCell(w.grdBoard, 4, 9); // お
+        f->entries.failNextWrite();
+        f->answerOk(0);
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(CurrentMode(w), Mode::DiaryEntry);
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(f->readEntries("day.txt").value(0), QStringLiteral("26.12.08 お_"));
+    }
+
     // The handlers and the tests read the mode from one place: suggestions shown
     // while a diary entry is revised are decided as suggestions, and the diary
     // entry is still stored when the list closes.

@@ -78,7 +78,9 @@ void EntryFiles::fillBelowNewRow(ListId list, const QString &file, int markColum
 {
     Grid *g = m_c.lists.of(list);
     EntryList &rows = *m_rows.of(list);
-    const QStringList lines = ReadEntries(file);
+    bool read = false;
+    const QStringList lines = ReadEntries(file, &read);
+    noteLoaded(file, read);
     rows.setRows(int(lines.size()) + 1);
     for (int i = 0; i < lines.size(); ++i)
         rows.setText(i + 1, lines[i]);
@@ -152,7 +154,9 @@ void EntryFiles::LoadDiaryFile()
     const int width = Twips::rect(g).width();
     g->setColWidth(0, 4500);
     g->setColWidth(1, width - 4500);
-    const QStringList lines = ReadEntries(Diary);
+    bool read = false;
+    const QStringList lines = ReadEntries(Diary, &read);
+    noteLoaded(Diary, read);
     const QString today = diaryDate(m_shared.sv.clock->today());
     // Today's row comes first when the newest entry is older, and also in an
     // empty diary, so the first entry can be written.
@@ -192,8 +196,54 @@ QString EntryFiles::whole(const QString &text) const
     return (text.endsWith(Sentence::Marker) ? text.chopped(1) : text) + rest;
 }
 
+void EntryFiles::noteLoaded(const QString &name, bool read)
+{
+    // A missing file is read whole: it holds nothing to keep.
+    m_loaded[name] = {m_shared.sv.entries->stamp(name), read || !m_shared.sv.entries->exists(name)};
+}
+
+bool EntryFiles::followFile(const QString &name, ListId list)
+{
+    const auto was = m_loaded.constFind(name);
+    if (was == m_loaded.cend())
+        return true;
+    const QString now = m_shared.sv.entries->stamp(name);
+    if (was->whole && (now.isEmpty() || now == was->stamp))
+        return true;
+    const EntryList &rows = *m_rows.of(list);
+    const int at = m_shared.state.editRow();
+    const bool inList = at >= 0 && at < rows.rows();
+    const QString headWas = inList ? rows.head(at) : QString(), textWas = inList ? rows.text(at) : QString();
+    const QString tail = m_shared.state.editTail();
+    if (list == ListId::Diary)
+        LoadDiaryFile();
+    else if (list == ListId::Addresses)
+        LoadAddressFile();
+    else
+        LoadMailFile();
+    if (!m_loaded.value(name).whole)
+        return false; // told as it was read
+    for (int i = 0; i < rows.rows(); ++i)
+        if (rows.text(i) == textWas && (list != ListId::Diary || rows.head(i) == headWas)) {
+            m_shared.state.setEditRow(i, tail);
+            return true;
+        }
+    // No row of the list read now is the one opened: a save tried again never lands on another
+    // entry, it is offered as a new one where the list has a row for that.
+    m_shared.state.setEditRow(-1, tail);
+    m_loaded[name].whole = false;
+    ShowOKDialog(
+        m_shared,
+        QObject::tr("開いていた行が、そのあいだにほかで書き換えられたか消されたので、保存しませんでした。"
+                    "いまの文は消さずに残しています。"),
+        OkDialog::Notice, QStringLiteral("Pirokan"));
+    return false;
+}
+
 bool EntryFiles::SaveDiaryFile(const QString &text)
 {
+    if (!followFile(Diary, ListId::Diary))
+        return false;
     const EntryList &rows = m_rows.diary;
     if (!WriteEntries(Diary, diaryEntries(rows.heads(), rows.texts(), m_shared.state.editRow(), whole(text))))
         return false;
@@ -211,6 +261,8 @@ void EntryFiles::LoadAddressFile()
 
 bool EntryFiles::SaveAddressFile(const QString &text)
 {
+    if (!followFile(Addresses, ListId::Addresses))
+        return false;
     return WriteEntries(Addresses,
                         addressEntries(m_rows.addresses.texts(), m_shared.state.editRow(), whole(text)));
 }
@@ -224,5 +276,7 @@ void EntryFiles::LoadMailFile()
 
 bool EntryFiles::SaveMailFile(const QString &text)
 {
+    if (!followFile(Mails, ListId::Mails))
+        return false;
     return WriteEntries(Mails, mailEntries(m_rows.mails.texts(), m_shared.state.editRow(), whole(text)));
 }

@@ -2,6 +2,7 @@
 
 #include "entries/listselection.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +53,12 @@ public:
 
 private:
     bool writeText(const QString &name, const QString &text);
+    // What a list read of its file: the file's stamp then, and whether it was read whole.
+    void noteLoaded(const QString &name, bool read);
+    // Before an entry is saved over a file changed since its list was read (by a carer, another
+    // program, or a read that failed then): the list is read again and the entry found in it,
+    // so the save keeps what the file gained. False, and the user told, when it cannot be.
+    bool followFile(const QString &name, ListId list);
     void rememberSamples(const QString &stamp, QStringList texts);
     Grid *prepareList(ListId list, int cols);
     void fillBelowNewRow(ListId list, const QString &file, int markColumn);
@@ -65,4 +72,10 @@ private:
         QString stamp;
         QStringList texts;
     } m_samples;
+    struct Loaded
+    {
+        QString stamp;
+        bool whole = false;
+    };
+    QHash<QString, Loaded> m_loaded;
 };

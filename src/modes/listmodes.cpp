@@ -75,13 +75,6 @@ void ListModes::IndexExamples()
     ChooseOnlyRow(m_shared.state, ListId::Examples, m_c.grdEx, now);
 }
 
-// Asks whether to store the open entry; true when it was stored.
-bool ListModes::askAndSave(const QString &prompt, const QString &title,
-                           bool (EntryFiles::*save)(const QString &))
-{
-    return ShowOKDialog(m_shared, prompt, OkDialog::YesNo, title) && (m_files.*save)(m_sentence.shown());
-}
-
 // Opens the example list or closes a list mode; a missing separator keeps the address mode.
 void ListModes::switchList()
 {
@@ -95,10 +88,18 @@ void ListModes::switchList()
         ApplyBoardConfiguration();
         break;
     case ListId::Diary:
-        // Declining keeps the text; a failed save keeps it too.
-        if (mode != Mode::DiaryList && askAndSave(QStringLiteral("日記を登録して終了します"),
-                                                  QStringLiteral("日記の終了"), &EntryFiles::SaveDiaryFile))
+        // Declining keeps the text. A failed save keeps the entry open, so the next press tries again
+        // and the text is not left on the board apart from its row.
+        if (mode != Mode::DiaryList) {
+            if (!ShowOKDialog(m_shared, QStringLiteral("日記を登録して終了します"), OkDialog::YesNo,
+                              QStringLiteral("日記の終了"))) {
+                ApplyBoardConfiguration();
+                break;
+            }
+            if (!m_files.SaveDiaryFile(m_sentence.shown()))
+                return;
             m_sentence.clear();
+        }
         ApplyBoardConfiguration();
         break;
     case ListId::Addresses: {
@@ -108,7 +109,6 @@ void ListModes::switchList()
             ApplyBoardConfiguration();
             break;
         }
-        bool keep = false;
         // The bare marker a list action leaves holds nothing to store.
         if (!m_sentence.holdsNothing()) {
             if (!DecideMath::hasSeparator(m_sentence.shown())) {
@@ -116,23 +116,21 @@ void ListModes::switchList()
                              OkDialog::Notice, QStringLiteral("メルアド登録"));
                 return;
             }
-            keep = ShowOKDialog(m_shared, QStringLiteral("メルアド登録して終了します"), OkDialog::YesNo,
-                                mailEnd) &&
-                   !m_files.SaveAddressFile(m_sentence.shown());
+            if (ShowOKDialog(m_shared, QStringLiteral("メルアド登録して終了します"), OkDialog::YesNo,
+                             mailEnd) &&
+                !m_files.SaveAddressFile(m_sentence.shown()))
+                return; // not saved: the entry stays open to try again
         }
-        if (!keep)
-            m_sentence.clear();
+        m_sentence.clear();
         ApplyBoardConfiguration();
         break;
     }
     case ListId::Mails: {
-        bool keep = false;
-        if (!m_sentence.holdsNothing() && mode != Mode::MailList)
-            keep = ShowOKDialog(m_shared, QStringLiteral("メールを登録して終了します"), OkDialog::YesNo,
-                                mailEnd) &&
-                   !m_files.SaveMailFile(m_sentence.shown());
-        if (!keep)
-            m_sentence.clear();
+        if (!m_sentence.holdsNothing() && mode != Mode::MailList &&
+            ShowOKDialog(m_shared, QStringLiteral("メールを登録して終了します"), OkDialog::YesNo, mailEnd) &&
+            !m_files.SaveMailFile(m_sentence.shown()))
+            return; // not saved: the entry stays open to try again
+        m_sentence.clear();
         ApplyBoardConfiguration();
         break;
     }

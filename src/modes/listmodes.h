@@ -46,7 +46,6 @@ public:
 
 private:
     void switchList();
-    bool askAndSave(const QString &prompt, const QString &title, bool (EntryFiles::*save)(const QString &));
 
     Controls m_c;
     const EntryList &m_examples;
