@@ -215,6 +215,20 @@ private slots:
         QCOMPARE(CurrentMode(w), Mode::Board);
     }
 
+    // What the user wrote on the board before choosing 日記 becomes today's new entry, not lost to it.
+    void aNewEntryTakesWhatWasWritten()
+    {
+        auto f = started();
+        TestTalkWindow &w = f->window();
+        f->typed(QStringLiteral("あした_"));
+        openMenuRow(*f, 0);
+        f->press(w.cmdDec); // today's empty row
+        QCOMPARE(w.txtTalk->text(), QStringLiteral("あした_"));
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(f->readEntries("day.txt").value(0), QStringLiteral("26.12.08 あした_"));
+    }
+
     void declinedDiaryKeepsTheText()
     {
         auto f = started();

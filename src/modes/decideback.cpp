@@ -31,7 +31,9 @@ QString DecideBack::pickRow(ListId list)
 void DecideBack::openEntry(ListId list, BackAction backAction)
 {
     const QString entry = EntryFormat::trimSpaces(pickRow(list));
-    m_sentence.setShown(entry);
+    // A new entry's empty row takes what the user had written, rather than wiping it.
+    if (!entry.isEmpty() || m_sentence.holdsNothing())
+        m_sentence.setShown(entry);
     m_sentence.setSelStart(m_sentence.length());
     // The highlighted row is the one opened, so a save puts the text back there. An entry written
     // elsewhere may be longer than the text box holds: the rest is kept, not cut off by a save.
