@@ -838,6 +838,37 @@ private slots:
                     .startsWith(mail.txtData->accessibleName()));
     }
 
+    // A mail longer than its box is read to the end by a switch: the body's scroll bar is in the scan
+    // and pages on, and from the end back to the start.
+    void aLongMailIsReadToItsEndByTheScan()
+    {
+        auto f = startedWith({{"Method", "2"}});
+        bool checked = false;
+        f->modal.answers.push_back([&](QDialog &d) {
+            auto &m = static_cast<MailWindow &>(d);
+            d.show();
+            QScrollBar *bar = m.txtData->verticalScrollBar();
+            QTRY_VERIFY(bar->isVisible());
+            f->program().access.tick();
+            const auto &targets = f->program().access.screen().targets;
+            const auto page = std::find_if(targets.begin(), targets.end(),
+                                           [bar](const ScanTarget &t) { return t.widget == bar; });
+            QVERIFY(page != targets.end());
+            page->press();
+            QVERIFY(bar->value() > 0);
+            for (int i = 0; i < 20 && bar->value() < bar->maximum(); ++i)
+                page->press();
+            QCOMPARE(bar->value(), bar->maximum());
+            page->press();
+            QCOMPARE(bar->value(), 0);
+            checked = true;
+            d.reject();
+        });
+        ShowMailWindow(f->shared(), QStringLiteral("よしこ"), QStringLiteral("yoshiko@example.jp"),
+                       QStringLiteral("けんき"), QString(480, QChar(u'あ')), {});
+        QVERIFY(checked);
+    }
+
     void twoSwitchesOnOneKeyStillChooseAndThereIsAlwaysAWayOut()
     {
         // Moving would take every press: the one switch goes on alone, and the user is told.

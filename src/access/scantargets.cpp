@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QListWidget>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace {
@@ -29,6 +31,18 @@ QString labelOf(const QWidget *w)
     if (auto *l = qobject_cast<const QLabel *>(w))
         return l->text();
     return w->objectName();
+}
+
+// What a control holds now, said after its name: a choice's value, a check box's state.
+QString valueOf(const QWidget *w)
+{
+    if (auto *c = qobject_cast<const QComboBox *>(w))
+        return QStringLiteral("、") + c->currentText();
+    if (auto *l = qobject_cast<const QListWidget *>(w))
+        return l->currentItem() ? QStringLiteral("、") + l->currentItem()->text() : QString();
+    if (auto *b = qobject_cast<const QAbstractButton *>(w); b && b->isCheckable())
+        return b->isChecked() ? QStringLiteral("、オン") : QStringLiteral("、オフ");
+    return {};
 }
 
 class Builder
@@ -172,10 +186,11 @@ void mainWindow(const ScanControls &w, const TalkState &state, const AccessSetti
 
 bool pressable(QWidget *w)
 {
-    if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w))
+    if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QListWidget *>(w))
         return true;
-    // The mail window's labels are pressed like buttons.
-    return qobject_cast<ColorLabel *>(w) && w->property("pressable").toBool();
+    // The mail window's labels are pressed like buttons, and its body's scroll bar pages on.
+    return (qobject_cast<ColorLabel *>(w) || qobject_cast<QScrollBar *>(w)) &&
+           w->property("pressable").toBool();
 }
 
 // A dialog's controls, row by row as they stand.
@@ -254,6 +269,12 @@ void ScanTarget::press() const
         b->click();
     else if (auto *c = qobject_cast<QComboBox *>(w))
         c->setCurrentIndex((c->currentIndex() + 1) % std::max(1, c->count()));
+    else if (auto *l = qobject_cast<QListWidget *>(w)) {
+        if (l->count() > 0)
+            l->setCurrentRow((l->currentRow() + 1) % l->count());
+    } else if (auto *bar = qobject_cast<QScrollBar *>(w))
+        // A page on; from the end, back to the start.
+        bar->setValue(bar->value() >= bar->maximum() ? bar->minimum() : bar->value() + bar->pageStep());
     else if (auto *l = qobject_cast<ColorLabel *>(w))
         emit l->clicked();
 }
@@ -304,7 +325,7 @@ QString ScanScreen::nameOf(const ScanNode &node) const
     if (node.isGroup() || node.target >= int(targets.size()))
         return node.label;
     const ScanTarget &t = targets[size_t(node.target)];
-    return t.row < 0 && t.widget ? labelOf(t.widget) : node.label;
+    return t.row < 0 && t.widget ? labelOf(t.widget) + valueOf(t.widget) : node.label;
 }
 
 QList<QRect> ScanScreen::areasOf(const ScanNode &node) const

@@ -51,6 +51,8 @@ MailWindow::MailWindow(SharedState &shared, QWidget *parent, Hooks hooks)
     txtData->setObjectName(QStringLiteral("txtData"));
     txtData->setAccessibleName(QStringLiteral("メールの本文"));
     txtData->verticalScrollBar()->setAccessibleName(QStringLiteral("メールの本文のスクロールバー"));
+    // A long mail is read to its end by a switch or a dwell too: the bar, when it shows, pages on.
+    txtData->verticalScrollBar()->setProperty("pressable", true);
     txtData->setWordWrapMode(QTextOption::WrapAnywhere);
     txtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Fonts::set(txtData, Fonts::Gothic, 27.75);
