@@ -78,9 +78,11 @@ private slots:
 
     void writingLines()
     {
-        QCOMPARE(fileText({"a", "say \"hi\""}), QStringLiteral("\"a\"\r\n\"say \"hi\"\"\r\n"));
-        // A quote inside an entry is gone after one save and reload.
-        QCOMPARE(parseLines(fileText({"say \"hi\""})), QStringList{"say hi"});
+        // A quote the user wrote is kept in its full-width form: the file's own quotes are dropped
+        // when it is read, and a line ending in one would have closed a two-line entry early.
+        QCOMPARE(fileText({"a", "say \"hi\""}), QStringLiteral("\"a\"\r\n\"say ＂hi＂\"\r\n"));
+        QCOMPARE(parseLines(fileText({"say \"hi\"", "line \"\nnext"})),
+                 (QStringList{"say ＂hi＂", "line ＂\nnext"}));
     }
 
     void examplesKeepTheirPlaceholders()

@@ -118,7 +118,7 @@ private slots:
         f->press(w.cmdSamp);
         f->typed(QStringLiteral("いう\"はい\"_"));
         f->press(w.cmdSampADD);
-        QVERIFY(f->shared().SampleTexts->contains(QStringLiteral("いうはい")));
+        QVERIFY(f->shared().SampleTexts->contains(QStringLiteral("いう＂はい＂")));
         QCOMPARE(*f->shared().SampleTexts, f->readEntries("Talk.txt"));
     }
 

@@ -119,7 +119,12 @@ bool readsBackWhole(QStringView entry)
 void appendLine(QString &fileText, const QString &entry)
 {
     fileText += QLatin1Char('"');
-    fileText += entry;
+    // The file's quotes enclose an entry and are dropped when it is read: a quote the user wrote
+    // is kept in its full-width form, which reads back.
+    if (entry.contains(QLatin1Char('"')))
+        fileText += QString(entry).replace(QLatin1Char('"'), QChar(0xFF02));
+    else
+        fileText += entry;
     fileText += QLatin1Char('"');
     fileText += CrLf;
 }
