@@ -838,6 +838,23 @@ private slots:
                     .startsWith(mail.txtData->accessibleName()));
     }
 
+    // Settings that cannot be written: the timing reached and the record of writing are lost at the
+    // end of the run, and the user is told so once, not every few presses.
+    void aRecordThatCannotBeKeptIsToldOnce()
+    {
+        auto f = startedWith({{"Method", "2"}});
+        f->accessSettings.failWrites = true;
+        f->answerOk(0);
+        switchPress(*f); // into the first row
+        QVERIFY(tickTo(*f, QStringLiteral("か")));
+        switchPress(*f); // a press: counted
+        QTRY_COMPARE_WITH_TIMEOUT(f->prompts.size(), 1, 5000);
+        QVERIFY(f->prompts[0].contains(QStringLiteral("保存できませんでした")));
+        switchPress(*f);
+        QTest::qWait(2500);
+        QCOMPARE(f->prompts.size(), 1);
+    }
+
     // A mail longer than its box is read to the end by a switch: the body's scroll bar is in the scan
     // and pages on, and from the end back to the start.
     void aLongMailIsReadToItsEndByTheScan()

@@ -53,11 +53,20 @@ AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepe
     connect(&m_followSave, &QTimer::timeout, this, [this] {
         if (!m_shared.sv.access)
             return;
-        if (m_follow.on())
-            WriteFollowSettings(*m_shared.sv.access, m_follow.values(), nullptr);
         QString error;
-        if (!m_record.keep(*m_shared.sv.access, today(), &error))
-            qCWarning(lcAccess) << "the record of writing was not kept:" << error;
+        const bool kept =
+            (!m_follow.on() || WriteFollowSettings(*m_shared.sv.access, m_follow.values(), &error)) &&
+            m_record.keep(*m_shared.sv.access, today(), &error);
+        if (kept)
+            return;
+        qCWarning(lcAccess) << "the reached timing or the record of writing was not kept:" << error;
+        // Said once a run: this comes back every few presses, and writing goes on without it.
+        if (!std::exchange(m_keepFailureTold, true))
+            ShowOKDialog(m_shared,
+                         QObject::tr("操作に合わせた速さと書く速さの記録を保存できませんでした（%1）。"
+                                     "このまま使えますが、次に起動したときには残っていません。")
+                             .arg(error),
+                         OkDialog::Notice, QStringLiteral("Pirokan"));
     });
     m_callHold.setSingleShot(true);
     m_callHold.setTimerType(Qt::PreciseTimer);

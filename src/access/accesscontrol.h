@@ -101,6 +101,7 @@ private:
     QElapsedTimer m_clock;
     std::function<qint64()> m_now;
     bool m_manual = false;
+    bool m_keepFailureTold = false;
     bool m_pressing = false;
     QPoint m_heldAt; // where a press waiting to be held long enough went down
     DwellSpot m_dwellPressed;
