@@ -280,6 +280,15 @@ private slots:
         }
         QCOMPARE(f->agent.spoken().last(), ButtonAccessible::nameOf(w.cmdRead));
         QVERIFY(f->agent.spoken().last() != QStringLiteral("読む"));
+        // So is a row named by its first key.
+        const QString was = w.cmdKey->text();
+        w.cmdKey->setText(QStringLiteral("♭"));
+        for (int i = 0; i < 60 && highlightedLabel(*f) != was; ++i) {
+            f->agent.recording()->speaking = false;
+            f->program().access.tick();
+        }
+        QCOMPARE(highlightedLabel(*f), was);
+        QCOMPARE(f->agent.spoken().last(), ButtonAccessible::nameOf(w.cmdKey));
     }
 
     void switchKeysNeverType()

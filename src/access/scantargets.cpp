@@ -322,7 +322,12 @@ ScanScreen ReadScreen(const ScanControls &main, const TalkState &state, const Ac
 
 QString ScanScreen::nameOf(const ScanNode &node) const
 {
-    if (node.isGroup() || node.target >= int(targets.size()))
+    // A group named by its first member says that member's name as it is now.
+    if (node.isGroup())
+        return !node.children.empty() && node.label == node.children.front().label
+                   ? nameOf(node.children.front())
+                   : node.label;
+    if (node.target >= int(targets.size()))
         return node.label;
     const ScanTarget &t = targets[size_t(node.target)];
     return t.row < 0 && t.widget ? labelOf(t.widget) + valueOf(t.widget) : node.label;
