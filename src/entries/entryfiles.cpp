@@ -97,19 +97,21 @@ void EntryFiles::LoadSampleFile()
     g->setCols(2);
     // A file that has not changed since it was read is not read again, so a
     // list of millions of sentences opens at once.
-    const QString stamp = m_shared.sv.entries->stamp(Samples);
-    if (stamp.isEmpty() || stamp != m_samples.stamp) {
+    if (!SampleFileUnchanged()) {
         bool read = false;
         QStringList texts = ReadEntries(Samples, &read);
-        rememberSamples(read ? stamp : QString(), std::move(texts));
+        noteLoaded(Samples, read);
+        rememberSamples(std::move(texts));
     }
-    m_rows.examples.setTexts(m_samples.texts);
-    m_shared.SampleTexts = m_samples.texts;
+    m_rows.examples.setTexts(m_samples);
+    m_shared.SampleTexts = m_samples;
 }
 
 bool EntryFiles::SampleFileUnchanged() const
 {
-    return !m_samples.stamp.isEmpty() && m_shared.sv.entries->stamp(Samples) == m_samples.stamp;
+    const auto was = m_loaded.constFind(Samples);
+    return was != m_loaded.cend() && was->whole && !was->stamp.isEmpty() &&
+           m_shared.sv.entries->stamp(Samples) == was->stamp;
 }
 
 bool EntryFiles::SaveSampleFile()
@@ -131,11 +133,12 @@ bool EntryFiles::SaveSampleFile()
         return false;
     // What the file now holds is known without reading it again: its entries,
     // unless one of them reads back otherwise.
-    rememberSamples(m_shared.sv.entries->stamp(Samples), whole ? std::move(entries) : parseLines(text));
+    noteLoaded(Samples, true);
+    rememberSamples(whole ? std::move(entries) : parseLines(text));
     return true;
 }
 
-void EntryFiles::rememberSamples(const QString &stamp, QStringList texts)
+void EntryFiles::rememberSamples(QStringList texts)
 {
     const QChar space(QLatin1Char(' '));
     for (qsizetype i = 0; i < texts.size(); ++i) {
@@ -145,7 +148,7 @@ void EntryFiles::rememberSamples(const QString &stamp, QStringList texts)
         if (const QString &t = texts[i]; !t.isEmpty() && (t.front() == space || t.back() == space))
             texts[i] = trimSpaces(t);
     }
-    m_samples = {stamp, std::move(texts)};
+    m_samples = std::move(texts);
 }
 
 void EntryFiles::LoadDiaryFile()
@@ -202,8 +205,9 @@ void EntryFiles::noteLoaded(const QString &name, bool read)
     m_loaded[name] = {m_shared.sv.entries->stamp(name), read || !m_shared.sv.entries->exists(name)};
 }
 
-bool EntryFiles::followFile(const QString &name, ListId list)
+bool EntryFiles::followFile(ListId list)
 {
+    const QString &name = list == ListId::Diary ? Diary : list == ListId::Addresses ? Addresses : Mails;
     const auto was = m_loaded.constFind(name);
     if (was == m_loaded.cend())
         return true;
@@ -242,7 +246,7 @@ bool EntryFiles::followFile(const QString &name, ListId list)
 
 bool EntryFiles::SaveDiaryFile(const QString &text)
 {
-    if (!followFile(Diary, ListId::Diary))
+    if (!followFile(ListId::Diary))
         return false;
     const EntryList &rows = m_rows.diary;
     if (!WriteEntries(Diary, diaryEntries(rows.heads(), rows.texts(), m_shared.state.editRow(), whole(text))))
@@ -261,7 +265,7 @@ void EntryFiles::LoadAddressFile()
 
 bool EntryFiles::SaveAddressFile(const QString &text)
 {
-    if (!followFile(Addresses, ListId::Addresses))
+    if (!followFile(ListId::Addresses))
         return false;
     return WriteEntries(Addresses,
                         addressEntries(m_rows.addresses.texts(), m_shared.state.editRow(), whole(text)));
@@ -276,7 +280,7 @@ void EntryFiles::LoadMailFile()
 
 bool EntryFiles::SaveMailFile(const QString &text)
 {
-    if (!followFile(Mails, ListId::Mails))
+    if (!followFile(ListId::Mails))
         return false;
     return WriteEntries(Mails, mailEntries(m_rows.mails.texts(), m_shared.state.editRow(), whole(text)));
 }

@@ -57,21 +57,17 @@ private:
     void noteLoaded(const QString &name, bool read);
     // Before an entry is saved over a file changed since its list was read (by a carer, another
     // program, or a read that failed then): the list is read again and the entry found in it,
-    // so the save keeps what the file gained. False, and the user told, when it cannot be.
-    bool followFile(const QString &name, ListId list);
-    void rememberSamples(const QString &stamp, QStringList texts);
+    // so the save keeps what the file gained. False, and the user told, when it cannot be. For the
+    // diary, the addresses and the mails.
+    bool followFile(ListId list);
+    void rememberSamples(QStringList texts);
     Grid *prepareList(ListId list, int cols);
     void fillBelowNewRow(ListId list, const QString &file, int markColumn);
 
     Controls m_c;
     EntryLists &m_rows;
     SharedState &m_shared;
-    // The example sentences as last read, and the file's stamp then.
-    struct Samples
-    {
-        QString stamp;
-        QStringList texts;
-    } m_samples;
+    QStringList m_samples; // the example sentences as last read
     struct Loaded
     {
         QString stamp;
