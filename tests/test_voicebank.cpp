@@ -290,6 +290,41 @@ private slots:
         QVERIFY(importer.has(QStringLiteral("ありがとう"), BankEntry::Kind::Phrase)); // and it knows them too
     }
 
+    void anIndexThatCannotBeReadIsNeverWrittenOver()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("bank"));
+        QString error;
+        {
+            VoiceBank first(folder);
+            QVERIFY(first.keep(QStringLiteral("はい"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
+            QVERIFY(first.keep(QStringLiteral("いいえ"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
+        }
+        // Too large to be read: the bank starts empty, and no keep or delete may write its list over it.
+        QFile index(QDir(folder).filePath(VoiceBank::indexName()));
+        const qint64 size = index.size();
+        QVERIFY(index.resize(VoiceBank::MaxFileBytes + 1));
+        VoiceBank bank(folder);
+        QVERIFY(!bank.load(&error));
+        error.clear();
+        QVERIFY(!bank.keep(QStringLiteral("お水"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
+        QVERIFY2(error.contains(QStringLiteral("一覧")), qPrintable(error));
+        QVERIFY(!bank.remove(QStringLiteral("はい"), BankEntry::Kind::Phrase, &error));
+        QVERIFY(bank.keep(QStringLiteral("お茶"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error,
+                          VoiceBank::Index::Later)); // an import's, listed when it saves the index
+        QVERIFY(!bank.saveIndex(&error));
+        QCOMPARE(index.size(), VoiceBank::MaxFileBytes + 1);
+
+        // Readable again: the next keep reads it first and adds to it.
+        QVERIFY(index.resize(size));
+        QVERIFY2(bank.keep(QStringLiteral("お水"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error),
+                 qPrintable(error));
+        VoiceBank after(folder);
+        QVERIFY(after.load(&error));
+        for (const char *kept : {"はい", "いいえ", "お水"})
+            QVERIFY2(after.has(QString::fromUtf8(kept), BankEntry::Kind::Phrase), kept);
+    }
+
     void aKillDuringSavesLeavesEveryListedRecordingWhole()
     {
         QTemporaryDir dir;

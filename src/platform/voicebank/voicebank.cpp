@@ -65,7 +65,9 @@ bool VoiceBank::load(QString *error)
             ok = false;
         }
     }
-    m_stamp = indexStamp();
+    // An index that could not be read is not known: a save reads it again first, and never writes
+    // over it from the empty list here.
+    m_stamp = ok ? indexStamp() : QString();
     QMutexLocker lock(&m_mutex);
     m_entries = std::move(entries);
     m_clips.clear();
@@ -85,15 +87,20 @@ QString VoiceBank::indexStamp() const
                          : QString();
 }
 
-bool VoiceBank::refreshFromDisk()
+bool VoiceBank::refreshFromDisk(QString *error)
 {
     const QString stamp = indexStamp();
     if (stamp == m_stamp || stamp.isEmpty())
         return false;
     QString why;
-    const auto bytes = BankFiles::readChecked(QDir(m_folder).filePath(indexName()), MaxFileBytes, &why);
-    if (!bytes)
-        return false; // what is in memory stays, and the next save says what is wrong
+    const QString path = QDir(m_folder).filePath(indexName());
+    const auto bytes = BankFiles::readChecked(path, MaxFileBytes, &why);
+    if (!bytes) {
+        // What is in memory stays; a save refuses, since it would drop what the index lists.
+        if (error)
+            *error = tr("録音の一覧「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), why);
+        return false;
+    }
     QList<BankEntry> entries = BankIndex::parse(QString::fromUtf8(*bytes));
     m_stamp = stamp;
     QMutexLocker lock(&m_mutex);
@@ -290,8 +297,8 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
     QMutexLocker writing(&m_writeMutex);
     if (!ensureFolder(error))
         return false;
-    if (index == Index::Write)
-        refreshFromDisk();
+    if (index == Index::Write && !indexFollowed(error))
+        return false;
     const QString file = newFileName(kind);
     if (!BankFiles::saveAtomically(QDir(m_folder).filePath(file), flac, error))
         return false;
@@ -336,10 +343,21 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
     return true;
 }
 
+bool VoiceBank::indexFollowed(QString *error)
+{
+    QString why;
+    refreshFromDisk(&why);
+    if (why.isEmpty())
+        return true;
+    *error = why;
+    return false;
+}
+
 bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
 {
     QMutexLocker writing(&m_writeMutex);
-    refreshFromDisk();
+    if (!indexFollowed(error))
+        return false;
     QList<BankEntry> next = entries();
     const qsizetype at = findLast(next, text, kind);
     if (at < 0)
@@ -358,7 +376,8 @@ bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
 bool VoiceBank::retext(const QString &from, const QString &to, Kind kind, QString *error)
 {
     QMutexLocker writing(&m_writeMutex);
-    refreshFromDisk();
+    if (!indexFollowed(error))
+        return false;
     QList<BankEntry> next = entries();
     const qsizetype moving = findLast(next, from, kind);
     if (moving < 0)

@@ -68,7 +68,10 @@ private:
     bool ensureFolder(QString *error) const;
     // With m_writeMutex held:
     bool writeIndex(const QList<BankEntry> &entries, QString *error);
-    bool refreshFromDisk(); // true when the index had changed
+    bool refreshFromDisk(QString *error = nullptr); // true when the index had changed
+    // The index as it stands on disk, read again if another writer changed it; false, with `error`,
+    // when it cannot be read.
+    bool indexFollowed(QString *error);
     void install(QList<BankEntry> entries);
     void rebuildKeysLocked();
     QString indexStamp() const;
