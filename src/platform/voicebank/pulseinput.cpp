@@ -56,9 +56,13 @@ public:
                 l->out->append({QString::fromUtf8(info->name), QString::fromUtf8(info->description)});
             },
             &listing);
-        waitLocked([&] { return listing.done; });
-        if (op)
+        const bool answered = waitLocked([&] { return listing.done; });
+        if (op) {
+            // A late answer must not reach the listing, which is gone once this returns.
+            if (!answered)
+                pa_operation_cancel(op);
             pa_operation_unref(op);
+        }
         pa_threaded_mainloop_unlock(m_loop);
         return out;
     }
