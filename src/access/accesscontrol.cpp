@@ -54,9 +54,18 @@ AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepe
         if (!m_shared.sv.access)
             return;
         QString error;
-        const bool kept =
-            (!m_follow.on() || WriteFollowSettings(*m_shared.sv.access, m_follow.values(), &error)) &&
-            m_record.keep(*m_shared.sv.access, today(), &error);
+        bool kept = true;
+        if (const FollowSettings stored = ReadFollowSettings(*m_shared.sv.access); stored != m_followKept) {
+            // 操作方法 changed them meanwhile (turned off, frozen, sent back): those choices stand.
+            m_follow.apply(m_settings, stored);
+            m_followKept = stored;
+            followed();
+        } else if (m_follow.on() && m_follow.values() != stored) {
+            kept = WriteFollowSettings(*m_shared.sv.access, m_follow.values(), &error);
+            if (kept)
+                m_followKept = m_follow.values();
+        }
+        kept = kept && m_record.keep(*m_shared.sv.access, today(), &error);
         if (kept)
             return;
         qCWarning(lcAccess) << "the reached timing or the record of writing was not kept:" << error;
@@ -96,7 +105,8 @@ void AccessControl::apply(const AccessSettings &given)
     m_scanner.setLongPressMs(settings.longPressMs);
     m_scanner.setCallHoldMs(m_onCall ? settings.callHoldMs : 0);
     m_followSave.stop();
-    m_follow.apply(settings, m_shared.sv.access ? ReadFollowSettings(*m_shared.sv.access) : FollowSettings());
+    m_followKept = m_shared.sv.access ? ReadFollowSettings(*m_shared.sv.access) : FollowSettings();
+    m_follow.apply(settings, m_followKept);
     m_dwell.setDwellMs(m_follow.dwellMs());
     m_dwell.setFirstRepeatMs(settings.firstRepeatMs);
     m_filter.setSettings({settings.ignoreRepeatMs, settings.holdMs});

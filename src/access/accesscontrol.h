@@ -95,8 +95,9 @@ private:
     QTimer m_escapeHold;
     QTimer m_callHold; // until the held select switch has been held for the call's time
     TimingFollower m_follow;
-    WritingRecord m_record; // the counts not yet kept
-    QTimer m_followSave;    // the reached values and the day's counts are kept once presses pause
+    FollowSettings m_followKept; // what the settings hold of it, as last read or written here
+    WritingRecord m_record;      // the counts not yet kept
+    QTimer m_followSave;         // the reached values and the day's counts are kept once presses pause
     std::function<void()> m_onCall;
     QElapsedTimer m_clock;
     std::function<qint64()> m_now;

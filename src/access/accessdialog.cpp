@@ -142,6 +142,8 @@ AccessDialog::AccessDialog(SettingsStore &store, QWidget *parent, const std::fun
 void AccessDialog::addFollow(int top)
 {
     m_follow = ReadFollowSettings(m_store);
+    m_scanAtOpen = scan.ms;
+    m_dwellAtOpen = dwell.ms;
     chkFollow = styled(new QCheckBox(QStringLiteral("間隔と止める時間を使う人に合わせる"), this), "chkFollow",
                        {Left, top, 7300, RowHeight - 60});
     chkFollow->setChecked(m_follow.on);
@@ -164,18 +166,21 @@ void AccessDialog::addFollow(int top)
         m_followReset = true;
         showFollow();
     });
+    connect(chkFollow, &QCheckBox::toggled, this, &AccessDialog::showFollow);
     showFollow();
 }
 
 void AccessDialog::showFollow()
 {
-    // 0: nothing reached yet, the set value is the one in use.
-    const bool learnt = !m_followReset;
+    // A value reached stands until the carer sets another or goes back; 0: nothing reached yet.
+    const bool learnt = chkFollow->isChecked() && !m_followReset;
+    const bool scanLearnt = learnt && scan.ms == m_scanAtOpen && m_follow.scanMs > 0;
+    const bool dwellLearnt = learnt && dwell.ms == m_dwellAtOpen && m_follow.dwellMs > 0;
     lblFollowNow->setText(QStringLiteral("今：スキャン %1・止める %2")
-                              .arg(seconds(m_follow.scanMs > 0 && learnt ? m_follow.scanMs : scan.ms),
-                                   seconds(m_follow.dwellMs > 0 && learnt ? m_follow.dwellMs : dwell.ms)));
+                              .arg(seconds(scanLearnt ? m_follow.scanMs : scan.ms),
+                                   seconds(dwellLearnt ? m_follow.dwellMs : dwell.ms)));
     lblFollowGrace->setText(
-        m_follow.scanGraceMs > 0 && learnt
+        scanLearnt && m_follow.scanGraceMs > 0
             ? QStringLiteral("枠が移って %1 までは前の項目").arg(seconds(m_follow.scanGraceMs))
             : QString());
     lblFollowGrace->setAccessibleName(lblFollowGrace->text());
@@ -190,11 +195,13 @@ FollowSettings AccessDialog::shownFollow() const
         f.on = chkFollow->isChecked();
     if (chkFollowFreeze->isChecked() != m_follow.frozen)
         f.frozen = chkFollowFreeze->isChecked();
-    if (m_followReset) {
+    // A new interval or dwell time set here is the one to use, and to follow the user from.
+    if (m_followReset || scan.ms != m_scanAtOpen) {
         f.scanMs = 0;
-        f.dwellMs = 0;
         f.scanGraceMs = 0;
     }
+    if (m_followReset || dwell.ms != m_dwellAtOpen)
+        f.dwellMs = 0;
     return f;
 }
 

@@ -98,5 +98,7 @@ private:
     QString m_saveError;
     FollowSettings m_follow;    // as it was when the dialog opened
     bool m_followReset = false; // 設定の値に戻す pressed
+    int m_scanAtOpen = 0;       // the set interval and dwell time when the dialog opened
+    int m_dwellAtOpen = 0;
     std::function<void()> m_call;
 };

@@ -16,6 +16,7 @@ struct FollowSettings
     int scanMs = 0;
     int dwellMs = 0;
     int scanGraceMs = 0;
+    bool operator==(const FollowSettings &) const = default;
 };
 FollowSettings ReadFollowSettings(const SettingsStore &store);
 bool WriteFollowSettings(SettingsStore &store, const FollowSettings &settings, QString *error);
