@@ -80,6 +80,18 @@ private slots:
         QString error;
         QVERIFY(!clearing.keep(store, Today, &error));
         QVERIFY(!error.isEmpty());
+        // Not written, the counts wait for the next keep, and are counted once whether or not the
+        // store holds what it could not write.
+        store.failWrites = false;
+        QVERIFY(clearing.keep(store, Today, nullptr));
+        QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QStringLiteral("1 0 0 0 0"));
+        store.failWrites = store.keepsFailedWrites = true;
+        clearing.pressed(Today, 100, 2, false, false);
+        QVERIFY(!clearing.keep(store, Today, &error));
+        QVERIFY(!clearing.keep(store, Today, &error));
+        store.failWrites = false;
+        QVERIFY(clearing.keep(store, Today, nullptr));
+        QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QStringLiteral("3 100 0 0 0"));
     }
 
     void theWindowShowsTheDaysAndClearsOnTheSecondPress()

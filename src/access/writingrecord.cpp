@@ -109,8 +109,15 @@ bool WritingRecord::keep(SettingsStore &store, QDate today, QString *error)
         d.dwellPresses += it->dwellPresses;
         d.corrections += it->corrections;
     }
-    if (!stored.save(store, today, error))
+    if (!stored.save(store, today, error)) {
+        // A store that holds what it could not write for the rest of the run (as the options do)
+        // has these counts now: kept again, they would count twice.
+        WritingRecord now;
+        now.load(store, today);
+        if (now.m_days == stored.m_days)
+            m_days.clear();
         return false;
+    }
     m_days.clear(); // the time of the last press stays: the next gap is still writing
     return true;
 }

@@ -26,6 +26,7 @@ public:
         int dwellPresses = 0;
         int corrections = 0;
 
+        bool operator==(const Day &) const = default;
         bool isEmpty() const
         {
             return characters == 0 && writingMs == 0 && steps == 0 && dwellPresses == 0 && corrections == 0;

@@ -92,6 +92,9 @@ public:
         if (failWrites) {
             if (error)
                 *error = QStringLiteral("設定を保存できませんでした。");
+            if (keepsFailedWrites) // as Qt's settings do for the rest of the run
+                for (const auto &[key, value] : written)
+                    values.insert(key, value);
             return false;
         }
         for (const auto &[key, value] : written)
@@ -101,6 +104,7 @@ public:
 
     QHash<QString, QString> values;
     bool failWrites = false;
+    bool keepsFailedWrites = false;
 };
 
 class CountingBeeper final : public Beeper
