@@ -351,6 +351,27 @@ private slots:
         }
     }
 
+    void anImportWhoseIndexCannotBeWrittenBanksNothing()
+    {
+        QTemporaryDir source;
+        const Clip voice = spoken(0.2, 5000, 16000, 0.05);
+        for (int i = 0; i < 100; ++i)
+            QVERIFY(writeSound(source.filePath(QStringLiteral("%1番.wav").arg(i)), voice,
+                               SF_FORMAT_WAV | SF_FORMAT_PCM_16));
+        QTemporaryDir home;
+        VoiceBank bank(home.filePath("bank"));
+        QString error;
+        QVERIFY(bank.keep(QStringLiteral("はい"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
+        // The index turns unreadable once the import has begun: no line of it can be written.
+        QFile index(QDir(bank.folder()).filePath(VoiceBank::indexName()));
+        QVERIFY(index.resize(VoiceBank::MaxFileBytes + 1));
+        const QList<VoiceImport::Line> lines = VoiceImport::importFolder(source.path(), bank);
+        QCOMPARE(lines.size(), 100);
+        for (const auto &l : lines)
+            QVERIFY2(!l.banked && l.reason.contains(QStringLiteral("一覧")),
+                     qPrintable(VoiceImport::describe(l)));
+    }
+
     void anImportBanksGoodFilesAndNamesEachBadOne()
     {
         QTemporaryDir source;

@@ -70,7 +70,8 @@ QList<Line> importFolder(const QString &folder, VoiceBank &bank, const std::atom
         out.append({folder, {}, false, tr("フォルダがありません")});
         return out;
     }
-    int sinceIndex = 0;
+    int unsaved = 0;  // banked files not yet in the index on disk
+    int sinceTry = 0; // banked files since the index was last written, or tried
     for (const Listed &item : listed(dir, &out)) {
         if (stop && *stop)
             break;
@@ -95,18 +96,22 @@ QList<Line> importFolder(const QString &folder, VoiceBank &bank, const std::atom
                 line.banked = true;
         }
         out.append(line);
-        if (line.banked && ++sinceIndex >= IndexEvery) {
-            sinceIndex = 0;
-            if (QString error; !bank.saveIndex(&error))
-                out.last() = {item.file, item.text, false, error};
+        // A failed write leaves them for the next one, which writes them all or says so for each.
+        if (line.banked) {
+            ++unsaved;
+            if (++sinceTry >= IndexEvery) {
+                sinceTry = 0;
+                if (QString error; bank.saveIndex(&error))
+                    unsaved = 0;
+            }
         }
     }
-    if (sinceIndex > 0) {
+    if (unsaved > 0) {
         if (QString error; !bank.saveIndex(&error)) {
             QString ignored;
             bank.load(&ignored); // the bank is what its index on disk says
-            // Files kept since the last index are not in the bank: say so for each.
-            for (qsizetype i = out.size() - 1, n = sinceIndex; i >= 0 && n > 0; --i)
+            // Files kept since the index was last written are not in the bank: say so for each.
+            for (qsizetype i = out.size() - 1, n = unsaved; i >= 0 && n > 0; --i)
                 if (out[i].banked) {
                     out[i].banked = false;
                     out[i].reason = error;
