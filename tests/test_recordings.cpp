@@ -82,6 +82,10 @@ private slots:
         QVERIFY(d.hasPending());
         QTest::mouseClick(d.cmdListen, Qt::LeftButton);
         QCOMPARE(s.audio.count(), size_t(1));
+        // Dropped unheard by a sound server that does not answer: told, not silence.
+        QVERIFY(s.audio.health);
+        s.audio.health(false);
+        QTRY_VERIFY(d.lblState->text().contains(QStringLiteral("音を出せません")));
         QVERIFY(!s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase)); // not before 残す
         QTest::mouseClick(d.cmdKeep, Qt::LeftButton);
         QVERIFY(s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase));

@@ -39,6 +39,8 @@ QLabel *label(QWidget *parent, const char *name, QRect twips, double points)
     return l;
 }
 
+const QString NoSound = QStringLiteral("音を出せません（音声サーバーにつながりません）。");
+
 } // namespace
 
 RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundInput &input,
@@ -107,6 +109,14 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
     connect(cmdExport, &QPushButton::clicked, this, &RecordingsDialog::exportBank);
     connect(cmdSource, &QPushButton::clicked, this, &RecordingsDialog::nextSource);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    if (m_playback)
+        // A take dropped unheard (no sound server, or one that plays nothing) is told here; the
+        // health comes from the sound thread.
+        m_playback->setHealthHandler([this](bool heard) {
+            if (!heard)
+                QMetaObject::invokeMethod(
+                    this, [this] { tell(NoSound); }, Qt::QueuedConnection);
+        });
     connect(m_recorder.get(), &Recorder::progress, this, [this](double level, double seconds) {
         prgLevel->setValue(int(level * 100));
         lblTime->setText(QStringLiteral("%1 秒").arg(seconds, 0, 'f', 1));
@@ -129,6 +139,8 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
 
 RecordingsDialog::~RecordingsDialog()
 {
+    if (m_playback)
+        m_playback->setHealthHandler({});
     m_recorder->cancel();
     // Closed while importing or exporting: m_aside ends the work after the file in hand, or the
     // window, the scan and the call would wait for the whole folder.
@@ -290,7 +302,7 @@ void RecordingsDialog::keep()
 void RecordingsDialog::listen()
 {
     if (!m_playback) {
-        tell(QStringLiteral("音を出せません（音声サーバーにつながりません）。"));
+        tell(NoSound);
         return;
     }
     const auto kind = m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
