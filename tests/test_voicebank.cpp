@@ -382,6 +382,8 @@ private slots:
         QVERIFY(writeSound(source.filePath("六つ.wav"), voice, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 6));
         writeText(source.filePath("文字.wav"), "これは音ではありません\n");
         writeText(source.filePath("空.wav"), "");
+        QVERIFY(writeSound(source.filePath("長い.wav"), spoken(121, 5000, 8000),
+                           SF_FORMAT_WAV | SF_FORMAT_PCM_16));
         // A WAVE whose encoding (format tag 0x7777) nobody knows.
         QByteArray odd("RIFF\x2c\0\0\0WAVEfmt "
                        "\x10\0\0\0\x77\x77\x01\0\x80\xbb\0\0\0\x77\x01\0\x02\0\x10\0data\x08\0\0\0",
@@ -393,7 +395,7 @@ private slots:
         QString error;
         QVERIFY(bank.keep(QStringLiteral("はい"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
         const QList<VoiceImport::Line> lines = VoiceImport::importFolder(source.path(), bank);
-        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines.size(), 8);
         QStringList banked, refused;
         for (const auto &l : lines) {
             (l.banked ? banked : refused) << l.file;
@@ -409,6 +411,8 @@ private slots:
                 QVERIFY(l.reason.contains(QStringLiteral("6 チャンネル")));
             if (l.file == QStringLiteral("空.wav"))
                 QVERIFY(l.reason.contains(QStringLiteral("空")));
+            if (l.file == QStringLiteral("長い.wav")) // longer than a take: it could never be played
+                QVERIFY2(l.reason.contains(QStringLiteral("120 秒より長い")), qPrintable(l.reason));
             if (l.file == QStringLiteral("はい.ogg"))
                 QVERIFY(l.reason.contains(QStringLiteral("置き換えません")));
         }
@@ -427,9 +431,13 @@ private slots:
         QVERIFY(indexed[0].banked);
         QVERIFY(!indexed[1].banked && indexed[1].reason.contains(QStringLiteral("ありません")));
         QTemporaryDir out;
-        QVERIFY(bank.exportTo(out.filePath("copy"), &error));
+        const QString copy = VoiceBank::exportTargetIn(out.path());
+        QVERIFY(bank.exportTo(copy, &error));
+        // Exported again to the same place: beside the first copy, never over it.
+        const QString second = VoiceBank::exportTargetIn(out.path());
+        QVERIFY(second != copy && second.startsWith(copy));
         VoiceBank other(home.filePath("other"));
-        const QList<VoiceImport::Line> back = VoiceImport::importFolder(out.filePath("copy"), other);
+        const QList<VoiceImport::Line> back = VoiceImport::importFolder(copy, other);
         QCOMPARE(back.size(), 4);
         for (const auto &l : back)
             QVERIFY2(l.banked, qPrintable(l.reason));

@@ -380,7 +380,7 @@ void RecordingsDialog::exportBank()
     const QString folder = chooseFolder(this, QStringLiteral("録音の書き出し先"));
     if (folder.isEmpty() || m_aside.busy())
         return;
-    const QString target = QDir(folder).filePath(QStringLiteral("pirokan-voice-bank"));
+    const QString target = VoiceBank::exportTargetIn(folder);
     m_aside.run([this, target](const std::atomic_bool &stop) -> std::function<void()> {
         QString error;
         const bool ok = m_bank.exportTo(target, &error, &stop);

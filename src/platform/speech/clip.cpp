@@ -65,7 +65,7 @@ QString tr(const char *text)
 
 namespace ClipOps {
 
-std::optional<Clip> decode(const QByteArray &bytes, QString *why)
+std::optional<Clip> decode(const QByteArray &bytes, QString *why, int maxSeconds)
 {
     auto fail = [why](const QString &reason) -> std::optional<Clip> {
         if (why)
@@ -90,10 +90,19 @@ std::optional<Clip> decode(const QByteArray &bytes, QString *why)
         return fail(tr("サンプリング周波数 %1 Hz は使えません").arg(info.samplerate));
     // Float files are clipped at full scale rather than wrapped.
     sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
+    const auto tooLong = [&] {
+        return fail(tr("%1 秒より長い音です（録音は 1 つ %1 秒まで）").arg(maxSeconds));
+    };
+    const qint64 most = maxSeconds > 0 ? qint64(maxSeconds) * info.samplerate : -1;
+    if (most >= 0 && info.frames > most && info.frames != SF_COUNT_MAX)
+        return tooLong();
     std::vector<qint16> frames;
     qint16 buffer[4096 * MaxChannels];
     sf_count_t got;
     while ((got = sf_readf_short(file, buffer, 4096)) > 0) {
+        if (most >= 0 && qint64(frames.size()) + got > most)
+            return tooLong(); // a length the file did not tell
+
         for (sf_count_t i = 0; i < got; ++i) {
             int sum = 0;
             for (int c = 0; c < info.channels; ++c)

@@ -25,8 +25,8 @@ constexpr int MaxChannels = 2;
 
 // Any sound file libsndfile reads (WAV, FLAC, Ogg Vorbis/Opus, MP3), stereo mixed
 // to mono, at its own rate. Empty, with the reason in Japanese, when it is not one
-// or holds no sound.
-std::optional<Clip> decode(const QByteArray &bytes, QString *why = nullptr);
+// or holds no sound. With `maxSeconds`, a longer sound is refused before it is read whole.
+std::optional<Clip> decode(const QByteArray &bytes, QString *why = nullptr, int maxSeconds = 0);
 // The clip as a FLAC file; empty when it cannot be made.
 QByteArray toFlac(const Clip &clip);
 // Cuts the quiet before and after the voice, keeping a few milliseconds of edge.

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int PollMs = 40; // the meter moves smoothly, the silence rule reacts in time
-constexpr int LongestSeconds = 120;
 
 } // namespace
 
@@ -79,7 +78,7 @@ void Recorder::poll()
         end(End::BySilence);
     else if (state == RecordingRule::State::NothingHeard)
         end(End::NothingHeard);
-    else if (seconds() >= LongestSeconds)
+    else if (seconds() >= RecordingRule::LongestSeconds)
         end(End::ByPress);
 }
 

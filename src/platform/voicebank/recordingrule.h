@@ -10,6 +10,7 @@ public:
     enum class State { Listening, Speaking, EndedBySilence, NothingHeard };
 
     static constexpr int SilenceAfterSpeechMs = 1200;
+    static constexpr int LongestSeconds = 120; // a take ends here, and no longer sound is banked
     static constexpr int NothingHeardMs = 5000;
     static constexpr int SpeechMs = 100;  // this much sound above the threshold is speech, not a click
     static constexpr int Threshold = 330; // about -40 dBFS, a window's RMS

@@ -403,6 +403,15 @@ bool VoiceBank::retext(const QString &from, const QString &to, Kind kind, QStrin
     return true;
 }
 
+QString VoiceBank::exportTargetIn(const QString &folder)
+{
+    const QDir dir(folder);
+    QString target = dir.filePath(QStringLiteral("pirokan-voice-bank"));
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = dir.filePath(QStringLiteral("pirokan-voice-bank-%1").arg(n));
+    return target;
+}
+
 bool VoiceBank::exportTo(const QString &target, QString *error, const std::atomic_bool *stop) const
 {
     const QList<BankEntry> all = entries();

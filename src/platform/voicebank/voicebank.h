@@ -59,6 +59,9 @@ public:
     // A copy of the whole bank (index and files) in `target`; `stop`, set from another thread, ends
     // it after the file in hand, with no index written.
     bool exportTo(const QString &target, QString *error, const std::atomic_bool *stop = nullptr) const;
+    // Where in `folder` an export goes: a name no earlier export there has, so a copy made before
+    // (maybe the only good one) is never written over.
+    static QString exportTargetIn(const QString &folder);
 
 private:
     static QString keyOf(const QString &text, Kind kind);

@@ -3,6 +3,7 @@
 #include "platform/voicebank/bankfiles.h"
 #include "platform/voicebank/bankindex.h"
 #include "platform/voicebank/levelling.h"
+#include "platform/voicebank/recordingrule.h"
 #include "platform/voicebank/voicebank.h"
 
 #include <QCoreApplication>
@@ -83,7 +84,7 @@ QList<Line> importFolder(const QString &folder, VoiceBank &bank, const std::atom
                        BankFiles::readChecked(dir.filePath(item.file), VoiceBank::MaxFileBytes, &why);
                    !bytes) {
             line.reason = why;
-        } else if (const auto clip = ClipOps::decode(*bytes, &why); !clip) {
+        } else if (const auto clip = ClipOps::decode(*bytes, &why, RecordingRule::LongestSeconds); !clip) {
             line.reason = why;
         } else {
             const Clip voice = Levelling::trimmed(ClipOps::resampled(*clip));
