@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -288,6 +289,14 @@ private slots:
         QVERIFY(!after.has(QStringLiteral("はい"), BankEntry::Kind::Phrase));
         QCOMPARE(after.size(), 4);
         QVERIFY(importer.has(QStringLiteral("ありがとう"), BankEntry::Kind::Phrase)); // and it knows them too
+
+        // While another process writes the index, a keep waits for it, and says so if it takes too long.
+        QLockFile other(QDir(folder).filePath(VoiceBank::indexName() + QStringLiteral(".lock")));
+        QVERIFY(other.tryLock(0));
+        QVERIFY(!running.keep(QStringLiteral("お茶"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
+        QVERIFY2(error.contains(QStringLiteral("ほかのプログラム")), qPrintable(error));
+        other.unlock();
+        QVERIFY(running.keep(QStringLiteral("お茶"), BankEntry::Kind::Phrase, spoken(0.3, 8000), &error));
     }
 
     void anIndexThatCannotBeReadIsNeverWrittenOver()

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 namespace {
 
@@ -252,6 +253,9 @@ bool VoiceBank::saveIndex(QString *error)
     QMutexLocker writing(&m_writeMutex);
     if (!ensureFolder(error))
         return false;
+    const auto locked = lockIndex(error);
+    if (!locked)
+        return false;
     // Another writer (the program, beside an import) may have kept or deleted recordings since the
     // index was read: its index stands, with what was kept here since added to it.
     const QList<BankEntry> mine = entries();
@@ -297,7 +301,8 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
     QMutexLocker writing(&m_writeMutex);
     if (!ensureFolder(error))
         return false;
-    if (index == Index::Write && !indexFollowed(error))
+    std::unique_ptr<QLockFile> locked;
+    if (index == Index::Write && (!(locked = lockIndex(error)) || !indexFollowed(error)))
         return false;
     const QString file = newFileName(kind);
     if (!BankFiles::saveAtomically(QDir(m_folder).filePath(file), flac, error))
@@ -343,6 +348,16 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
     return true;
 }
 
+std::unique_ptr<QLockFile> VoiceBank::lockIndex(QString *error) const
+{
+    auto lock = std::make_unique<QLockFile>(QDir(m_folder).filePath(indexName() + QStringLiteral(".lock")));
+    if (!QFileInfo(m_folder).isDir() || lock->tryLock(LockWaitMs))
+        return lock; // no folder: nothing on disk to guard
+    *error = tr("ほかのプログラム（録音の取り込み）が録音の一覧を書いているので、できませんでした。"
+                "もう一度押してください。");
+    return nullptr;
+}
+
 bool VoiceBank::indexFollowed(QString *error)
 {
     QString why;
@@ -356,6 +371,9 @@ bool VoiceBank::indexFollowed(QString *error)
 bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
 {
     QMutexLocker writing(&m_writeMutex);
+    const auto locked = lockIndex(error);
+    if (!locked)
+        return false;
     if (!indexFollowed(error))
         return false;
     QList<BankEntry> next = entries();
@@ -376,6 +394,9 @@ bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
 bool VoiceBank::retext(const QString &from, const QString &to, Kind kind, QString *error)
 {
     QMutexLocker writing(&m_writeMutex);
+    const auto locked = lockIndex(error);
+    if (!locked)
+        return false;
     if (!indexFollowed(error))
         return false;
     QList<BankEntry> next = entries();

@@ -8,7 +8,10 @@
 #include <QSet>
 #include <QString>
 #include <atomic>
+#include <memory>
 #include <optional>
+
+class QLockFile;
 
 // The user's recorded voice: a folder with one FLAC file per recording and
 // index.tsv naming them. Nothing is shown as kept before its file and its
@@ -20,6 +23,7 @@ class VoiceBank
 public:
     using Kind = BankEntry::Kind;
     static constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
+    static constexpr int LockWaitMs = 3000; // the longest wait for another process writing the index
     static QString indexName() { return QStringLiteral("index.tsv"); }
     // The bank's folder beside the entry files.
     static QString folderBeside(const QString &entryFolder);
@@ -75,6 +79,9 @@ private:
     // The index as it stands on disk, read again if another writer changed it; false, with `error`,
     // when it cannot be read.
     bool indexFollowed(QString *error);
+    // Another process writing the same bank (an import beside the program) waits for this, held from
+    // reading the index to writing it; null, with `error`, when it cannot be had in time.
+    std::unique_ptr<QLockFile> lockIndex(QString *error) const;
     void install(QList<BankEntry> entries);
     void rebuildKeysLocked();
     QString indexStamp() const;
