@@ -92,6 +92,10 @@ private slots:
         store.failWrites = false;
         QVERIFY(clearing.keep(store, Today, nullptr));
         QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QStringLiteral("3 100 0 0 0"));
+        // Counted after midnight, kept after the clock was set back before it: still counted.
+        clearing.pressed(Today.addDays(1), 200, 1, false, false);
+        QVERIFY(clearing.keep(store, Today, nullptr));
+        QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QStringLiteral("4 200 0 0 0"));
     }
 
     void theWindowShowsTheDaysAndClearsOnTheSecondPress()

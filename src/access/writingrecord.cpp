@@ -3,6 +3,7 @@
 #include "platform/settingsstore.h"
 
 #include <QStringList>
+#include <algorithm>
 
 double WritingRecord::Day::charactersPerMinute() const
 {
@@ -102,7 +103,8 @@ bool WritingRecord::keep(SettingsStore &store, QDate today, QString *error)
     for (auto it = m_days.cbegin(); it != m_days.cend(); ++it) {
         if (it.key() <= today.addDays(-Days))
             continue;
-        Day &d = stored.m_days[it.key()];
+        // Counted on a later day by a clock since set back: they belong to the days kept, not lost.
+        Day &d = stored.m_days[std::min(it.key(), today)];
         d.characters += it->characters;
         d.writingMs += it->writingMs;
         d.steps += it->steps;
