@@ -51,21 +51,8 @@ AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepe
     m_followSave.setSingleShot(true);
     m_followSave.setInterval(2000);
     connect(&m_followSave, &QTimer::timeout, this, [this] {
-        if (!m_shared.sv.access)
-            return;
         QString error;
-        bool kept = true;
-        if (const FollowSettings stored = ReadFollowSettings(*m_shared.sv.access); stored != m_followKept) {
-            // 操作方法 changed them meanwhile (turned off, frozen, sent back): those choices stand.
-            m_follow.apply(m_settings, stored);
-            m_followKept = stored;
-            followed();
-        } else if (m_follow.on() && m_follow.values() != stored) {
-            kept = WriteFollowSettings(*m_shared.sv.access, m_follow.values(), &error);
-            if (kept)
-                m_followKept = m_follow.values();
-        }
-        kept = kept && m_record.keep(*m_shared.sv.access, today(), &error);
+        const bool kept = keepFollowed(&error);
         if (kept)
             return;
         qCWarning(lcAccess) << "the reached timing or the record of writing was not kept:" << error;
@@ -91,6 +78,9 @@ AccessControl::AccessControl(const ScanControls &c, SharedState &shared, KeyRepe
 AccessControl::~AccessControl()
 {
     qApp->removeEventFilter(this);
+    // The last presses before the program ends are kept too.
+    if (QString error; m_followSave.isActive() && !keepFollowed(&error))
+        qCWarning(lcAccess) << "the reached timing or the record of writing was not kept:" << error;
     // A frame inside a window goes with it; one in no window is ours.
     if (m_frame && !m_frame->parentWidget())
         delete m_frame.data();
@@ -132,6 +122,23 @@ void AccessControl::apply(const AccessSettings &given)
     else
         frameNow()->frame(nullptr, QRect());
     showHighlight();
+}
+
+bool AccessControl::keepFollowed(QString *error)
+{
+    if (!m_shared.sv.access)
+        return true;
+    if (const FollowSettings stored = ReadFollowSettings(*m_shared.sv.access); stored != m_followKept) {
+        // 操作方法 changed them meanwhile (turned off, frozen, sent back): those choices stand.
+        m_follow.apply(m_settings, stored);
+        m_followKept = stored;
+        followed();
+    } else if (m_follow.on() && m_follow.values() != stored) {
+        if (!WriteFollowSettings(*m_shared.sv.access, m_follow.values(), error))
+            return false;
+        m_followKept = m_follow.values();
+    }
+    return m_record.keep(*m_shared.sv.access, today(), error);
 }
 
 void AccessControl::setCallHandler(std::function<void()> call)

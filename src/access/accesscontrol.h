@@ -77,6 +77,8 @@ private:
     qint64 now() const { return m_now ? m_now() : m_clock.elapsed(); }
     // The interval and dwell time the follower gives now, kept a moment later.
     void followed();
+    // Keeps the values reached and the record's counts; false, with `error`, when they could not be.
+    bool keepFollowed(QString *error);
     QDate today() const;
 
     ScanControls m_c;
