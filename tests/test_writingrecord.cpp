@@ -92,10 +92,23 @@ private slots:
         store.failWrites = false;
         QVERIFY(clearing.keep(store, Today, nullptr));
         QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QStringLiteral("3 100 0 0 0"));
+        // Cleared in the record window: what the running scan counted and had not kept yet goes too.
+        WritingRecord running;
+        running.watchClearing(store);
+        running.pressed(Today, 300, 5, false, false);
+        QVERIFY(WritingRecord().clear(store, Today, nullptr));
+        QVERIFY(running.keep(store, Today, nullptr));
+        QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QString());
+        running.pressed(Today, 10000, 1, false, false);
+        QVERIFY(running.keep(store, Today, nullptr));
+        QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QStringLiteral("1 0 0 0 0"));
+        QVERIFY(WritingRecord().clear(store, Today, nullptr));
+
         // Counted after midnight, kept after the clock was set back before it: still counted.
+        QVERIFY(clearing.clear(store, Today, nullptr));
         clearing.pressed(Today.addDays(1), 200, 1, false, false);
         QVERIFY(clearing.keep(store, Today, nullptr));
-        QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QStringLiteral("4 200 0 0 0"));
+        QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QStringLiteral("1 0 0 0 0"));
     }
 
     void theWindowShowsTheDaysAndClearsOnTheSecondPress()

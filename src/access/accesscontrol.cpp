@@ -96,6 +96,8 @@ void AccessControl::apply(const AccessSettings &given)
     m_scanner.setCallHoldMs(m_onCall ? settings.callHoldMs : 0);
     m_followSave.stop();
     m_followKept = m_shared.sv.access ? ReadFollowSettings(*m_shared.sv.access) : FollowSettings();
+    if (m_shared.sv.access)
+        m_record.watchClearing(*m_shared.sv.access);
     m_follow.apply(settings, m_followKept);
     m_dwell.setDwellMs(m_follow.dwellMs());
     m_dwell.setFirstRepeatMs(settings.firstRepeatMs);

@@ -96,8 +96,21 @@ bool WritingRecord::save(SettingsStore &store, QDate today, QString *error) cons
     return values.isEmpty() || store.write(values, error);
 }
 
+void WritingRecord::watchClearing(const SettingsStore &store)
+{
+    if (!m_clearedSeen)
+        m_clearedSeen = store.read(ClearedKey, QString());
+}
+
 bool WritingRecord::keep(SettingsStore &store, QDate today, QString *error)
 {
+    // Cleared in the record window since these were counted (the presses that cleared it among them).
+    if (const QString cleared = store.read(ClearedKey, QString());
+        cleared != m_clearedSeen.value_or(cleared)) {
+        m_days.clear();
+        m_lastPressMs.reset();
+        m_clearedSeen = cleared;
+    }
     WritingRecord stored;
     stored.load(store, today);
     for (auto it = m_days.cbegin(); it != m_days.cend(); ++it) {
@@ -128,5 +141,6 @@ bool WritingRecord::clear(SettingsStore &store, QDate today, QString *error)
 {
     m_days.clear();
     m_lastPressMs.reset();
-    return save(store, today, error);
+    const QString times = QString::number(store.read(ClearedKey, QString()).toLongLong() + 1);
+    return save(store, today, error) && store.write({{ClearedKey, times}}, error);
 }

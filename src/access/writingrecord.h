@@ -52,8 +52,13 @@ public:
     // Adds these counts to those the store holds and empties them here, so that
     // counts kept meanwhile (or a clearing) are never overwritten.
     bool keep(SettingsStore &store, QDate today, QString *error);
-    // Forgets every day, in the store too.
+    // Forgets every day, in the store too; another record's counts not yet kept are forgotten with them
+    // at its next keep.
     bool clear(SettingsStore &store, QDate today, QString *error);
+    // Notes how often the store's record has been cleared, so that a clearing by another record (the
+    // record window) drops the counts this one has not kept yet.
+    void watchClearing(const SettingsStore &store);
+    static inline const QString ClearedKey = QStringLiteral("RecordCleared");
 
     static QString keyOf(QDate day);
     static QString encode(const Day &d);
@@ -62,4 +67,5 @@ public:
 private:
     QMap<QDate, Day> m_days;
     std::optional<qint64> m_lastPressMs;
+    std::optional<QString> m_clearedSeen; // the store's ClearedKey when last looked at
 };
