@@ -81,6 +81,14 @@ void TestFollowTiming::theGraceFollowsTheQuickestReactions()
     QCOMPARE(t.graceMs(), 250);
     t.resume(400, 250);
     QCOMPARE(t.graceMs(), 200);
+
+    // Presses all alike (a driver, or a run that happens so) still leave room for a slower one.
+    FollowTiming steady(1200, {});
+    for (int i = 0; i < 300; ++i)
+        steady.scanPress(500);
+    QVERIFY2(steady.graceMs() + steady.ms() > 600,
+             qPrintable(QString::number(steady.graceMs() + steady.ms())));
+    QVERIFY2(steady.graceMs() < 450, qPrintable(QString::number(steady.graceMs())));
 }
 
 void TestFollowTiming::shorteningWaitsForEnoughReactions()

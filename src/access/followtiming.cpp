@@ -152,7 +152,7 @@ FollowTiming::Wanted FollowTiming::wanted() const
     double var = 0;
     for (double l : logs)
         var += (l - mean) * (l - mean);
-    var /= double(logs.size() - 1);
+    var = std::max(var / double(logs.size() - 1), MinReactionSpread * MinReactionSpread);
     // A press misses when it comes before the grace or after the grace and the interval: half the
     // share on either side.
     const double z = normalQuantile(1 - m_rule.errorTarget * m_rule.lateShare / 2) * std::sqrt(var);

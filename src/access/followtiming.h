@@ -26,6 +26,9 @@ public:
     // People's looks vary at least this much (the spread of their logarithm): a run of looks that
     // seem all alike must not bring the dwell time down onto them.
     static constexpr double MinLookSpread = 0.25;
+    // Nobody's reactions are steadier than this (the spread of their logarithm): a run of presses
+    // that seem all alike must not bring the window onto them, where the first slower one misses.
+    static constexpr double MinReactionSpread = 0.1;
 
     struct Rule
     {
