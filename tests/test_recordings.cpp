@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,6 +57,12 @@ struct Setup
     std::unique_ptr<RecordingsDialog> dialog;
 };
 
+// What a press set going aside (opening the microphone, keeping, deleting, listing) is done.
+bool settled(const RecordingsDialog &d)
+{
+    return QTest::qWaitFor([&d] { return !d.isBusy(); });
+}
+
 void pressOk(QDialog &d)
 {
     auto *ok = static_cast<OkDialog &>(d).cmdOK[0];
@@ -76,6 +83,7 @@ private slots:
         QVERIFY(d.lblWhat->text().contains(QStringLiteral("お水を下さい")));
         QVERIFY(!d.cmdKeep->isEnabled());
         QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
         QVERIFY(d.cmdStop->isEnabled() && !d.cmdRecord->isEnabled());
         s.input.feed(1.0, 5000);
         QTest::mouseClick(d.cmdStop, Qt::LeftButton); // ended by a press
@@ -88,11 +96,13 @@ private slots:
         QTRY_VERIFY(d.lblState->text().contains(QStringLiteral("音を出せません")));
         QVERIFY(!s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase)); // not before 残す
         QTest::mouseClick(d.cmdKeep, Qt::LeftButton);
+        QVERIFY(settled(d));
         QVERIFY(s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase));
         const double kept = s.bank.clip(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase)->seconds();
 
         // A second take, ended by silence, then discarded: the kept one stays.
         QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
         s.say(2.0);
         QVERIFY(d.hasPending());
         QTest::mouseClick(d.cmdDiscard, Qt::LeftButton);
@@ -108,6 +118,7 @@ private slots:
         Setup s;
         RecordingsDialog &d = *s.dialog;
         QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
         s.input.feed(5.1, 0);
         d.recorder().poll();
         QVERIFY(d.lblState->text().contains(QStringLiteral("5 秒")));
@@ -117,6 +128,7 @@ private slots:
         qint64 now = 0;
         d.recorder().setClock([&now] { return now; });
         QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
         now = Recorder::NoSoundMs - 100;
         d.recorder().poll();
         s.input.feed(0.1, 0); // a hiss is sound: the clock starts again
@@ -133,6 +145,7 @@ private slots:
 
         s.input.available = false;
         QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
         QVERIFY(d.lblState->text().contains(QStringLiteral("マイク")));
         QVERIFY(!d.recorder().isRecording());
     }
@@ -146,6 +159,7 @@ private slots:
         const QStringList sounds = KanaSession::sounds();
         const auto kept = [&](int i) { return s.bank.clip(sounds[i], BankEntry::Kind::Kana)->seconds(); };
         QTest::mouseClick(d.cmdKana, Qt::LeftButton);
+        QVERIFY(settled(d));
         s.say(0.4);
         QTRY_VERIFY(d.recorder().isRecording());
         QTest::mouseClick(d.cmdStop, Qt::LeftButton);
@@ -153,6 +167,7 @@ private slots:
         QCOMPARE(d.currentText(), sounds[0]);
         const double first = kept(0);
         QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
         s.say(1.2);
         QVERIFY(d.hasPending());
         QCOMPARE(kept(0), first);
@@ -168,9 +183,11 @@ private slots:
         QCOMPARE(d.currentText(), sounds[0]);
         QVERIFY(d.hasPending() && finished.isEmpty());
         QTest::mouseClick(d.cmdKeep, Qt::LeftButton);
+        QVERIFY(settled(d));
         QVERIFY(kept(0) > first + 0.5);
 
         QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
         s.say(0.4);
         s.modal.answers.push_back(pressOk);
         QTest::mouseClick(d.cmdNext, Qt::LeftButton);
@@ -206,15 +223,60 @@ private slots:
         Setup s;
         RecordingsDialog &d = *s.dialog;
         QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
         s.say(1.0);
         QTest::mouseClick(d.cmdKeep, Qt::LeftButton);
+        QVERIFY(settled(d));
         QVERIFY(d.cmdDelete->isEnabled());
         QTest::mouseClick(d.cmdDelete, Qt::LeftButton); // the confirmation is cancelled
         QVERIFY(s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase));
         s.modal.answers.push_back(pressOk);
         QTest::mouseClick(d.cmdDelete, Qt::LeftButton);
+        QVERIFY(settled(d));
         QVERIFY(!s.bank.has(QStringLiteral("お水を下さい"), BankEntry::Kind::Phrase));
         QCOMPARE(s.modal.shown, (QStringList{"frmOK", "frmOK"}));
+    }
+
+    // A sound server that does not answer, or another program writing the index, takes seconds:
+    // meanwhile the window stays live and the call calls, its other keys wait, and a close waits
+    // until the take is safe.
+    void aHangingMicrophoneOrIndexLeavesTheWindowLive()
+    {
+        Setup s;
+        int calls = 0;
+        s.shared.callForHelp = [&] { ++calls; };
+        RecordingsDialog d(s.shared, s.bank, s.input, &s.audio, {QStringLiteral("はい")}, &s.main);
+        auto *call = d.findChild<QAbstractButton *>(QStringLiteral("cmdCall"));
+        s.input.hold = true;
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QTest::qWait(200);
+        QVERIFY(d.isBusy());
+        QCOMPARE(d.lblState->text(), QStringLiteral("マイクを用意しています…"));
+        QVERIFY(!d.cmdRecord->isEnabled() && !d.cmdSource->isEnabled() && !d.cmdNext->isEnabled());
+        call->click();
+        QCOMPARE(calls, 1);
+        s.input.hold = false;
+        QVERIFY(settled(d));
+        QVERIFY(d.recorder().isRecording());
+        s.input.feed(1.0, 5000);
+        QTest::mouseClick(d.cmdStop, Qt::LeftButton);
+        QVERIFY(d.hasPending());
+
+        QVERIFY(QDir().mkpath(s.bank.folder()));
+        QLockFile other(QDir(s.bank.folder()).filePath(VoiceBank::indexName() + QStringLiteral(".lock")));
+        QVERIFY(other.tryLock());
+        QSignalSpy finished(&d, &QDialog::finished);
+        QTest::mouseClick(d.cmdKeep, Qt::LeftButton);
+        QTest::qWait(200);
+        QVERIFY(d.isBusy());
+        call->click();
+        QCOMPARE(calls, 2);
+        d.reject(); // not asked whether to drop a take being kept
+        QVERIFY(finished.isEmpty() && s.modal.shown.isEmpty());
+        other.unlock();
+        QTRY_COMPARE(finished.size(), 1);
+        QVERIFY(s.bank.has(QStringLiteral("はい"), BankEntry::Kind::Phrase));
+        QVERIFY(s.modal.shown.isEmpty());
     }
 
     void anImportFromTheWindowReportsEveryFile()
@@ -317,23 +379,28 @@ private slots:
         s.input.offered << SoundInput::Source{QStringLiteral("usb"), QStringLiteral("USB マイク")};
         QCOMPARE(s.dialog->cmdSource->text(), QStringLiteral("入力：既定"));
         s.dialog->cmdSource->click();
+        QVERIFY(settled(*s.dialog));
         s.dialog->cmdSource->click();
+        QVERIFY(settled(*s.dialog));
         QCOMPARE(s.dialog->cmdSource->text(), QStringLiteral("入力：USB マイク"));
         QCOMPARE(s.dialog->cmdSource->accessibleName(), s.dialog->cmdSource->text());
 
         RecordingsDialog again(s.shared, s.bank, s.input, &s.audio, {QStringLiteral("はい")}, &s.main);
         QCOMPARE(again.cmdSource->text(), QStringLiteral("入力：USB マイク"));
         again.cmdRecord->click();
+        QVERIFY(settled(again));
         QCOMPARE(s.input.startedWith, QStringLiteral("usb"));
         again.recorder().cancel();
 
         s.input.offered.removeLast();
         again.cmdSource->click();
+        QVERIFY(settled(again));
         QCOMPARE(again.cmdSource->text(), QStringLiteral("入力：既定"));
         QCOMPARE(s.settings.values.value(QStringLiteral("RecordSource")), QString());
 
         s.settings.failWrites = true;
         again.cmdSource->click();
+        QVERIFY(settled(again));
         QCOMPARE(again.cmdSource->text(), QStringLiteral("入力：テスト用の入力"));
         QVERIFY(again.lblState->text().contains(QStringLiteral("覚えておけません")));
     }

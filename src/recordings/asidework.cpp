@@ -1,36 +1,32 @@
 #include "recordings/asidework.h"
 
-AsideWork::AsideWork(QObject *parent) : QObject(parent)
-{
-    m_watch.setInterval(100);
-    connect(&m_watch, &QTimer::timeout, this, &AsideWork::check);
-}
+AsideWork::AsideWork(QObject *parent) : QObject(parent) {}
 
 AsideWork::~AsideWork()
 {
     m_stop = true;
     if (m_thread.joinable())
         m_thread.join();
+    // A finish() already posted goes with this object.
 }
 
 void AsideWork::run(Work work)
 {
     if (busy())
         return;
-    m_finished.reset();
+    m_then = nullptr;
     m_stop = false;
     m_thread = std::thread([this, work = std::move(work)] {
-        std::atomic_store(&m_finished, std::make_shared<std::function<void()>>(work(m_stop)));
+        m_then = work(m_stop);
+        QMetaObject::invokeMethod(this, &AsideWork::finish, Qt::QueuedConnection);
     });
-    m_watch.start();
 }
 
-void AsideWork::check()
+void AsideWork::finish()
 {
-    const auto then = std::atomic_load(&m_finished);
-    if (!then)
-        return;
-    m_watch.stop();
-    m_thread.join();
-    (*then)();
+    m_thread.join(); // the work's writes are seen from here on
+    const std::function<void()> then = std::move(m_then);
+    m_then = nullptr;
+    if (then)
+        then();
 }

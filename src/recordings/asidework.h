@@ -1,15 +1,14 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
 
-// One piece of slow work at a time (an import, an export) on a thread of its
-// own, so the window, the switch scan and the call stay live; what it hands
-// back is done on the window's thread once it ends.
+// One piece of slow work at a time (opening the microphone, keeping a take, an
+// import, an export) on a thread of its own, so the window, the switch scan and
+// the call stay live; what it hands back is done on the window's thread once it ends.
 class AsideWork final : public QObject
 {
 public:
@@ -17,17 +16,17 @@ public:
     using Work = std::function<std::function<void()>(const std::atomic_bool &stop)>;
 
     explicit AsideWork(QObject *parent = nullptr);
-    // Asks the work to stop and waits for it: what it finished by then stays done.
+    // Asks the work to stop and waits for it: what it finished by then stays done, and what it
+    // handed back is not done.
     ~AsideWork() override;
 
     bool busy() const { return m_thread.joinable(); }
     void run(Work work);
 
 private:
-    void check();
+    void finish();
 
     std::thread m_thread;
     std::atomic_bool m_stop = false;
-    std::shared_ptr<std::function<void()>> m_finished; // set by the work's thread
-    QTimer m_watch;
+    std::function<void()> m_then; // written by the work's thread before it posts finish()
 };

@@ -30,8 +30,9 @@ void OpenRecordings(SharedState &shared, const QString &textBeingWritten, QWidge
         if (!PhraseKey::ofPhrase(s).isEmpty() && !texts.contains(s.trimmed()))
             texts << s.trimmed();
     shared.sv.bank->refresh();
-    QString noSound;
-    std::unique_ptr<AudioOutput> playback = createSystemAudioOutput(&noSound);
+    // A sound server that does not answer would hold the window's opening; 聞く tells of it instead.
+    std::unique_ptr<AudioOutput> playback =
+        createSystemAudioOutput(nullptr, SoundUse::Voice, FirstAnswer::DoNotWait);
     RecordingsDialog dialog(shared, *shared.sv.bank, *shared.sv.input, playback.get(), texts, parent);
     shared.sv.modal->run(dialog);
 }

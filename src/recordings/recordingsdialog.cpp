@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -98,7 +99,7 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
     connect(cmdAgain, &QPushButton::clicked, this, &RecordingsDialog::startRecording);
     connect(cmdStop, &QPushButton::clicked, m_recorder.get(), &Recorder::finish);
     connect(cmdListen, &QPushButton::clicked, this, &RecordingsDialog::listen);
-    connect(cmdKeep, &QPushButton::clicked, this, &RecordingsDialog::keep);
+    connect(cmdKeep, &QPushButton::clicked, this, [this] { keep(); });
     connect(cmdDiscard, &QPushButton::clicked, this, [this] {
         m_pending = Clip{};
         tell(QStringLiteral("捨てました。"));
@@ -203,18 +204,49 @@ void RecordingsDialog::tell(const QString &state)
     updateButtons();
 }
 
+void RecordingsDialog::runQuickAside(AsideWork::Work work, const QString &meanwhile)
+{
+    m_quickWork = true;
+    m_aside.run([this, work = std::move(work)](const std::atomic_bool &stop) -> std::function<void()> {
+        std::function<void()> then = work(stop);
+        return [this, then = std::move(then)] {
+            m_quickWork = false;
+            then();
+            if (const std::optional<int> result = std::exchange(m_closeWhenDone, std::nullopt))
+                done(*result);
+        };
+    });
+    tell(meanwhile);
+}
+
 void RecordingsDialog::startRecording()
 {
-    if (currentText().isEmpty())
+    if (currentText().isEmpty() || m_aside.busy())
         return;
     m_pending = Clip{};
     if (m_playback)
         m_playback->stop();
-    QString why;
-    if (!m_recorder->start(m_sourceName, &why)) {
+    // A sound server that does not answer holds this for seconds.
+    runQuickAside(
+        [this, source = m_sourceName, samples = m_recorder->prepare()](const std::atomic_bool &) {
+            QString why;
+            const bool ok = m_input.start(source, samples, &why);
+            return std::function<void()>([this, ok, why] { inputOpened(ok, why); });
+        },
+        QStringLiteral("マイクを用意しています…"));
+}
+
+void RecordingsDialog::inputOpened(bool ok, const QString &why)
+{
+    if (!ok) {
         tell(why);
         return;
     }
+    if (m_closeWhenDone) {
+        m_input.stop();
+        return;
+    }
+    m_recorder->begin();
     tell(m_kana ? QStringLiteral("録音中：言い終わると次へ進みます。")
                 : QStringLiteral("録音中：話し終わると止まります（「止める」でも止まります）。"));
 }
@@ -245,18 +277,17 @@ void RecordingsDialog::recordingEnded(int how)
     // A guided kana session keeps each new sound and moves on by itself; one already recorded is
     // replaced only when the user keeps the new take.
     if (m_kana && end == Recorder::End::BySilence && !had) {
-        keep();
-        if (hasPending())
-            return; // not kept: the reason is on screen
-        if (m_kanaAt + 1 < KanaSession::sounds().size()) {
-            step(1);
-            QTimer::singleShot(NextKanaMs, this, [this] {
-                if (m_kana && !m_recorder->isRecording() && !hasPending())
-                    startRecording();
-            });
-        } else {
-            tell(QStringLiteral("かなをすべて録音しました。"));
-        }
+        keep([this] {
+            if (m_kanaAt + 1 < KanaSession::sounds().size()) {
+                step(1);
+                QTimer::singleShot(NextKanaMs, this, [this] {
+                    if (m_kana && !m_recorder->isRecording() && !hasPending())
+                        startRecording();
+                });
+            } else {
+                tell(QStringLiteral("かなをすべて録音しました。"));
+            }
+        });
         return;
     }
     tell((had ? QStringLiteral(
@@ -280,23 +311,41 @@ bool RecordingsDialog::mayLeaveTake()
 
 void RecordingsDialog::done(int result)
 {
+    // A take being kept is seen through first (and a failure told); the window stays live meanwhile.
+    if (m_aside.busy() && m_quickWork) {
+        m_closeWhenDone = result;
+        return;
+    }
     if (mayLeaveTake())
         QDialog::done(result);
 }
 
-void RecordingsDialog::keep()
+void RecordingsDialog::keep(const std::function<void()> &then)
 {
-    if (!hasPending())
+    if (!hasPending() || m_aside.busy())
         return;
-    QString error;
     const auto kind = m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase;
-    if (!m_bank.keep(currentText(), kind, m_pending, &error)) {
+    // Encoding and syncing the file, or waiting for another writer of the index, takes time.
+    runQuickAside(
+        [this, text = currentText(), kind, clip = m_pending, then](const std::atomic_bool &) {
+            QString error;
+            const bool ok = m_bank.keep(text, kind, clip, &error);
+            return std::function<void()>([this, ok, error, then] { kept(ok, error, then); });
+        },
+        QStringLiteral("残しています…"));
+}
+
+void RecordingsDialog::kept(bool ok, const QString &error, const std::function<void()> &then)
+{
+    if (!ok) {
         tell(QStringLiteral("残せませんでした。前の録音はそのままです。\n") + error);
         return;
     }
     m_pending = Clip{};
     tell(QStringLiteral("残しました。"));
     showTarget();
+    if (then && !m_closeWhenDone)
+        then();
 }
 
 void RecordingsDialog::listen()
@@ -347,12 +396,19 @@ void RecordingsDialog::deleteRecording()
     if (!ShowOKDialog(m_shared, QStringLiteral("「%1」の録音を消してもいいですか？").arg(text),
                       OkDialog::OkCancel, QStringLiteral("録音の削除")))
         return;
-    QString error;
-    if (!m_bank.remove(text, m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase, &error))
-        tell(error);
-    else
-        tell(QStringLiteral("消しました。"));
-    showTarget();
+    if (m_aside.busy())
+        return;
+    runQuickAside(
+        [this, text,
+         kind = m_kana ? BankEntry::Kind::Kana : BankEntry::Kind::Phrase](const std::atomic_bool &) {
+            QString error;
+            const bool ok = m_bank.remove(text, kind, &error);
+            return std::function<void()>([this, ok, error] {
+                tell(ok ? QStringLiteral("消しました。") : error);
+                showTarget();
+            });
+        },
+        QStringLiteral("消しています…"));
 }
 
 void RecordingsDialog::importFolder()
@@ -397,7 +453,19 @@ void RecordingsDialog::exportBank()
 
 void RecordingsDialog::nextSource()
 {
-    const QList<SoundInput::Source> sources = m_input.sources();
+    if (m_aside.busy())
+        return;
+    // A sound server that does not answer holds the listing for seconds.
+    runQuickAside(
+        [this](const std::atomic_bool &) {
+            const QList<SoundInput::Source> sources = m_input.sources();
+            return std::function<void()>([this, sources] { sourcesListed(sources); });
+        },
+        QStringLiteral("入力を探しています…"));
+}
+
+void RecordingsDialog::sourcesListed(const QList<SoundInput::Source> &sources)
+{
     qsizetype at = -1;
     for (qsizetype i = 0; i < sources.size() && !m_sourceName.isEmpty(); ++i)
         if (sources[i].name == m_sourceName)
@@ -407,6 +475,7 @@ void RecordingsDialog::nextSource()
     m_sourceName = next ? sources[at + 1].name : QString();
     m_sourceCaption = next ? sources[at + 1].description : QString();
     showSource();
+    tell(QStringLiteral("「%1」から録音します。").arg(sourceShown()));
     if (SettingsStore *store = m_shared.sv.settings) {
         QString error;
         if (!store->write({{SourceKey, m_sourceName}, {SourceCaptionKey, m_sourceCaption}}, &error))
@@ -415,11 +484,14 @@ void RecordingsDialog::nextSource()
     }
 }
 
+QString RecordingsDialog::sourceShown() const
+{
+    return m_sourceName.isEmpty() ? QStringLiteral("既定")
+                                  : (m_sourceCaption.isEmpty() ? m_sourceName : m_sourceCaption);
+}
+
 void RecordingsDialog::showSource()
 {
-    const QString name = m_sourceName.isEmpty()
-                             ? QStringLiteral("既定")
-                             : (m_sourceCaption.isEmpty() ? m_sourceName : m_sourceCaption);
-    cmdSource->setText(QStringLiteral("入力：%1").arg(name));
+    cmdSource->setText(QStringLiteral("入力：%1").arg(sourceShown()));
     cmdSource->setAccessibleName(cmdSource->text());
 }

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AudioOutput;
 class ColorButton;
@@ -41,6 +42,9 @@ public:
 
     QString currentText() const;
     bool hasPending() const { return !m_pending.isEmpty(); }
+    // Opening the microphone, keeping or deleting a take, listing the inputs, importing or
+    // exporting: done aside, the window's other keys waiting for it.
+    bool isBusy() const { return m_aside.busy(); }
     Recorder &recorder() { return *m_recorder; }
     // Closing with a take not yet kept asks first, and stays when the user does not agree.
     void done(int result) override;
@@ -51,8 +55,14 @@ private:
     void updateButtons();
     void tell(const QString &state);
     void startRecording();
+    void inputOpened(bool ok, const QString &why);
     void recordingEnded(int how);
-    void keep();
+    // `then` follows a take kept.
+    void keep(const std::function<void()> &then = {});
+    void kept(bool ok, const QString &error, const std::function<void()> &then);
+    // Work that takes a moment but may hang on a device or a disk (not an import or export, which a
+    // close stops after the file in hand).
+    void runQuickAside(AsideWork::Work work, const QString &meanwhile);
     void listen();
     void step(int by);
     void toggleKana();
@@ -61,7 +71,9 @@ private:
     void importDone(const QList<VoiceImport::Line> &lines);
     void exportBank();
     void nextSource();
+    void sourcesListed(const QList<SoundInput::Source> &sources);
     void showSource();
+    QString sourceShown() const;
 
     SharedState &m_shared;
     VoiceBank &m_bank;
@@ -75,5 +87,7 @@ private:
     bool m_kana = false;
     int m_kanaAt = 0;
     Clip m_pending;
-    AsideWork m_aside; // last: ended first, while what its work uses is still there
+    bool m_quickWork = false;           // what runs aside is seen through before the window closes
+    std::optional<int> m_closeWhenDone; // closed meanwhile: closes once it is done
+    AsideWork m_aside;                  // last: ended first, while what its work uses is still there
 };

@@ -2,6 +2,9 @@
 
 #include "platform/voicebank/soundinput.h"
 
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 // An input that yields exactly the samples a test feeds it.
@@ -11,6 +14,8 @@ public:
     QList<Source> sources() override { return offered; }
     bool start(const QString &source, Samples onSamples, QString *why) override
     {
+        while (hold) // a sound server that does not answer yet
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (!available) {
             *why = QStringLiteral("マイクが見つかりません。");
             return false;
@@ -38,6 +43,7 @@ public:
     }
 
     bool available = true;
+    std::atomic_bool hold = false;
     QList<Source> offered{{QStringLiteral("fake"), QStringLiteral("テスト用の入力")}};
     QString startedWith;
 

@@ -367,7 +367,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot, SoundUse use)
+std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot, SoundUse use, FirstAnswer first)
 {
     auto output = std::make_unique<PulseOutput>(use == SoundUse::Call ? "call" : "voice");
     if (use == SoundUse::Call)
@@ -377,7 +377,7 @@ std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot, SoundUse u
             *whyNot = QObject::tr("the sound output could not be started");
         return nullptr;
     }
-    if (output->waitUntilReady(SettleMs))
+    if (first == FirstAnswer::DoNotWait || output->waitUntilReady(SettleMs))
         return output;
     output->markLost(); // the user is told now, and told again if it is lost after it came
     if (whyNot)

@@ -29,4 +29,8 @@ public:
 // a call's waits longer, until its next chime would replace it. Each stream is
 // named for what it plays, so that the sound server's mixer shows them apart.
 enum class SoundUse { Voice, Call };
-std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot, SoundUse use = SoundUse::Voice);
+// Waits a moment for the server's first answer, to tell in `whyNot` that none came; an output
+// opened on a press (nothing to play yet) need not wait, as it plays once the server answers.
+enum class FirstAnswer { Wait, DoNotWait };
+std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot, SoundUse use = SoundUse::Voice,
+                                                     FirstAnswer first = FirstAnswer::Wait);

@@ -29,6 +29,14 @@ Recorder::~Recorder()
 
 bool Recorder::start(const QString &source, QString *why)
 {
+    if (!m_input.start(source, prepare(), why))
+        return false;
+    begin();
+    return true;
+}
+
+SoundInput::Samples Recorder::prepare()
+{
     cancel();
     m_raw = Clip{};
     m_result = Clip{};
@@ -37,19 +45,17 @@ bool Recorder::start(const QString &source, QString *why)
         std::lock_guard lock(m_mutex);
         m_arrived.clear();
     }
-    const bool started = m_input.start(
-        source,
-        [this](const qint16 *samples, size_t count) {
-            std::lock_guard lock(m_mutex);
-            m_arrived.insert(m_arrived.end(), samples, samples + count);
-        },
-        why);
-    if (!started)
-        return false;
+    return [this](const qint16 *samples, size_t count) {
+        std::lock_guard lock(m_mutex);
+        m_arrived.insert(m_arrived.end(), samples, samples + count);
+    };
+}
+
+void Recorder::begin()
+{
     m_recording = true;
     m_lastSoundMs = m_nowMs();
     m_timer.start();
-    return true;
 }
 
 double Recorder::seconds() const

@@ -2,13 +2,12 @@
 
 #include "platform/speech/clip.h"
 #include "platform/voicebank/recordingrule.h"
+#include "platform/voicebank/soundinput.h"
 
 #include <QObject>
 #include <QTimer>
 #include <functional>
 #include <mutex>
-
-class SoundInput;
 
 // One recording from the input: it ends by a press or by itself after the
 // silence that follows speech, and tells when the microphone hears nothing.
@@ -25,6 +24,11 @@ public:
     ~Recorder() override;
 
     bool start(const QString &source, QString *why);
+    // start() in two halves, for an input that may take long to open: prepare() readies a
+    // recording and gives where the samples go, the input is started with it (on any thread),
+    // and begin() then takes what has arrived since.
+    SoundInput::Samples prepare();
+    void begin();
     void finish(); // the press that ends it
     void cancel();
     bool isRecording() const { return m_recording; }
