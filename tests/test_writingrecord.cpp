@@ -142,6 +142,21 @@ private slots:
         QCOMPARE(store.values.value(WritingRecord::keyOf(Today)), QString());
         QCOMPARE(store.values.value(WritingRecord::keyOf(Today.addDays(-3))), QString());
         QCOMPARE(d.lblToday->text(), QStringLiteral("今日：まだ書いた記録がありません"));
+
+        // A clearing that fails says why, all of it on screen: a long reason moves the chart down.
+        store.values.insert(WritingRecord::keyOf(Today), QStringLiteral("30 60000 180 0 3"));
+        store.failWrites = true;
+        store.failWhy =
+            QStringLiteral("設定を保存できませんでした。設定のファイルに書き込めません。\n"
+                           "ファイル：/home/someone/.config/Talk/Talk.conf\n"
+                           "いまの設定は Pirokan を終わるまで使えますが、次に起動すると前の設定に戻ります。");
+        const int chartTop = d.chart->y();
+        d.cmdClear->click();
+        d.cmdClear->click();
+        QVERIFY(d.lblToday->text().startsWith(QStringLiteral("記録を消せませんでした：")));
+        QVERIFY(d.lblToday->heightForWidth(d.lblToday->width()) <= d.lblToday->height());
+        QVERIFY(d.chart->y() >= d.lblToday->geometry().bottom() && d.chart->y() > chartTop);
+        QVERIFY(d.chart->height() > d.height() / 3);
     }
 
     void switchPressesAreCountedAndTheWindowIsReachedFromTheWaysOfPressing()

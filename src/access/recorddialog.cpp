@@ -18,6 +18,7 @@ namespace {
 constexpr quint32 Back = 0xFFE0C0;
 constexpr double Points = 18;
 constexpr int Width = 15270, Height = 11115, CallColumn = 1440;
+constexpr int Gap = 120, LineHeight = 900; // the line above the chart, when it is one line
 
 } // namespace
 
@@ -35,7 +36,7 @@ RecordDialog::RecordDialog(SettingsStore &store, QDate today, QWidget *parent,
     m_record.load(store, today);
 
     lblToday = new QLabel(this);
-    styleDialogControl(lblToday, "lblToday", {240, 120, Width - 480, 900}, Back, Points);
+    styleDialogControl(lblToday, "lblToday", {240, Gap, Width - 480, LineHeight}, Back, Points);
     lblToday->setWordWrap(true);
     chart = new QChartView(this);
     chart->setObjectName(QStringLiteral("chtRecord"));
@@ -67,8 +68,7 @@ QString RecordDialog::describe(const WritingRecord::Day &d)
 
 void RecordDialog::fillChart()
 {
-    lblToday->setText(QStringLiteral("今日：") + describe(m_record.dayOf(m_today)));
-    lblToday->setAccessibleName(lblToday->text());
+    showToday(QStringLiteral("今日：") + describe(m_record.dayOf(m_today)));
 
     auto *c = new QChart;
     c->setBackgroundBrush(QColor(0xC0, 0xE0, 0xFF));
@@ -145,9 +145,18 @@ void RecordDialog::clearPressed()
     cmdClear->setText(QStringLiteral("記録を消す"));
     QString error;
     if (!m_record.clear(m_store, m_today, &error))
-        lblToday->setText(QStringLiteral("記録を消せませんでした：") + error);
+        showToday(QStringLiteral("記録を消せませんでした：") + error);
     else
         fillChart();
-    if (!error.isEmpty())
-        lblToday->setAccessibleName(lblToday->text());
+}
+
+void RecordDialog::showToday(const QString &text)
+{
+    lblToday->setText(text);
+    lblToday->setAccessibleName(text);
+    const int needed = int(Twips::toTwips(lblToday->heightForWidth(lblToday->width()), Twips::scaleOf(this)));
+    const int height = std::max(LineHeight, needed + Gap);
+    Twips::setRect(lblToday, 240, Gap, Width - 480, height);
+    const int top = Gap + height + Gap;
+    Twips::setRect(chart, 240, top, Width - 480, Height - top - 1800);
 }

@@ -31,6 +31,8 @@ public:
 
 private:
     void fillChart();
+    // The line above the chart, given the room its words need (a reason can run to four lines).
+    void showToday(const QString &text);
     void clearPressed();
 
     SettingsStore &m_store;

@@ -91,7 +91,7 @@ public:
     {
         if (failWrites) {
             if (error)
-                *error = QStringLiteral("設定を保存できませんでした。");
+                *error = failWhy;
             if (keepsFailedWrites) // as Qt's settings do for the rest of the run
                 for (const auto &[key, value] : written)
                     values.insert(key, value);
@@ -104,6 +104,7 @@ public:
 
     QHash<QString, QString> values;
     bool failWrites = false;
+    QString failWhy = QStringLiteral("設定を保存できませんでした。");
     bool keepsFailedWrites = false;
 };
 
