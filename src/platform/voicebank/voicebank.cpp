@@ -302,7 +302,7 @@ bool VoiceBank::keep(const QString &text, Kind kind, const Clip &clip, QString *
     if (!ensureFolder(error))
         return false;
     std::unique_ptr<QLockFile> locked;
-    if (index == Index::Write && (!(locked = lockIndex(error)) || !indexFollowed(error)))
+    if (index == Index::Write && !(locked = lockFollowed(error)))
         return false;
     const QString file = newFileName(kind);
     if (!BankFiles::saveAtomically(QDir(m_folder).filePath(file), flac, error))
@@ -358,23 +358,23 @@ std::unique_ptr<QLockFile> VoiceBank::lockIndex(QString *error) const
     return nullptr;
 }
 
-bool VoiceBank::indexFollowed(QString *error)
+std::unique_ptr<QLockFile> VoiceBank::lockFollowed(QString *error)
 {
+    auto locked = lockIndex(error);
     QString why;
-    refreshFromDisk(&why);
+    if (locked)
+        refreshFromDisk(&why);
     if (why.isEmpty())
-        return true;
+        return locked;
     *error = why;
-    return false;
+    return nullptr;
 }
 
 bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
 {
     QMutexLocker writing(&m_writeMutex);
-    const auto locked = lockIndex(error);
+    const auto locked = lockFollowed(error);
     if (!locked)
-        return false;
-    if (!indexFollowed(error))
         return false;
     QList<BankEntry> next = entries();
     const qsizetype at = findLast(next, text, kind);
@@ -394,10 +394,8 @@ bool VoiceBank::remove(const QString &text, Kind kind, QString *error)
 bool VoiceBank::retext(const QString &from, const QString &to, Kind kind, QString *error)
 {
     QMutexLocker writing(&m_writeMutex);
-    const auto locked = lockIndex(error);
+    const auto locked = lockFollowed(error);
     if (!locked)
-        return false;
-    if (!indexFollowed(error))
         return false;
     QList<BankEntry> next = entries();
     const qsizetype moving = findLast(next, from, kind);

@@ -76,12 +76,12 @@ private:
     // With m_writeMutex held:
     bool writeIndex(const QList<BankEntry> &entries, QString *error);
     bool refreshFromDisk(QString *error = nullptr); // true when the index had changed
-    // The index as it stands on disk, read again if another writer changed it; false, with `error`,
-    // when it cannot be read.
-    bool indexFollowed(QString *error);
     // Another process writing the same bank (an import beside the program) waits for this, held from
     // reading the index to writing it; null, with `error`, when it cannot be had in time.
     std::unique_ptr<QLockFile> lockIndex(QString *error) const;
+    // The same, with the index then read again if another writer changed it; null, with `error`,
+    // also when it cannot be read.
+    std::unique_ptr<QLockFile> lockFollowed(QString *error);
     void install(QList<BankEntry> entries);
     void rebuildKeysLocked();
     QString indexStamp() const;
