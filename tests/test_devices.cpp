@@ -7,6 +7,7 @@
 #include "devices/devices.h"
 #include "devices/devicesetup.h"
 #include "devices/devicesscreen.h"
+#include "platform/controls.h"
 #include "platform/privatefile.h"
 #include "support/talkfixture.h"
 
@@ -274,6 +275,10 @@ private slots:
         actions.answer(ok());
         actions.answer(ok(QStringLiteral("on")));
         QCOMPARE(same.view(0).line, QStringLiteral("ついています")); // the other key on the light too
+        // A television's or a bed's state is said in words, never in the server's English.
+        QCOMPARE(StateWords(QStringLiteral("standby")), QStringLiteral("待っています"));
+        QCOMPARE(StateWords(QStringLiteral("heat")), QStringLiteral("ようす：heat"));
+        QCOMPARE(StateWords(QStringLiteral("45")), QStringLiteral("45"));
 
         // A failure is shown with its reason and said once; a failed state read says nothing.
         QVERIFY(keys.press(2));
@@ -290,6 +295,7 @@ private slots:
         // No answer in time is no failure: the light may be coming on. It is said so, and looked at.
         QVERIFY(keys.press(1));
         actions.answer({false, true, {}, QStringLiteral("3秒待っても答えがありません。")});
+        QCOMPARE(keys.view(1).look, DeviceKeys::Look::Unknown);
         QVERIFY(keys.view(1).line.startsWith(QStringLiteral("返事がありません")));
         QVERIFY(said.last().contains(QStringLiteral("届いたかわかりません")));
         QVERIFY(!said.last().contains(QStringLiteral("できませんでした")));
@@ -316,6 +322,20 @@ private slots:
         QVERIFY(!message->text().isEmpty()); // still true while it is being tried
         actions.answer(ok());
         QCOMPARE(message->text(), QString());
+
+        // No answer in time: the key says nobody knows, not that it failed (pressed again, a
+        // television that did come on would go off), and the whole reason is seen above it.
+        QVERIFY(keys.press(0));
+        const QString longReason = QStringLiteral("3秒待っても答えがありません。プログラムを止めました。") +
+                                   QStringLiteral("リモコンの電池と向きを確かめてください。").repeated(6);
+        actions.answer({false, true, {}, longReason});
+        ColorButton *tv = screen.keyButtons()[0];
+        QVERIFY2(tv->text().endsWith(QStringLiteral("わかりません")), qPrintable(tv->text()));
+        QVERIFY(!tv->text().contains(QStringLiteral("できません")));
+        QVERIFY(tv->accessibleName().startsWith(tv->text().replace(u'\n', QStringLiteral("、"))));
+        QVERIFY(tv->accessibleName().contains(longReason));
+        QVERIFY(message->text().endsWith(longReason));
+        QVERIFY(message->heightForWidth(message->width()) <= message->height());
     }
 
     void aHeldPressSendsOneAction()
@@ -554,6 +574,15 @@ private slots:
             captions << k.caption;
         QCOMPARE(captions, (QStringList{QStringLiteral("ベッドを起こす"), QStringLiteral("明かり"),
                                         QStringLiteral("扇風機")}));
+
+        // Every key removed: the list saves empty, the removed key's fields are no key being written.
+        while (d.lstKeys->count() > 0) {
+            d.lstKeys->setCurrentRow(0);
+            d.cmdRemove->click();
+        }
+        d.cmdSave->click();
+        QCOMPARE(saves, 2);
+        QVERIFY(saved.keys.isEmpty());
 
         // A key that cannot be used is not added, and says why.
         d.txtCaption->setText(QString());

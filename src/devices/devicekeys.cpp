@@ -44,7 +44,7 @@ bool DeviceKeys::press(int key)
         if (!reply.ok && reply.timedOut) {
             // A slow device (a bed script, a television warming up) may still be doing it: a second
             // press could undo it. Said as unknown, and its state looked at.
-            self->show(key, Look::Failed, tr("返事がありません（届いたかわかりません）：") + reply.reason);
+            self->show(key, Look::Unknown, tr("返事がありません（届いたかわかりません）：") + reply.reason);
             if (self->speak)
                 self->speak(k.caption + tr("、返事がありません。届いたかわかりません。"));
             self->readState(key);
@@ -90,6 +90,6 @@ void DeviceKeys::readState(int key)
                 if (self->m_list.keys[other].entity == entity && !self->m_shown[other].busy)
                     self->show(other, Look::State, StateWords(reply.state));
         } else if (self->m_shown[key].look != Look::Done)
-            self->show(key, Look::Failed, tr("ようすを読めません：") + reply.reason);
+            self->show(key, Look::Unknown, tr("ようすを読めません：") + reply.reason);
     });
 }

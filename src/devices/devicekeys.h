@@ -13,7 +13,9 @@ class DeviceKeys final : public QObject
 {
     Q_OBJECT
 public:
-    enum class Look { Idle, Busy, Done, Failed, State };
+    // Unknown: no answer in time, or the state could not be read; what the device did is not known,
+    // and a second press could undo it.
+    enum class Look { Idle, Busy, Done, Failed, Unknown, State };
     struct View
     {
         QString caption;

@@ -197,7 +197,23 @@ QString StateWords(const QString &state)
         return QStringLiteral("開いています");
     if (state == QLatin1String("closed"))
         return QStringLiteral("閉じています");
+    if (state == QLatin1String("opening"))
+        return QStringLiteral("開いているところです");
+    if (state == QLatin1String("closing"))
+        return QStringLiteral("閉じているところです");
+    // A television as a media player.
+    if (state == QLatin1String("playing"))
+        return QStringLiteral("再生しています");
+    if (state == QLatin1String("paused"))
+        return QStringLiteral("止めてあります");
+    if (state == QLatin1String("idle") || state == QLatin1String("standby"))
+        return QStringLiteral("待っています");
+    if (state == QLatin1String("buffering"))
+        return QStringLiteral("読みこんでいます");
     if (state == QLatin1String("unavailable") || state == QLatin1String("unknown"))
         return QStringLiteral("ようすがわかりません");
-    return state;
+    // A number (a bed's angle, a temperature) says itself; another word is the server's.
+    bool number = false;
+    state.toDouble(&number);
+    return number ? state : QStringLiteral("ようす：") + state;
 }

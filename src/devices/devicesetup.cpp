@@ -180,6 +180,9 @@ DeviceSetupDialog::DeviceSetupDialog(const DeviceList &list, DeviceActions &acti
             return;
         m_list.keys.removeAt(row);
         fillList(std::min(row, int(m_list.keys.size()) - 1));
+        if (m_list.keys.isEmpty()) // the fields showed the key just removed: not a key being written
+            for (QLineEdit *field : {txtCaption, txtSay, txtCommand, txtService, txtEntity})
+                field->clear();
     });
     connect(cmdTry, &QPushButton::clicked, this, &DeviceSetupDialog::tryKey);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -13,6 +13,8 @@ namespace {
 constexpr int Columns = 3;
 constexpr int KeysTop = 2100, KeysBottom = 9600, Margin = 120, Gap = 120;
 constexpr double MaxPoints = 36;
+constexpr int MessageLeft = 1035, MessageTop = 1050, MessageWidth = 9300, MessageHeight = 990;
+constexpr double MessagePoints[] = {15.75, 13.5, 12, 10.5, 9};
 
 quint32 colourOf(DeviceKeys::Look look)
 {
@@ -23,6 +25,7 @@ quint32 colourOf(DeviceKeys::Look look)
     case DeviceKeys::Look::State:
         return Palette::PaleGreen;
     case DeviceKeys::Look::Busy:
+    case DeviceKeys::Look::Unknown:
         return Palette::BackspaceKey;
     case DeviceKeys::Look::Idle:
         break;
@@ -70,8 +73,7 @@ DevicesScreen::DevicesScreen(DeviceKeys &keys, QWidget *over, const std::functio
     m_message->setObjectName(QStringLiteral("lblDevicesMessage"));
     m_message->setBackColor(Palette::Window);
     m_message->setWordWrap(true);
-    Fonts::set(m_message, Fonts::ProportionalGothic, 15.75, true);
-    Twips::setRect(m_message, 1035, 1050, 9300, 990);
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop); // a long reason is read from its start
     auto *back = makeButton(this, "cmdDevicesBack", QStringLiteral("戻る"), {10500, 150, 4650, 1650},
                             Palette::PaleRed, 48, true);
     back->setAccessibleDescription(QStringLiteral("機器の画面を閉じて、前の画面に戻る"));
@@ -100,6 +102,13 @@ void DevicesScreen::rebuild(const QString &problem)
     if (!places.isEmpty())
         points = std::min({MaxPoints, Twips::toPixels(places.first().height(), 1.0) / 2.8 * 0.75,
                            Twips::toPixels(places.first().width(), 1.0) / (longest + 1.0) * 0.75});
+    m_messageKey = -1;
+    if (!problem.isEmpty())
+        setMessage(problem);
+    else if (m_keys.count() == 0)
+        setMessage(tr("機器のキーはまだありません。介助の方が「設定」で足してください。"));
+    else
+        setMessage(QString()); // a key's own failure, shown below, is told again
     for (int i = 0; i < m_keys.count(); ++i) {
         auto *b = new ColorButton(QString(), this, i);
         b->setObjectName(QStringLiteral("cmdDevice"));
@@ -111,13 +120,20 @@ void DevicesScreen::rebuild(const QString &problem)
         m_buttons << b;
         showKey(i);
     }
-    m_messageKey = -1;
-    if (!problem.isEmpty())
-        m_message->setText(problem);
-    else if (m_keys.count() == 0)
-        m_message->setText(tr("機器のキーはまだありません。介助の方が「設定」で足してください。"));
-    else
-        m_message->clear();
+}
+
+void DevicesScreen::setMessage(const QString &text)
+{
+    m_message->setText(text);
+    // Without keys the line may take their room; with them it keeps its place, and its words grow
+    // smaller until every one of them is seen.
+    Twips::setRect(m_message, MessageLeft, MessageTop, MessageWidth,
+                   m_keys.count() == 0 ? KeysBottom - MessageTop : MessageHeight);
+    for (const double points : MessagePoints) {
+        Fonts::set(m_message, Fonts::ProportionalGothic, points, true);
+        if (m_message->heightForWidth(m_message->width()) <= m_message->height())
+            break;
+    }
 }
 
 void DevicesScreen::showKey(int key)
@@ -126,18 +142,25 @@ void DevicesScreen::showKey(int key)
         return;
     const DeviceKeys::View v = m_keys.view(key);
     ColorButton *b = m_buttons[key];
-    // A reason is too long for a key: the key says it failed, the line above says why.
-    const QString line = v.look == DeviceKeys::Look::Failed ? tr("できません") : v.line;
+    // A reason is too long for a key: the key says it failed, or that nobody knows whether it
+    // worked (a second press could undo it), and the line above says why.
+    const bool reason = v.look == DeviceKeys::Look::Failed || v.look == DeviceKeys::Look::Unknown;
+    const QString line = v.look == DeviceKeys::Look::Failed ? tr("できません")
+                         : reason                           ? tr("わかりません")
+                                                            : v.line;
     b->setText(line.isEmpty() ? v.caption : v.caption + QLatin1Char('\n') + line);
-    if (v.look == DeviceKeys::Look::Failed) {
-        m_message->setText(v.caption + QStringLiteral("：") + v.line);
+    if (reason) {
+        setMessage(v.caption + QStringLiteral("：") + v.line);
         m_messageKey = key;
     } else if (key == m_messageKey && v.look != DeviceKeys::Look::Busy) {
         // Once the key has worked, its old failure is no longer true.
-        m_message->clear();
+        setMessage(QString());
         m_messageKey = -1;
     }
-    // The name carries the caption first, and what the key shows under it.
-    b->setAccessibleName(v.line.isEmpty() ? v.caption : v.caption + QStringLiteral("、") + v.line);
+    // The name carries the caption first, what the key shows under it, and then why.
+    QString name = line.isEmpty() ? v.caption : v.caption + QStringLiteral("、") + line;
+    if (reason)
+        name += QStringLiteral("。") + v.line;
+    b->setAccessibleName(name);
     b->setBackColor(colourOf(v.look));
 }

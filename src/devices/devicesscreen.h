@@ -28,6 +28,7 @@ public:
 
 private:
     void showKey(int key);
+    void setMessage(const QString &text);
 
     DeviceKeys &m_keys;
     ColorLabel *m_message;

@@ -36,7 +36,7 @@ QString lastLine(const QByteArray &output)
     return lines.isEmpty() ? QString() : lines.last().trimmed().left(200);
 }
 
-QString httpReason(int status, const QString &detail)
+QString httpReason(int status, QNetworkReply::NetworkError error, const QString &detail)
 {
     switch (status) {
     case 400:
@@ -52,7 +52,24 @@ QString httpReason(int status, const QString &detail)
     }
     if (status > 0)
         return QObject::tr("機器のサーバーがエラーを返しました（%1）。").arg(status);
-    return QObject::tr("機器のサーバーにつながりません（%1）。").arg(detail);
+    // Qt says why in English, which the voice would read out: said in Japanese, the words kept for the log.
+    qWarning("devices: %s", qUtf8Printable(detail));
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return QObject::tr(
+            "機器のサーバーにつながりません（つなぐのを断られました）。サーバーが動いているか、"
+            "アドレスのポートを確かめてください。");
+    case QNetworkReply::HostNotFoundError:
+        return QObject::tr("機器のサーバーが見つかりません。アドレスを確かめてください。");
+    case QNetworkReply::SslHandshakeFailedError:
+        return QObject::tr("機器のサーバーと安全につなげません（証明書を確かめてください）。");
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+        return QObject::tr("機器のサーバーとのつながりが切れました。");
+    default:
+        return QObject::tr("機器のサーバーにつながりません（エラー %1）。").arg(int(error));
+    }
 }
 
 } // namespace
@@ -181,7 +198,7 @@ void SystemDeviceActions::ask(const DeviceRequest &request, Done done)
         }
         const int status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (r->error() != QNetworkReply::NoError || status < 200 || status >= 300) {
-            done(failed(httpReason(status, r->errorString())));
+            done(failed(httpReason(status, r->error(), r->errorString())));
             return;
         }
         DeviceReply ok{true, false, {}, {}};
