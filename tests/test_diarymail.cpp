@@ -134,6 +134,24 @@ private slots:
         f->press(w.cmdSamp);
         QCOMPARE(CurrentMode(w), Mode::Board);
         QCOMPARE(f->readEntries("day.txt").value(0), QStringLiteral("26.12.08 お_"));
+
+        // A diary day removed meanwhile: refused once, then kept as today's entry, not refused for ever.
+        openMenuRow(*f, 0);
+        f->pressCell(w.grdDay, 2, 1); // 26.11.30 さむあい_ (today has its entry, so no empty row)
+        f->press(w.cmdDec);
+        f->press(w.cmdRevise);
+        f->pressCell(w.grdBoard, 0, 9); // あ
+        QTest::qWait(20);
+        f->writeEntries(QStringLiteral("day.txt"), {"26.11.29 くもり"});
+        f->answerOk(0);
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QVERIFY(f->prompts.last().contains(QStringLiteral("保存しませんでした")));
+        QCOMPARE(CurrentMode(w), Mode::DiaryEntry);
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(f->readEntries("day.txt"), (QStringList{"26.12.08 さむあいあ_", "26.11.29 くもり"}));
     }
 
     // The handlers and the tests read the mode from one place: suggestions shown
@@ -227,6 +245,18 @@ private slots:
         f->answerOk(0);
         f->press(w.cmdSamp);
         QCOMPARE(f->readEntries("day.txt").value(0), QStringLiteral("26.12.08 あした_"));
+
+        // An entry looked at before is no writing: today's row opened after it starts empty.
+        auto g = started();
+        TestTalkWindow &v = g->window();
+        openMenuRow(*g, 0);
+        g->pressCell(v.grdDay, 1, 1);
+        g->press(v.cmdDec);
+        QVERIFY(!v.txtTalk->text().isEmpty());
+        g->press(v.cmdBack); // back to the list, the entry still in the box
+        g->pressCell(v.grdDay, 0, 1);
+        g->press(v.cmdDec);
+        QVERIFY2(v.txtTalk->text().remove(u'_').isEmpty(), qPrintable(v.txtTalk->text()));
     }
 
     void declinedDiaryKeepsTheText()
@@ -324,6 +354,7 @@ private slots:
         QCOMPARE(w.grdMail->textMatrix(1, 0), QStringLiteral("げんき？"));
         f->press(w.cmdDec); // row 0: a new mail
         QCOMPARE(CurrentMode(w), Mode::MailEntry);
+        QVERIFY2(!w.txtTalk->text().contains(QStringLiteral("yoshiko")), qPrintable(w.txtTalk->text()));
         QCOMPARE(w.cmdSamp->text(), QStringLiteral("ﾒｰﾙ終了"));
         f->press(w.cmdRevise);
         f->typed(QStringLiteral("あしたは 5じ & ゆうしょく_"));

@@ -217,7 +217,11 @@ bool EntryFiles::followFile(ListId list)
     const EntryList &rows = *m_rows.of(list);
     const int at = m_shared.state.editRow();
     const bool inList = at >= 0 && at < rows.rows();
-    const QString headWas = inList ? rows.head(at) : QString(), textWas = inList ? rows.text(at) : QString();
+    // No row open (refused before): the row a new entry goes in, which in the diary is today's.
+    const QString headWas = inList                  ? rows.head(at)
+                            : list == ListId::Diary ? diaryDate(m_shared.sv.clock->today())
+                                                    : QString();
+    const QString textWas = inList ? rows.text(at) : QString();
     const QString tail = m_shared.state.editTail();
     if (list == ListId::Diary)
         LoadDiaryFile();

@@ -31,8 +31,10 @@ QString DecideBack::pickRow(ListId list)
 void DecideBack::openEntry(ListId list, BackAction backAction)
 {
     const QString entry = EntryFormat::trimSpaces(pickRow(list));
-    // A new entry's empty row takes what the user had written, rather than wiping it.
-    if (!entry.isEmpty() || m_sentence.holdsNothing())
+    // A new entry's empty row takes what the user had written on the board, rather than wiping it;
+    // an entry opened before (an address chosen for a mail, a diary day looked at) is no such writing.
+    const bool written = m_sentence.purpose() == Sentence::Purpose::Talk && !m_sentence.holdsNothing();
+    if (!entry.isEmpty() || !written)
         m_sentence.setShown(entry);
     m_sentence.setSelStart(m_sentence.length());
     // The highlighted row is the one opened, so a save puts the text back there. An entry written
