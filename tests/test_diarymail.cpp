@@ -213,6 +213,36 @@ private slots:
         f->answerOk(0);
         f->press(w.cmdSamp);
         QCOMPARE(f->readEntries("day.txt").value(0), QStringLiteral("26.12.08 ゆき_"));
+
+        // The file cannot be read when the entry is saved: not saved, said so, and its rest kept for
+        // the save after it reads again (as a new entry: the day it was is not known now).
+        openMenuRow(*f, 0);
+        f->pressCell(w.grdDay, 1, 1); // the long one, after today's
+        f->answerOk(0);
+        f->press(w.cmdDec);
+        f->press(w.cmdRevise);
+        QTest::qWait(20);
+        {
+            QFile day(f->folder.filePath(QStringLiteral("day.txt")));
+            QVERIFY(day.open(QIODevice::WriteOnly));
+            day.write("\xFF\xFE\x42\x30"); // UTF-16, which is read no more than it is written over
+        }
+        f->prompts.clear();
+        f->answerOk(0);
+        f->answerOk(0);
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QVERIFY(f->prompts.last().contains(QStringLiteral("いまの文は消さずに残しています")));
+        QCOMPARE(CurrentMode(w), Mode::DiaryEntry);
+        {
+            QFile day(f->folder.filePath(QStringLiteral("day.txt"))); // mended by hand
+            QVERIFY(day.open(QIODevice::WriteOnly));
+            day.write("26.11.29 \"\x82\xAD\x82\xE0\x82\xE8\"\r\n"); // くもり
+        }
+        f->answerOk(0);
+        f->press(w.cmdSamp);
+        QCOMPARE(CurrentMode(w), Mode::Board);
+        QCOMPARE(f->readEntries("day.txt"), (QStringList{"26.12.08 " + longer, "26.11.29 くもり"}));
     }
 
     // The bare marker a list action leaves is no mail: leaving asks nothing and stores nothing.

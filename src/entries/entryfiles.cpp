@@ -229,8 +229,14 @@ bool EntryFiles::followFile(ListId list)
         LoadAddressFile();
     else
         LoadMailFile();
-    if (!m_loaded.value(name).whole)
-        return false; // told as it was read
+    if (!m_loaded.value(name).whole) {
+        // Why it could not be read was told as it was read. The entry is not saved; what it held
+        // beyond the text box stays with it, and a save once the file reads goes in as a new entry.
+        m_shared.state.setEditRow(-1, tail);
+        ShowOKDialog(m_shared, QObject::tr("保存しませんでした。いまの文は消さずに残しています。"),
+                     OkDialog::Notice, QStringLiteral("Pirokan"));
+        return false;
+    }
     for (int i = 0; i < rows.rows(); ++i)
         if (rows.text(i) == textWas && (list != ListId::Diary || rows.head(i) == headWas)) {
             m_shared.state.setEditRow(i, tail);
