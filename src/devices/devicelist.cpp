@@ -189,29 +189,27 @@ QString MaskedToken(const QString &token)
 
 QString StateWords(const QString &state)
 {
-    if (state == QLatin1String("on"))
-        return QStringLiteral("ついています");
-    if (state == QLatin1String("off"))
-        return QStringLiteral("消えています");
-    if (state == QLatin1String("open"))
-        return QStringLiteral("開いています");
-    if (state == QLatin1String("closed"))
-        return QStringLiteral("閉じています");
-    if (state == QLatin1String("opening"))
-        return QStringLiteral("開いているところです");
-    if (state == QLatin1String("closing"))
-        return QStringLiteral("閉じているところです");
-    // A television as a media player.
-    if (state == QLatin1String("playing"))
-        return QStringLiteral("再生しています");
-    if (state == QLatin1String("paused"))
-        return QStringLiteral("止めてあります");
-    if (state == QLatin1String("idle") || state == QLatin1String("standby"))
-        return QStringLiteral("待っています");
-    if (state == QLatin1String("buffering"))
-        return QStringLiteral("読みこんでいます");
-    if (state == QLatin1String("unavailable") || state == QLatin1String("unknown"))
-        return QStringLiteral("ようすがわかりません");
+    // The states of a light or a switch, a bed or a curtain as a cover, and a television as a media player.
+    static const struct
+    {
+        const char *state;
+        const char *words;
+    } said[] = {{"on", "ついています"},
+                {"off", "消えています"},
+                {"open", "開いています"},
+                {"closed", "閉じています"},
+                {"opening", "開いているところです"},
+                {"closing", "閉じているところです"},
+                {"playing", "再生しています"},
+                {"paused", "止めてあります"},
+                {"idle", "待っています"},
+                {"standby", "待っています"},
+                {"buffering", "読みこんでいます"},
+                {"unavailable", "ようすがわかりません"},
+                {"unknown", "ようすがわかりません"}};
+    for (const auto &s : said)
+        if (state == QLatin1String(s.state))
+            return QString::fromUtf8(s.words);
     // A number (a bed's angle, a temperature) says itself; another word is the server's.
     bool number = false;
     state.toDouble(&number);
