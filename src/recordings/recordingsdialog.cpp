@@ -311,7 +311,8 @@ bool RecordingsDialog::mayLeaveTake()
 
 void RecordingsDialog::done(int result)
 {
-    // A take being kept is seen through first (and a failure told); the window stays live meanwhile.
+    // What runs aside (a take being kept, the microphone opening) is seen through first, and a failure
+    // told; the window stays live meanwhile.
     if (m_aside.busy() && m_quickWork) {
         m_closeWhenDone = result;
         return;
