@@ -33,6 +33,14 @@ private slots:
         QCOMPARE(w.txtTalk->text(), QStringLiteral("あい_"));
         QCOMPARE(w.txtTalk->selText(), QStringLiteral("_"));
         QCOMPARE(Twips::rect(w.txtTalk).height(), 2295);
+
+        // The text emptied while it is read (始め): the reading can still be stopped.
+        f.press(w.cmdRead);
+        QCOMPARE(w.cmdRead->text(), QStringLiteral("♪"));
+        w.txtTalk->setText(QString());
+        f.press(w.cmdRead);
+        QCOMPARE(f.agent.log.last(), QStringLiteral("stop"));
+        QCOMPARE(w.cmdRead->text(), QStringLiteral("読む"));
     }
 
     void theCaptionFollowsTheVoiceWhenItEndsByItself()

@@ -37,6 +37,8 @@ private slots:
                                         << "abc_" << 3;
         QTest::newRow("marker inside, not at end") << "a_b" << 3 << "c"
                                                    << "a_bc_" << 4;
+        QTest::newRow("caret after the marker") << "あい_" << 3 << "う"
+                                                << "あいう_" << 3;
     }
     void insertion()
     {
@@ -83,6 +85,10 @@ private slots:
         QVERIFY(s.insertAtHighlight(QStringLiteral("x")));
         QCOMPARE(s.shown(), QStringLiteral("xab_"));
         QCOMPARE(s.selStart(), 1);
+        s.setSelLength(0);
+        s.setSelStart(4); // a tap past the end of the text: after the marker
+        QVERIFY(!s.deleteBack());
+        QCOMPARE(s.shown(), QStringLiteral("xa_"));
         // A full sentence refuses a character whole and says nothing changed.
         s.replace(QStringLiteral("123456789_"), 9);
         QSignalSpy changed(&s, &Sentence::textChanged);

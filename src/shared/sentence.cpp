@@ -160,7 +160,10 @@ void Sentence::append(const QString &text)
 std::optional<Sentence::Edit> Sentence::insertPending(const QString &text, int selStart, const QString &ch,
                                                       int maxLength)
 {
-    const int a = std::clamp(selStart, 0, int(text.size()));
+    int a = std::clamp(selStart, 0, int(text.size()));
+    // A caret after the closing marker (a tap past the end of the text) writes before it, not after.
+    if (a == text.size() && text.endsWith(Marker))
+        --a;
     QString t = text.left(a) + ch + text.mid(a);
     if (!t.endsWith(Marker))
         t += Marker;
@@ -245,8 +248,10 @@ bool Sentence::moveRight()
 
 bool Sentence::deleteBack()
 {
-    const int p = selStart();
     const bool highlighted = selLength() != 0;
+    if (!highlighted && selStart() == length() && endsInMarker())
+        setSelStart(length() - 1); // a caret after the marker: the character before it goes
+    const int p = selStart();
     if (p == length() - 1 && endsInMarker()) {
         // The character before the marker goes, from the highlight or from a caret alike.
         if (highlighted)

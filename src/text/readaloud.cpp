@@ -56,8 +56,14 @@ QString ReadAloud::textToRead() const
 void ReadAloud::cmdRead_Click()
 {
     m_shared.keyBeep();
-    if (m_sentence.shown().isEmpty())
+    if (m_sentence.shown().isEmpty()) {
+        // 始め emptied the text while it was read: the reading still stops.
+        if (m_shared.state.reading()) {
+            m_shared.gCharacter->stop();
+            finishReading();
+        }
         return;
+    }
     m_textArea.WidenTextArea();
     if (!m_shared.state.reading()) {
         m_shared.state.setReading(true);
