@@ -36,8 +36,9 @@ qint64 nowMs()
 class PulseStream final : public SoundStream
 {
 public:
-    PulseStream(pa_threaded_mainloop *loop, const char *name, std::function<void()> changed)
-        : m_loop(loop), m_name(name), m_changed(std::move(changed))
+    // `heardAlways`: at full volume and unmuted whatever the program's sound was turned to.
+    PulseStream(pa_threaded_mainloop *loop, const char *name, bool heardAlways, std::function<void()> changed)
+        : m_loop(loop), m_name(name), m_heardAlways(heardAlways), m_changed(std::move(changed))
     {}
     ~PulseStream() override { close(); }
 
@@ -167,8 +168,14 @@ private:
         attr.prebuf = 2;
         attr.minreq = bytesFor(RequestMs);
         attr.fragsize = uint32_t(-1);
-        if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) <
-            0)
+        // The sound server gives a new stream the volume and the mute it remembers for the program's
+        // name (a voice a carer turned down or muted) unless the stream sets its own.
+        pa_cvolume full;
+        pa_cvolume_set(&full, format.channels, PA_VOLUME_NORM);
+        const auto flags =
+            pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | (m_heardAlways ? PA_STREAM_START_UNMUTED : 0));
+        if (pa_stream_connect_playback(m_stream, nullptr, &attr, flags, m_heardAlways ? &full : nullptr,
+                                       nullptr) < 0)
             m_streamFailed = true;
     }
 
@@ -194,6 +201,7 @@ private:
 
     pa_threaded_mainloop *m_loop;
     const char *m_name;
+    bool m_heardAlways;
     std::function<void()> m_changed;
     pa_context *m_context = nullptr;
     pa_stream *m_stream = nullptr;
@@ -216,9 +224,9 @@ private:
 class PulseOutput final : public AudioOutput
 {
 public:
-    explicit PulseOutput(const char *streamName)
-        : m_loop(pa_threaded_mainloop_new()), m_stream(m_loop, streamName, [this] { service(); }),
-          m_keeper(m_stream, m_queue)
+    PulseOutput(const char *streamName, bool heardAlways)
+        : m_loop(pa_threaded_mainloop_new()),
+          m_stream(m_loop, streamName, heardAlways, [this] { service(); }), m_keeper(m_stream, m_queue)
     {}
     ~PulseOutput() override
     {
@@ -369,7 +377,9 @@ private:
 
 std::unique_ptr<AudioOutput> createSystemAudioOutput(QString *whyNot, SoundUse use, FirstAnswer first)
 {
-    auto output = std::make_unique<PulseOutput>(use == SoundUse::Call ? "call" : "voice");
+    // A call is heard whatever the voice was turned to.
+    auto output =
+        std::make_unique<PulseOutput>(use == SoundUse::Call ? "call" : "voice", use == SoundUse::Call);
     if (use == SoundUse::Call)
         output->setPatience(CallStallMs, CallGiveUpMs);
     if (!output->start()) {
