@@ -43,11 +43,13 @@ private slots:
         const QString before = f.window().txtTalk->toPlainText();
         TalkFixture::press(key);
         QVERIFY(f.program().calling.controller().isCalling());
+        QVERIFY(f.shared().state.calling()); // what records the room's sound waits
         QCOMPARE(f.chime.count(), size_t(1));
         QVERIFY(coverOf(&f.window()) && coverOf(&f.window())->isVisible());
 
         TalkFixture::press(f.window().cmdStart); // answers, and does not clear the text
         QVERIFY(!f.program().calling.controller().isCalling());
+        QVERIFY(!f.shared().state.calling());
         QVERIFY(!coverOf(&f.window()));
         QCOMPARE(f.window().txtTalk->toPlainText(), before);
         QTest::keyClick(f.window().txtTalk, Qt::Key_A); // and the next press is an ordinary one again

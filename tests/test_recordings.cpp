@@ -218,6 +218,32 @@ private slots:
         QVERIFY(!s.bank.has(sounds[10], BankEntry::Kind::Kana));
     }
 
+    // A call's chime and the carer answering are not the user's voice: the take under way is dropped,
+    // none is kept, and the kana session does not go on by itself under the call.
+    void aCallDropsTheTakeAndHoldsTheKanaSession()
+    {
+        Setup s;
+        RecordingsDialog &d = *s.dialog;
+        QTest::mouseClick(d.cmdKana, Qt::LeftButton);
+        QVERIFY(settled(d));
+        QVERIFY(d.recorder().isRecording());
+        s.input.feed(0.6, 5000);
+        s.shared.state.setCalling(true);
+        QVERIFY(!d.recorder().isRecording() && !s.input.running());
+        QVERIFY(d.lblState->text().startsWith(QStringLiteral("呼び出しのあいだの録音は捨てました")));
+        QTest::qWait(900);
+        QVERIFY(!d.recorder().isRecording() && !d.hasPending());
+        QCOMPARE(s.bank.size(), 0);
+        // Opened while the call sounds: not started either.
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
+        QVERIFY(!d.recorder().isRecording() && !s.input.running());
+        s.shared.state.setCalling(false);
+        QTest::mouseClick(d.cmdRecord, Qt::LeftButton);
+        QVERIFY(settled(d));
+        QVERIFY(d.recorder().isRecording());
+    }
+
     void aRecordingIsDeletedOnlyAfterConfirmation()
     {
         Setup s;

@@ -41,11 +41,13 @@ Calling::Calling(TalkWindow &w, SharedState &shared, AccessControl &access)
     });
     // A problem the first ring met is said on the covers made after it; it goes with the call.
     connect(&m_call, &CallController::started, this, [this] {
+        m_shared.state.setCalling(true);
         for (QWidget *top : QApplication::topLevelWidgets())
             if (top->isVisible() && (top == &m_w || qobject_cast<QDialog *>(top)))
                 cover(top);
     });
     connect(&m_call, &CallController::ended, this, [this] {
+        m_shared.state.setCalling(false);
         uncover();
         m_problem.clear();
     });

@@ -41,6 +41,8 @@ QLabel *label(QWidget *parent, const char *name, QRect twips, double points)
 }
 
 const QString NoSound = QStringLiteral("音を出せません（音声サーバーにつながりません）。");
+const QString DroppedForCall =
+    QStringLiteral("呼び出しのあいだの録音は捨てました。もう一度「録音」を押してください。");
 
 } // namespace
 
@@ -125,6 +127,14 @@ RecordingsDialog::RecordingsDialog(SharedState &shared, VoiceBank &bank, SoundIn
     connect(m_recorder.get(), &Recorder::ended, this,
             [this](Recorder::End how) { recordingEnded(int(how)); });
     lblTime->setText(QStringLiteral("0.0 秒"));
+    // A call's chime and the carer who answers it are not the user's voice: a take under way when a
+    // call starts is dropped, and a kana session waits.
+    connect(&m_shared.state, &TalkState::changed, this, [this] {
+        if (m_shared.state.calling() && m_recorder->isRecording()) {
+            m_recorder->cancel();
+            tell(DroppedForCall);
+        }
+    });
     // The input chosen last time stays chosen: a carer sets the microphone once.
     if (const SettingsStore *store = m_shared.sv.settings) {
         m_sourceName = store->read(SourceKey, QString());
@@ -242,8 +252,10 @@ void RecordingsDialog::inputOpened(bool ok, const QString &why)
         tell(why);
         return;
     }
-    if (m_closeWhenDone) {
+    if (m_closeWhenDone || m_shared.state.calling()) {
         m_input.stop();
+        if (!m_closeWhenDone)
+            tell(DroppedForCall);
         return;
     }
     m_recorder->begin();
@@ -281,7 +293,7 @@ void RecordingsDialog::recordingEnded(int how)
             if (m_kanaAt + 1 < KanaSession::sounds().size()) {
                 step(1);
                 QTimer::singleShot(NextKanaMs, this, [this] {
-                    if (m_kana && !m_recorder->isRecording() && !hasPending())
+                    if (m_kana && !m_recorder->isRecording() && !hasPending() && !m_shared.state.calling())
                         startRecording();
                 });
             } else {

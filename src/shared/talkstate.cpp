@@ -77,6 +77,12 @@ void TalkState::setReading(bool reading)
         emit changed();
 }
 
+void TalkState::setCalling(bool calling)
+{
+    if (change(m_calling, calling))
+        emit changed();
+}
+
 void TalkState::narrowTextArea()
 {
     const bool tall = change(m_tall, false);

@@ -67,6 +67,11 @@ public:
     bool reading() const { return m_reading; }
     void setReading(bool reading);
 
+    // A call for help sounds: what would take the room's sound for the user's (a microphone
+    // recording) waits for it to end.
+    bool calling() const { return m_calling; }
+    void setCalling(bool calling);
+
     // The text area reaching down over the board (widened by hand, for an entry, or to read).
     bool textAreaTall() const { return m_tall; }
     // Widened by hand or for an entry: the widen button then offers to narrow it.
@@ -118,6 +123,7 @@ private:
     // Until the first page is built the button names the set before hiragana.
     CharSet m_charSet = CharSet::Alphanumeric;
     bool m_reading = false;
+    bool m_calling = false;
     bool m_tall = false;
     bool m_widened = false;
     BackAction m_back = BackAction::Back;
