@@ -54,6 +54,19 @@ private slots:
         QCOMPARE(f.window().txtTalk->toPlainText(), before);
         QTest::keyClick(f.window().txtTalk, Qt::Key_A); // and the next press is an ordinary one again
         QVERIFY(!f.program().calling.controller().isCalling());
+
+        // With quick second presses ignored (a tremor), a bounce of the press that called answers
+        // nothing; a press after that time does.
+        f.accessSettings.values = {{"IgnoreRepeatMs", "400"}};
+        f.program().applyAccess();
+        const QString typed = f.window().txtTalk->toPlainText();
+        TalkFixture::press(key);
+        TalkFixture::press(f.window().cmdStart);
+        QVERIFY(f.program().calling.controller().isCalling());
+        QCOMPARE(f.window().txtTalk->toPlainText(), typed); // and pressed nothing under the cover
+        QTest::qWait(450);
+        TalkFixture::press(f.window().cmdStart);
+        QVERIFY(!f.program().calling.controller().isCalling());
     }
 
     void theMailWindowsKeyCallsAndIsClearOfTheBody()

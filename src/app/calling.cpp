@@ -42,6 +42,7 @@ Calling::Calling(TalkWindow &w, SharedState &shared, AccessControl &access)
     // A problem the first ring met is said on the covers made after it; it goes with the call.
     connect(&m_call, &CallController::started, this, [this] {
         m_shared.state.setCalling(true);
+        m_sinceStart.start();
         for (QWidget *top : QApplication::topLevelWidgets())
             if (top->isVisible() && (top == &m_w || qobject_cast<QDialog *>(top)))
                 cover(top);
@@ -84,6 +85,14 @@ void Calling::apply()
     m_access.setCallHandler(s.enabled
                                 ? std::function<void()>([this] { call(CallController::Way::SwitchHold); })
                                 : std::function<void()>());
+}
+
+bool Calling::bounce() const
+{
+    // A second press as quick as the ones the user's filter drops on the board (a tremor, a finger
+    // that bounces) is not the answer to their own call: it is dropped as well.
+    const int ignoreMs = m_access.settings().ignoreRepeatMs;
+    return ignoreMs > 0 && m_sinceStart.isValid() && m_sinceStart.elapsed() < ignoreMs;
 }
 
 void Calling::call(CallController::Way way)
@@ -141,16 +150,22 @@ bool Calling::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         // A switch held down since it called, repeating, answers nothing.
-        if (event->type() != QEvent::KeyPress || k->isAutoRepeat() || !m_call.acknowledge())
+        if (event->type() != QEvent::KeyPress || k->isAutoRepeat() || !m_call.isCalling())
             return false;
+        if (!bounce())
+            m_call.acknowledge();
         m_answeringKeys.insert(k->key());
         return true;
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::TouchBegin:
-        if (m_answeringPointer || !m_call.acknowledge())
-            return m_answeringPointer;
+        if (m_answeringPointer)
+            return true;
+        if (!m_call.isCalling())
+            return false;
+        if (!bounce())
+            m_call.acknowledge();
         m_answeringPointer = true;
         return true;
     case QEvent::MouseButtonRelease:

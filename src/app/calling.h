@@ -2,6 +2,7 @@
 
 #include "access/callcontroller.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -36,6 +37,7 @@ private:
     void cover(QWidget *window);
     void uncover();
     void showProblem(const QString &message);
+    bool bounce() const;
 
     TalkWindow &m_w;
     SharedState &m_shared;
@@ -46,4 +48,5 @@ private:
     std::optional<QString> m_hookCommand; // the bell's command line as last made, none when off
     QSet<int> m_answeringKeys;            // keys whose press answered the call: their release goes too
     bool m_answeringPointer = false;
+    QElapsedTimer m_sinceStart; // since the call began
 };
